@@ -1,0 +1,18 @@
+# One INTERFACE target that every Vomra target links: language standard, warnings,
+# Qt safety defines and the sanitizer switch.
+add_library(vomra_options INTERFACE)
+target_compile_features(vomra_options INTERFACE cxx_std_20)
+set(CMAKE_CXX_EXTENSIONS OFF)
+target_compile_options(vomra_options INTERFACE -Wall -Wextra -Wold-style-cast -Wno-unused-parameter)
+if(VOMRA_WERROR)
+  target_compile_options(vomra_options INTERFACE -Werror)
+endif()
+target_compile_definitions(vomra_options INTERFACE
+  QT_NO_CAST_FROM_ASCII
+  QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
+  QT_NO_URL_CAST_FROM_STRING
+  QT_NO_FOREACH)
+if(VOMRA_SANITIZE)
+  target_compile_options(vomra_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  target_link_options(vomra_options INTERFACE -fsanitize=address,undefined)
+endif()

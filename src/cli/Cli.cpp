@@ -1,0 +1,166 @@
+#include "cli/Cli.h"
+
+#include "art/TextHelpers.h"
+#include "platform/Gbk.h"
+
+#include <functional>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+
+namespace vomra::cli {
+
+namespace {
+
+constexpr const char *kVersion = "vomra-cli 2.0.0";
+
+using Command = std::function<int(const std::vector<std::string> &args, Io &io)>;
+
+struct CommandEntry {
+    const char *name;
+    const char *usage;
+    const char *summary;
+    Command run;
+};
+
+int runTrim(const std::vector<std::string> &args, Io &io, void (*trim)(Lines &), const char *name)
+{
+    Encoding enc = Encoding::Utf8;
+    for (std::size_t i = 0; i < args.size();) {
+        if (args[i].rfind("--encoding", 0) == 0) {
+            if (!takeEncoding(args, i, enc, io.err))
+                return kUsage;
+            continue;
+        }
+        io.err << "vomra-cli " << name << ": unexpected argument '" << args[i] << "'\n";
+        return kUsage;
+    }
+    Lines lines = readInputLines(io, enc);
+    trim(lines);
+    writeOutputLines(io, enc, lines);
+    return kOk;
+}
+
+const std::vector<CommandEntry> &commands()
+{
+    static const std::vector<CommandEntry> table = {
+        {"trim-left", "trim-left [--encoding utf-8|gbk]",
+         "remove the common left margin of the lines on stdin (full-width blanks count as two)",
+         [](const std::vector<std::string> &a, Io &io) {
+             return runTrim(a, io, [](Lines &l) { trimLeftMargin(l); }, "trim-left");
+         }},
+        {"trim-right", "trim-right [--encoding utf-8|gbk]",
+         "remove half- and full-width blanks at the end of each line on stdin",
+         [](const std::vector<std::string> &a, Io &io) {
+             return runTrim(a, io, [](Lines &l) { trimTrailingBlanks(l); }, "trim-right");
+         }},
+    };
+    return table;
+}
+
+void printHelp(std::ostream &out)
+{
+    out << "Usage: vomra-cli COMMAND [OPTIONS]\n"
+           "Makes and tidies GBK character art, the way the Vomra program does.\n\n"
+           "Commands:\n";
+    for (const CommandEntry &c : commands())
+        out << "  " << c.usage << "\n      " << c.summary << "\n";
+    out << "\nText is read and written as UTF-8; --encoding gbk reads and writes raw GBK bytes.\n"
+           "Options:\n"
+           "  -h, --help     show this help\n"
+           "  --version      show the version\n";
+}
+
+} // namespace
+
+bool takeEncoding(const std::vector<std::string> &args, std::size_t &i, Encoding &enc, std::ostream &err)
+{
+    std::string value;
+    if (args[i] == "--encoding") {
+        if (i + 1 >= args.size()) {
+            err << "vomra-cli: --encoding needs a value (utf-8 or gbk)\n";
+            return false;
+        }
+        value = args[i + 1];
+        i += 2;
+    } else if (args[i].rfind("--encoding=", 0) == 0) {
+        value = args[i].substr(11);
+        i += 1;
+    } else {
+        err << "vomra-cli: unknown option '" << args[i] << "'\n";
+        return false;
+    }
+    if (value == "utf-8" || value == "utf8" || value == "UTF-8") {
+        enc = Encoding::Utf8;
+    } else if (value == "gbk" || value == "GBK") {
+        enc = Encoding::Gbk;
+    } else {
+        err << "vomra-cli: unknown encoding '" << value << "' (use utf-8 or gbk)\n";
+        return false;
+    }
+    return true;
+}
+
+std::vector<std::string> readInputLines(Io &io, Encoding enc)
+{
+    std::string data((std::istreambuf_iterator<char>(io.in)), std::istreambuf_iterator<char>());
+    if (enc == Encoding::Utf8) {
+        bool lossy = false;
+        data = gbk::fromUtf8(data, &lossy);
+        if (lossy)
+            io.err << "vomra-cli: warning: some characters cannot be written in GBK and became \"?\"\n";
+    }
+    if (data.empty())
+        return {};
+    Lines lines = splitLines(data);
+    if (data.back() == '\n')
+        lines.pop_back();
+    return lines;
+}
+
+void writeOutputLines(Io &io, Encoding enc, const std::vector<std::string> &lines)
+{
+    for (const std::string &line : lines) {
+        if (enc == Encoding::Utf8)
+            io.out << gbk::toUtf8(line) << '\n';
+        else
+            io.out << line << '\n';
+    }
+    io.out.flush();
+}
+
+int runCli(const std::vector<std::string> &args, Io io)
+{
+    if (args.empty()) {
+        io.err << "vomra-cli: no command given (try 'vomra-cli --help')\n";
+        return kUsage;
+    }
+    const std::string &first = args.front();
+    if (first == "--help" || first == "-h" || first == "help") {
+        printHelp(io.out);
+        return kOk;
+    }
+    if (first == "--version") {
+        io.out << kVersion << '\n';
+        return kOk;
+    }
+    for (const CommandEntry &c : commands()) {
+        if (first == c.name) {
+            const std::vector<std::string> rest(args.begin() + 1, args.end());
+            for (const std::string &a : rest) {
+                if (a == "--help" || a == "-h") {
+                    io.out << "Usage: vomra-cli " << c.usage << "\n  " << c.summary << '\n';
+                    return kOk;
+                }
+            }
+            return c.run(rest, io);
+        }
+    }
+    if (first.rfind("-", 0) == 0)
+        io.err << "vomra-cli: unknown option '" << first << "' (try 'vomra-cli --help')\n";
+    else
+        io.err << "vomra-cli: unknown command '" << first << "' (try 'vomra-cli --help')\n";
+    return kUsage;
+}
+
+} // namespace vomra::cli

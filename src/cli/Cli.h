@@ -1,0 +1,35 @@
+#pragma once
+// vomra-cli: the program's conversions for scripts, on the logic layer alone.
+// runCli is the whole tool, callable in-process (tests) or from main().
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace vomra::cli {
+
+struct Io {
+    std::istream &in;
+    std::ostream &out;
+    std::ostream &err;
+    bool errIsTerminal = false;
+};
+
+enum ExitCode { kOk = 0, kFailed = 1, kUsage = 2 };
+
+// args excludes the program name.
+int runCli(const std::vector<std::string> &args, Io io);
+
+// Shared by the commands.
+enum class Encoding { Utf8, Gbk };
+
+// Parses "--encoding VALUE" / "--encoding=VALUE" at args[i]; advances i past it.
+// Returns false (and prints the error) for a bad value or a missing one.
+bool takeEncoding(const std::vector<std::string> &args, std::size_t &i, Encoding &enc, std::ostream &err);
+
+// Reads all input as lines of GBK (converting from UTF-8 unless raw GBK was asked for).
+std::vector<std::string> readInputLines(Io &io, Encoding enc);
+// Writes GBK lines, one line end each, converted to UTF-8 unless raw GBK was asked for.
+void writeOutputLines(Io &io, Encoding enc, const std::vector<std::string> &lines);
+
+} // namespace vomra::cli

@@ -1,0 +1,11 @@
+#include "cli/Cli.h"
+
+#include <iostream>
+#include <unistd.h>
+
+int main(int argc, char *argv[])
+{
+    std::ios::sync_with_stdio(false);
+    std::vector<std::string> args(argv + 1, argv + argc);
+    return vomra::cli::runCli(args, {std::cin, std::cout, std::cerr, ::isatty(STDERR_FILENO) != 0});
+}

@@ -1,0 +1,17 @@
+#pragma once
+// The Windows Song faces the design names are drawn with the Song-style face
+// shipped with Debian, which carries embedded 11-16 px bitmaps. Called once by
+// every executable after its QGuiApplication exists.
+
+#include <QString>
+
+namespace vomra {
+
+inline constexpr const char *kSongStandIn = "AR PL UMing CN";
+
+void installFontSubstitutes();
+
+// The family the design calls "宋体" as this machine draws it.
+QString songFamily();
+
+} // namespace vomra

@@ -1,0 +1,107 @@
+#pragma once
+// A drawing surface with the conventions the owner-painted controls are written
+// for: a pen for lines and outlines, a brush for fills and text background, a
+// font with its own colour; line end points are not drawn; rectangles exclude
+// their right and bottom edges; Rectangle is pen outline plus brush fill.
+
+#include "widgets/Color.h"
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+namespace vomra {
+
+// A rectangle by its edges, right and bottom exclusive, as the painters compute them.
+struct TRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    int width() const { return right - left; }
+    int height() const { return bottom - top; }
+    QRect toQRect() const { return QRect(left, top, right - left, bottom - top); }
+    static TRect fromQRect(const QRect &r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
+    bool operator==(const TRect &) const = default;
+};
+
+enum class PenStyle { Solid, Dot, Clear };
+enum class BrushStyle { Solid, Clear };
+
+class Canvas {
+public:
+    // Paints through an active painter (a widget's paint event, an image).
+    explicit Canvas(QPainter &painter);
+    Canvas(const Canvas &) = delete;
+    Canvas &operator=(const Canvas &) = delete;
+
+    QPainter &painter() { return m_painter; }
+
+    void setPenColor(TColor c) { m_penColor = c; }
+    TColor penColor() const { return m_penColor; }
+    void setPenStyle(PenStyle s) { m_penStyle = s; }
+    PenStyle penStyle() const { return m_penStyle; }
+    void setBrushColor(TColor c) { m_brushColor = c; }
+    TColor brushColor() const { return m_brushColor; }
+    void setBrushStyle(BrushStyle s) { m_brushStyle = s; }
+    BrushStyle brushStyle() const { return m_brushStyle; }
+    void setFont(const QFont &f);
+    const QFont &font() const { return m_font; }
+    void setFontColor(TColor c) { m_fontColor = c; }
+    TColor fontColor() const { return m_fontColor; }
+
+    QPoint penPos() const { return m_penPos; }
+    void moveTo(int x, int y) { m_penPos = {x, y}; }
+    // From the pen position to (x, y), the end point excluded; the pen moves there.
+    void lineTo(int x, int y);
+    void line(int x1, int y1, int x2, int y2)
+    {
+        moveTo(x1, y1);
+        lineTo(x2, y2);
+    }
+    void setPixel(int x, int y, TColor c);
+    // Reads back a pixel when painting on an image; clNone otherwise.
+    TColor pixel(int x, int y) const;
+
+    // Outline with the pen, interior with the brush, covering left..right-1 and
+    // top..bottom-1. With a clear pen the fill is one pixel smaller to the right
+    // and bottom, as on the platform the controls were designed for.
+    void rectangle(const TRect &r);
+    void fillRect(const TRect &r);  // brush only, whole rectangle
+    void frameRect(const TRect &r); // one-pixel frame in the brush colour
+    void roundRect(const TRect &r, int ellipseWidth, int ellipseHeight);
+    void ellipse(const TRect &r);
+    void polygon(const QPolygon &points);
+
+    // Text with its top-left at (x, y) in the font colour; the background is the
+    // brush colour unless the brush is clear.
+    void textOut(int x, int y, const QString &text);
+    QSize textExtent(const QString &text) const;
+    int textWidth(const QString &text) const { return textExtent(text).width(); }
+    int textHeight(const QString &text) const { return textExtent(text).height(); }
+
+    void draw(int x, int y, const QImage &image);
+    void stretchDraw(const TRect &r, const QImage &image);
+
+    static QColor qcolor(TColor c);
+    static TColor tcolor(const QColor &c);
+
+private:
+    void plot(int x, int y, const QColor &c);
+
+    QPainter &m_painter;
+    TColor m_penColor = clBlack;
+    PenStyle m_penStyle = PenStyle::Solid;
+    TColor m_brushColor = clWhite;
+    BrushStyle m_brushStyle = BrushStyle::Solid;
+    QFont m_font;
+    TColor m_fontColor = clBlack;
+    QPoint m_penPos;
+};
+
+} // namespace vomra
