@@ -1,0 +1,47 @@
+#pragma once
+// A list of equally sized images addressed by index, drawn enabled or greyed.
+
+#include "widgets/Canvas.h"
+
+#include <QIcon>
+#include <QImage>
+#include <QList>
+#include <QObject>
+
+namespace vomra {
+
+class TGWImageList : public QObject {
+    Q_OBJECT
+public:
+    TGWImageList(int width, int height, QObject *parent = nullptr);
+
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    int Count() const { return static_cast<int>(m_images.size()); }
+
+    // Adds one image (scaled to the list's size when it differs); returns its index.
+    int Add(const QImage &image);
+    // Adds every Width-wide cell of a horizontal strip, left to right.
+    void AddStrip(const QImage &strip);
+    void Clear();
+
+    // An index outside the list draws nothing.
+    void Draw(Canvas &canvas, int x, int y, int index, bool enabled = true) const;
+    QImage image(int index) const;
+    QImage disabledImage(int index) const;
+    QIcon icon(int index) const;
+
+signals:
+    void changed();
+
+private:
+    int m_width;
+    int m_height;
+    QList<QImage> m_images;
+    QList<QImage> m_disabled; // made once per image
+};
+
+// The greyed form used for a disabled image: gray levels lifted toward white.
+QImage greyedImage(const QImage &image);
+
+} // namespace vomra
