@@ -1,0 +1,371 @@
+#include "platform/ImageIO.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+#include <csetjmp>
+#include <cstdio> // jpeglib.h needs FILE
+#include <jerror.h>
+#include <jpeglib.h>
+
+namespace vomra {
+
+namespace {
+
+// Qt refuses images above its own allocation limit; ours is lower and checked
+// first, so lift Qt's a little above it for 32-bit pictures at our limit.
+constexpr int kReaderAllocationMb = 320;
+
+PictureLoad failure(PictureKind kind, QString message)
+{
+    PictureLoad r;
+    r.kind = kind;
+    r.error = std::move(message);
+    return r;
+}
+
+quint32 le32(const QByteArray &d, qint64 at)
+{
+    const auto *p = reinterpret_cast<const uchar *>(d.constData()) + at;
+    return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
+}
+
+quint16 le16(const QByteArray &d, qint64 at)
+{
+    const auto *p = reinterpret_cast<const uchar *>(d.constData()) + at;
+    return quint16(p[0] | p[1] << 8);
+}
+
+quint32 be32(const QByteArray &d, qint64 at)
+{
+    const auto *p = reinterpret_cast<const uchar *>(d.constData()) + at;
+    return quint32(p[0]) << 24 | quint32(p[1]) << 16 | quint32(p[2]) << 8 | quint32(p[3]);
+}
+
+QString tooLarge(qint64 w, qint64 h)
+{
+    return QStringLiteral("picture too large (%1 x %2 pixels)").arg(w).arg(h);
+}
+
+// Indexed and one-bit results become 32-bit so every caller reads pixels alike.
+QImage normalised(QImage img)
+{
+    switch (img.format()) {
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+    case QImage::Format_Indexed8:
+        return img.convertToFormat(img.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                         : QImage::Format_RGB32);
+    default:
+        return img;
+    }
+}
+
+PictureLoad readWithQt(const QByteArray &data, const char *format, PictureKind kind)
+{
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    reader.setDecideFormatFromContent(false);
+    reader.setAllocationLimit(kReaderAllocationMb);
+    const QSize size = reader.size();
+    if (size.isValid() && qint64(size.width()) * size.height() > kMaxPicturePixels)
+        return failure(kind, tooLarge(size.width(), size.height()));
+    QImage img;
+    if (!reader.read(&img) || img.isNull())
+        return failure(kind, QStringLiteral("cannot decode %1 picture: %2")
+                                 .arg(QLatin1String(pictureKindName(kind)), reader.errorString()));
+    PictureLoad r;
+    r.image = normalised(std::move(img));
+    r.kind = kind;
+    return r;
+}
+
+// Walks an RLE4/RLE8 stream without drawing it: true when it reaches the end
+// of the bitmap (or of its last row) before the data runs out.
+bool rleStreamComplete(const QByteArray &d, qint64 p, qint64 height, int bpp)
+{
+    const qint64 size = d.size();
+    const auto *b = reinterpret_cast<const uchar *>(d.constData());
+    qint64 y = 0;
+    while (y < height) {
+        if (p + 2 > size)
+            return false;
+        const int n = b[p], c = b[p + 1];
+        p += 2;
+        if (n > 0)
+            continue; // encoded run
+        if (c == 0) {
+            ++y;
+        } else if (c == 1) {
+            return true;
+        } else if (c == 2) {
+            if (p + 2 > size)
+                return false;
+            y += b[p + 1];
+            p += 2;
+        } else {
+            qint64 bytes = bpp == 8 ? c : (c + 1) / 2;
+            bytes += bytes & 1; // absolute runs are padded to a word
+            if (p + bytes > size)
+                return false;
+            p += bytes;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+PictureKind pictureKindOf(const QByteArray &data)
+{
+    if (data.isEmpty())
+        return PictureKind::None;
+    if (data.startsWith("BM"))
+        return PictureKind::Bitmap;
+    if (data.startsWith("\xFF\xD8\xFF"))
+        return PictureKind::Jpeg;
+    if (data.startsWith("\x89PNG\r\n\x1A\n"))
+        return PictureKind::Png;
+    // Icon and cursor directories: reserved 0, type 1 or 2, at least one image.
+    if (data.size() >= 6 && data[0] == 0 && data[1] == 0 && (data[2] == 1 || data[2] == 2)
+        && data[3] == 0 && (data[4] != 0 || data[5] != 0))
+        return PictureKind::Icon;
+    return PictureKind::Other;
+}
+
+const char *pictureKindName(PictureKind kind)
+{
+    switch (kind) {
+    case PictureKind::None: return "empty";
+    case PictureKind::Bitmap: return "bitmap";
+    case PictureKind::Jpeg: return "JPEG";
+    case PictureKind::Png: return "PNG";
+    case PictureKind::Icon: return "icon";
+    case PictureKind::Other: break;
+    }
+    return "unknown";
+}
+
+PictureLoad decodeBmp(const QByteArray &d)
+{
+    const auto kind = PictureKind::Bitmap;
+    const qint64 size = d.size();
+    if (size < 26 || !d.startsWith("BM"))
+        return failure(pictureKindOf(d), QStringLiteral("not a bitmap"));
+    const quint32 headerSize = le32(d, 14);
+    qint64 width = 0, height = 0;
+    int bpp = 0;
+    quint32 compression = 0, sizeImage = 0, colorsUsed = 0;
+    int paletteEntry = 4;
+    if (headerSize == 12) { // OS/2 1.x core header
+        width = le16(d, 18);
+        height = le16(d, 20);
+        bpp = le16(d, 24);
+        paletteEntry = 3;
+    } else if (headerSize == 16 || headerSize == 40 || headerSize == 52 || headerSize == 56
+               || headerSize == 64 || headerSize == 108 || headerSize == 124) {
+        if (size < 14 + qint64(headerSize))
+            return failure(kind, QStringLiteral("bitmap header cut short"));
+        width = qint32(le32(d, 18));
+        height = qint32(le32(d, 22));
+        bpp = le16(d, 28);
+        if (headerSize >= 40) {
+            compression = le32(d, 30);
+            sizeImage = le32(d, 34);
+            colorsUsed = le32(d, 46);
+        }
+    } else {
+        return failure(kind, QStringLiteral("unsupported bitmap header (%1 bytes)").arg(headerSize));
+    }
+    const bool topDown = height < 0;
+    if (topDown)
+        height = -height;
+    if (width <= 0 || height <= 0)
+        return failure(kind, QStringLiteral("bitmap has no pixels"));
+    if (width * height > kMaxPicturePixels)
+        return failure(kind, tooLarge(width, height));
+    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
+        return failure(kind, QStringLiteral("unsupported bit depth %1").arg(bpp));
+    const bool rle = compression == 1 || compression == 2;
+    if (compression > 3 || (compression == 1 && bpp != 8) || (compression == 2 && bpp != 4)
+        || (compression == 3 && bpp != 16 && bpp != 32) || (rle && topDown))
+        return failure(kind, QStringLiteral("unsupported bitmap compression %1 at %2 bits")
+                                 .arg(compression).arg(bpp));
+
+    // Where the pixels start: the file says so, unless the offset points into the headers.
+    qint64 paletteSize = 0;
+    if (bpp <= 8)
+        paletteSize = qint64(colorsUsed && colorsUsed < (1u << bpp) ? colorsUsed : 1u << bpp) * paletteEntry;
+    const qint64 masks = (headerSize == 40 && compression == 3) ? 12 : 0;
+    qint64 start = le32(d, 10);
+    if (start < 14 + qint64(headerSize))
+        start = 14 + headerSize + masks + paletteSize;
+    if (start > size)
+        return failure(kind, QStringLiteral("bitmap data missing"));
+
+    if (rle) {
+        if ((sizeImage && start + sizeImage > size) || !rleStreamComplete(d, start, height, bpp))
+            return failure(kind, QStringLiteral("bitmap data shorter than its header says"));
+    } else {
+        const qint64 rowBytes = (width * bpp + 31) / 32 * 4;
+        // The last row's padding is sometimes left out; its pixels are not.
+        const qint64 needed = rowBytes * (height - 1) + (width * bpp + 7) / 8;
+        if (start + needed > size)
+            return failure(kind, QStringLiteral("bitmap data shorter than its header says"));
+    }
+    QByteArray padded = d;
+    if (!rle) {
+        // Give Qt the full last row so it does not stop one row early.
+        const qint64 full = start + (width * bpp + 31) / 32 * 4 * height;
+        if (full > size)
+            padded.append(QByteArray(full - size, '\0'));
+    }
+    return readWithQt(padded, "bmp", kind);
+}
+
+namespace {
+
+struct JpegError {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+[[noreturn]] void jpegFail(j_common_ptr cinfo)
+{
+    auto *err = reinterpret_cast<JpegError *>(cinfo->err);
+    (*cinfo->err->format_message)(cinfo, err->message);
+    std::longjmp(err->jump, 1);
+}
+
+// A truncated file would otherwise decode with a grey lower part and no error.
+void jpegMessage(j_common_ptr cinfo, int level)
+{
+    if (level == -1 && cinfo->err->msg_code == JWRN_JPEG_EOF)
+        jpegFail(cinfo);
+    if (level == -1)
+        ++cinfo->err->num_warnings;
+}
+
+// Plain C types only between setjmp and longjmp: nothing here has a destructor
+// that a jump could skip. On failure the message is written and false returned.
+bool jpegDecodeInto(const uchar *bytes, unsigned long size, QImage *out, char *message)
+{
+    jpeg_decompress_struct cinfo;
+    JpegError err;
+    cinfo.err = jpeg_std_error(&err.pub);
+    err.pub.error_exit = jpegFail;
+    err.pub.emit_message = jpegMessage;
+    err.message[0] = '\0';
+    if (setjmp(err.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        std::snprintf(message, JMSG_LENGTH_MAX, "%s", err.message);
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, bytes, size);
+    jpeg_read_header(&cinfo, TRUE);
+    if (qint64(cinfo.image_width) * cinfo.image_height > kMaxPicturePixels) {
+        std::snprintf(message, JMSG_LENGTH_MAX, "picture too large (%u x %u pixels)",
+                      cinfo.image_width, cinfo.image_height);
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX; // the byte order of QImage::Format_RGB32
+#else
+    cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_XRGB;
+#endif
+    jpeg_start_decompress(&cinfo);
+    *out = QImage(int(cinfo.output_width), int(cinfo.output_height), QImage::Format_RGB32);
+    if (out->isNull()) {
+        std::snprintf(message, JMSG_LENGTH_MAX, "out of memory");
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    while (cinfo.output_scanline < cinfo.output_height) {
+        auto *line = reinterpret_cast<JSAMPROW>(out->scanLine(int(cinfo.output_scanline)));
+        const int y = int(cinfo.output_scanline);
+        jpeg_read_scanlines(&cinfo, &line, 1);
+        if (cmyk) {
+            // Adobe writes CMYK inverted; four bytes per pixel, converted in place.
+            auto *px = reinterpret_cast<QRgb *>(out->scanLine(y));
+            const uchar *src = out->constScanLine(y);
+            const bool inverted = cinfo.saw_Adobe_marker;
+            for (JDIMENSION x = 0; x < cinfo.output_width; ++x) {
+                int c = src[4 * x], m = src[4 * x + 1], yy = src[4 * x + 2], k = src[4 * x + 3];
+                if (!inverted) {
+                    c = 255 - c; m = 255 - m; yy = 255 - yy; k = 255 - k;
+                }
+                px[x] = qRgb(c * k / 255, m * k / 255, yy * k / 255);
+            }
+        }
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    return true;
+}
+
+} // namespace
+
+PictureLoad decodeJpeg(const QByteArray &data)
+{
+    if (!data.startsWith("\xFF\xD8"))
+        return failure(pictureKindOf(data), QStringLiteral("not a JPEG picture"));
+    QImage img;
+    char message[JMSG_LENGTH_MAX] = {};
+    if (!jpegDecodeInto(reinterpret_cast<const uchar *>(data.constData()),
+                        static_cast<unsigned long>(data.size()), &img, message))
+        return failure(PictureKind::Jpeg, QStringLiteral("cannot decode JPEG picture: %1")
+                                               .arg(QString::fromLocal8Bit(message)));
+    PictureLoad r;
+    r.image = std::move(img);
+    r.kind = PictureKind::Jpeg;
+    return r;
+}
+
+PictureLoad decodePicture(const QByteArray &data)
+{
+    const PictureKind kind = pictureKindOf(data);
+    switch (kind) {
+    case PictureKind::None:
+        return failure(kind, QStringLiteral("empty file"));
+    case PictureKind::Bitmap:
+        return decodeBmp(data);
+    case PictureKind::Jpeg:
+        return decodeJpeg(data);
+    case PictureKind::Png:
+        if (data.size() < 24 || data.mid(12, 4) != "IHDR")
+            return failure(kind, QStringLiteral("PNG header cut short"));
+        if (qint64(be32(data, 16)) * be32(data, 20) > kMaxPicturePixels)
+            return failure(kind, tooLarge(be32(data, 16), be32(data, 20)));
+        return readWithQt(data, "png", kind);
+    case PictureKind::Icon:
+        return readWithQt(data, "ico", kind);
+    case PictureKind::Other:
+        break;
+    }
+    return failure(kind, QStringLiteral("not a picture this program can read"));
+}
+
+PictureLoad loadPicture(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString ext = info.suffix().toLower();
+    if (ext != QLatin1String("bmp") && ext != QLatin1String("jpg") && ext != QLatin1String("jpeg")
+        && ext != QLatin1String("ico") && ext != QLatin1String("png"))
+        return failure(PictureKind::None, QStringLiteral("unsupported picture type \"%1\"").arg(ext));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return failure(PictureKind::None, QStringLiteral("cannot open %1: %2").arg(path, file.errorString()));
+    if (file.size() > kMaxPictureFileBytes)
+        return failure(PictureKind::None, QStringLiteral("file too large"));
+    return decodePicture(file.readAll());
+}
+
+} // namespace vomra
