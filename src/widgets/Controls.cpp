@@ -1,7 +1,13 @@
 #include "widgets/Controls.h"
 
+#include "widgets/ImageList.h"
+
+#include <QEnterEvent>
+#include <QKeySequence>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QShortcutEvent>
 
 namespace vomra {
 
@@ -27,11 +33,20 @@ void TGWCustomControl::setColor(TColor value)
     update();
 }
 
+void TGWCustomControl::setFontColor(TColor value)
+{
+    if (m_fontColor == value)
+        return;
+    m_fontColor = value;
+    update();
+}
+
 void TGWCustomControl::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     Canvas canvas(painter);
     canvas.setFont(font());
+    canvas.setFontColor(m_fontColor);
     canvas.setBrushColor(m_color);
     Paint(canvas);
 }
@@ -46,6 +61,229 @@ void TGWCustomControl::DrawBackground(Canvas &canvas)
 {
     if (OnDrawBackground)
         OnDrawBackground(this, canvas, TRect{0, 0, width(), height()});
+}
+
+// --- TGWGraphicButtonBase ---
+
+TGWGraphicButtonBase::TGWGraphicButtonBase(QWidget *parent) : QWidget(parent)
+{
+    m_mouseEnterFont = {font(), m_fontColor};
+    m_disableFont = {font(), RGB(161, 161, 146)};
+    setAttribute(Qt::WA_OpaquePaintEvent, true);
+    setAttribute(Qt::WA_Hover, false);
+    setMouseTracking(false);
+}
+
+void TGWGraphicButtonBase::Refresh()
+{
+    if (m_transparent && parentWidget())
+        parentWidget()->repaint(geometry());
+    else
+        repaint();
+}
+
+void TGWGraphicButtonBase::setCaptionShadow(bool value)
+{
+    m_captionShadow = value;
+    Refresh();
+}
+
+void TGWGraphicButtonBase::setCaptionShadowColor(TColor value)
+{
+    m_captionShadowColor = value;
+    Refresh();
+}
+
+void TGWGraphicButtonBase::setCaptionShadowSpace(int value)
+{
+    m_captionShadowSpace = value;
+    Refresh();
+}
+
+void TGWGraphicButtonBase::setImages(TGWImageList *value)
+{
+    if (m_images)
+        disconnect(m_images, nullptr, this, nullptr);
+    m_images = value;
+    if (m_images)
+        connect(m_images, &TGWImageList::changed, this, &TGWGraphicButtonBase::Refresh);
+    Refresh();
+}
+
+void TGWGraphicButtonBase::setImgUpIdx(int value)
+{
+    m_imgUpIdx = value;
+    Refresh();
+}
+
+void TGWGraphicButtonBase::setImgDownIdx(int value)
+{
+    m_imgDownIdx = value;
+    Refresh();
+}
+
+void TGWGraphicButtonBase::setImgEnterIdx(int value)
+{
+    m_imgEnterIdx = value;
+    Refresh();
+}
+
+void TGWGraphicButtonBase::setImgDisableIdx(int value)
+{
+    m_imgDisableIdx = value;
+    Refresh();
+}
+
+void TGWGraphicButtonBase::setSpacing(int value)
+{
+    m_spacing = value;
+    Refresh();
+}
+
+void TGWGraphicButtonBase::setTransparent(bool value)
+{
+    m_transparent = value;
+    setAttribute(Qt::WA_OpaquePaintEvent, !value);
+    Refresh();
+}
+
+void TGWGraphicButtonBase::setCaption(const QString &value)
+{
+    if (m_caption == value)
+        return;
+    m_caption = value;
+    regrabAccelerator();
+    update();
+    Refresh();
+}
+
+void TGWGraphicButtonBase::setColor(TColor value)
+{
+    m_color = value;
+    Refresh();
+}
+
+void TGWGraphicButtonBase::setFontColor(TColor value)
+{
+    m_fontColor = value;
+    Refresh();
+}
+
+int TGWGraphicButtonBase::currentImageIndex() const
+{
+    if (!isEnabled())
+        return m_imgDisableIdx;
+    if (m_pressed)
+        return m_hot ? m_imgDownIdx : m_imgUpIdx;
+    return m_hot ? m_imgEnterIdx : m_imgUpIdx;
+}
+
+void TGWGraphicButtonBase::DoMouseEnter()
+{
+    if (OnMouseEnter)
+        OnMouseEnter(this);
+}
+
+void TGWGraphicButtonBase::DoMouseLeave()
+{
+    if (OnMouseLeave)
+        OnMouseLeave(this);
+}
+
+void TGWGraphicButtonBase::Paint(Canvas &) {}
+
+void TGWGraphicButtonBase::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    Canvas canvas(painter);
+    canvas.setFont(font());
+    canvas.setFontColor(m_fontColor);
+    canvas.setBrushColor(m_color);
+    Paint(canvas);
+}
+
+void TGWGraphicButtonBase::setHot(bool value)
+{
+    if (m_hot == value)
+        return;
+    m_hot = value;
+    Refresh();
+    if (m_hot)
+        DoMouseEnter();
+    else
+        DoMouseLeave();
+}
+
+void TGWGraphicButtonBase::enterEvent(QEnterEvent *event)
+{
+    QWidget::enterEvent(event);
+    setHot(true);
+}
+
+void TGWGraphicButtonBase::leaveEvent(QEvent *event)
+{
+    QWidget::leaveEvent(event);
+    setHot(false);
+}
+
+void TGWGraphicButtonBase::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton) {
+        m_pressed = true;
+        Refresh();
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void TGWGraphicButtonBase::mouseMoveEvent(QMouseEvent *event)
+{
+    // While the button is held Qt keeps the mouse on us and sends no leave, so
+    // the hot state follows the pointer here.
+    if (m_pressed)
+        setHot(rect().contains(event->position().toPoint()));
+    QWidget::mouseMoveEvent(event);
+}
+
+void TGWGraphicButtonBase::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool wasPressed = m_pressed;
+    if (m_pressed) {
+        m_pressed = false;
+        Refresh();
+    }
+    QWidget::mouseReleaseEvent(event);
+    if (wasPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+        if (OnClick)
+            OnClick(this);
+        emit clicked();
+    }
+}
+
+void TGWGraphicButtonBase::regrabAccelerator()
+{
+    if (m_shortcutId != 0) {
+        releaseShortcut(m_shortcutId);
+        m_shortcutId = 0;
+    }
+    const QKeySequence key = QKeySequence::mnemonic(m_caption);
+    if (!key.isEmpty())
+        m_shortcutId = grabShortcut(key);
+}
+
+bool TGWGraphicButtonBase::event(QEvent *event)
+{
+    if (event->type() == QEvent::Shortcut) {
+        auto *se = static_cast<QShortcutEvent *>(event);
+        if (se->shortcutId() == m_shortcutId && m_focusControl && isEnabled() && isVisible()) {
+            QWidget *target = m_focusControl;
+            if (target->isEnabled() && target->isVisible() && target->focusPolicy() != Qt::NoFocus)
+                target->setFocus(Qt::ShortcutFocusReason);
+            return true;
+        }
+    }
+    if (event->type() == QEvent::EnabledChange)
+        Refresh();
+    return QWidget::event(event);
 }
 
 } // namespace vomra
