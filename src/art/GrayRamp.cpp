@@ -1,0 +1,36 @@
+#include "art/GrayRamp.h"
+
+#include "app/Settings.h"
+#include "platform/Gbk.h"
+
+namespace vomra {
+
+namespace k = settings_keys;
+
+const char *rampKey(RampKind kind)
+{
+    switch (kind) {
+    case RampKind::Standard:
+        return k::kStandardRamp;
+    case RampKind::Levels94:
+        return k::kRamp94;
+    case RampKind::Custom:
+        break;
+    }
+    return k::kCustomRamp;
+}
+
+std::string readRamp(const Profile &settings, RampKind kind)
+{
+    return settings.readString(gbk::fromUtf8(k::kGrinderSection), gbk::fromUtf8(rampKey(kind)), "") + " ";
+}
+
+bool saveCustomRamp(const Profile &settings, std::string_view ramp, std::string *error)
+{
+    const std::size_t lineEnd = ramp.find_first_of("\r\n");
+    if (lineEnd != std::string_view::npos)
+        ramp = ramp.substr(0, lineEnd);
+    return settings.writeString(gbk::fromUtf8(k::kGrinderSection), gbk::fromUtf8(k::kCustomRamp), ramp, error);
+}
+
+} // namespace vomra

@@ -1,0 +1,30 @@
+#pragma once
+// The grinder's gray ramps: the text the ramp edit starts with, and the three
+// ramps kept in the settings file (section "图片磨牙器"). Ramps are GBK bytes,
+// darkest first.
+
+#include "platform/Profile.h"
+
+#include <string>
+#include <string_view>
+
+namespace vomra {
+
+// What the ramp edit shows at start: 18 levels, the lightest a blank.
+inline constexpr std::string_view kStartRamp = "MNHQ$OC?7>!\":'-;. ";
+
+enum class RampKind { Standard, Levels94, Custom };
+
+// The settings key of a ramp, as UTF-8.
+const char *rampKey(RampKind kind);
+
+// The stored ramp followed by one blank, so the lightest level is always white.
+// A missing file or key gives the blank alone.
+std::string readRamp(const Profile &settings, RampKind kind);
+
+// Stores the ramp as given, final blank included, under the custom ramp's key.
+// Only the first line is kept: a line break would split the entry. Returns false
+// and sets *error (naming the file) when the file cannot be written.
+bool saveCustomRamp(const Profile &settings, std::string_view ramp, std::string *error = nullptr);
+
+} // namespace vomra

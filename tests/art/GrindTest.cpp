@@ -1,0 +1,188 @@
+#include "art/Grind.h"
+#include "art/GrayRamp.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+
+using namespace vomra;
+
+namespace {
+
+const Rgb kWhite = rgb(255, 255, 255);
+const Rgb kBlack = rgb(0, 0, 0);
+
+// Pictures written as rows of letters: '#' black, '.' white, 'g' mid-gray (128),
+// 'r' 'G' 'b' pure red, green, blue.
+RgbGrid picture(const std::vector<std::string> &rows)
+{
+    RgbGrid grid(rows.empty() ? 0 : static_cast<int>(rows[0].size()), static_cast<int>(rows.size()));
+    for (int y = 0; y < grid.height; ++y) {
+        for (int x = 0; x < grid.width; ++x) {
+            switch (rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)]) {
+            case '#': grid.set(x, y, kBlack); break;
+            case 'g': grid.set(x, y, rgb(128, 128, 128)); break;
+            case 'r': grid.set(x, y, rgb(255, 0, 0)); break;
+            case 'G': grid.set(x, y, rgb(0, 255, 0)); break;
+            case 'b': grid.set(x, y, rgb(0, 0, 255)); break;
+            default: grid.set(x, y, kWhite); break;
+            }
+        }
+    }
+    return grid;
+}
+
+} // namespace
+
+TEST(Grind, GrayLevels)
+{
+    const std::pair<Rgb, int> cases[] = {
+        {kBlack, 0}, {kWhite, 255}, {rgb(128, 128, 128), 128}, {rgb(255, 0, 0), 76},
+        {rgb(0, 255, 0), 150}, {rgb(0, 0, 255), 27}, {rgb(1, 1, 1), 1}, {rgb(254, 254, 254), 254},
+        // (77 + 151 * 2 + 28 * 3) / 256 = 463 / 256, truncated
+        {rgb(1, 2, 3), 1},
+        // The top byte (alpha in 32-bit pixels) plays no part.
+        {0xFF000000u | rgb(0, 255, 0), 150}, {0x80FFFFFFu, 255},
+    };
+    for (const auto &[colour, gray] : cases)
+        EXPECT_EQ(grayLevel(colour), gray) << std::hex << colour;
+}
+
+TEST(Grind, StartRampLookup)
+{
+    ASSERT_EQ(kStartRamp.size(), 18u);
+    const std::pair<int, const char *> cases[] = {
+        {0, "M"}, {128, "7"}, {255, " "}, {76, "$"}, {150, "!"}, {27, "N"},
+        {21, "M"}, {22, "N"}, {35, "N"}, {36, "H"}, {247, "."}, {248, " "},
+    };
+    for (const auto &[gray, byte] : cases)
+        EXPECT_EQ(rampLookup(kStartRamp, gray), byte) << "gray " << gray;
+}
+
+TEST(Grind, LevelRangesOfTheStartRamp)
+{
+    // How many gray levels each ramp byte covers: the first gets the levels that round
+    // to 0, the last only the upper half step.
+    std::vector<int> span(18, 0);
+    for (int g = 0; g < 256; ++g)
+        ++span[rampPosition(g, 18) - 1];
+    EXPECT_EQ(span.front(), 22);
+    EXPECT_EQ(span[1], 14);
+    EXPECT_EQ(span.back(), 8);
+    for (std::size_t i = 1; i + 1 < span.size(); ++i)
+        EXPECT_TRUE(span[i] == 14 || span[i] == 15) << "byte " << i + 1 << ": " << span[i];
+}
+
+TEST(Grind, RampPositionBoundaries)
+{
+    struct Case {
+        int gray;
+        std::size_t length;
+        std::size_t position;
+    };
+    const Case cases[] = {
+        {0, 1, 1}, {255, 1, 1}, {127, 1, 1}, {128, 1, 1}, // one level: always the one byte
+        {0, 2, 1}, {128, 2, 1}, {191, 2, 1}, {192, 2, 2}, {255, 2, 2},
+        {0, 255, 1}, {1, 255, 1}, {2, 255, 2}, {255, 255, 255},
+        {0, 2048, 1}, {255, 2048, 2048}, {128, 2048, 1028},
+        {0, 0, 0}, {255, 0, 0},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(rampPosition(c.gray, c.length), c.position) << c.gray << " of " << c.length;
+}
+
+TEST(Grind, EveryByteIsALevel)
+{
+    // A double-byte character counts as two levels, each emitting one of its bytes.
+    const std::string ramp = "\xB0\xA1 ";
+    EXPECT_EQ(rampLookup(ramp, 0), "\xB0");
+    EXPECT_EQ(rampLookup(ramp, 128), "\xA1");
+    EXPECT_EQ(rampLookup(ramp, 255), " ");
+    EXPECT_EQ(rampLookup("", 0), "");
+
+    const auto table = rampTable(kStartRamp);
+    for (int g = 0; g < 256; ++g)
+        EXPECT_EQ(std::string(1, table[static_cast<std::size_t>(g)]), rampLookup(kStartRamp, g));
+}
+
+TEST(Grind, RowsOfPictures)
+{
+    struct Case {
+        const char *name;
+        std::vector<std::string> picture;
+        std::string ramp;
+        Lines expected;
+    };
+    const std::string start(kStartRamp);
+    const Case cases[] = {
+        {"black gray white", {"#g."}, start, {"M7"}},
+        {"red green blue", {"rGb"}, start, {"$!N"}},
+        {"white inside a row stays", {"#.#.."}, start, {"M M"}},
+        {"white border dropped, band kept", {"....", "#..#", "....", "....", ".##.", "...."}, start,
+         {"M  M", "", "", " MM"}},
+        {"all white", {"...", "..."}, start, {}},
+        {"one black pixel", {"#"}, start, {"M"}},
+        {"one white pixel", {"."}, start, {}},
+        {"empty ramp", {"#g", "g#"}, "", {}},
+        {"one-level ramp", {"#.", ".g"}, "x", {"xx", "xx"}},
+        {"no blank at the end of the ramp", {"#."}, "ab", {"ab"}},
+        {"trailing control bytes trimmed", {"#g."}, std::string("a\x01\x1F", 3), {"a"}},
+        {"0x20 trimmed, 0x21 kept", {"#g."}, "a !", {"a !"}},
+        {"high bytes are not blanks", {"#."}, "a\xA1", {"a\xA1"}},
+        {"blank ramp byte in the middle row", {"g", "#", "."}, " ab", {"a", "", "b"}},
+    };
+    for (const Case &c : cases) {
+        const RgbGrid grid = picture(c.picture);
+        EXPECT_EQ(grind(grid.view(), c.ramp), c.expected) << c.name;
+    }
+}
+
+TEST(Grind, TransparencyUsesTheTopLeftColour)
+{
+    // Red in the corner: every red pixel turns white, connected or not; other colours stay.
+    const RgbGrid grid = picture({"rr#r", "#r#.", "rrrr", "r#rb"});
+    const std::string start(kStartRamp);
+    EXPECT_EQ(grind(grid.view(), start, {true, {}}), (Lines{"  M", "M M", "", " M N"}));
+    EXPECT_EQ(grind(grid.view(), start, {false, {}}), (Lines{"$$M$", "M$M", "$$$$", "$M$N"}));
+
+    // A black corner makes black white; only exact matches count.
+    RgbGrid nearly = picture({"##"});
+    nearly.set(1, 0, rgb(0, 0, 1));
+    EXPECT_EQ(grind(nearly.view(), start, {true, {}}), Lines{" M"});
+}
+
+TEST(Grind, ViewWithStrideAndAlpha)
+{
+    // Three visible pixels per row of a wider buffer, with an alpha byte set.
+    const std::vector<Rgb> buffer = {0xFF000000u, 0xFF808080u, 0xFFFFFFFFu, 0xDEADBEEFu,
+                                     0xFFFFFFFFu, 0xFF000000u, 0xFFFFFFFFu, 0x00000000u};
+    const RgbView view{buffer.data(), 3, 2, 4};
+    EXPECT_EQ(grind(view, kStartRamp), (Lines{"M7", " M"}));
+}
+
+TEST(Grind, ProgressOncePerRowInOrder)
+{
+    const RgbGrid grid = picture({"...", "#..", "...", "..."});
+    std::vector<std::pair<int, int>> calls;
+    GrindOptions options;
+    options.onRow = [&](int row, int count) { calls.emplace_back(row, count); };
+    EXPECT_EQ(grind(grid.view(), kStartRamp, options), (Lines{"M"}));
+    EXPECT_EQ(calls, (std::vector<std::pair<int, int>>{{0, 4}, {1, 4}, {2, 4}, {3, 4}}));
+
+    calls.clear();
+    EXPECT_EQ(grind(grid.view(), "", options), Lines{});
+    EXPECT_EQ(calls.size(), 4u);
+
+    calls.clear();
+    EXPECT_EQ(grind(RgbGrid().view(), kStartRamp, options), Lines{});
+    EXPECT_TRUE(calls.empty());
+}
+
+TEST(Grind, WhiteWorkCopyGivesNothing)
+{
+    // The page's work copy before any picture is opened.
+    const RgbGrid blank(129, 105);
+    EXPECT_EQ(blank.pixels.size(), 129u * 105u);
+    EXPECT_EQ(grind(blank.view(), kStartRamp), Lines{});
+    EXPECT_EQ(grind(blank.view(), "ab"), Lines(105, std::string(129, 'b')));
+}
