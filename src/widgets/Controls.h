@@ -3,6 +3,7 @@
 
 #include "widgets/Canvas.h"
 #include "widgets/Const.h"
+#include "widgets/ImageList.h"
 
 #include <QFont>
 #include <QPointer>
@@ -12,8 +13,6 @@
 #include <functional>
 
 namespace vomra {
-
-class TGWImageList;
 
 // A font together with its colour, as the controls' fonts carry one.
 struct TGWFont {
