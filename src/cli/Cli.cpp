@@ -10,6 +10,8 @@
 
 namespace vomra::cli {
 
+int runGrind(const std::vector<std::string> &args, Io &io); // GrindCommand.cpp
+
 namespace {
 
 constexpr const char *kVersion = "vomra-cli 2.0.0";
@@ -54,6 +56,8 @@ const std::vector<CommandEntry> &commands()
          [](const std::vector<std::string> &a, Io &io) {
              return runTrim(a, io, [](Lines &l) { trimTrailingBlanks(l); }, "trim-right");
          }},
+        {"grind", "grind [--ramp TEXT] [--transparent] [--encoding utf-8|gbk] PICTURE",
+         "turn a Windows bitmap into rows of characters, one gray-ramp byte per pixel", runGrind},
     };
     return table;
 }

@@ -1,0 +1,204 @@
+// vomra-cli grind: a Windows bitmap to rows of characters through a gray ramp.
+#include "art/GrayRamp.h"
+#include "art/Grind.h"
+#include "cli/Cli.h"
+#include "platform/Gbk.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+#include <QString>
+
+#include <cstdint>
+#include <ostream>
+
+namespace vomra::cli {
+
+namespace {
+
+// Below this many pixels a grind is over before a progress line could be read.
+constexpr long long kProgressPixels = 1000000;
+
+// Prints the percentage on one terminal line, only when it changes.
+class ProgressLine {
+public:
+    explicit ProgressLine(std::ostream &err) : m_err(err) {}
+    void update(int row, int rowCount)
+    {
+        const int percent = rowCount > 1 ? row * 100 / (rowCount - 1) : 100;
+        if (percent == m_percent)
+            return;
+        m_percent = percent;
+        m_err << "\rgrinding " << percent << '%' << std::flush;
+    }
+    void clear()
+    {
+        if (m_percent >= 0)
+            m_err << "\r\x1b[K" << std::flush;
+    }
+
+private:
+    std::ostream &m_err;
+    int m_percent = -1;
+};
+
+bool takeValue(const std::vector<std::string> &args, std::size_t &i, const std::string &option,
+               std::string &value, std::ostream &err)
+{
+    if (args[i] == option) {
+        if (i + 1 >= args.size()) {
+            err << "vomra-cli grind: " << option << " needs a value\n";
+            return false;
+        }
+        value = args[i + 1];
+        i += 2;
+        return true;
+    }
+    value = args[i].substr(option.size() + 1); // "--option=value"
+    ++i;
+    return true;
+}
+
+std::uint32_t le(const QByteArray &b, int at, int size)
+{
+    std::uint32_t v = 0;
+    for (int i = size - 1; i >= 0; --i)
+        v = (v << 8) | static_cast<unsigned char>(b[at + i]);
+    return v;
+}
+
+// The bitmap decoder fills missing pixel rows with black without a word, so an
+// uncompressed bitmap shorter than its header says is caught here.
+bool bitmapIsCut(const QString &file, qint64 fileSize)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = f.read(34);
+    if (head.size() < 26)
+        return false;
+    const std::uint32_t offset = le(head, 10, 4);
+    const std::uint32_t infoSize = le(head, 14, 4);
+    long long width = 0, height = 0, bits = 0, compression = 0;
+    if (infoSize == 12) {
+        width = le(head, 18, 2);
+        height = le(head, 20, 2);
+        bits = le(head, 24, 2);
+    } else if (head.size() >= 34) {
+        width = static_cast<std::int32_t>(le(head, 18, 4));
+        height = static_cast<std::int32_t>(le(head, 22, 4));
+        bits = le(head, 28, 2);
+        compression = le(head, 30, 4);
+    } else {
+        return false;
+    }
+    if (compression != 0 && compression != 3) // run-length data has no fixed size
+        return false;
+    const long long stride = (width * bits + 31) / 32 * 4;
+    return width > 0 && fileSize < offset + stride * (height < 0 ? -height : height);
+}
+
+// The picture as 32-bit pixels whose low three bytes are R, G, B, or nothing
+// (with the reason printed) when it cannot be ground.
+bool readBitmap(const std::string &path, QImage &image, std::ostream &err)
+{
+    const QString file = QString::fromLocal8Bit(path.data(), static_cast<qsizetype>(path.size()));
+    const QFileInfo info(file);
+    if (!info.exists()) {
+        err << "vomra-cli grind: cannot read '" << path << "': no such file\n";
+        return false;
+    }
+    if (!info.isFile() || !info.isReadable()) {
+        err << "vomra-cli grind: cannot read '" << path << "': not a readable file\n";
+        return false;
+    }
+    QImageReader reader(file);
+    // The content decides, not the name: a renamed JPEG is still no bitmap.
+    reader.setDecideFormatFromContent(true);
+    const QByteArray format = reader.format();
+    if (format.isEmpty()) {
+        err << "vomra-cli grind: cannot read '" << path << "': not a picture\n";
+        return false;
+    }
+    if (format != "bmp") {
+        err << "当图象为位图时才能修改它.\n";
+        return false;
+    }
+    if (bitmapIsCut(file, info.size()) || !reader.read(&image)) {
+        err << "vomra-cli grind: cannot read '" << path << "': damaged bitmap\n";
+        return false;
+    }
+    // The alpha byte is ignored by the grind, so both 32-bit kinds are read in place.
+    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32)
+        image.convertTo(QImage::Format_RGB32);
+    return true;
+}
+
+} // namespace
+
+int runGrind(const std::vector<std::string> &args, Io &io)
+{
+    Encoding enc = Encoding::Utf8;
+    bool transparent = false;
+    bool haveRamp = false;
+    std::string rampArg;
+    std::vector<std::string> pictures;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size();) {
+        const std::string &a = args[i];
+        if (optionsEnded || a.empty() || a[0] != '-' || a == "-") {
+            pictures.push_back(a);
+            ++i;
+        } else if (a == "--") {
+            optionsEnded = true;
+            ++i;
+        } else if (a == "--transparent") {
+            transparent = true;
+            ++i;
+        } else if (a == "--ramp" || a.rfind("--ramp=", 0) == 0) {
+            if (!takeValue(args, i, "--ramp", rampArg, io.err))
+                return kUsage;
+            haveRamp = true;
+        } else if (a == "--encoding" || a.rfind("--encoding=", 0) == 0) {
+            if (!takeEncoding(args, i, enc, io.err))
+                return kUsage;
+        } else {
+            io.err << "vomra-cli grind: unknown option '" << a << "'\n";
+            return kUsage;
+        }
+    }
+    if (pictures.size() != 1) {
+        io.err << (pictures.empty() ? "vomra-cli grind: no picture given\n"
+                                    : "vomra-cli grind: give one picture only\n");
+        return kUsage;
+    }
+
+    std::string ramp(kStartRamp);
+    if (haveRamp) {
+        bool lossy = false;
+        ramp = enc == Encoding::Utf8 ? gbk::fromUtf8(rampArg, &lossy) : rampArg;
+        if (lossy)
+            io.err << "vomra-cli: warning: some characters cannot be written in GBK and became \"?\"\n";
+    }
+
+    Lines rows;
+    {
+        QImage image;
+        if (!readBitmap(pictures.front(), image, io.err))
+            return kFailed;
+        const RgbView view{reinterpret_cast<const Rgb *>(image.constBits()), image.width(), image.height(),
+                           static_cast<std::ptrdiff_t>(image.bytesPerLine() / 4)};
+        ProgressLine progress(io.err);
+        GrindOptions options;
+        options.transparent = transparent;
+        if (io.errIsTerminal && static_cast<long long>(view.width) * view.height >= kProgressPixels)
+            options.onRow = [&progress](int row, int count) { progress.update(row, count); };
+        rows = grind(view, ramp, options);
+        progress.clear();
+    } // the picture is freed before the text is written
+    writeOutputLines(io, enc, rows);
+    return kOk;
+}
+
+} // namespace vomra::cli
