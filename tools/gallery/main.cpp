@@ -12,6 +12,7 @@
 // One line per tab: the function that builds it (defined in its own file) and its title.
 #define VOMRA_GALLERY_TABS(TAB)                   \
     TAB(imageLabelTab, "Image labels")            \
+    TAB(panelTab, "Panels and sections")          \
     /* end of tabs */
 
 namespace gallery {
