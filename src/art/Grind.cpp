@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace vomra {
 
 RgbGrid::RgbGrid(int w, int h, Rgb fill)
@@ -38,19 +42,38 @@ std::array<char, 256> rampTable(std::string_view ramp)
 
 namespace {
 
-// Kept apart from the transparent variant so the common loop has no compare.
-void grindRow(const Rgb *src, char *out, int width, const std::array<char, 256> &table)
+// Gray levels of one row into `gray`; with `transparent`, pixels of exactly the
+// key colour give 255. SSE2 does 16 pixels a step (every x86-64 has it); the
+// scalar loop finishes the row and serves other machines.
+void grayRow(const Rgb *src, unsigned char *gray, int width, bool transparent, Rgb key)
 {
-    for (int x = 0; x < width; ++x)
-        out[x] = table[static_cast<std::size_t>(grayLevel(src[x]))];
-}
-
-void grindRowTransparent(const Rgb *src, char *out, int width, const std::array<char, 256> &table, Rgb key)
-{
-    const char white = table[255];
-    for (int x = 0; x < width; ++x) {
+    int x = 0;
+#if defined(__SSE2__)
+    const __m128i weights = _mm_setr_epi16(28, 151, 77, 0, 28, 151, 77, 0); // B, G, R, alpha
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i colourMask = _mm_set1_epi32(0x00FFFFFF);
+    const __m128i keyColour = _mm_set1_epi32(static_cast<int>(key & 0xFFFFFFu));
+    const __m128i white = _mm_set1_epi32(transparent ? 255 : 0);
+    auto four = [&](const Rgb *p) {
+        const __m128i px = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        // Per pixel two sums, 28 B + 151 G and 77 R, then the halves of four pixels are added.
+        const __m128 lo = _mm_castsi128_ps(_mm_madd_epi16(_mm_unpacklo_epi8(px, zero), weights));
+        const __m128 hi = _mm_castsi128_ps(_mm_madd_epi16(_mm_unpackhi_epi8(px, zero), weights));
+        const __m128i even = _mm_castps_si128(_mm_shuffle_ps(lo, hi, _MM_SHUFFLE(2, 0, 2, 0)));
+        const __m128i odd = _mm_castps_si128(_mm_shuffle_ps(lo, hi, _MM_SHUFFLE(3, 1, 3, 1)));
+        const __m128i g = _mm_srli_epi32(_mm_add_epi32(even, odd), 8);
+        const __m128i isKey = _mm_cmpeq_epi32(_mm_and_si128(px, colourMask), keyColour);
+        return _mm_or_si128(g, _mm_and_si128(isKey, white));
+    };
+    for (; x + 16 <= width; x += 16) {
+        const __m128i a = _mm_packs_epi32(four(src + x), four(src + x + 4));
+        const __m128i b = _mm_packs_epi32(four(src + x + 8), four(src + x + 12));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(gray + x), _mm_packus_epi16(a, b));
+    }
+#endif
+    for (; x < width; ++x) {
         const Rgb c = src[x];
-        out[x] = ((c ^ key) & 0xFFFFFFu) == 0 ? white : table[static_cast<std::size_t>(grayLevel(c))];
+        gray[x] = (transparent && ((c ^ key) & 0xFFFFFFu) == 0) ? 255 : static_cast<unsigned char>(grayLevel(c));
     }
 }
 
@@ -80,10 +103,12 @@ Lines grind(const RgbView &picture, std::string_view ramp, const GrindOptions &o
         if (!ramp.empty() && width > 0) {
             row.resize(static_cast<std::size_t>(width));
             const Rgb *src = picture.pixels + y * picture.stride;
-            if (transparent)
-                grindRowTransparent(src, row.data(), width, table, key);
-            else
-                grindRow(src, row.data(), width, table);
+            // Gray levels first, in place, then the ramp bytes over them.
+            char *out = row.data();
+            auto *levels = reinterpret_cast<unsigned char *>(out);
+            grayRow(src, levels, width, transparent, key);
+            for (int x = 0; x < width; ++x)
+                out[x] = table[levels[x]];
             row.resize(trimmedLength(row));
         }
         rows.push_back(std::move(row));

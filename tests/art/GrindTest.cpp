@@ -186,3 +186,34 @@ TEST(Grind, WhiteWorkCopyGivesNothing)
     EXPECT_EQ(grind(blank.view(), kStartRamp), Lines{});
     EXPECT_EQ(grind(blank.view(), "ab"), Lines(105, std::string(129, 'b')));
 }
+
+TEST(Grind, WideRowsMatchThePixelRule)
+{
+    // Rows long enough for the 16-pixel steps plus a tail, every colour channel
+    // varied, alpha bytes set, and the corner colour scattered with other alphas.
+    const int width = 53, height = 7, stride = 60;
+    std::vector<Rgb> buffer(static_cast<std::size_t>(stride) * height);
+    std::uint32_t seed = 99;
+    for (Rgb &c : buffer) {
+        seed = seed * 1664525u + 1013904223u;
+        c = seed;
+    }
+    const Rgb key = buffer[0] & 0xFFFFFFu;
+    for (int i = 5; i < stride * height; i += 11)
+        buffer[static_cast<std::size_t>(i)] = (static_cast<Rgb>(i) << 24) | key;
+    const RgbView view{buffer.data(), width, height, stride};
+    const std::string ramp = "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+
+    for (bool transparent : {false, true}) {
+        Lines expected;
+        for (int y = 0; y < height; ++y) {
+            std::string row;
+            for (int x = 0; x < width; ++x) {
+                const bool clear = transparent && view.at(x, y) == key;
+                row += rampLookup(ramp, clear ? 255 : grayLevel(view.at(x, y)));
+            }
+            expected.push_back(row);
+        }
+        EXPECT_EQ(grind(view, ramp, {transparent, {}}), expected) << transparent;
+    }
+}
