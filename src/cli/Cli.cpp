@@ -11,6 +11,7 @@
 namespace vomra::cli {
 
 int runGrind(const std::vector<std::string> &args, Io &io); // GrindCommand.cpp
+int runArt(const std::vector<std::string> &args, Io &io); // ArtCommand.cpp
 
 namespace {
 
@@ -58,6 +59,20 @@ const std::vector<CommandEntry> &commands()
          }},
         {"grind", "grind [--ramp TEXT] [--transparent] [--encoding utf-8|gbk] PICTURE",
          "turn a Windows bitmap into rows of characters, one gray-ramp byte per pixel", runGrind},
+        {"art", "art [OPTIONS] WORD",
+         "draw WORD in a font and turn every black pixel into the foreground character,\n"
+         "      every other pixel into the background character\n"
+         "        --font NAME       font family (default 宋体)\n"
+         "        --size PT         size in points, 1 to 200, at 96 dpi (default 9)\n"
+         "        --bold, --italic, --underline\n"
+         "        --fg TEXT         foreground character(s) (default *)\n"
+         "        --bg TEXT         background character (default: a blank of the foreground's width)\n"
+         "        --mode MODE       normal: first characters only; cycle: the foreground text spelled\n"
+         "                          over the ink; follow: each character of WORD drawn in itself\n"
+         "        --onto FILE       the existing text to join the new block to\n"
+         "        --layout HOW      replace (default), left, right or below the text of --onto\n"
+         "        --encoding ENC    utf-8 (default) or gbk, for arguments, --onto and output",
+         runArt},
     };
     return table;
 }

@@ -1,0 +1,253 @@
+// vomra-cli art: the art font maker of the program, for scripts. Draws the word
+// with the same renderer as the page and runs the same making and layout steps.
+#include "cli/Cli.h"
+
+#include "art/ArtLayout.h"
+#include "art/ArtMaker.h"
+#include "platform/FontSetup.h"
+#include "platform/GbkQt.h"
+#include "platform/GlyphRenderer.h"
+
+#include <QGuiApplication>
+
+#include <charconv>
+#include <cstdio>
+#include <fstream>
+#include <optional>
+
+namespace vomra::cli {
+
+namespace {
+
+constexpr const char *kName = "vomra-cli art";
+
+struct ArtOptions {
+    std::string word;
+    bool haveWord = false;
+    std::optional<std::string> font; // in the chosen encoding; none: "宋体"
+    int size = 9;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    std::string fg = "*";
+    std::string bg;
+    MakeMode mode = MakeMode::Normal;
+    LayoutMode layout = LayoutMode::Replace;
+    bool layoutGiven = false;
+    std::optional<std::string> onto;
+    Encoding encoding = Encoding::Utf8;
+};
+
+void qtQuiet(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    // Qt's chatter about the session (runtime folder, platform) is no business of a
+    // script reading our output; only real failures are passed on.
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+
+// Fonts need a QGuiApplication. One is made on first use and kept for the process
+// (a second one after the first is destroyed is not something Qt supports well).
+bool ensureGuiApplication(std::ostream &err)
+{
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return true;
+    if (QCoreApplication::instance()) {
+        err << kName << ": fonts need a GUI application, and another kind is running\n";
+        return false;
+    }
+    // The command only draws into images, so it needs no display at all.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(qtQuiet);
+    static int argc = 1;
+    static char name[] = "vomra-cli";
+    static char *argv[] = {name, nullptr};
+    static QGuiApplication *app = new QGuiApplication(argc, argv);
+    (void)app;
+    installFontSubstitutes();
+    return true;
+}
+
+// "--opt VALUE" or "--opt=VALUE" at args[i]; advances i past it.
+std::optional<std::string> takeValue(const std::vector<std::string> &args, std::size_t &i, const std::string &opt,
+                                     std::ostream &err)
+{
+    const std::string &a = args[i];
+    if (a == opt) {
+        if (i + 1 >= args.size()) {
+            err << kName << ": " << opt << " needs a value\n";
+            return std::nullopt;
+        }
+        i += 2;
+        return args[i - 1];
+    }
+    i += 1;
+    return a.substr(opt.size() + 1);
+}
+
+bool parseSize(const std::string &text, int &size, std::ostream &err)
+{
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size()) {
+        err << kName << ": --size needs a whole number of points (got '" << text << "')\n";
+        return false;
+    }
+    if (value < 1 || value > 200) {
+        err << kName << ": --size must be 1 to 200 points (got " << value << ")\n";
+        return false;
+    }
+    size = value;
+    return true;
+}
+
+// Returns kOk, or the exit status of a usage error already reported.
+int parseArgs(const std::vector<std::string> &args, ArtOptions &o, std::ostream &err)
+{
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size();) {
+        const std::string &a = args[i];
+        const auto is = [&a](const char *opt) {
+            const std::string o(opt);
+            return a == o || a.rfind(o + "=", 0) == 0;
+        };
+        if (optionsEnded || a.empty() || a[0] != '-' || a == "-") {
+            if (o.haveWord) {
+                err << kName << ": unexpected argument '" << a << "' (give one WORD)\n";
+                return kUsage;
+            }
+            o.word = a;
+            o.haveWord = true;
+            ++i;
+            continue;
+        }
+        if (a == "--") {
+            optionsEnded = true;
+            ++i;
+        } else if (a == "--bold" || a == "--italic" || a == "--underline") {
+            (a == "--bold" ? o.bold : a == "--italic" ? o.italic : o.underline) = true;
+            ++i;
+        } else if (is("--encoding")) {
+            if (!takeEncoding(args, i, o.encoding, err))
+                return kUsage;
+        } else if (is("--font") || is("--fg") || is("--bg") || is("--onto")) {
+            const std::string opt = a.substr(0, a.find('='));
+            const auto value = takeValue(args, i, opt, err);
+            if (!value)
+                return kUsage;
+            if (opt == "--font")
+                o.font = *value;
+            else if (opt == "--fg")
+                o.fg = *value;
+            else if (opt == "--bg")
+                o.bg = *value;
+            else
+                o.onto = *value;
+        } else if (is("--size")) {
+            const auto value = takeValue(args, i, "--size", err);
+            if (!value || !parseSize(*value, o.size, err))
+                return kUsage;
+        } else if (is("--mode")) {
+            const auto value = takeValue(args, i, "--mode", err);
+            if (!value)
+                return kUsage;
+            if (*value == "normal")
+                o.mode = MakeMode::Normal;
+            else if (*value == "cycle")
+                o.mode = MakeMode::Cycle;
+            else if (*value == "follow")
+                o.mode = MakeMode::Follow;
+            else {
+                err << kName << ": unknown mode '" << *value << "' (use normal, cycle or follow)\n";
+                return kUsage;
+            }
+        } else if (is("--layout")) {
+            const auto value = takeValue(args, i, "--layout", err);
+            if (!value)
+                return kUsage;
+            if (*value == "replace")
+                o.layout = LayoutMode::Replace;
+            else if (*value == "left")
+                o.layout = LayoutMode::Left;
+            else if (*value == "right")
+                o.layout = LayoutMode::Right;
+            else if (*value == "below")
+                o.layout = LayoutMode::Below;
+            else {
+                err << kName << ": unknown layout '" << *value << "' (use replace, left, right or below)\n";
+                return kUsage;
+            }
+            o.layoutGiven = true;
+        } else {
+            err << kName << ": unknown option '" << a << "' (try 'vomra-cli art --help')\n";
+            return kUsage;
+        }
+    }
+    if (!o.haveWord) {
+        err << kName << ": no WORD given (try 'vomra-cli art --help')\n";
+        return kUsage;
+    }
+    if (o.layout != LayoutMode::Replace && !o.onto) {
+        err << kName << ": --layout " << (o.layout == LayoutMode::Left ? "left" : o.layout == LayoutMode::Right ? "right" : "below")
+            << " joins onto a text: give it with --onto FILE\n";
+        return kUsage;
+    }
+    return kOk;
+}
+
+} // namespace
+
+int runArt(const std::vector<std::string> &args, Io &io)
+{
+    ArtOptions o;
+    if (const int status = parseArgs(args, o, io.err); status != kOk)
+        return status;
+
+    // Arguments come in the chosen encoding; the making works on GBK.
+    ArtRequest request;
+    request.mode = o.mode;
+    QString family;
+    if (o.encoding == Encoding::Utf8) {
+        bool lossyWord = false, lossyFg = false, lossyBg = false;
+        request.word = gbk::fromUtf8(o.word, &lossyWord);
+        request.fg = gbk::fromUtf8(o.fg, &lossyFg);
+        request.bg = gbk::fromUtf8(o.bg, &lossyBg);
+        if (lossyWord || lossyFg || lossyBg)
+            io.err << "vomra-cli: warning: some characters cannot be written in GBK and became \"?\"\n";
+        if (o.font)
+            family = QString::fromUtf8(o.font->data(), static_cast<qsizetype>(o.font->size()));
+    } else {
+        request.word = o.word;
+        request.fg = o.fg;
+        request.bg = o.bg;
+        if (o.font)
+            family = gbk::toQString(*o.font);
+    }
+    if (!o.font)
+        family = QStringLiteral("宋体");
+
+    Lines output;
+    if (o.onto) {
+        std::ifstream file(*o.onto, std::ios::binary);
+        if (!file) {
+            io.err << kName << ": cannot read '" << *o.onto << "'\n";
+            return kFailed;
+        }
+        Io fileIo{file, io.out, io.err, io.errIsTerminal};
+        output = readInputLines(fileIo, o.encoding);
+    }
+
+    if (!ensureGuiApplication(io.err))
+        return kFailed;
+    const GlyphRenderer renderer({family, o.size, o.bold, o.italic, o.underline});
+    if (!renderer.familyInstalled())
+        io.err << kName << ": warning: font '" << family.toStdString() << "' is not installed; drawing with '"
+               << renderer.resolvedFamily().toStdString() << "'\n";
+
+    placeArt(output, makeArtWithFont(renderer, request), o.layout);
+    writeOutputLines(io, o.encoding, output);
+    return kOk;
+}
+
+} // namespace vomra::cli

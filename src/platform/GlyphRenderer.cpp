@@ -1,0 +1,109 @@
+#include "platform/GlyphRenderer.h"
+
+#include "platform/GbkQt.h"
+
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace vomra {
+
+GlyphRenderer::GlyphRenderer(const GlyphFont &font)
+    : m_spec(font)
+    , m_font(font.family)
+{
+    m_font.setPixelSize(std::max(pixelSize(font.pointSize), 1));
+    // Unsmoothed, fully hinted glyphs at a strike's exact pixel size make FreeType
+    // hand out the font's embedded bitmaps; elsewhere the outline is drawn in one bit.
+    m_font.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::PreferBitmap));
+    m_font.setHintingPreference(QFont::PreferFullHinting);
+    // Plain advances, character after character, as the classic text-out draws.
+    m_font.setKerning(false);
+    m_font.setBold(font.bold);
+    m_font.setItalic(font.italic);
+}
+
+int GlyphRenderer::pixelSize(int points) { return static_cast<int>(std::lround(points * 96.0 / 72.0)); }
+
+int GlyphRenderer::textWidth(const QString &text) const { return QFontMetrics(m_font).horizontalAdvance(text); }
+
+int GlyphRenderer::textHeight() const
+{
+    const QFontMetrics fm(m_font);
+    return fm.ascent() + fm.descent();
+}
+
+QImage GlyphRenderer::render(const QString &word) const
+{
+    const QFontMetrics fm(m_font);
+    const int width = fm.horizontalAdvance(word);
+    const int height = fm.ascent() + fm.descent();
+    if (width <= 0 || height <= 0)
+        return {};
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::TextAntialiasing, false);
+        painter.setFont(m_font);
+        painter.setPen(Qt::black);
+        painter.drawText(QPoint(0, fm.ascent()), word);
+        if (m_spec.underline) {
+            // Small fonts put the underline below the descent; it is kept on the last rows.
+            const int thickness = std::clamp(fm.lineWidth(), 1, height);
+            const int top = std::clamp(fm.ascent() + fm.underlinePos(), 0, height - thickness);
+            painter.fillRect(0, top, width, thickness, Qt::black);
+        }
+    }
+    // Bold and italic may be synthesized from outlines; whatever the engine gave,
+    // leave only pure black and pure white.
+    for (int y = 0; y < height; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            line[x] = qGray(line[x]) < 128 ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
+    }
+    return image;
+}
+
+InkGrid GlyphRenderer::inkGrid(const QString &word) const
+{
+    const QImage image = render(word);
+    return image.isNull() ? InkGrid(0, textHeight()) : inkGridOf(image);
+}
+
+QString GlyphRenderer::resolvedFamily() const { return QFontInfo(m_font).family(); }
+
+bool GlyphRenderer::familyInstalled() const
+{
+    if (QFontDatabase::hasFamily(m_spec.family))
+        return true;
+    const QStringList subs = QFont::substitutes(m_spec.family);
+    return std::any_of(subs.begin(), subs.end(), [](const QString &s) { return QFontDatabase::hasFamily(s); });
+}
+
+InkGrid inkGridOf(const QImage &source)
+{
+    const QImage image = source.convertToFormat(QImage::Format_RGB32);
+    InkGrid grid(image.width(), image.height());
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            grid.setInk(x, y, (line[x] & 0x00FFFFFF) == 0);
+    }
+    return grid;
+}
+
+std::optional<Lines> makeArtWithFont(const GlyphRenderer &renderer, const ArtRequest &request)
+{
+    // The word is drawn from its GBK text, so what is drawn and what the follow
+    // mode writes into the cells are the same characters.
+    const InkGrid grid = renderer.inkGrid(gbk::toQString(request.word));
+    const CharWidth width = [&renderer](std::string_view ch) { return renderer.textWidth(gbk::toQString(ch)); };
+    return makeArt(grid, request, width);
+}
+
+} // namespace vomra
