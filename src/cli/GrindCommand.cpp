@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <ostream>
+#include <string>
 
 namespace vomra::cli {
 
@@ -20,7 +21,7 @@ namespace {
 // Below this many pixels a grind is over before a progress line could be read.
 constexpr long long kProgressPixels = 1000000;
 
-// Prints the percentage on one terminal line, only when it changes.
+// A bar and the percentage on one terminal line, redrawn only when the percentage changes.
 class ProgressLine {
 public:
     explicit ProgressLine(std::ostream &err) : m_err(err) {}
@@ -30,7 +31,10 @@ public:
         if (percent == m_percent)
             return;
         m_percent = percent;
-        m_err << "\rgrinding " << percent << '%' << std::flush;
+        const int filled = percent * kBarWidth / 100;
+        m_err << "\rgrinding [" << std::string(static_cast<std::size_t>(filled), '#')
+              << std::string(static_cast<std::size_t>(kBarWidth - filled), ' ') << "] " << percent << '%'
+              << std::flush;
     }
     void clear()
     {
@@ -39,6 +43,7 @@ public:
     }
 
 private:
+    static constexpr int kBarWidth = 40;
     std::ostream &m_err;
     int m_percent = -1;
 };

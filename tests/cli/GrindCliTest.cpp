@@ -142,7 +142,8 @@ TEST(GrindCli, ProgressOnlyOnATerminalForLargePictures)
     // Each percentage once, then the line is wiped.
     std::string expected;
     for (int p = 0; p <= 100; ++p)
-        expected += "\rgrinding " + std::to_string(p) + "%";
+        expected += "\rgrinding [" + std::string(p * 40 / 100, '#') + std::string(40 - p * 40 / 100, ' ') + "] " +
+                    std::to_string(p) + "%";
     expected += "\r\x1b[K";
     EXPECT_EQ(shown.err, expected);
 
