@@ -1,0 +1,100 @@
+#include "cli/Cli.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+using namespace vomra::cli;
+
+namespace {
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Result run(const std::vector<std::string> &args, const std::string &input = {})
+{
+    std::istringstream in(input);
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = runCli(args, {in, out, err, false});
+    return {status, out.str(), err.str()};
+}
+
+} // namespace
+
+TEST(TrimCli, TrimLeftUtf8)
+{
+    const Result r = run({"trim-left"}, "　　ab\n   cd\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, " ab\ncd\n");
+    EXPECT_EQ(r.err, "");
+}
+
+TEST(TrimCli, TrimRightUtf8AndCrlfInput)
+{
+    const Result r = run({"trim-right"}, "ab 　 \r\n　　\r\nx");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "ab\n\nx\n");
+}
+
+TEST(TrimCli, RawGbk)
+{
+    const Result r = run({"trim-right", "--encoding", "gbk"}, "\xD2\xD5\xA1\xA1 \n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "\xD2\xD5\n");
+    const Result eq = run({"trim-left", "--encoding=gbk"}, "\xA1\xA1x\n");
+    EXPECT_EQ(eq.out, "x\n"); // the full-width blank widens to a two-byte margin, then goes
+}
+
+TEST(TrimCli, UnmappableInputWarnsOnce)
+{
+    const Result r = run({"trim-right"}, "😀 \n😀\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "?\n?\n");
+    EXPECT_EQ(r.err, "vomra-cli: warning: some characters cannot be written in GBK and became \"?\"\n");
+}
+
+TEST(TrimCli, EmptyInputGivesNoOutput)
+{
+    const Result r = run({"trim-left"}, "");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+}
+
+TEST(TrimCli, UsageErrors)
+{
+    struct Row {
+        std::vector<std::string> args;
+        std::string err;
+    };
+    const Row rows[] = {
+        {{}, "vomra-cli: no command given (try 'vomra-cli --help')\n"},
+        {{"frobnicate"}, "vomra-cli: unknown command 'frobnicate' (try 'vomra-cli --help')\n"},
+        {{"--frob"}, "vomra-cli: unknown option '--frob' (try 'vomra-cli --help')\n"},
+        {{"trim-left", "--encoding"}, "vomra-cli: --encoding needs a value (utf-8 or gbk)\n"},
+        {{"trim-left", "--encoding", "latin1"}, "vomra-cli: unknown encoding 'latin1' (use utf-8 or gbk)\n"},
+        {{"trim-right", "extra"}, "vomra-cli trim-right: unexpected argument 'extra'\n"},
+    };
+    for (const Row &r : rows) {
+        const Result res = run(r.args, "x\n");
+        EXPECT_EQ(res.status, 2);
+        EXPECT_EQ(res.err, r.err);
+        EXPECT_EQ(res.out, "");
+    }
+}
+
+TEST(TrimCli, HelpAndVersion)
+{
+    const Result help = run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("trim-left"), std::string::npos);
+    EXPECT_NE(help.out.find("trim-right"), std::string::npos);
+    const Result version = run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "vomra-cli 2.0.0\n");
+    const Result sub = run({"trim-left", "--help"});
+    EXPECT_EQ(sub.status, 0);
+    EXPECT_EQ(sub.out.rfind("Usage: vomra-cli trim-left", 0), 0u);
+}

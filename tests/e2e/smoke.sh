@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# The real program under Xvfb: its window appears with its title, it stays up,
+# and it exits cleanly when closed.
+set -euo pipefail
+build=${VOMRA_BUILD:?}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+# Run a copy from a scratch folder: the program keeps QOBR.Ini beside itself.
+cp "$build/src/app/vomra" "$work/"
+openbox >/dev/null 2>&1 & wm=$!
+trap 'kill $wm 2>/dev/null; rm -rf "$work"' EXIT
+sleep 1
+"$work/vomra" & pid=$!
+win=$(timeout 30 xdotool search --sync --onlyvisible --name '^Vomra 2003 v2.0$' | head -n 1) || {
+  echo "smoke: the main window did not appear" >&2; kill $pid 2>/dev/null; exit 1; }
+sleep 1
+kill -0 $pid
+import -window root "$work/shot.png"
+[ -s "$work/shot.png" ]
+# Close it the way a user does: Alt+F4 through the window manager.
+xdotool windowactivate --sync "$win" key --clearmodifiers alt+F4
+for _ in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.2; done
+if kill -0 $pid 2>/dev/null; then
+  echo "smoke: vomra did not close" >&2; kill $pid; exit 1
+fi
+status=0; wait $pid || status=$?
+[ $status -eq 0 ] || { echo "smoke: vomra exited with status $status" >&2; exit 1; }
+echo "smoke: ok"

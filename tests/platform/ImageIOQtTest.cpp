@@ -1,0 +1,394 @@
+#include "platform/ImageIO.h"
+#include "support/TempFolder.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageWriter>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace vomra;
+
+namespace {
+
+// ---- a small bitmap writer: every header variant the loader must read -----
+
+const QRgb kPalette[4] = {qRgb(200, 30, 40), qRgb(20, 180, 64), qRgb(32, 48, 224), qRgb(248, 248, 240)};
+// Palette indexes of a 3 x 3 picture, top row first; 3 pixels wide so rows need padding.
+const int kGrid[3][3] = {{0, 1, 2}, {3, 0, 1}, {2, 3, 0}};
+
+enum class Layout { Core, Info };
+enum class Enc { Bits1, Bits4, Bits8, Rle4, Rle8, Bits16, Bits24, Bits32 };
+
+struct BmpCase {
+    const char *name;
+    Enc enc;
+    Layout layout;
+    bool topDown;
+};
+
+void put16(std::string &s, int v)
+{
+    s += char(v & 0xFF);
+    s += char((v >> 8) & 0xFF);
+}
+void put32(std::string &s, qint64 v)
+{
+    for (int i = 0; i < 4; ++i)
+        s += char((v >> (8 * i)) & 0xFF);
+}
+
+int bitsOf(Enc e)
+{
+    switch (e) {
+    case Enc::Bits1: return 1;
+    case Enc::Bits4: case Enc::Rle4: return 4;
+    case Enc::Bits8: case Enc::Rle8: return 8;
+    case Enc::Bits16: return 16;
+    case Enc::Bits24: return 24;
+    case Enc::Bits32: return 32;
+    }
+    return 0;
+}
+
+int indexAt(Enc e, int x, int y) { return e == Enc::Bits1 ? kGrid[y][x] % 2 : kGrid[y][x]; }
+
+std::string pixelData(Enc e, bool topDown)
+{
+    std::string data;
+    const int bpp = bitsOf(e);
+    if (e == Enc::Rle8 || e == Enc::Rle4) {
+        for (int row = 0; row < 3; ++row) {
+            const int y = 2 - row; // RLE is always bottom-up
+            if (e == Enc::Rle8 && row == 0) {
+                // absolute mode: three literal pixels, padded to a word
+                data += {char(0), char(3), char(indexAt(e, 0, y)), char(indexAt(e, 1, y)),
+                         char(indexAt(e, 2, y)), char(0)};
+            } else {
+                for (int x = 0; x < 3; ++x) {
+                    const int v = indexAt(e, x, y);
+                    data += {char(1), char(e == Enc::Rle4 ? (v << 4 | v) : v)};
+                }
+            }
+            data += {char(0), char(0)}; // end of line
+        }
+        data += {char(0), char(1)}; // end of bitmap
+        return data;
+    }
+    const int rowBytes = (3 * bpp + 31) / 32 * 4;
+    for (int row = 0; row < 3; ++row) {
+        const int y = topDown ? row : 2 - row;
+        std::string line(rowBytes, '\0');
+        for (int x = 0; x < 3; ++x) {
+            const int idx = indexAt(e, x, y);
+            const QRgb c = kPalette[idx];
+            switch (e) {
+            case Enc::Bits1: line[0] = char(line[0] | idx << (7 - x)); break;
+            case Enc::Bits4: line[x / 2] = char(line[x / 2] | idx << (x % 2 ? 0 : 4)); break;
+            case Enc::Bits8: line[x] = char(idx); break;
+            case Enc::Bits16: {
+                const int v = (qRed(c) >> 3) << 10 | (qGreen(c) >> 3) << 5 | (qBlue(c) >> 3);
+                line[2 * x] = char(v & 0xFF);
+                line[2 * x + 1] = char(v >> 8);
+                break;
+            }
+            case Enc::Bits24:
+            case Enc::Bits32: {
+                const int n = bpp / 8;
+                line[n * x] = char(qBlue(c));
+                line[n * x + 1] = char(qGreen(c));
+                line[n * x + 2] = char(qRed(c));
+                break;
+            }
+            default: break;
+            }
+        }
+        data += line;
+    }
+    return data;
+}
+
+std::string makeBmp(const BmpCase &c)
+{
+    const int bpp = bitsOf(c.enc);
+    const int colours = bpp <= 8 ? (1 << bpp) : 0;
+    const int entry = c.layout == Layout::Core ? 3 : 4;
+    const int headerSize = c.layout == Layout::Core ? 12 : 40;
+    const std::string pixels = pixelData(c.enc, c.topDown);
+    const int offset = 14 + headerSize + colours * entry;
+    std::string s = "BM";
+    put32(s, offset + qint64(pixels.size()));
+    put32(s, 0);
+    put32(s, offset);
+    put32(s, headerSize);
+    if (c.layout == Layout::Core) {
+        put16(s, 3);
+        put16(s, 3);
+        put16(s, 1);
+        put16(s, bpp);
+    } else {
+        put32(s, 3);
+        put32(s, c.topDown ? -3 : 3);
+        put16(s, 1);
+        put16(s, bpp);
+        put32(s, c.enc == Enc::Rle8 ? 1 : c.enc == Enc::Rle4 ? 2 : 0);
+        put32(s, qint64(pixels.size()));
+        put32(s, 2835);
+        put32(s, 2835);
+        put32(s, 0);
+        put32(s, 0);
+    }
+    for (int i = 0; i < colours; ++i) {
+        const QRgb c4 = kPalette[i % 4];
+        s += {char(qBlue(c4)), char(qGreen(c4)), char(qRed(c4))};
+        if (entry == 4)
+            s += char(0);
+    }
+    return s + pixels;
+}
+
+QByteArray bytes(const std::string &s) { return QByteArray(s.data(), qsizetype(s.size())); }
+
+QByteArray readFixture(const char *name)
+{
+    QFile f(QStringLiteral(VOMRA_TEST_DATA "/images/") + QLatin1String(name));
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name;
+    return f.readAll();
+}
+
+bool near(QRgb a, QRgb b, int tolerance)
+{
+    return std::abs(qRed(a) - qRed(b)) <= tolerance && std::abs(qGreen(a) - qGreen(b)) <= tolerance
+           && std::abs(qBlue(a) - qBlue(b)) <= tolerance;
+}
+
+QByteArray encodeWithQt(const QImage &img, const char *format)
+{
+    QByteArray out;
+    QBuffer buf(&out);
+    buf.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buf, format);
+    EXPECT_TRUE(writer.write(img)) << format;
+    return out;
+}
+
+} // namespace
+
+TEST(ImageIOBmp, EveryDepthAndHeaderGivesTheRightColours)
+{
+    const BmpCase cases[] = {
+        {"1-bit two colours", Enc::Bits1, Layout::Info, false},
+        {"4-bit palette", Enc::Bits4, Layout::Info, false},
+        {"8-bit palette", Enc::Bits8, Layout::Info, false},
+        {"RLE4", Enc::Rle4, Layout::Info, false},
+        {"RLE8 with an absolute run", Enc::Rle8, Layout::Info, false},
+        {"16-bit 5-5-5", Enc::Bits16, Layout::Info, false},
+        {"24-bit bottom-up", Enc::Bits24, Layout::Info, false},
+        {"24-bit top-down", Enc::Bits24, Layout::Info, true},
+        {"32-bit", Enc::Bits32, Layout::Info, false},
+        {"OS/2 core header, 8-bit", Enc::Bits8, Layout::Core, false},
+        {"OS/2 core header, 24-bit", Enc::Bits24, Layout::Core, false},
+    };
+    for (const BmpCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        const PictureLoad load = decodePicture(bytes(makeBmp(c)));
+        ASSERT_TRUE(load.ok()) << qPrintable(load.error);
+        EXPECT_EQ(load.kind, PictureKind::Bitmap);
+        ASSERT_EQ(load.image.size(), QSize(3, 3));
+        const int tolerance = c.enc == Enc::Bits16 ? 8 : 0; // five bits per channel
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 3; ++x) {
+                const QRgb want = kPalette[indexAt(c.enc, x, y)];
+                const QRgb got = load.image.pixel(x, y);
+                EXPECT_TRUE(near(got, want, tolerance))
+                    << "pixel " << x << "," << y << " got " << std::hex << got << " want " << want;
+            }
+    }
+}
+
+TEST(ImageIOBmp, DamagedOrHostileHeadersFailCleanly)
+{
+    const std::string good = makeBmp({"24", Enc::Bits24, Layout::Info, false});
+    auto withInt32 = [&](int at, qint64 v) {
+        std::string s = good;
+        std::string field;
+        put32(field, v);
+        s.replace(size_t(at), 4, field);
+        return s;
+    };
+    auto withDims = [&](qint64 w, qint64 h) {
+        std::string s = good;
+        std::string field;
+        put32(field, w);
+        put32(field, h);
+        s.replace(18, 8, field);
+        return s;
+    };
+    auto withInt16 = [&](int at, int v) {
+        std::string s = good;
+        std::string field;
+        put16(field, v);
+        s.replace(size_t(at), 2, field);
+        return s;
+    };
+    std::string rleCut = makeBmp({"rle", Enc::Rle8, Layout::Info, false});
+    rleCut.resize(rleCut.size() - 12); // drops the last rows and the end marker
+    rleCut.replace(34, 4, std::string(4, '\0')); // no size in the header to give it away
+
+    const struct {
+        const char *name;
+        std::string data;
+    } cases[] = {
+        {"header claims 100000 x 100000", withDims(100000, 100000)},
+        {"top-down claim of 100000 x -100000", withDims(100000, -100000)},
+        {"negative width", withDims(-3, 3)},
+        {"pixel rows cut short", good.substr(0, good.size() - 13)},
+        {"only the headers", good.substr(0, 54)},
+        {"header cut short", good.substr(0, 30)},
+        {"zero width", withInt32(18, 0)},
+        {"seven bits per pixel", withInt16(28, 7)},
+        {"unknown header size", withInt32(14, 77)},
+        {"RLE stream without its end", rleCut},
+        {"pixel offset past the end", withInt32(10, 100000)},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const PictureLoad load = decodePicture(bytes(c.data));
+        EXPECT_FALSE(load.ok());
+        EXPECT_FALSE(load.error.isEmpty());
+        EXPECT_EQ(load.kind, PictureKind::Bitmap);
+    }
+}
+
+TEST(ImageIOBmp, TooLargeIsRefusedByItsHeaderAlone)
+{
+    std::string s = makeBmp({"24", Enc::Bits24, Layout::Info, false});
+    std::string dims;
+    put32(dims, 8001); // one column over the limit of 64 million pixels
+    put32(dims, 8000);
+    s.replace(18, 8, dims);
+    const PictureLoad load = decodePicture(bytes(s));
+    EXPECT_FALSE(load.ok());
+    EXPECT_TRUE(load.error.contains(QLatin1String("too large"))) << qPrintable(load.error);
+}
+
+TEST(ImageIOJpeg, FixtureDecodesToItsSizeAndColours)
+{
+    const PictureLoad load = decodeJpeg(readFixture("quadrants.jpg"));
+    ASSERT_TRUE(load.ok()) << qPrintable(load.error);
+    EXPECT_EQ(load.kind, PictureKind::Jpeg);
+    ASSERT_EQ(load.image.size(), QSize(32, 24));
+    EXPECT_TRUE(near(load.image.pixel(6, 5), qRgb(255, 0, 0), 40));
+    EXPECT_TRUE(near(load.image.pixel(25, 5), qRgb(0, 255, 0), 40));
+    EXPECT_TRUE(near(load.image.pixel(6, 18), qRgb(0, 0, 255), 40));
+    EXPECT_TRUE(near(load.image.pixel(25, 18), qRgb(255, 255, 255), 20));
+}
+
+TEST(ImageIOJpeg, GrayscaleFixtureKeepsItsRamp)
+{
+    const PictureLoad load = decodeJpeg(readFixture("grayramp.jpg"));
+    ASSERT_TRUE(load.ok()) << qPrintable(load.error);
+    ASSERT_EQ(load.image.size(), QSize(17, 9));
+    for (int x : {0, 8, 16})
+        EXPECT_TRUE(near(load.image.pixel(x, 4), qRgb(x * 15, x * 15, x * 15), 12)) << x;
+}
+
+TEST(ImageIOJpeg, DamagedDataGivesAnErrorNotACrash)
+{
+    const QByteArray good = readFixture("quadrants.jpg");
+    QByteArray garbage = good.left(2);
+    garbage.append(QByteArray(200, '\x5A'));
+    QByteArray huge = good;
+    const qsizetype sof = huge.indexOf("\xFF\xC0");
+    ASSERT_GT(sof, 0);
+    huge[sof + 5] = '\xFF'; // height 0xFF?? and width 0xFF?? : far over the pixel limit
+    huge[sof + 7] = '\xFF';
+    QByteArray noScan = good.left(good.indexOf("\xFF\xDA"));
+
+    const struct {
+        const char *name;
+        QByteArray data;
+        const char *message;
+    } cases[] = {
+        {"cut in the middle of the scan", good.left(good.size() * 2 / 3), "Premature end"},
+        {"cut after the start marker", good.left(2), ""},
+        {"garbage after the start marker", garbage, ""},
+        {"headers without a scan", noScan, ""},
+        {"frame claims 65000 x 65000 pixels", huge, "too large"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const PictureLoad load = decodeJpeg(c.data);
+        EXPECT_FALSE(load.ok());
+        EXPECT_TRUE(load.error.contains(QLatin1String(c.message))) << qPrintable(load.error);
+    }
+}
+
+TEST(ImageIOKinds, KindFollowsTheContent)
+{
+    QImage small(5, 4, QImage::Format_ARGB32);
+    small.fill(qRgba(10, 200, 30, 255));
+    const QByteArray bmp = bytes(makeBmp({"8", Enc::Bits8, Layout::Info, false}));
+    const QByteArray jpeg = readFixture("quadrants.jpg");
+    const QByteArray png = encodeWithQt(small, "png");
+    const QByteArray ico = encodeWithQt(small.scaled(16, 16), "ico");
+
+    EXPECT_EQ(pictureKindOf(bmp), PictureKind::Bitmap);
+    EXPECT_EQ(pictureKindOf(jpeg), PictureKind::Jpeg);
+    EXPECT_EQ(pictureKindOf(png), PictureKind::Png);
+    EXPECT_EQ(pictureKindOf(ico), PictureKind::Icon);
+    EXPECT_EQ(pictureKindOf(QByteArray("hello, world\n")), PictureKind::Other);
+    EXPECT_EQ(pictureKindOf(QByteArray()), PictureKind::None);
+
+    const PictureLoad icon = decodePicture(ico);
+    ASSERT_TRUE(icon.ok()) << qPrintable(icon.error);
+    EXPECT_EQ(icon.image.size(), QSize(16, 16));
+    EXPECT_TRUE(near(icon.image.pixel(3, 3), qRgb(10, 200, 30), 0));
+    const PictureLoad pngLoad = decodePicture(png);
+    ASSERT_TRUE(pngLoad.ok()) << qPrintable(pngLoad.error);
+    EXPECT_EQ(pngLoad.image.size(), QSize(5, 4));
+}
+
+TEST(ImageIOFiles, ExtensionAdmitsTheFileAndContentDecidesTheKind)
+{
+    vomra::test::TempFolder dir;
+    QImage small(5, 4, QImage::Format_RGB32);
+    small.fill(qRgb(1, 2, 3));
+    const QByteArray jpeg = readFixture("quadrants.jpg");
+    const QByteArray bmp = bytes(makeBmp({"24", Enc::Bits24, Layout::Info, false}));
+    dir.write("real.bmp", bmp.toStdString());
+    dir.write("UPPER.BMP", bmp.toStdString());
+    dir.write("photo.jpeg", jpeg.toStdString());
+    dir.write("photo-named.bmp", jpeg.toStdString());
+    dir.write("bitmap-named.jpg", bmp.toStdString());
+    dir.write("text.bmp", "not a picture at all\n");
+    dir.write("empty.bmp", "");
+    dir.write("picture.gif", bmp.toStdString());
+
+    const struct {
+        const char *file;
+        bool ok;
+        PictureKind kind;
+    } cases[] = {
+        {"real.bmp", true, PictureKind::Bitmap},
+        {"UPPER.BMP", true, PictureKind::Bitmap},
+        {"photo.jpeg", true, PictureKind::Jpeg},
+        // the grinder asks for a bitmap: a renamed JPEG must not pass for one
+        {"photo-named.bmp", true, PictureKind::Jpeg},
+        {"bitmap-named.jpg", true, PictureKind::Bitmap},
+        {"text.bmp", false, PictureKind::Other},
+        {"empty.bmp", false, PictureKind::None},
+        {"picture.gif", false, PictureKind::None},
+        {"missing.bmp", false, PictureKind::None},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.file);
+        const PictureLoad load = loadPicture(QString::fromStdString(dir.file(c.file)));
+        EXPECT_EQ(load.ok(), c.ok) << qPrintable(load.error);
+        EXPECT_EQ(load.kind, c.kind);
+        EXPECT_EQ(load.error.isEmpty(), c.ok);
+    }
+}
