@@ -82,12 +82,12 @@ void TGWDrawText::measureFont()
     // A degenerate font still gives one-pixel cells rather than a grid of nothing.
     m_cellWidth = std::max(1, metrics.horizontalAdvance(QStringLiteral(" ")));
     m_cellHeight = std::max(1, metrics.height());
-    m_ascent = metrics.ascent();
 }
 
 void TGWDrawText::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::FontChange) {
+        m_glyphs.clear(); // laid out for the old font
         measureFont();
         FitBounds();
         update();
@@ -112,6 +112,8 @@ void TGWDrawText::Paint(Canvas &canvas)
 
     painter.setFont(canvas.font());
     painter.setPen(palette().color(QPalette::WindowText));
+    m_lineColor = Canvas::qcolor(m_gridlinesColor);
+    m_fillColor = Canvas::qcolor(Color());
     // Each exposed rectangle is redrawn from its own cells plus one cell around
     // them, clipped to itself: a glyph reaching into a neighbour cell comes out
     // exactly as in a paint of the whole grid.
@@ -133,8 +135,8 @@ void TGWDrawText::Paint(Canvas &canvas)
 void TGWDrawText::DrawCell(QPainter &painter, int column, int row)
 {
     const QRect r = cellRect(column, row);
-    painter.fillRect(r, Canvas::qcolor(m_gridlinesColor));
-    painter.fillRect(r.adjusted(1, 1, -1, -1), Canvas::qcolor(Color()));
+    painter.fillRect(r, m_lineColor);
+    painter.fillRect(r.adjusted(1, 1, -1, -1), m_fillColor);
 }
 
 void TGWDrawText::DrawCells(QPainter &painter, int top, int bottom, int left, int right)
@@ -153,22 +155,22 @@ void TGWDrawText::DrawCells(QPainter &painter, int top, int bottom, int left, in
                 for (int k = c; k < next; ++k)
                     DrawCell(painter, k, r);
                 if (!(length == 1 && row[index] == ' '))
-                    painter.drawText(QPoint((c - 1) * m_cellWidth, (r - 1) * m_cellHeight + m_ascent),
-                                     glyphText(row, index, length));
+                    painter.drawStaticText((c - 1) * m_cellWidth, (r - 1) * m_cellHeight,
+                                           glyphText(row, index, length));
             }
             c = next;
         }
     }
 }
 
-const QString &TGWDrawText::glyphText(const std::string &row, std::size_t index, std::size_t length)
+const QStaticText &TGWDrawText::glyphText(const std::string &row, std::size_t index, std::size_t length)
 {
     const auto lead = static_cast<unsigned char>(row[index]);
     const quint16 key =
         length == 2 ? static_cast<quint16>(lead << 8 | static_cast<unsigned char>(row[index + 1])) : lead;
     auto it = m_glyphs.find(key);
     if (it == m_glyphs.end())
-        it = m_glyphs.insert(key, gbk::toQString(std::string_view(row).substr(index, length)));
+        it = m_glyphs.insert(key, QStaticText(gbk::toQString(std::string_view(row).substr(index, length))));
     return *it;
 }
 

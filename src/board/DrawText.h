@@ -8,6 +8,7 @@
 
 #include <QHash>
 #include <QRegion>
+#include <QStaticText>
 #include <functional>
 #include <string>
 
@@ -90,21 +91,23 @@ private:
     void PaintAtCursor();
     // Repaints the cells of rows top..bottom, columns left..right (1-based, inclusive).
     void DrawCells(QPainter &painter, int top, int bottom, int left, int right);
-    const QString &glyphText(const std::string &row, std::size_t index, std::size_t length);
+    const QStaticText &glyphText(const std::string &row, std::size_t index, std::size_t length);
 
     DrawTextModel m_model;
     int m_posX = 0;
     int m_posY = 0;
     int m_cellWidth = 0;
     int m_cellHeight = 0;
-    int m_ascent = 0;
     TColor m_gridlinesColor = RGB(220, 220, 220);
     std::string m_strokeText = "*";
     bool m_mouseIsDown = false;
     bool m_mouseIsEnter = false;
     bool m_captured = false; // a left-button stroke follows the mouse outside the control
     QRegion m_exposed;
-    QHash<quint16, QString> m_glyphs; // double-byte characters already decoded
+    QColor m_lineColor; // GridlinesColor and Color as the current paint uses them
+    QColor m_fillColor;
+    // Characters already decoded and laid out; drawing a laid-out text skips shaping.
+    QHash<quint16, QStaticText> m_glyphs;
 };
 
 } // namespace vomra
