@@ -563,13 +563,13 @@ void clipBadge(Art &a)
 // The send badge, lower right: a paper dart.
 void sendBadge(Art &a)
 {
-    a.fill(a.poly({a.Q(12, 17.5), a.Q(23.5, 12.5), a.Q(19.5, 23.5), a.Q(17, 19.5)}), ink::orange);
-    a.line(17, 19, 23, 13, ink::orange.darker(150));
+    a.fill(a.poly({a.Q(12.5, 19), a.Q(23.5, 14.5), a.Q(19.5, 23.5), a.Q(17.2, 20.6)}), ink::orange);
+    a.line(17, 20, 22, 15, ink::orange.darker(150));
 }
 
 void sendWindowGlyph(Art &a, bool send)
 {
-    a.fill(bubble(a, 5, 1, 23, 14, 17, 4, true), ink::blue);
+    a.fill(bubble(a, 5, 1, 23, 14, 15, 4, false), ink::blue);
     bubbleLines(a, 5, 1, 23, 14);
     clipBadge(a);
     if (send)
@@ -578,7 +578,7 @@ void sendWindowGlyph(Art &a, bool send)
 
 void dialogWindowGlyph(Art &a, bool send)
 {
-    a.fill(bubble(a, 10, 0, 24, 9, 20, 3, true), ink::green);
+    a.fill(bubble(a, 10, 0, 23, 9, 19, 3, true), ink::green);
     a.fill(bubble(a, 4, 5, 19, 15, 8, 4, false), ink::blue);
     bubbleLines(a, 4, 5, 19, 15);
     clipBadge(a);
@@ -782,8 +782,11 @@ QImage paintAppIcon(int size)
                 for (int c = 0; c < 5; ++c)
                     if (vee[r][c] == 'X') {
                         QPainterPath cell;
-                        cell.addRoundedRect(QRectF(a.Q(14 + 4 * c, 13 + 4.5 * r), a.Q(17.5 + 4 * c, 16.5 + 4.5 * r)),
-                                            0.6 * a.k(), 0.6 * a.k());
+                        QRectF r0(a.Q(14 + 4 * c, 13 + 4.5 * r), a.Q(17.5 + 4 * c, 16.5 + 4.5 * r));
+                        if (size <= 64) // whole pixels, or the dots blur at caption size
+                            r0 = QRectF(std::round(r0.left()), std::round(r0.top()),
+                                        std::max(1.0, std::round(r0.width())), std::max(1.0, std::round(r0.height())));
+                        cell.addRoundedRect(r0, 0.6 * a.k(), 0.6 * a.k());
                         a.fillWith(cell, QBrush(QColor(0x5e, 0x4b, 0xd0)), QColor(0, 0, 0, 0));
                     }
         } else {
