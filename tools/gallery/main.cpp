@@ -13,6 +13,7 @@
 #define VOMRA_GALLERY_TABS(TAB)                   \
     TAB(imageLabelTab, "Image labels")            \
     TAB(panelTab, "Panels and sections")          \
+    TAB(progressBarTab, "Progress bars")          \
     /* end of tabs */
 
 namespace gallery {
