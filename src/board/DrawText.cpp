@@ -106,7 +106,7 @@ void TGWDrawText::Paint(Canvas &canvas)
     TGWCustomControl::Paint(canvas);
     QPainter &painter = canvas.painter();
     const QRect grid(QPoint(0, 0), gridSize());
-    // Whatever the grid does not cover (only before a resize has landed) shows Color.
+    // Room beyond the grid (a layout may give the control more) shows Color.
     for (const QRect &r : m_exposed.subtracted(QRegion(grid)))
         painter.fillRect(r, Canvas::qcolor(Color()));
 

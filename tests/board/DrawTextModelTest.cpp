@@ -228,36 +228,31 @@ TEST(BoardText, TextToBoardCutsToTheChosenSize)
     EXPECT_EQ(board.TextList(), (Lines{"abcd", "a" + kStar + " ", "x   "}));
 }
 
+std::string stars(int n)
+{
+    std::string s;
+    for (int k = 0; k < n; ++k)
+        s += kStar;
+    return s;
+}
+
 TEST(BoardText, PastingTenLongLinesOntoASmallBoardKeepsItsSize)
 {
     Lines pasted;
-    for (int i = 0; i < 10; ++i) {
-        std::string line = (i % 2) ? std::string(50, 'x') + std::string(10, ' ') + std::string(20, 'y')
-                                   : "a" + [] {
-                                         std::string stars;
-                                         for (int k = 0; k < 39; ++k)
-                                             stars += kStar;
-                                         return stars;
-                                     }() + "b";
-        ASSERT_EQ(line.size(), 80u);
-        pasted.push_back(line);
-    }
+    for (int i = 0; i < 10; ++i)
+        pasted.push_back(i % 2 ? std::string(50, 'x') + std::string(10, ' ') + std::string(20, 'y')
+                               : "a" + stars(39) + "b");
     DrawTextModel board;
     board.setTextWidth(60);
-    board.setTextHeight(6);
     const Lines shown = pasteToBoard(board, pasted, 6, 60);
 
     EXPECT_EQ(board.TextWidth(), 60);
     EXPECT_EQ(board.TextHeight(), 6);
     expectWhole(board);
-    std::string stars;
-    for (int k = 0; k < 29; ++k)
-        stars += kStar;
-    EXPECT_EQ(board.TextList()[0], "a" + stars + " "); // the 30th star was cut in half
+    EXPECT_EQ(board.TextList()[0], "a" + stars(29) + " "); // the 30th star was cut in half
     EXPECT_EQ(board.TextList()[1], std::string(50, 'x') + std::string(10, ' '));
-    ASSERT_EQ(shown.size(), 6u);
-    EXPECT_EQ(shown[0], "a" + stars);
-    EXPECT_EQ(shown[1], std::string(50, 'x'));
+    EXPECT_EQ(shown, (Lines{"a" + stars(29), std::string(50, 'x'), "a" + stars(29), std::string(50, 'x'),
+                            "a" + stars(29), std::string(50, 'x')}));
 }
 
 TEST(BoardText, CopyKeepsFullWidthRows)
