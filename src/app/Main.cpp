@@ -1,14 +1,586 @@
 #include "app/Main.h"
 
+#include "app/Artwork.h"
+#include "app/Splitter.h"
+#include "art/ArtFontPage.h"
+#include "board/DrawText.h"
+#include "board/PenPage.h"
+#include "platform/FontSetup.h"
+#include "platform/GbkQt.h"
+#include "platform/Shell.h"
+#include "recipe/RecipePage.h"
+#include "theme/PagePainters.h"
+#include "theme/ThemeCatalogue.h"
+#include "theme/ThemePage.h"
+#include "widgets/Hint.h"
+#include "widgets/ImageLabel.h"
+#include "widgets/Panel.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTextEdit>
+#include <QTreeWidget>
+#include <QUrl>
+
 namespace vomra {
 
-TfrmMain::TfrmMain(const QString &programFolder, QWidget *parent)
-    : QWidget(parent), m_programFolder(programFolder)
+namespace {
+
+constexpr int kTitleBarHeight = 56;
+
+struct MenuItemDef {
+    const char *caption;
+    int image;
+};
+const MenuItemDef kMenuItems[7] = {
+    {"制作艺术字体", il1ArtFont}, {"图片磨牙器", il1PictureGrinder}, {"文本画板", il1DrawingBoard},
+    {"界面方案", il1Themes},     {"关于Vomra", il1About},          {"帮助", il1Help},
+    {"退出", il1Exit},
+};
+
+QFont songFont(int pixelSize)
+{
+    QFont f(songFamily());
+    f.setPixelSize(pixelSize);
+    return f;
+}
+
+TColor widgetColour(const QWidget *w, QPalette::ColorRole role)
+{
+    return Canvas::tcolor(w->palette().color(role));
+}
+
+void setPaletteColour(QWidget *w, QPalette::ColorRole role, TColor c)
+{
+    QPalette pal = w->palette();
+    pal.setColor(role, Canvas::qcolor(c));
+    w->setPalette(pal);
+}
+
+} // namespace
+
+std::function<void(const QString &, const QString &)> &TfrmMain::errorBoxHook()
+{
+    static std::function<void(const QString &, const QString &)> hook;
+    return hook;
+}
+
+TfrmMain::TfrmMain(const QString &programFolder, QWidget *splash, QWidget *parent)
+    : QWidget(parent), m_programFolder(programFolder), m_splash(splash)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Vomra 2003 v2.0"));
-    resize(640, 480);
-    setMinimumSize(640, 480);
+    setWindowIcon(appIcon());
+    setFont(songFont(14));
+    setMinimumSize(kMinWindowWidth, kMinWindowHeight);
+    resize(kMinWindowWidth, kMinWindowHeight);
+
+    ImageList1 = createImageList1(this);
+    ImageList2 = createImageList2(this);
+    ImageList3 = createImageList3(this);
+    GWHint1 = new TGWHint(this);
+    GWHint1->setObjectName(QStringLiteral("GWHint1"));
+
+    pnlMain = new TGWPanel(this);
+    pnlMain->setObjectName(QStringLiteral("pnlMain"));
+    pnlMain->setBevelOuter(bvNone);
+    pnlMain->installEventFilter(this);
+
+    buildLeftColumn();
+    buildRightColumn();
+
+    // Creation, in the design's order.
+    // 1. Prepare the pages.
+    m_fontSize = 9;
+    pnlTheme->hide();
+    pnlPen->setColor(widgetColour(pen->penRichEdit1, QPalette::Base));
+    pnlRecipe->setColor(widgetColour(recipe->recipeRichEdit1, QPalette::Base));
+    recipe->recipePanel1->setColor(widgetColour(recipe->recipeRichEdit1, QPalette::Base));
+    setPaletteColour(TreeView1, QPalette::Base, GWAutoPanel2->Color());
+
+    // 2.-5. Theme catalogue, settings, the theme index made valid.
+    const Profile themeFile((programFolder + QStringLiteral("Theme/") + QString::fromLatin1(kThemeFileName)).toStdString());
+    const std::vector<std::string> themeNames = LoadThemeNames(themeFile);
+    readSettings();
+    // Skins are not drawn yet, so no catalogue theme can be loaded: the classic look stays.
+    m_themeIndex = ValidThemeIndex(m_themeIndex, static_cast<int>(themeNames.size()), [](int) { return false; });
+
+    // 6. Apply the theme: the classic look.
+    UseBuiltInPageColours();
+
+    // 7. Main panel placement; 8. the recipe page.
+    MainPanelPlacement();
+    m_currentPage = pgRecipe;
+    PageSwitch();
+}
+
+TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::buildLeftColumn()
+{
+    pnlLeft = new TGWPanel(pnlMain);
+    pnlLeft->setObjectName(QStringLiteral("pnlLeft"));
+    pnlLeft->setBevelOuter(bvNone);
+    pnlLeft->setGeometry(0, 0, 296, height());
+    pnlLeft->installEventFilter(this);
+
+    Splitter1 = new TSplitter(pnlLeft, pnlMain);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->OnCanResize = [this](int &size, bool &accept) { Splitter1CanResize(size, accept); };
+    Splitter1->OnMoved = [this] { layoutMain(); };
+
+    auto makeTitle = [this](const char *name, const char *caption, int top, int step) {
+        auto *title = new TGWAutoPanelTitle(pnlLeft);
+        title->setObjectName(QString::fromLatin1(name));
+        title->setGeometry(16, top, 160, 25);
+        title->setCaption(QString::fromUtf8(caption));
+        title->setNextTitleSpace(12);
+        title->setExpandedStep(step);
+        title->setLeftColor(clWhite);
+        title->setRightColor(clBtnFace);
+        title->setDisableLeftColor(RGB(235, 235, 235));
+        title->setDisableRightColor(RGB(220, 220, 220));
+        title->setEnterColor(clBlue);
+        title->setCaptionShadow(false);
+        return title;
+    };
+    auto makeBody = [this](const char *name, int top, int height, int selfHeight) {
+        auto *body = new TGWAutoPanel(pnlLeft);
+        body->setObjectName(QString::fromLatin1(name));
+        body->setGeometry(16, top, 160, height);
+        body->setSelfHeight(selfHeight);
+        body->setOutlineColor(clWhite);
+        body->setDisableOutlineColor(RGB(235, 235, 235));
+        return body;
+    };
+
+    GWAutoPanelTitle1 = makeTitle("GWAutoPanelTitle1", " 菜单选项", 16, 5);
+    GWAutoPanel1 = makeBody("GWAutoPanel1", 41, 184, 184);
+    GWAutoPanelTitle2 = makeTitle("GWAutoPanelTitle2", " Vomra秘笈", 237, 10);
+    GWAutoPanel2 = makeBody("GWAutoPanel2", 262, 141, 182);
+    GWAutoPanelTitle1->setAutoPanel(GWAutoPanel1);
+    GWAutoPanelTitle1->setNextTitle(GWAutoPanelTitle2);
+    GWAutoPanelTitle1->OnExpanded = [this](QObject *sender) { GWAutoPanelTitle1Expanded(sender); };
+    GWAutoPanelTitle2->setAutoPanel(GWAutoPanel2);
+
+    TGWFont enterFont{songFont(14), clBlue};
+    enterFont.font.setUnderline(true);
+    QFont disabled(QStringLiteral("MS Sans Serif"));
+    disabled.setPixelSize(11);
+    for (int i = 0; i < 7; ++i) {
+        auto *item = new TGWImageLabel(GWAutoPanel1);
+        item->setObjectName(QStringLiteral("GWImageLabel%1").arg(i + 1));
+        item->setGeometry(16, 8 + 24 * i, 130, 25);
+        item->setCursor(Qt::PointingHandCursor);
+        item->setCaption(QString::fromUtf8(kMenuItems[i].caption));
+        item->setAlignment(gwaLeftJustify);
+        item->setSpacing(2);
+        item->setGradualColor(false);
+        item->setCaptionShadow(false);
+        item->setMouseEnterFont(enterFont);
+        item->setDisableFont({disabled, RGB(161, 161, 146)});
+        item->setImages(ImageList1);
+        item->setImgUpIdx(kMenuItems[i].image);
+        item->setImgDownIdx(kMenuItems[i].image);
+        item->setImgEnterIdx(kMenuItems[i].image);
+        item->setImgDisableIdx(kMenuItems[i].image);
+        item->setTag(i + 1);
+        item->OnClick = [this](QObject *sender) { GWImageLabel1Click(sender); };
+        GWImageLabels[static_cast<std::size_t>(i)] = item;
+    }
+
+    TreeView1 = new QTreeWidget(GWAutoPanel2);
+    TreeView1->setObjectName(QStringLiteral("TreeView1"));
+    TreeView1->setFrameShape(QFrame::NoFrame);
+    TreeView1->setHeaderHidden(true);
+    TreeView1->setIndentation(23);
+    TreeView1->setIconSize(QSize(20, 20));
+    TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TreeView1->setMouseTracking(true); // hot tracking
+    TreeView1->move(1, 1);
+}
+
+void TfrmMain::buildRightColumn()
+{
+    pnlRight = new TGWPanel(pnlMain);
+    pnlRight->setObjectName(QStringLiteral("pnlRight"));
+    pnlRight->setBevelOuter(bvNone);
+    pnlRight->installEventFilter(this);
+
+    pnlTitleBar = new TGWPanel(pnlRight);
+    pnlTitleBar->setObjectName(QStringLiteral("pnlTitleBar"));
+    pnlTitleBar->setBevelOuter(bvNone);
+    pnlTitleBar->setColor(clSilver);
+    QFont titleFont = songFont(24);
+    titleFont.setBold(true);
+    titleFont.setItalic(true);
+    pnlTitleBar->setFont(titleFont);
+    pnlTitleBar->setFontColor(clWhite);
+    pnlTitleBar->setAutoDrawBackground(false);
+    pnlTitleBar->installEventFilter(this);
+    pnlTitleBar->OnDrawBackground = [this](QWidget *, Canvas &c, const TRect &r) {
+        const TColor editor = m_currentPage == pgRecipe ? widgetColour(recipe->recipeRichEdit1, QPalette::Base)
+                                                        : widgetColour(artFont->artfontRichEdit1, QPalette::Base);
+        pnlTitleBarDrawBackground(c, r, m_pageColours, m_currentPage, editor, ImageList2, pnlTitleBar->font());
+    };
+
+    auto makePage = [this](const char *name) {
+        auto *page = new TGWPanel(pnlRight);
+        page->setObjectName(QString::fromLatin1(name));
+        page->setBevelOuter(bvNone);
+        page->setAutoDrawBackground(false);
+        page->installEventFilter(this);
+        return page;
+    };
+    pnlArtFont = makePage("pnlArtFont");
+    pnlPen = makePage("pnlPen");
+    pnlTheme = makePage("pnlTheme");
+    pnlRecipe = makePage("pnlRecipe");
+
+    artFont = std::make_unique<TArtFontPage>(*this);
+    pen = std::make_unique<TPenPage>(*this);
+    theme = std::make_unique<TThemePage>(*this);
+    recipe = std::make_unique<TRecipePage>(*this);
+
+    pnlArtFont->OnDrawBackground = [this](QWidget *, Canvas &c, const TRect &r) {
+        pnlArtFontDrawBackground(c, r, m_pageColours, widgetColour(artFont->artfontRichEdit1, QPalette::Base),
+                                 artFont->artfontRichEdit1->y());
+    };
+    pnlPen->OnDrawBackground = [this](QWidget *, Canvas &c, const TRect &r) {
+        pnlPenDrawBackground(c, r, m_pageColours, widgetColour(pen->penRichEdit1, QPalette::Base),
+                             pen->penRichEdit1->y());
+    };
+    pnlRecipe->OnDrawBackground = [this](QWidget *, Canvas &c, const TRect &r) {
+        pnlRecipeDrawBackground(c, r, m_pageColours, widgetColour(recipe->recipeRichEdit1, QPalette::Base),
+                                recipe->recipeRichEdit1->y());
+    };
+    recipe->recipePanel1->setAutoDrawBackground(false);
+    recipe->recipePanel1->OnDrawBackground = [this](QWidget *, Canvas &c, const TRect &r) {
+        recipePanel1DrawBackground(c, r, m_pageColours, widgetColour(recipe->recipeRichEdit1, QPalette::Base));
+    };
+    pnlTheme->OnDrawBackground = [this](QWidget *, Canvas &c, const TRect &r) {
+        pnlThemeDrawBackground(c, r, m_pageColours, theme->themeListView1->x());
+    };
+}
+
+void TfrmMain::readSettings()
+{
+    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry()
+                                                           : QRect(0, 0, 1024, 768);
+    const Profile file(settingsPath(m_programFolder.toStdString()));
+    const Settings s = vomra::readSettings(file, screen.width(), screen.height());
+    resize(s.width, s.height);
+    m_startState = s.state;
+    pnlLeft->resize(s.leftWidth, pnlLeft->height());
+    m_themeIndex = s.themeIndex;
+    m_transparent = s.transparent;
+    // Centred on the screen at every start; the position is never stored.
+    move(screen.center() - QPoint(s.width / 2, s.height / 2));
+}
+
+void TfrmMain::applyStartState()
+{
+    switch (m_startState) {
+    case WindowState::Maximized:
+        setWindowState(Qt::WindowMaximized);
+        break;
+    case WindowState::Minimized:
+        setWindowState(Qt::WindowMinimized);
+        break;
+    case WindowState::Normal:
+        break;
+    }
+}
+
+void TfrmMain::showAtStart()
+{
+    applyStartState();
+    show();
+    // 10.-12. Theme list, recipe tree and the editor's labels come with their pages.
+    recipe->recipeRichEdit1SelectionChange();
+    recipe->recipeLabel(7)->setEnabled(recipe->recipeRichEdit1->document()->isUndoAvailable());
+    // 13. The splash goes.
+    if (m_splash)
+        m_splash->close();
+}
+
+void TfrmMain::SetCurrentPage(int page)
+{
+    if (m_currentPage == page)
+        return;
+    m_currentPage = page;
+    PageSwitch();
+}
+
+void TfrmMain::PageSwitch()
+{
+    auto showOnly = [this](QWidget *shown, std::initializer_list<QWidget *> hidden) {
+        shown->show(); // the new page first, then the others go
+        for (QWidget *w : hidden)
+            w->hide();
+    };
+    switch (m_currentPage) {
+    case pgArtFont:
+        artFont->artfontPanel1->show();
+        artFont->picturePanel1->hide();
+        showOnly(pnlArtFont, {pnlPen, pnlRecipe, pnlTheme});
+        break;
+    case pgPicture:
+        artFont->picturePanel1->show();
+        artFont->artfontPanel1->hide();
+        showOnly(pnlArtFont, {pnlPen, pnlRecipe, pnlTheme});
+        break;
+    case pgPen:
+        showOnly(pnlPen, {pnlTheme, pnlRecipe, pnlArtFont});
+        break;
+    case pgTheme:
+        showOnly(pnlTheme, {pnlArtFont, pnlPen, pnlRecipe});
+        break;
+    case pgRecipe:
+        showOnly(pnlRecipe, {pnlArtFont, pnlPen, pnlTheme});
+        break;
+    default:
+        break;
+    }
+    pnlTitleBar->repaint();
+}
+
+void TfrmMain::GWImageLabel1Click(QObject *Sender)
+{
+    auto *item = qobject_cast<TGWImageLabel *>(Sender);
+    if (!item)
+        return;
+    switch (item->Tag()) {
+    case 1:
+        if (m_currentPage == pgArtFont)
+            return;
+        m_currentPage = pgArtFont;
+        artFont->artfontRichEdit1->clear();
+        artFont->artfontImageLabel(1)->setToolTip(QStringLiteral("制作艺术字体"));
+        PageSwitch();
+        break;
+    case 2:
+        if (m_currentPage == pgPicture)
+            return;
+        m_currentPage = pgPicture;
+        artFont->artfontImageLabel(1)->setToolTip(QStringLiteral("开始图片磨牙"));
+        artFont->artfontRichEdit1->clear();
+        PageSwitch();
+        break;
+    case 3:
+        if (m_currentPage != pgPen) {
+            m_currentPage = pgPen;
+            PageSwitch();
+        }
+        break;
+    case 4:
+        if (m_currentPage != pgTheme) {
+            m_currentPage = pgTheme;
+            PageSwitch();
+        }
+        break;
+    case 5:
+        if (OnShowAbout)
+            OnShowAbout();
+        break;
+    case 6:
+        openHelp();
+        break;
+    case 7:
+        close();
+        break;
+    default:
+        break;
+    }
+}
+
+void TfrmMain::openHelp()
+{
+    // A missing help file or viewer is not reported.
+    openUrl(QUrl::fromLocalFile(m_programFolder + QStringLiteral("QOBR.CHM")));
+}
+
+void TfrmMain::Splitter1CanResize(int &NewSize, bool &Accept)
+{
+    Accept = NewSize >= kMinLeftWidth && NewSize <= kMaxLeftWidth;
+}
+
+void TfrmMain::pnlLeftResize()
+{
+    GWAutoPanelTitle1->resize(pnlLeft->width() - 32, GWAutoPanelTitle1->height());
+    GWAutoPanelTitle2->resize(pnlLeft->width() - 32, GWAutoPanelTitle2->height());
+    TreeView1->resize(GWAutoPanel2->width() - 2, TreeView1->height());
+    TreeFit();
+}
+
+void TfrmMain::TreeFit()
+{
+    const int self = pnlLeft->height() - GWAutoPanel2->y() - 16;
+    GWAutoPanel2->setSelfHeight(self);
+    if (GWAutoPanelTitle2->Expanded()) {
+        GWAutoPanel2->resize(GWAutoPanel2->width(), self);
+        TreeView1->resize(TreeView1->width(), self - 3);
+    } else {
+        // Parked above the body's visible area, ready for the expand animation.
+        TreeView1->setGeometry(TreeView1->x(), 2 - self, TreeView1->width(), self - 3);
+    }
+}
+
+void TfrmMain::GWAutoPanelTitle1Expanded(QObject *) { TreeFit(); }
+
+void TfrmMain::pnlArtFontResize() { artFont->pnlArtFontResize(); }
+
+void TfrmMain::pnlThemeResize() { theme->pnlThemeResize(); }
+
+void TfrmMain::MainPanelPlacement()
+{
+    pnlMain->hide();
+    // The skinned frame's branch comes with the themes; the classic look fills the client area.
+    pnlMain->setGeometry(0, 0, width(), height());
+    pnlMain->show();
+}
+
+void TfrmMain::layoutMain()
+{
+    const int h = pnlMain->height();
+    pnlLeft->setGeometry(0, 0, pnlLeft->width(), h);
+    Splitter1->setGeometry(pnlLeft->width(), 0, 2, h);
+    const int right = pnlLeft->width() + 2;
+    pnlRight->setGeometry(right, 0, std::max(0, pnlMain->width() - right), h);
+}
+
+void TfrmMain::layoutRight()
+{
+    const int w = pnlRight->width();
+    pnlTitleBar->setGeometry(0, 0, w, kTitleBarHeight);
+    const QRect pageRect(0, kTitleBarHeight, w, std::max(0, pnlRight->height() - kTitleBarHeight));
+    for (TGWPanel *page : {pnlArtFont, pnlPen, pnlTheme, pnlRecipe})
+        page->setGeometry(pageRect);
+}
+
+bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Resize) {
+        if (watched == pnlMain)
+            layoutMain();
+        else if (watched == pnlRight)
+            layoutRight();
+        else if (watched == pnlLeft)
+            pnlLeftResize();
+        else if (watched == pnlTitleBar)
+            pnlTitleBar->update();
+        else if (watched == pnlArtFont)
+            pnlArtFontResize();
+        else if (watched == pnlPen)
+            pen->pnlPenResize();
+        else if (watched == pnlTheme)
+            pnlThemeResize();
+        else if (watched == pnlRecipe)
+            recipe->pnlRecipeResize();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TfrmMain::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    MainPanelPlacement();
+}
+
+void TfrmMain::FontSizeStep(int delta)
+{
+    m_fontSize = std::clamp(m_fontSize + delta, 2, 22);
+    auto withSize = [this](QWidget *w) {
+        QFont f = w->font();
+        f.setPointSize(m_fontSize);
+        w->setFont(f);
+    };
+    withSize(recipe->recipeRichEdit1);
+    withSize(artFont->artfontRichEdit1);
+    withSize(pen->penDrawText1);
+    withSize(pen->penRichEdit1);
+    for (TGWImageLabel *smaller : {recipe->recipeLabel(2), artFont->artfontImageLabel(5), pen->penImageLabel(2)})
+        smaller->setEnabled(m_fontSize != 2);
+    for (TGWImageLabel *larger : {recipe->recipeLabel(3), artFont->artfontImageLabel(6), pen->penImageLabel(3)})
+        larger->setEnabled(m_fontSize != 22);
+}
+
+void TfrmMain::UseBuiltInPageColours()
+{
+    m_pageColours = BuiltInPageColours();
+    ApplyPageColours();
+}
+
+void TfrmMain::ApplyPageColours()
+{
+    const TPageColours &pc = m_pageColours;
+    setPaletteColour(this, QPalette::Window, pc.LeftColor);
+    pnlMain->setColor(pc.LeftColor);
+    pnlLeft->setColor(pc.LeftColor);
+    pnlRight->setColor(pc.LeftColor);
+    pnlTitleBar->setFontColor(pc.TitleFontColor);
+    for (TGWAutoPanelTitle *title : {GWAutoPanelTitle1, GWAutoPanelTitle2}) {
+        title->setLeftColor(pc.PanelLeftColor);
+        title->setRightColor(pc.PanelRightColor);
+    }
+    for (TGWAutoPanelTitle *title : {GWAutoPanelTitle1, GWAutoPanelTitle2}) {
+        title->setFontColor(pc.LeftFontColor);
+        title->setEnterColor(pc.LeftFontEnterColor);
+    }
+    for (TGWImageLabel *item : GWImageLabels) {
+        item->setFontColor(pc.LeftFontColor);
+        TGWFont enter = item->MouseEnterFont();
+        enter.color = pc.LeftFontEnterColor;
+        item->setMouseEnterFont(enter);
+    }
+    setPaletteColour(TreeView1, QPalette::Text, pc.LeftFontColor);
+    setPaletteColour(theme->themeLabel1, QPalette::WindowText, pc.ThemeFont1Color);
+    setPaletteColour(theme->themeLabel2, QPalette::WindowText, pc.ThemeFont1Color);
+    setPaletteColour(theme->themeListView1, QPalette::Base, pc.RightColor);
+    setPaletteColour(theme->themeListView1, QPalette::Text, pc.ThemeFont2Color);
+    artFont->picturePanel1->setColor(pc.RightColor);
+    pnlArtFont->setColor(widgetColour(artFont->artfontRichEdit1, QPalette::Base));
+    artFont->artfontPanel1->setColor(pc.RightColor);
+    pen->penPanel1->setColor(pc.RightColor);
+    pen->penPanel1->setFontColor(pc.LeftFontColor);
+    update();
+}
+
+void TfrmMain::FormClose()
+{
+    Settings s;
+    const bool maximized = isMaximized();
+    s.state = maximized ? WindowState::Maximized : isMinimized() ? WindowState::Minimized : WindowState::Normal;
+    s.width = width();
+    s.height = height();
+    s.leftWidth = pnlLeft->width();
+    s.themeIndex = m_themeIndex;
+    s.transparent = m_transparent;
+    std::string failed;
+    if (!writeSettings(Profile(settingsPath(m_programFolder.toStdString())), s, &failed)) {
+        const QString text = QStringLiteral("写 %1 失败").arg(QString::fromStdString(failed));
+        const QString title = QApplication::applicationName();
+        if (errorBoxHook())
+            errorBoxHook()(title, text);
+        else
+            QMessageBox::critical(this, title, text);
+    }
+}
+
+void TfrmMain::closeEvent(QCloseEvent *event)
+{
+    if (!m_closing) {
+        m_closing = true;
+        FormClose();
+    }
+    event->accept();
+    // Closing the main window ends the program, even while the About window exists.
+    QApplication::quit();
 }
 
 } // namespace vomra

@@ -1,20 +1,133 @@
 #pragma once
-// The main window.
+// The main window: the left column with its menu and recipe tree, the title bar,
+// and the five pages behind one page switch.
 
+#include "app/Settings.h"
+#include "theme/PageColours.h"
+#include "widgets/Color.h"
+
+#include <QPointer>
 #include <QWidget>
 
+#include <array>
+#include <functional>
+#include <memory>
+
+class QTreeWidget;
+class QPlainTextEdit;
+class QTextEdit;
+
 namespace vomra {
+
+class TGWPanel;
+class TGWAutoPanel;
+class TGWAutoPanelTitle;
+class TGWImageLabel;
+class TGWImageList;
+class TGWHint;
+class TSplitter;
+class TArtFontPage;
+class TPenPage;
+class TThemePage;
+class TRecipePage;
+
+// Pages by the current page number.
+enum TPage : int { pgArtFont = 0, pgPicture = 1, pgPen = 2, pgTheme = 3, pgRecipe = 4 };
 
 class TfrmMain : public QWidget {
     Q_OBJECT
 public:
-    // programFolder: where QOBR.Ini, the themes and the recipes live (with a trailing "/").
-    explicit TfrmMain(const QString &programFolder, QWidget *parent = nullptr);
+    // programFolder: where QOBR.Ini, QOBR.CHM, the themes and the recipes live
+    // (with a trailing "/"). splash: the About window shown while the window is
+    // built, closed at the end of the start, or none.
+    explicit TfrmMain(const QString &programFolder, QWidget *splash = nullptr, QWidget *parent = nullptr);
+    ~TfrmMain() override;
 
     const QString &programFolder() const { return m_programFolder; }
 
+    int CurrentPage() const { return m_currentPage; }
+    // Sets the page and runs the page switch (the recipe tree's click uses it).
+    void SetCurrentPage(int page);
+    int FontSize() const { return m_fontSize; }
+    int ThemeIndex() const { return m_themeIndex; }
+    const TPageColours &PageColours() const { return m_pageColours; }
+
+    // Handlers bound by name.
+    void GWImageLabel1Click(QObject *Sender);
+    void Splitter1CanResize(int &NewSize, bool &Accept);
+    void GWAutoPanelTitle1Expanded(QObject *Sender);
+    void pnlLeftResize();
+    void pnlArtFontResize();
+    void pnlThemeResize();
+    void FormClose();
+
+    // Steps 9-13 of the start: shown in its saved state, lists filled, splash closed.
+    void showAtStart();
+
+    void PageSwitch();
+    void TreeFit();
+    void MainPanelPlacement();
+    // The font-size step of the three pages' "字体型号减小"/"字体型号增大" labels.
+    void FontSizeStep(int delta);
+    void UseBuiltInPageColours();
+    void ApplyPageColours();
+
+    // Menu item "关于Vomra": shows the About window modally.
+    std::function<void()> OnShowAbout;
+
+    // Components (object names equal the member names).
+    TGWPanel *pnlMain = nullptr;
+    TGWPanel *pnlLeft = nullptr;
+    TSplitter *Splitter1 = nullptr;
+    TGWPanel *pnlRight = nullptr;
+    TGWPanel *pnlTitleBar = nullptr;
+    TGWPanel *pnlArtFont = nullptr;
+    TGWPanel *pnlPen = nullptr;
+    TGWPanel *pnlTheme = nullptr;
+    TGWPanel *pnlRecipe = nullptr;
+    TGWAutoPanelTitle *GWAutoPanelTitle1 = nullptr;
+    TGWAutoPanel *GWAutoPanel1 = nullptr;
+    TGWAutoPanelTitle *GWAutoPanelTitle2 = nullptr;
+    TGWAutoPanel *GWAutoPanel2 = nullptr;
+    std::array<TGWImageLabel *, 7> GWImageLabels{}; // GWImageLabel1 .. GWImageLabel7
+    QTreeWidget *TreeView1 = nullptr;
+    TGWImageList *ImageList1 = nullptr;
+    TGWImageList *ImageList2 = nullptr;
+    TGWImageList *ImageList3 = nullptr;
+    TGWHint *GWHint1 = nullptr;
+
+    std::unique_ptr<TArtFontPage> artFont;
+    std::unique_ptr<TPenPage> pen;
+    std::unique_ptr<TThemePage> theme;
+    std::unique_ptr<TRecipePage> recipe;
+
+    // Test hook: the message shown when writing the settings fails (the program
+    // shows a message box).
+    static std::function<void(const QString &title, const QString &text)> &errorBoxHook();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void buildLeftColumn();
+    void buildRightColumn();
+    void layoutMain();
+    void layoutRight();
+    void readSettings();
+    void applyStartState();
+    void openHelp();
+
     QString m_programFolder;
+    QPointer<QWidget> m_splash;
+    int m_currentPage = pgRecipe;
+    int m_fontSize = 9;
+    int m_themeIndex = 0;
+    TPageColours m_pageColours;
+    WindowState m_startState = WindowState::Normal;
+    bool m_closing = false;
+    bool m_transparent = false; // the grinder's check box until its page exists
 };
 
 } // namespace vomra

@@ -6,12 +6,12 @@
 
 int main(int argc, char *argv[])
 {
+    // The application and its title (the task-bar text).
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QString());
     QApplication::setApplicationName(QStringLiteral("Vomra 2003 免费版"));
     vomra::installFontSubstitutes();
 
     vomra::TfrmMain frmMain(vomra::ExeFolder());
-    frmMain.show();
+    frmMain.showAtStart();
     return QApplication::exec();
 }

@@ -1,0 +1,61 @@
+#include "app/PageKit.h"
+
+#include "widgets/ImageLabel.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QPlainTextEdit>
+
+namespace vomra {
+
+TGWImageLabel *makeToolLabel(QWidget *parent, const QString &name, int tag, const QString &hint,
+                             TGWImageList *images, int firstImage, int left, int top)
+{
+    auto *label = new TGWImageLabel(parent);
+    label->setObjectName(name);
+    label->setGeometry(left, top, 28, 26);
+    label->setTag(tag);
+    label->setCursor(Qt::PointingHandCursor);
+    label->setToolTip(hint);
+    label->setCaption(QString());
+    label->setImages(images);
+    label->setImgUpIdx(firstImage);
+    label->setImgEnterIdx(firstImage + 1);
+    label->setImgDownIdx(firstImage + 2);
+    label->setImgDisableIdx(firstImage);
+    return label;
+}
+
+QPlainTextEdit *makeTextView(QWidget *parent, const QString &name)
+{
+    auto *edit = new QPlainTextEdit(parent);
+    edit->setObjectName(name);
+    edit->setFrameShape(QFrame::NoFrame);
+    edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    return edit;
+}
+
+void copyAllOrSelection(QPlainTextEdit *edit)
+{
+    QTextCursor cursor = edit->textCursor();
+    if (cursor.hasSelection()) {
+        edit->copy();
+        return;
+    }
+    const int caret = cursor.position();
+    edit->selectAll();
+    edit->copy();
+    cursor.setPosition(caret);
+    edit->setTextCursor(cursor);
+}
+
+bool clipboardHasText()
+{
+    const QMimeData *data = QApplication::clipboard()->mimeData();
+    return data && data->hasText();
+}
+
+} // namespace vomra

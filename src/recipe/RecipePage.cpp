@@ -1,0 +1,115 @@
+#include "recipe/RecipePage.h"
+
+#include "app/Artwork.h"
+#include "app/Main.h"
+#include "app/PageKit.h"
+#include "widgets/ImageLabel.h"
+#include "widgets/Panel.h"
+
+#include <QTextEdit>
+
+namespace vomra {
+
+namespace {
+struct ToolDef {
+    const char *hint;
+    int image;
+};
+const ToolDef kTools[11] = {
+    {"保存", il3Save},
+    {"字体型号减小", il3FontSmaller},
+    {"字体型号增大", il3FontLarger},
+    {"剪切", il3Cut},
+    {"复制", il3Copy},
+    {"粘贴", il3Paste},
+    {"撤消", il3Undo},
+    {"粘贴到“发送消息”窗口", il3PasteToSend},
+    {"粘贴到“对话模式”窗口", il3PasteToDialog},
+    {"粘贴到“发送消息”窗口并发送", il3PasteAndSend},
+    {"粘贴到“对话模式”窗口并发送", il3PasteToDialogAndSend},
+};
+} // namespace
+
+TRecipePage::TRecipePage(TfrmMain &frm) : m_frm(frm)
+{
+    QWidget *page = frm.pnlRecipe;
+
+    recipePanel1 = new TGWPanel(page);
+    recipePanel1->setObjectName(QStringLiteral("recipePanel1"));
+    recipePanel1->setBevelOuter(bvNone);
+    recipePanel1->setGeometry(0, 0, kStripWidth, page->height());
+
+    recipeRichEdit1 = new QTextEdit(page);
+    recipeRichEdit1->setObjectName(QStringLiteral("recipeRichEdit1"));
+    recipeRichEdit1->setFrameShape(QFrame::NoFrame);
+    recipeRichEdit1->setLineWrapMode(QTextEdit::NoWrap);
+    recipeRichEdit1->setAcceptRichText(false);
+    recipeRichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    recipeRichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    recipeRichEdit1->setFont(frm.font());
+    QPalette pal = recipeRichEdit1->palette();
+    pal.setColor(QPalette::Base, Qt::white);
+    recipeRichEdit1->setPalette(pal);
+    recipeRichEdit1->move(kEditLeft, kEditTop);
+
+    for (int i = 0; i < 11; ++i) {
+        auto *label = makeToolLabel(page, QStringLiteral("recipeLabel%1").arg(i + 1), i + 1,
+                                    QString::fromUtf8(kTools[i].hint), frm.ImageList3, kTools[i].image,
+                                    58 + 32 * i, 8);
+        label->OnClick = [this](QObject *sender) { recipeLabelClick(sender); };
+        recipeLabels[static_cast<std::size_t>(i)] = label;
+    }
+    QObject::connect(recipeRichEdit1, &QTextEdit::selectionChanged, this,
+                     [this] { recipeRichEdit1SelectionChange(); });
+    QObject::connect(recipeRichEdit1->document(), &QTextDocument::undoAvailable, this, [this](bool can) {
+        if (recipeLabel(7)->isEnabled() != can)
+            recipeLabel(7)->setEnabled(can);
+    });
+}
+
+void TRecipePage::pnlRecipeResize()
+{
+    QWidget *page = m_frm.pnlRecipe;
+    recipePanel1->resize(recipePanel1->width(), page->height());
+    recipeRichEdit1->resize(page->width() - recipeRichEdit1->x() - 2, page->height() - recipeRichEdit1->y() - 2);
+}
+
+void TRecipePage::recipeRichEdit1SelectionChange()
+{
+    const bool selected = recipeRichEdit1->textCursor().hasSelection();
+    recipeLabel(4)->setEnabled(selected && !recipeRichEdit1->isReadOnly());
+    for (int n : {5, 8, 9, 10, 11})
+        recipeLabel(n)->setEnabled(selected);
+}
+
+void TRecipePage::recipeLabelClick(QObject *Sender)
+{
+    auto *label = qobject_cast<TGWImageLabel *>(Sender);
+    if (!label)
+        return;
+    switch (label->Tag()) {
+    case 2:
+        m_frm.FontSizeStep(-1);
+        break;
+    case 3:
+        m_frm.FontSizeStep(+1);
+        break;
+    case 4:
+        recipeRichEdit1->cut();
+        break;
+    case 5:
+        recipeRichEdit1->copy();
+        break;
+    case 6:
+        recipeRichEdit1->paste();
+        break;
+    case 7:
+        if (recipeRichEdit1->document()->isUndoAvailable())
+            recipeRichEdit1->undo();
+        break;
+    default: // saving and sending come with the recipe library
+        break;
+    }
+}
+
+} // namespace vomra

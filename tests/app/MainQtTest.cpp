@@ -1,0 +1,271 @@
+// The real main window in a temporary program folder.
+#include "app/Main.h"
+#include "art/ArtFontPage.h"
+#include "board/DrawText.h"
+#include "board/PenPage.h"
+#include "platform/Gbk.h"
+#include "platform/Shell.h"
+#include "recipe/RecipePage.h"
+#include "support/ImageCheck.h"
+#include "support/TempFolder.h"
+#include "widgets/ImageLabel.h"
+#include "widgets/Panel.h"
+
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTextEdit>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+using namespace vomra;
+using vomra::test::TempFolder;
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    TempFolder dir;
+    std::unique_ptr<TfrmMain> frm;
+
+    void start()
+    {
+        frm = std::make_unique<TfrmMain>(QString::fromStdString(dir.path()));
+        frm->showAtStart();
+        QApplication::processEvents();
+    }
+    void TearDown() override
+    {
+        if (frm)
+            frm->close();
+    }
+    void clickMenu(int n) { QTest::mouseClick(frm->GWImageLabels[static_cast<std::size_t>(n - 1)], Qt::LeftButton); }
+    QPlainTextEdit *output() const { return frm->artFont->artfontRichEdit1; }
+};
+
+std::string G(const char *utf8) { return gbk::fromUtf8(utf8); }
+
+} // namespace
+
+TEST_F(MainWindowTest, ComponentsAtTheirDesignPlaces)
+{
+    start();
+    for (const char *name : {"pnlMain", "pnlLeft", "Splitter1", "pnlRight", "pnlTitleBar", "pnlArtFont", "pnlPen",
+                             "pnlTheme", "pnlRecipe", "GWAutoPanelTitle1", "GWAutoPanel1", "GWAutoPanelTitle2",
+                             "GWAutoPanel2", "TreeView1", "GWImageLabel1", "GWImageLabel7", "artfontRichEdit1",
+                             "penRichEdit1", "recipeRichEdit1", "penDrawText1", "artfontImageLabel1",
+                             "recipeLabel11", "penImageLabel5"})
+        EXPECT_NE(frm->findChild<QWidget *>(QString::fromLatin1(name)), nullptr) << name;
+    EXPECT_EQ(frm->size(), QSize(640, 480));
+    EXPECT_EQ(frm->pnlLeft->width(), 192);
+    EXPECT_EQ(frm->pnlTitleBar->height(), 56);
+    EXPECT_EQ(frm->GWAutoPanelTitle1->geometry(), QRect(16, 16, 160, 25));
+    EXPECT_EQ(frm->GWImageLabels[2]->geometry(), QRect(16, 56, 130, 25));
+    EXPECT_EQ(frm->GWImageLabels[4]->Caption(), QStringLiteral("关于Vomra"));
+    EXPECT_EQ(frm->CurrentPage(), pgRecipe);
+    EXPECT_TRUE(frm->pnlRecipe->isVisible());
+    EXPECT_FALSE(frm->pnlArtFont->isVisible());
+    // Left column layout: titles are 32 narrower than the column; the tree section
+    // ends 16 above the column's bottom.
+    EXPECT_EQ(frm->GWAutoPanelTitle1->width(), 192 - 32);
+    EXPECT_EQ(frm->GWAutoPanel2->y() + frm->GWAutoPanel2->height(), frm->pnlLeft->height() - 16);
+    EXPECT_EQ(frm->TreeView1->height(), frm->GWAutoPanel2->SelfHeight() - 3);
+    EXPECT_EQ(frm->minimumSize(), QSize(640, 480));
+}
+
+TEST_F(MainWindowTest, MenuItemsSwitchPagesAndEmptyTheOutputOnEntry)
+{
+    start();
+    clickMenu(1);
+    EXPECT_EQ(frm->CurrentPage(), pgArtFont);
+    EXPECT_TRUE(frm->artFont->artfontPanel1->isVisible());
+    EXPECT_FALSE(frm->artFont->picturePanel1->isVisible());
+    EXPECT_EQ(frm->artFont->artfontImageLabel(1)->toolTip(), QStringLiteral("制作艺术字体"));
+
+    output()->setPlainText(QStringLiteral("art"));
+    clickMenu(1); // the page already shown keeps its output
+    EXPECT_EQ(output()->toPlainText(), QStringLiteral("art"));
+
+    clickMenu(2); // art font maker -> grinder empties it
+    EXPECT_EQ(frm->CurrentPage(), pgPicture);
+    EXPECT_TRUE(output()->toPlainText().isEmpty());
+    EXPECT_TRUE(frm->artFont->picturePanel1->isVisible());
+    EXPECT_FALSE(frm->artFont->artfontPanel1->isVisible());
+    EXPECT_EQ(frm->artFont->artfontImageLabel(1)->toolTip(), QStringLiteral("开始图片磨牙"));
+
+    output()->setPlainText(QStringLiteral("ground"));
+    clickMenu(3);
+    EXPECT_EQ(frm->CurrentPage(), pgPen);
+    EXPECT_TRUE(frm->pnlPen->isVisible());
+    EXPECT_FALSE(frm->pnlArtFont->isVisible());
+    EXPECT_EQ(output()->toPlainText(), QStringLiteral("ground")); // left alone while away
+    clickMenu(2); // coming back empties it
+    EXPECT_TRUE(output()->toPlainText().isEmpty());
+
+    clickMenu(4);
+    EXPECT_EQ(frm->CurrentPage(), pgTheme);
+    EXPECT_TRUE(frm->pnlTheme->isVisible());
+    EXPECT_FALSE(frm->pnlPen->isVisible());
+
+    frm->SetCurrentPage(pgRecipe); // as a click in the recipe tree does
+    EXPECT_TRUE(frm->pnlRecipe->isVisible());
+    EXPECT_FALSE(frm->pnlTheme->isVisible());
+}
+
+TEST_F(MainWindowTest, SplitterLimits)
+{
+    start();
+    struct Row {
+        int width;
+        bool accepted;
+    };
+    for (const Row r : {Row{191, false}, Row{192, true}, Row{250, true}, Row{296, true}, Row{297, false}}) {
+        int size = r.width;
+        bool accept = true;
+        frm->Splitter1CanResize(size, accept);
+        EXPECT_EQ(accept, r.accepted) << r.width;
+    }
+    frm->pnlLeft->resize(250, frm->pnlLeft->height());
+    QApplication::processEvents();
+    EXPECT_EQ(frm->pnlLeft->width(), 250);
+    EXPECT_EQ(frm->GWAutoPanelTitle2->width(), 250 - 32);
+}
+
+TEST_F(MainWindowTest, SplitterDragIsRefusedOutsideTheRange)
+{
+    start();
+    auto *splitter = frm->findChild<QWidget *>(QStringLiteral("Splitter1"));
+    ASSERT_NE(splitter, nullptr);
+    const QPoint at(1, 100);
+    QTest::mousePress(splitter, Qt::LeftButton, {}, at);
+    QTest::mouseMove(splitter, at + QPoint(200, 0)); // 392: refused
+    EXPECT_EQ(frm->pnlLeft->width(), 192);
+    QTest::mouseMove(splitter, at + QPoint(104, 0)); // 296: taken
+    QTest::mouseRelease(splitter, Qt::LeftButton, {}, at + QPoint(104, 0));
+    EXPECT_EQ(frm->pnlLeft->width(), 296);
+    EXPECT_EQ(frm->pnlRight->x(), 298);
+}
+
+TEST_F(MainWindowTest, FontSizeStepsAcrossThePages)
+{
+    start();
+    const std::array<TGWImageLabel *, 3> smaller = {frm->recipe->recipeLabel(2), frm->artFont->artfontImageLabel(5),
+                                                    frm->pen->penImageLabel(2)};
+    const std::array<TGWImageLabel *, 3> larger = {frm->recipe->recipeLabel(3), frm->artFont->artfontImageLabel(6),
+                                                   frm->pen->penImageLabel(3)};
+    for (int i = 0; i < 7; ++i) {
+        ASSERT_TRUE(smaller[0]->isEnabled()) << i;
+        QTest::mouseClick(smaller[0], Qt::LeftButton);
+    }
+    EXPECT_EQ(frm->FontSize(), 2);
+    for (TGWImageLabel *l : smaller)
+        EXPECT_FALSE(l->isEnabled()) << l->objectName().toStdString();
+    EXPECT_EQ(frm->artFont->artfontRichEdit1->font().pointSize(), 2);
+    EXPECT_EQ(frm->pen->penDrawText1->font().pointSize(), 2);
+
+    QTest::mouseClick(larger[1], Qt::LeftButton); // from the art font page's label
+    EXPECT_EQ(frm->FontSize(), 3);
+    for (TGWImageLabel *l : smaller)
+        EXPECT_TRUE(l->isEnabled());
+    for (int i = 0; i < 19; ++i)
+        frm->FontSizeStep(+1);
+    EXPECT_EQ(frm->FontSize(), 22);
+    for (TGWImageLabel *l : larger)
+        EXPECT_FALSE(l->isEnabled());
+    EXPECT_EQ(frm->recipe->recipeRichEdit1->font().pointSize(), 22);
+    EXPECT_EQ(frm->pen->penRichEdit1->font().pointSize(), 22);
+}
+
+TEST_F(MainWindowTest, CloseWritesTheSettingsFromNothing)
+{
+    start();
+    frm->pnlLeft->resize(250, frm->pnlLeft->height());
+    frm->resize(700, 500);
+    frm->close();
+    frm.reset();
+    EXPECT_EQ(dir.read("QOBR.Ini"), G("[窗体]\r\n宽度=700\r\n高度=500\r\n状态=标准\r\n左边宽度=250\r\n"
+                                      "[界面方案]\r\n方案=0\r\n[图片磨牙器]\r\n图片透明化=0\r\n"));
+}
+
+TEST_F(MainWindowTest, SavedSettingsAreReadAtStartAndOtherKeysSurvive)
+{
+    dir.write("QOBR.Ini", G("[窗体]\r\n宽度=800\r\n高度=600\r\n左边宽度=400\r\nMine=1\r\n"
+                            "[图片磨牙器]\r\n常规灰度=@#\r\n[界面方案]\r\n方案=-3\r\n"));
+    start();
+    EXPECT_EQ(frm->size(), QSize(800, 600));
+    EXPECT_EQ(frm->pnlLeft->width(), 296);
+    EXPECT_EQ(frm->ThemeIndex(), 0);
+    frm->close();
+    frm.reset();
+    EXPECT_EQ(dir.read("QOBR.Ini"), G("[窗体]\r\n宽度=800\r\n高度=600\r\n左边宽度=296\r\nMine=1\r\n状态=标准\r\n"
+                                      "[图片磨牙器]\r\n常规灰度=@#\r\n图片透明化=0\r\n[界面方案]\r\n方案=0\r\n"));
+}
+
+TEST_F(MainWindowTest, MaximisedCloseStoresTheRestoredSize)
+{
+    start();
+    frm->setWindowState(Qt::WindowMaximized);
+    QApplication::processEvents();
+    ASSERT_TRUE(frm->isMaximized());
+    frm->close();
+    frm.reset();
+    const std::string ini = dir.read("QOBR.Ini");
+    EXPECT_NE(ini.find(G("宽度=640\r\n高度=480\r\n状态=最大化\r\n")), std::string::npos);
+}
+
+TEST_F(MainWindowTest, FailedWriteIsReportedWithThePathAndTheWindowStillCloses)
+{
+    dir.write("QOBR.Ini/blocker", "x");
+    QString shownTitle, shownText;
+    TfrmMain::errorBoxHook() = [&](const QString &title, const QString &text) {
+        shownTitle = title;
+        shownText = text;
+    };
+    start();
+    frm->close();
+    TfrmMain::errorBoxHook() = nullptr;
+    EXPECT_EQ(shownText, QStringLiteral("写 %1 失败").arg(QString::fromStdString(dir.path() + "QOBR.Ini")));
+    EXPECT_EQ(shownTitle, QApplication::applicationName());
+    EXPECT_FALSE(frm->isVisible());
+}
+
+TEST_F(MainWindowTest, CollapsedTreeSectionParksTheTree)
+{
+    start();
+    QTest::mouseClick(frm->GWAutoPanelTitle2, Qt::LeftButton, {}, QPoint(80, 12));
+    QTRY_VERIFY(!frm->GWAutoPanelTitle2->Expandeding());
+    ASSERT_FALSE(frm->GWAutoPanelTitle2->Expanded());
+    frm->resize(640, 560);
+    QApplication::processEvents();
+    const int self = frm->GWAutoPanel2->SelfHeight();
+    EXPECT_EQ(self, frm->pnlLeft->height() - frm->GWAutoPanel2->y() - 16);
+    EXPECT_EQ(frm->TreeView1->y(), 2 - self);
+    EXPECT_EQ(frm->TreeView1->height(), self - 3);
+}
+
+TEST_F(MainWindowTest, TitleBarShowsThePageTitleInTheClassicLook)
+{
+    start();
+    const QImage recipeBar = frm->pnlTitleBar->grab().toImage();
+    clickMenu(3);
+    const QImage penBar = frm->pnlTitleBar->grab().toImage();
+    EXPECT_NE(recipeBar, penBar); // another title and lower gradient
+    // The band under the gradient starts in TitleLeftColor on the recipe page.
+    const TPageColours pc = frm->PageColours();
+    EXPECT_EQ(vomra::test::pixelAt(recipeBar, 0, 41), pc.TitleLeftColor);
+    EXPECT_EQ(vomra::test::pixelAt(penBar, 0, 41), pc.TitleBottomColor);
+}
+
+TEST_F(MainWindowTest, HelpOpensTheHelpFileAndStaysSilentOnFailure)
+{
+    QList<QUrl> opened;
+    setOpenUrlHookForTests([&](const QUrl &url) {
+        opened.append(url);
+        return false; // no viewer: nothing is reported
+    });
+    start();
+    clickMenu(6);
+    setOpenUrlHookForTests(nullptr);
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened.front(), QUrl::fromLocalFile(QString::fromStdString(dir.path() + "QOBR.CHM")));
+    EXPECT_TRUE(frm->isVisible());
+}
