@@ -5,7 +5,10 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+#include <algorithm>
+#include <array>
 #include <csetjmp>
+#include <cstring>
 #include <cstdio> // jpeglib.h needs FILE
 #include <jerror.h>
 #include <jpeglib.h>
@@ -26,23 +29,24 @@ PictureLoad failure(PictureKind kind, QString message)
     return r;
 }
 
-quint32 le32(const QByteArray &d, qint64 at)
-{
-    const auto *p = reinterpret_cast<const uchar *>(d.constData()) + at;
-    return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
-}
-
-quint16 le16(const QByteArray &d, qint64 at)
-{
-    const auto *p = reinterpret_cast<const uchar *>(d.constData()) + at;
-    return quint16(p[0] | p[1] << 8);
-}
-
-quint32 be32(const QByteArray &d, qint64 at)
-{
-    const auto *p = reinterpret_cast<const uchar *>(d.constData()) + at;
-    return quint32(p[0]) << 24 | quint32(p[1]) << 16 | quint32(p[2]) << 8 | quint32(p[3]);
-}
+// The first bytes of a file, zero-padded: header fields are read from here, so
+// a short file can never be read past its end.
+struct Head {
+    explicit Head(const QByteArray &d)
+    {
+        std::memcpy(b.data(), d.constData(), size_t(std::min<qint64>(d.size(), qint64(b.size()))));
+    }
+    quint32 le32(int at) const
+    {
+        return quint32(b[at]) | quint32(b[at + 1]) << 8 | quint32(b[at + 2]) << 16 | quint32(b[at + 3]) << 24;
+    }
+    quint16 le16(int at) const { return quint16(b[at] | b[at + 1] << 8); }
+    quint32 be32(int at) const
+    {
+        return quint32(b[at]) << 24 | quint32(b[at + 1]) << 16 | quint32(b[at + 2]) << 8 | quint32(b[at + 3]);
+    }
+    std::array<uchar, 64> b{};
+};
 
 QString tooLarge(qint64 w, qint64 h)
 {
@@ -156,27 +160,28 @@ PictureLoad decodeBmp(const QByteArray &d)
     const qint64 size = d.size();
     if (size < 26 || !d.startsWith("BM"))
         return failure(pictureKindOf(d), QStringLiteral("not a bitmap"));
-    const quint32 headerSize = le32(d, 14);
+    const Head h(d);
+    const quint32 headerSize = h.le32(14);
     qint64 width = 0, height = 0;
     int bpp = 0;
     quint32 compression = 0, sizeImage = 0, colorsUsed = 0;
     int paletteEntry = 4;
     if (headerSize == 12) { // OS/2 1.x core header
-        width = le16(d, 18);
-        height = le16(d, 20);
-        bpp = le16(d, 24);
+        width = h.le16(18);
+        height = h.le16(20);
+        bpp = h.le16(24);
         paletteEntry = 3;
     } else if (headerSize == 16 || headerSize == 40 || headerSize == 52 || headerSize == 56
                || headerSize == 64 || headerSize == 108 || headerSize == 124) {
         if (size < 14 + qint64(headerSize))
             return failure(kind, QStringLiteral("bitmap header cut short"));
-        width = qint32(le32(d, 18));
-        height = qint32(le32(d, 22));
-        bpp = le16(d, 28);
+        width = qint32(h.le32(18));
+        height = qint32(h.le32(22));
+        bpp = h.le16(28);
         if (headerSize >= 40) {
-            compression = le32(d, 30);
-            sizeImage = le32(d, 34);
-            colorsUsed = le32(d, 46);
+            compression = h.le32(30);
+            sizeImage = h.le32(34);
+            colorsUsed = h.le32(46);
         }
     } else {
         return failure(kind, QStringLiteral("unsupported bitmap header (%1 bytes)").arg(headerSize));
@@ -201,7 +206,7 @@ PictureLoad decodeBmp(const QByteArray &d)
     if (bpp <= 8)
         paletteSize = qint64(colorsUsed && colorsUsed < (1u << bpp) ? colorsUsed : 1u << bpp) * paletteEntry;
     const qint64 masks = (headerSize == 40 && compression == 3) ? 12 : 0;
-    qint64 start = le32(d, 10);
+    qint64 start = h.le32(10);
     if (start < 14 + qint64(headerSize))
         start = 14 + headerSize + masks + paletteSize;
     if (start > size)
@@ -342,8 +347,8 @@ PictureLoad decodePicture(const QByteArray &data)
     case PictureKind::Png:
         if (data.size() < 24 || data.mid(12, 4) != "IHDR")
             return failure(kind, QStringLiteral("PNG header cut short"));
-        if (qint64(be32(data, 16)) * be32(data, 20) > kMaxPicturePixels)
-            return failure(kind, tooLarge(be32(data, 16), be32(data, 20)));
+        if (const Head h(data); qint64(h.be32(16)) * h.be32(20) > kMaxPicturePixels)
+            return failure(kind, tooLarge(h.be32(16), h.be32(20)));
         return readWithQt(data, "png", kind);
     case PictureKind::Icon:
         return readWithQt(data, "ico", kind);
