@@ -53,8 +53,13 @@ void TGWCustomControl::paintEvent(QPaintEvent *)
 
 void TGWCustomControl::Paint(Canvas &canvas)
 {
-    if (!m_autoDrawBackground)
-        DrawBackground(canvas);
+    if (m_autoDrawBackground)
+        return;
+    // The owner paints over the control's colour, to which the control is erased first.
+    canvas.setBrushStyle(BrushStyle::Solid);
+    canvas.setBrushColor(m_color);
+    canvas.fillRect({0, 0, width(), height()});
+    DrawBackground(canvas);
 }
 
 void TGWCustomControl::DrawBackground(Canvas &canvas)
