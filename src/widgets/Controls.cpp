@@ -74,9 +74,7 @@ TGWGraphicButtonBase::TGWGraphicButtonBase(QWidget *parent) : QWidget(parent)
 {
     m_mouseEnterFont = {font(), m_fontColor};
     m_disableFont = {font(), RGB(161, 161, 146)};
-    setAttribute(Qt::WA_OpaquePaintEvent, true);
-    setAttribute(Qt::WA_Hover, false);
-    setMouseTracking(false);
+    setAttribute(Qt::WA_OpaquePaintEvent, true); // until Transparent is set
 }
 
 void TGWGraphicButtonBase::Refresh()

@@ -281,9 +281,12 @@ void TGWAutoPanelTitle::PlaceNextTitle()
     if (!m_nextTitle)
         return;
     const int top = nextTitleTop(y(), m_nextTitleSpace, m_autoPanel ? m_autoPanel->height() : -1);
+    // A visible title's move event drags its own body and chain at once; a hidden
+    // one gets the event only when shown, and the chain must follow now.
+    const bool deferred = !m_nextTitle->isVisible();
     m_nextTitle->move(m_nextTitle->x(), top);
-    // A hidden widget gets its move event only when shown; the chain must follow now.
-    m_nextTitle->followTitle();
+    if (deferred)
+        m_nextTitle->followTitle();
 }
 
 void TGWAutoPanelTitle::followTitle()

@@ -100,7 +100,8 @@ private:
 
 // The title of a collapsible section: a gradient bar with rounded top corners
 // and a round button with chevrons; a click rolls the body up or down, and every
-// title chained below follows.
+// title chained below follows. A hidden title learns of a move of its own only
+// when it is shown (Qt defers the event); moves made by the chain apply at once.
 class TGWAutoPanelTitle : public TGWCustomControl {
     Q_OBJECT
     Q_PROPERTY(int NextTitleSpace READ NextTitleSpace WRITE setNextTitleSpace)

@@ -461,3 +461,30 @@ TEST_F(SectionFixture, FocusGoesToTheFirstFocusableChildOfTheBody)
     QTest::keyClick(&host, Qt::Key_F, Qt::AltModifier);
     EXPECT_TRUE(edit->hasFocus());
 }
+
+TEST(Section, HiddenChainFollowsAtOnceAndOnShow)
+{
+    QWidget host; // never shown: moves of hidden widgets send no events yet
+    host.resize(250, 600);
+    auto *a = new TGWAutoPanelTitle(&host);
+    auto *body = new TGWAutoPanel(&host);
+    body->resize(185, 100);
+    body->setSelfHeight(100);
+    a->setAutoPanel(body);
+    auto *b = new TGWAutoPanelTitle(&host);
+    b->move(0, 200);
+    auto *bodyB = new TGWAutoPanel(&host);
+    bodyB->resize(185, 40);
+    b->setAutoPanel(bodyB);
+    a->setNextTitle(b);
+    a->setExpanded(false);
+    EXPECT_EQ(body->height(), 1);
+    EXPECT_EQ(b->y(), 25 + 12 + 1);
+    EXPECT_EQ(bodyB->y(), b->y() + 25);
+    // A hidden title hears of its own move only when shown; then all follow.
+    a->move(7, 50);
+    host.show();
+    EXPECT_EQ(body->pos(), QPoint(7, 75));
+    EXPECT_EQ(b->y(), 50 + 25 + 12 + 1);
+    EXPECT_EQ(bodyB->y(), b->y() + 25);
+}

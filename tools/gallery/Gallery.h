@@ -1,7 +1,9 @@
 #pragma once
 // Helpers shared by the gallery's tabs. A tab is a function returning a fresh
 // page widget on which the widgets sit at fixed places, each with a small note
-// saying which state it shows.
+// saying which state it shows. To add one: define `QWidget *gallery::fooTab()`
+// in FooTab.cpp here (picked up by the glob) and add `TAB(fooTab, "Foo")` to the
+// list in main.cpp.
 
 #include "widgets/Color.h"
 
