@@ -1,6 +1,7 @@
 #include "widgets/Hint.h"
 
 #include <QApplication>
+#include <QBitmap>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHelpEvent>
@@ -115,8 +116,16 @@ void THint::ActivateHint(const QRect &rect, const QString &text)
     m_mouseOnTop = place.mouseOnTop;
     m_mouseOnLeft = place.mouseOnLeft;
     setGeometry(place.bounds.left, place.bounds.top, place.bounds.width(), place.bounds.height());
+    // Without a compositor an X11 window shows black where it is clear: cut the
+    // window to its drawn shapes as well.
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        QImage shape(size(), QImage::Format_ARGB32_Premultiplied);
+        shape.fill(Qt::transparent);
+        clearMask();
+        render(&shape, QPoint(), QRegion(), QWidget::DrawChildren);
+        setMask(QBitmap::fromImage(shape.createAlphaMask()));
+    }
     show();
-    raise();
     update();
 }
 

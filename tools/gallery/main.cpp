@@ -14,6 +14,7 @@
     TAB(imageLabelTab, "Image labels")            \
     TAB(panelTab, "Panels and sections")          \
     TAB(progressBarTab, "Progress bars")          \
+    TAB(buttonsTab, "Buttons, spins, flat edits") \
     /* end of tabs */
 
 namespace gallery {
