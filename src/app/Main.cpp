@@ -101,6 +101,10 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *splash, QWidget *paren
     pnlPen->setColor(widgetColour(pen->penRichEdit1, QPalette::Base));
     pnlRecipe->setColor(widgetColour(recipe->recipeRichEdit1, QPalette::Base));
     recipe->recipePanel1->setColor(widgetColour(recipe->recipeRichEdit1, QPalette::Base));
+    for (TGWImageLabel *label : pen->penImageLabels)
+        label->setColor(pnlPen->Color());
+    for (TGWImageLabel *label : recipe->recipeLabels)
+        label->setColor(pnlRecipe->Color());
     setPaletteColour(TreeView1, QPalette::Base, GWAutoPanel2->Color());
 
     // 2.-5. Theme catalogue, settings, the theme index made valid.
@@ -545,6 +549,8 @@ void TfrmMain::ApplyPageColours()
     setPaletteColour(theme->themeListView1, QPalette::Text, pc.ThemeFont2Color);
     artFont->picturePanel1->setColor(pc.RightColor);
     pnlArtFont->setColor(widgetColour(artFont->artfontRichEdit1, QPalette::Base));
+    for (TGWImageLabel *label : artFont->artfontImageLabels)
+        label->setColor(pnlArtFont->Color());
     artFont->artfontPanel1->setColor(pc.RightColor);
     pen->penPanel1->setColor(pc.RightColor);
     pen->penPanel1->setFontColor(pc.LeftFontColor);

@@ -24,6 +24,9 @@ TGWImageLabel *makeToolLabel(QWidget *parent, const QString &name, int tag, cons
     label->setImgEnterIdx(firstImage + 1);
     label->setImgDownIdx(firstImage + 2);
     label->setImgDisableIdx(firstImage);
+    // Tool labels take their page's colour.
+    if (auto *page = qobject_cast<TGWCustomControl *>(parent))
+        label->setColor(page->Color());
     return label;
 }
 
