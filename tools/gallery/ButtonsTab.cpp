@@ -172,7 +172,7 @@ QWidget *buttonsTab()
     note(page, 10, 350, QStringLiteral("Hint window (balloon style); every tooltip on this page shows one"));
     auto *hint = new TGWHint(page);
     hint->HintFont()->Font = QApplication::font();
-    QTimer::singleShot(0, page, [page, hint, list, focusMe] {
+    QTimer::singleShot(200, page, [page, hint, list, focusMe] {
         // One focus only: the XP button shows its focus edge.
         if (focusMe)
             focusMe->setFocus();
