@@ -3,6 +3,7 @@
 #include "app/Artwork.h"
 #include "app/Splitter.h"
 #include "art/ArtFontPage.h"
+#include "art/PicturePage.h"
 #include "board/DrawText.h"
 #include "board/PenPage.h"
 #include "platform/FontSetup.h"
@@ -247,6 +248,7 @@ void TfrmMain::buildRightColumn()
     pnlRecipe = makePage("pnlRecipe");
 
     artFont = std::make_unique<TArtFontPage>(*this);
+    picture = std::make_unique<TPicturePage>(*this);
     pen = std::make_unique<TPenPage>(*this);
     theme = std::make_unique<TThemePage>(*this);
     recipe = std::make_unique<TRecipePage>(*this);
@@ -282,7 +284,7 @@ void TfrmMain::readSettings()
     m_startState = s.state;
     pnlLeft->resize(s.leftWidth, pnlLeft->height());
     m_themeIndex = s.themeIndex;
-    m_transparent = s.transparent;
+    picture->setTransparent(s.transparent);
     // Centred on the screen at every start; the position is never stored.
     move(screen.center() - QPoint(s.width / 2, s.height / 2));
 }
@@ -331,11 +333,11 @@ void TfrmMain::PageSwitch()
     switch (m_currentPage) {
     case pgArtFont:
         artFont->artfontPanel1->show();
-        artFont->picturePanel1->hide();
+        picture->picturePanel1->hide();
         showOnly(pnlArtFont, {pnlPen, pnlRecipe, pnlTheme});
         break;
     case pgPicture:
-        artFont->picturePanel1->show();
+        picture->picturePanel1->show();
         artFont->artfontPanel1->hide();
         showOnly(pnlArtFont, {pnlPen, pnlRecipe, pnlTheme});
         break;
@@ -547,7 +549,7 @@ void TfrmMain::ApplyPageColours()
     setPaletteColour(theme->themeLabel2, QPalette::WindowText, pc.ThemeFont1Color);
     setPaletteColour(theme->themeListView1, QPalette::Base, pc.RightColor);
     setPaletteColour(theme->themeListView1, QPalette::Text, pc.ThemeFont2Color);
-    artFont->picturePanel1->setColor(pc.RightColor);
+    picture->picturePanel1->setColor(pc.RightColor);
     pnlArtFont->setColor(widgetColour(artFont->artfontRichEdit1, QPalette::Base));
     for (TGWImageLabel *label : artFont->artfontImageLabels)
         label->setColor(pnlArtFont->Color());
@@ -566,7 +568,7 @@ void TfrmMain::FormClose()
     s.height = height();
     s.leftWidth = pnlLeft->width();
     s.themeIndex = m_themeIndex;
-    s.transparent = m_transparent;
+    s.transparent = picture->Transparent();
     std::string failed;
     if (!writeSettings(Profile(settingsPath(m_programFolder.toStdString())), s, &failed)) {
         const QString text = QStringLiteral("写 %1 失败").arg(QString::fromStdString(failed));

@@ -27,6 +27,7 @@ class TGWImageList;
 class TGWHint;
 class TSplitter;
 class TArtFontPage;
+class TPicturePage;
 class TPenPage;
 class TThemePage;
 class TRecipePage;
@@ -97,6 +98,7 @@ public:
     TGWHint *GWHint1 = nullptr;
 
     std::unique_ptr<TArtFontPage> artFont;
+    std::unique_ptr<TPicturePage> picture;
     std::unique_ptr<TPenPage> pen;
     std::unique_ptr<TThemePage> theme;
     std::unique_ptr<TRecipePage> recipe;
@@ -127,7 +129,6 @@ private:
     TPageColours m_pageColours;
     WindowState m_startState = WindowState::Normal;
     bool m_closing = false;
-    bool m_transparent = false; // the grinder's check box until its page exists
 };
 
 } // namespace vomra

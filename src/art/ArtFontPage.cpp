@@ -3,6 +3,7 @@
 #include "app/Artwork.h"
 #include "app/Main.h"
 #include "app/PageKit.h"
+#include "art/PicturePage.h"
 #include "art/TextHelpers.h"
 #include "platform/GbkQt.h"
 #include "widgets/ImageLabel.h"
@@ -33,12 +34,6 @@ TArtFontPage::TArtFontPage(TfrmMain &frm) : m_frm(frm)
     artfontPanel1->setBevelOuter(bvNone);
     artfontPanel1->setGeometry(0, 0, kColumnWidth, page->height());
 
-    picturePanel1 = new TGWPanel(page);
-    picturePanel1->setObjectName(QStringLiteral("picturePanel1"));
-    picturePanel1->setBevelOuter(bvNone);
-    picturePanel1->setGeometry(0, 0, kColumnWidth, page->height());
-    picturePanel1->hide();
-
     artfontRichEdit1 = makeTextView(page, QStringLiteral("artfontRichEdit1"));
     artfontRichEdit1->setFont(frm.font());
     artfontRichEdit1->move(kEditLeft, kEditTop);
@@ -60,7 +55,7 @@ void TArtFontPage::pnlArtFontResize()
 {
     QWidget *page = m_frm.pnlArtFont;
     artfontPanel1->resize(artfontPanel1->width(), page->height());
-    picturePanel1->resize(picturePanel1->width(), page->height());
+    m_frm.picture->picturePanel1->resize(m_frm.picture->picturePanel1->width(), page->height());
     artfontRichEdit1->resize(page->width() - artfontRichEdit1->x() - 1, page->height() - artfontRichEdit1->y() - 1);
 }
 
@@ -76,6 +71,12 @@ void TArtFontPage::artfontImageLabelClick(QObject *Sender)
         artfontRichEdit1->setPlainText(gbk::toQString(joinLines(lines, "\n")));
     };
     switch (label->Tag()) {
+    case 1:
+        if (m_frm.CurrentPage() == pgPicture)
+            m_frm.picture->Grind();
+        else if (m_frm.CurrentPage() == pgArtFont)
+            MakeArt();
+        break;
     case 2:
         trimWith([](Lines &l) { trimLeftMargin(l); });
         break;
@@ -101,5 +102,7 @@ void TArtFontPage::artfontImageLabelClick(QObject *Sender)
         break;
     }
 }
+
+void TArtFontPage::MakeArt() {}
 
 } // namespace vomra

@@ -24,13 +24,14 @@ public:
     explicit TArtFontPage(TfrmMain &frm);
 
     TGWPanel *artfontPanel1 = nullptr;
-    TGWPanel *picturePanel1 = nullptr;
     QPlainTextEdit *artfontRichEdit1 = nullptr;
     std::array<TGWImageLabel *, 8> artfontImageLabels{}; // artfontImageLabel1 .. 8
 
     TGWImageLabel *artfontImageLabel(int n) const { return artfontImageLabels[static_cast<std::size_t>(n - 1)]; }
 
     void artfontImageLabelClick(QObject *Sender);
+    // The make label (Tag 1) on the art font page: render the word and lay it out.
+    void MakeArt();
     void pnlArtFontResize();
 
 private:

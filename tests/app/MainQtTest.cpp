@@ -1,6 +1,7 @@
 // The real main window in a temporary program folder.
 #include "app/Main.h"
 #include "art/ArtFontPage.h"
+#include "art/PicturePage.h"
 #include "board/DrawText.h"
 #include "board/PenPage.h"
 #include "platform/Gbk.h"
@@ -78,7 +79,7 @@ TEST_F(MainWindowTest, MenuItemsSwitchPagesAndEmptyTheOutputOnEntry)
     clickMenu(1);
     EXPECT_EQ(frm->CurrentPage(), pgArtFont);
     EXPECT_TRUE(frm->artFont->artfontPanel1->isVisible());
-    EXPECT_FALSE(frm->artFont->picturePanel1->isVisible());
+    EXPECT_FALSE(frm->picture->picturePanel1->isVisible());
     EXPECT_EQ(frm->artFont->artfontImageLabel(1)->toolTip(), QStringLiteral("制作艺术字体"));
 
     output()->setPlainText(QStringLiteral("art"));
@@ -88,7 +89,7 @@ TEST_F(MainWindowTest, MenuItemsSwitchPagesAndEmptyTheOutputOnEntry)
     clickMenu(2); // art font maker -> grinder empties it
     EXPECT_EQ(frm->CurrentPage(), pgPicture);
     EXPECT_TRUE(output()->toPlainText().isEmpty());
-    EXPECT_TRUE(frm->artFont->picturePanel1->isVisible());
+    EXPECT_TRUE(frm->picture->picturePanel1->isVisible());
     EXPECT_FALSE(frm->artFont->artfontPanel1->isVisible());
     EXPECT_EQ(frm->artFont->artfontImageLabel(1)->toolTip(), QStringLiteral("开始图片磨牙"));
 
