@@ -20,6 +20,13 @@ class TGWButtonBase : public TGWCustomControl {
     Q_PROPERTY(int Spacing READ Spacing WRITE setSpacing)
     Q_PROPERTY(bool Shadow READ Shadow WRITE setShadow)
     Q_PROPERTY(int ShadowOffset READ ShadowOffset WRITE setShadowOffset)
+    Q_PROPERTY(uint ShadowColor READ ShadowColor WRITE setShadowColor)
+    Q_PROPERTY(uint MouseEnterColor READ MouseEnterColor WRITE setMouseEnterColor)
+    Q_PROPERTY(uint DisableColor READ DisableColor WRITE setDisableColor)
+    Q_PROPERTY(int ImgUpIdx READ ImgUpIdx WRITE setImgUpIdx)
+    Q_PROPERTY(int ImgDownIdx READ ImgDownIdx WRITE setImgDownIdx)
+    Q_PROPERTY(int ImgEnterIdx READ ImgEnterIdx WRITE setImgEnterIdx)
+    Q_PROPERTY(int ImgDisableIdx READ ImgDisableIdx WRITE setImgDisableIdx)
 
 public:
     explicit TGWButtonBase(QWidget *parent = nullptr);
@@ -134,6 +141,11 @@ enum TGWButtonStyle { gwbsStandard, gwbsWindowsXP, gwbsFlat };
 
 class TGWButton : public TGWButtonBase {
     Q_OBJECT
+    Q_PROPERTY(uint TopLineColor READ TopLineColor WRITE setTopLineColor)
+    Q_PROPERTY(uint LeftLineColor READ LeftLineColor WRITE setLeftLineColor)
+    Q_PROPERTY(uint RightLineColor READ RightLineColor WRITE setRightLineColor)
+    Q_PROPERTY(uint BottomLineColor READ BottomLineColor WRITE setBottomLineColor)
+    Q_PROPERTY(bool ShowSideLine READ ShowSideLine WRITE setShowSideLine)
 public:
     explicit TGWButton(QWidget *parent = nullptr);
 

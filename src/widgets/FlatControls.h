@@ -14,6 +14,8 @@ using TFlatNotifyEvent = std::function<void(QObject *Sender)>;
 
 class TGWFlatEdit : public QLineEdit {
     Q_OBJECT
+    Q_PROPERTY(uint ColorBorder READ ColorBorder WRITE setColorBorder)
+    Q_PROPERTY(uint Color READ Color WRITE setColor)
 public:
     explicit TGWFlatEdit(QWidget *parent = nullptr);
 
@@ -58,6 +60,13 @@ using TMeasureItemEvent = std::function<void(TGWFlatComboBox *Control, int Index
 
 class TGWFlatComboBox : public QComboBox {
     Q_OBJECT
+    Q_PROPERTY(uint ColorBorder READ ColorBorder WRITE setColorBorder)
+    Q_PROPERTY(uint ColorButton READ ColorButton WRITE setColorButton)
+    Q_PROPERTY(uint ColorButtonBorder READ ColorButtonBorder WRITE setColorButtonBorder)
+    Q_PROPERTY(uint ColorButtonFocus READ ColorButtonFocus WRITE setColorButtonFocus)
+    Q_PROPERTY(uint ColorButtonBorderFocus READ ColorButtonBorderFocus WRITE setColorButtonBorderFocus)
+    Q_PROPERTY(uint Color READ Color WRITE setColor)
+    Q_PROPERTY(int ItemHeight READ ItemHeight WRITE setItemHeight)
 public:
     explicit TGWFlatComboBox(QWidget *parent = nullptr);
 

@@ -35,6 +35,17 @@ using TGWHintDrawBkgdEvent = std::function<void(Canvas &ACanvas, TRect AHintRect
 
 class TGWHint : public QObject {
     Q_OBJECT
+    Q_PROPERTY(bool Shadow READ Shadow WRITE setShadow)
+    Q_PROPERTY(bool Active READ Active WRITE setActive)
+    Q_PROPERTY(uint Color READ Color WRITE setColor)
+    Q_PROPERTY(uint FrameColor READ FrameColor WRITE setFrameColor)
+    Q_PROPERTY(uint ShadowColor READ ShadowColor WRITE setShadowColor)
+    Q_PROPERTY(int HintWidth READ HintWidth WRITE setHintWidth)
+    Q_PROPERTY(int LeftSpacing READ LeftSpacing WRITE setLeftSpacing)
+    Q_PROPERTY(int RightSpacing READ RightSpacing WRITE setRightSpacing)
+    Q_PROPERTY(int TopSpacing READ TopSpacing WRITE setTopSpacing)
+    Q_PROPERTY(int BottomSpacing READ BottomSpacing WRITE setBottomSpacing)
+    Q_PROPERTY(bool ShowHintText READ ShowHintText WRITE setShowHintText)
 public:
     explicit TGWHint(QObject *parent = nullptr);
     ~TGWHint() override;

@@ -28,6 +28,17 @@ class TGWCustomUpDown : public TGWCustomControl {
     Q_PROPERTY(bool Wrap READ Wrap WRITE setWrap)
     Q_PROPERTY(bool Thousands READ Thousands WRITE setThousands)
     Q_PROPERTY(bool ArrowKeys READ ArrowKeys WRITE setArrowKeys)
+    Q_PROPERTY(uint EnterColor READ EnterColor WRITE setEnterColor)
+    Q_PROPERTY(uint DownColor READ DownColor WRITE setDownColor)
+    Q_PROPERTY(uint DisableColor READ DisableColor WRITE setDisableColor)
+    Q_PROPERTY(uint FrameColor READ FrameColor WRITE setFrameColor)
+    Q_PROPERTY(uint FrameEnterColor READ FrameEnterColor WRITE setFrameEnterColor)
+    Q_PROPERTY(uint FrameDownColor READ FrameDownColor WRITE setFrameDownColor)
+    Q_PROPERTY(uint FrameDisableColor READ FrameDisableColor WRITE setFrameDisableColor)
+    Q_PROPERTY(uint ArrowColor READ ArrowColor WRITE setArrowColor)
+    Q_PROPERTY(uint ArrowEnterColor READ ArrowEnterColor WRITE setArrowEnterColor)
+    Q_PROPERTY(uint ArrowDownColor READ ArrowDownColor WRITE setArrowDownColor)
+    Q_PROPERTY(uint ArrowDisableColor READ ArrowDisableColor WRITE setArrowDisableColor)
 
 public:
     explicit TGWCustomUpDown(QWidget *parent = nullptr);

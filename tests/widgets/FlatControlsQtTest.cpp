@@ -232,3 +232,25 @@ TEST(FlatComboBox, OwnerDrawnItemsAndEvents)
     sendLeave(c);
     EXPECT_EQ(log, (std::vector<std::string>{"enter", "got", "lost", "leave"}));
 }
+
+TEST(FlatComboBox, EditablePartCountsAsTheControl)
+{
+    Window win;
+    auto *c = new TGWFlatComboBox(&win.top);
+    auto *other = new TGWFlatEdit(&win.top);
+    other->move(0, 60);
+    c->setGeometry(100, 100, 145, 22);
+    c->show();
+    other->show();
+    other->setFocus();
+    int got = 0, lost = 0;
+    c->OnGotFocus = [&](QObject *) { ++got; };
+    c->OnLostFocus = [&](QObject *) { ++lost; };
+    ASSERT_NE(c->lineEdit(), nullptr);
+    c->lineEdit()->setFocus();
+    EXPECT_TRUE(c->Active());
+    EXPECT_EQ(got, 1);
+    other->setFocus();
+    EXPECT_FALSE(c->Active());
+    EXPECT_EQ(lost, 1);
+}
