@@ -18,7 +18,7 @@ int toSmallInt(int v) { return std::clamp(v, int{INT16_MIN}, int{INT16_MAX}); }
 TGWCustomUpDown::TGWCustomUpDown(QWidget *parent) : TGWCustomControl(parent)
 {
     setMouseTracking(true);
-    setFocusPolicy(Qt::TabFocus);
+    setFocusPolicy(Qt::NoFocus);
     setColor(RGB(240, 240, 240));
     // As wide as a scroll bar's arrow, one and a half arrows high.
     const int arrow = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);

@@ -78,6 +78,11 @@ public:
     QWidget *Associate() const { return m_associate; }
     void setAssociate(QWidget *value);
 
+    // Off at construction: the spin buttons are reached with the mouse and the
+    // edit's arrow keys, not with Tab.
+    bool TabStop() const { return focusPolicy() != Qt::NoFocus; }
+    void setTabStop(bool value) { setFocusPolicy(value ? Qt::StrongFocus : Qt::NoFocus); }
+
     bool ArrowKeys() const { return m_arrowKeys; }
     void setArrowKeys(bool value) { m_arrowKeys = value; }
     int Min() const { return m_min; }
