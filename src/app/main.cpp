@@ -1,17 +1,55 @@
+#include "app/About.h"
 #include "app/Main.h"
 #include "platform/FontSetup.h"
 #include "widgets/Functions.h"
 
 #include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <string>
+
+namespace {
+
+// For bench/startup.sh: once the main window is up and painted, print the wall
+// clock and the resident memory, then quit.
+void probeStartup()
+{
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    long rssKb = 0;
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0)
+            rssKb = std::stol(line.substr(6));
+    std::printf("shown %lld rss_kb %ld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec, rssKb);
+    std::fflush(stdout);
+    QApplication::quit();
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
-    // The application and its title (the task-bar text).
+    // 1. The application and its title (the task-bar text).
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vomra 2003 免费版"));
     vomra::installFontSubstitutes();
 
-    vomra::TfrmMain frmMain(vomra::ExeFolder());
+    // 2.-3. The About window, shown at once as the splash.
+    vomra::TfrmAbout frmAbout;
+    frmAbout.showSplash();
+
+    // 4. The main window, built behind the splash; it closes the splash when shown.
+    vomra::TfrmMain frmMain(vomra::ExeFolder(), &frmAbout);
+    frmMain.OnShowAbout = [&frmAbout] { frmAbout.showModalAbout(); };
     frmMain.showAtStart();
+
+    if (qEnvironmentVariableIsSet("VOMRA_STARTUP_PROBE"))
+        QTimer::singleShot(0, &frmMain, [] { probeStartup(); });
+
+    // 5. The message loop.
     return QApplication::exec();
 }
