@@ -6,6 +6,7 @@
 #include <QFocusEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QStyledItemDelegate>
 
 namespace vomra {
@@ -32,6 +33,18 @@ void setColors(QWidget *w, TColor background, TColor text)
         pal.setColor(role, Canvas::qcolor(text));
     w->setPalette(pal);
 }
+
+// The list drops below the control instead of opening over its current item.
+class DropBelowStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_ComboBox_Popup)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
 
 } // namespace
 
@@ -148,7 +161,7 @@ public:
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
         QSize size = QStyledItemDelegate::sizeHint(option, index);
-        int height = QFontMetrics(m_combo->font()).height();
+        int height = QFontMetrics(m_combo->font()).height() + 2;
         if (m_combo->isOwnerDrawn()) {
             height = m_combo->ItemHeight();
             if (m_combo->Style() == csOwnerDrawVariable && m_combo->OnMeasureItem)
@@ -166,6 +179,9 @@ private:
 
 TGWFlatComboBox::TGWFlatComboBox(QWidget *parent) : QComboBox(parent)
 {
+    auto *dropBelow = new DropBelowStyle;
+    dropBelow->setParent(this);
+    QWidget::setStyle(dropBelow);
     setItemDelegate(new FlatComboDelegate(this));
     setStyle(csDropDown);
     resize(145, 21);
