@@ -239,7 +239,8 @@ void HintController::install()
 
 void HintController::uninstall()
 {
-    if (!m_installed)
+    // A hint component may outlive the application object at exit.
+    if (!m_installed || !qApp)
         return;
     qApp->removeEventFilter(this);
     m_installed = false;
