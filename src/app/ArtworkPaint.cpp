@@ -11,6 +11,7 @@
 #include <cmath>
 #include <functional>
 #include <initializer_list>
+#include <numbers>
 
 namespace vomra::artwork {
 
@@ -215,7 +216,7 @@ QPainterPath star(const Art &a, double cx, double cy, double outer, double inner
     QPainterPath path;
     for (int i = 0; i < points * 2; ++i) {
         const double r = (i % 2) ? inner : outer;
-        const double t = M_PI * i / points - M_PI / 2;
+        const double t = std::numbers::pi * i / points - std::numbers::pi / 2;
         const QPointF pt = a.Q(cx + r * std::cos(t), cy + r * std::sin(t));
         if (i == 0)
             path.moveTo(pt);
@@ -233,7 +234,7 @@ void pencil(Art &a, double x1, double y1, double x2, double y2, double width)
     QPainter &p = a.p();
     p.save();
     p.translate(a.Q(x1, y1));
-    p.rotate(std::atan2(y2 - y1, x2 - x1) * 180 / M_PI);
+    p.rotate(std::atan2(y2 - y1, x2 - x1) * 180 / std::numbers::pi);
     const double k = a.k(), hw = width / 2;
     auto rect = [&](double from, double to) {
         QPainterPath r;
