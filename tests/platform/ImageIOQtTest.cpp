@@ -20,7 +20,7 @@ const QRgb kPalette[4] = {qRgb(200, 30, 40), qRgb(20, 180, 64), qRgb(32, 48, 224
 // Palette indexes of a 3 x 3 picture, top row first; 3 pixels wide so rows need padding.
 const int kGrid[3][3] = {{0, 1, 2}, {3, 0, 1}, {2, 3, 0}};
 
-enum class Layout { Core, Info };
+enum class Layout { Core, Info, Os2v2 };
 enum class Enc { Bits1, Bits4, Bits8, Rle4, Rle8, Bits16, Bits24, Bits32 };
 
 struct BmpCase {
@@ -116,7 +116,7 @@ std::string makeBmp(const BmpCase &c)
     const int bpp = bitsOf(c.enc);
     const int colours = bpp <= 8 ? (1 << bpp) : 0;
     const int entry = c.layout == Layout::Core ? 3 : 4;
-    const int headerSize = c.layout == Layout::Core ? 12 : 40;
+    const int headerSize = c.layout == Layout::Core ? 12 : c.layout == Layout::Os2v2 ? 64 : 40;
     const std::string pixels = pixelData(c.enc, c.topDown);
     const int offset = 14 + headerSize + colours * entry;
     std::string s = "BM";
@@ -140,6 +140,8 @@ std::string makeBmp(const BmpCase &c)
         put32(s, 2835);
         put32(s, 0);
         put32(s, 0);
+        if (c.layout == Layout::Os2v2)
+            s += std::string(24, '\0'); // units, reserved, recording, rendering, sizes, colour encoding, id
     }
     for (int i = 0; i < colours; ++i) {
         const QRgb c4 = kPalette[i % 4];
@@ -191,6 +193,8 @@ TEST(ImageIOBmp, EveryDepthAndHeaderGivesTheRightColours)
         {"32-bit", Enc::Bits32, Layout::Info, false},
         {"OS/2 core header, 8-bit", Enc::Bits8, Layout::Core, false},
         {"OS/2 core header, 24-bit", Enc::Bits24, Layout::Core, false},
+        {"OS/2 2.x header, 8-bit", Enc::Bits8, Layout::Os2v2, false},
+        {"OS/2 2.x header, RLE8", Enc::Rle8, Layout::Os2v2, false},
     };
     for (const BmpCase &c : cases) {
         SCOPED_TRACE(c.name);
