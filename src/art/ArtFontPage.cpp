@@ -6,10 +6,21 @@
 #include "art/PicturePage.h"
 #include "art/TextHelpers.h"
 #include "platform/GbkQt.h"
+#include "platform/GlyphRenderer.h"
+#include "theme/PageColours.h"
+#include "widgets/Button.h"
+#include "widgets/FlatControls.h"
 #include "widgets/ImageLabel.h"
 #include "widgets/Panel.h"
+#include "widgets/PanelGeometry.h"
 
+#include <QApplication>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+
+#include <algorithm>
 
 namespace vomra {
 
@@ -23,7 +34,94 @@ const ToolDef kTools[8] = {
     {"清空文本", il3Clear},   {"字体型号减小", il3FontSmaller}, {"字体型号增大", il3FontLarger},
     {"复制", il3Copy},        {"粘贴", il3Paste},
 };
+
+// The choices offered for the foreground and background characters.
+const char *const kSymbols[39] = {
+    "§", "☆", "★", "○", "●", "◎", "⊙", "◇", "◆", "□", "■", "△", "▲", "※", "→", "←", "↑", "↓", "〓", "°",
+    "＄", "￡", "№", "‰", "℃", "¤", "￠", "≈", "⌒", "≡", "＝", "∷", "∫", "∮", "∝", "∞", "≌", "∽", "√",
+};
+
+// The window font's name: the entry the font list starts on.
+const char *const kDefaultFont = "宋体";
+
+// Places in the option column.
+constexpr int kSectionLeft = 6;
+constexpr int kSectionWidth = TArtFontPage::kColumnWidth - 2 * kSectionLeft;
+constexpr int kFirstTitleTop = 8;
+constexpr int kRowLeft = 8;                            // labels and full-width controls
+constexpr int kFieldLeft = 50;                         // controls after a caption
+constexpr int kFieldWidth = kSectionWidth - kFieldLeft - 8;
+constexpr int kFullWidth = kSectionWidth - 2 * kRowLeft;
+constexpr int kFieldHeight = 21;
+constexpr int kChoiceHeight = 17;
+
+struct SectionDef {
+    const char *caption;
+    bool open;
+    int height; // the open body's height
+};
+const SectionDef kSections[4] = {
+    {" 文字", true, 88},
+    {" 字体属性", false, 106},
+    {" 制作模式", false, 72},
+    {" 排版方式", true, 92},
+};
+
+template <typename T> T *makeChoice(QWidget *parent, const QString &name, const char *caption, int x, int y, int w)
+{
+    auto *c = new T(parent);
+    c->setObjectName(name);
+    c->setCaption(QString::fromUtf8(caption));
+    c->setGeometry(x, y, w, kChoiceHeight);
+    return c;
+}
+
+QLabel *makeCaption(QWidget *parent, const QString &name, const char *caption, int y)
+{
+    auto *label = new QLabel(QString::fromUtf8(caption), parent);
+    label->setObjectName(name);
+    label->setGeometry(kRowLeft, y, kFieldLeft - kRowLeft, kFieldHeight);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return label;
+}
+
+TGWFlatComboBox *makeCombo(QWidget *parent, const QString &name, TComboBoxStyle style, int x, int y, int w)
+{
+    auto *combo = new TGWFlatComboBox(parent);
+    combo->setObjectName(name);
+    combo->setStyle(style);
+    combo->setGeometry(x, y, w, kFieldHeight);
+    return combo;
+}
+
+TGWFlatComboBox *makeSymbolCombo(QWidget *parent, const QString &name, const char *text, int y)
+{
+    TGWFlatComboBox *combo = makeCombo(parent, name, csDropDown, kFieldLeft, y, kFieldWidth);
+    for (const char *symbol : kSymbols)
+        combo->addItem(QString::fromUtf8(symbol));
+    combo->setMaxVisibleItems(16);
+    // Any text may be typed; it stays as typed and never joins the list.
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setCompleter(nullptr);
+    combo->setCurrentIndex(-1);
+    combo->setEditText(QString::fromUtf8(text));
+    return combo;
+}
+
+void setTextColour(QWidget *w, TColor c)
+{
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::WindowText, Canvas::qcolor(c));
+    w->setPalette(pal);
+}
+
 } // namespace
+
+std::function<void(const QString &, const QString &)> &TArtFontPage::noticeHook()
+{
+    static std::function<void(const QString &, const QString &)> hook;
+    return hook;
+}
 
 TArtFontPage::TArtFontPage(TfrmMain &frm) : m_frm(frm)
 {
@@ -33,6 +131,7 @@ TArtFontPage::TArtFontPage(TfrmMain &frm) : m_frm(frm)
     artfontPanel1->setObjectName(QStringLiteral("artfontPanel1"));
     artfontPanel1->setBevelOuter(bvNone);
     artfontPanel1->setGeometry(0, 0, kColumnWidth, page->height());
+    buildOptionColumn();
 
     artfontRichEdit1 = makeTextView(page, QStringLiteral("artfontRichEdit1"));
     artfontRichEdit1->setFont(frm.font());
@@ -51,12 +150,210 @@ TArtFontPage::TArtFontPage(TfrmMain &frm) : m_frm(frm)
     };
 }
 
+void TArtFontPage::buildOptionColumn()
+{
+    for (int i = 0; i < 4; ++i) {
+        const SectionDef &def = kSections[i];
+        auto *title = new TGWAutoPanelTitle(artfontPanel1);
+        title->setObjectName(QStringLiteral("artfontAutoPanelTitle%1").arg(i + 1));
+        title->setGeometry(kSectionLeft, kFirstTitleTop, kSectionWidth, title->height());
+        title->setCaption(QString::fromUtf8(def.caption));
+        title->setNextTitleSpace(12);
+        title->setExpandedStep(5);
+        title->setCaptionShadow(false);
+        // A closed section starts closed, without rolling up first.
+        title->setExpanded(def.open);
+        auto *body = new TGWAutoPanel(artfontPanel1);
+        body->setObjectName(QStringLiteral("artfontAutoPanel%1").arg(i + 1));
+        body->setSelfHeight(def.height);
+        body->setGeometry(kSectionLeft, kFirstTitleTop + title->height(), kSectionWidth,
+                          def.open ? def.height : kCollapsedBodyHeight);
+        artfontAutoPanelTitles[static_cast<std::size_t>(i)] = title;
+        artfontAutoPanels[static_cast<std::size_t>(i)] = body;
+    }
+
+    // " 文字"
+    TGWAutoPanel *words = artfontAutoPanel(1);
+    artfontLabels[0] = makeCaption(words, QStringLiteral("artfontLabel1"), "文字：", 8);
+    artfontEdit1 = new TGWFlatEdit(words);
+    artfontEdit1->setObjectName(QStringLiteral("artfontEdit1"));
+    artfontEdit1->setGeometry(kFieldLeft, 8, kFieldWidth, kFieldHeight);
+    artfontEdit1->setText(QStringLiteral("艺术字"));
+    artfontLabels[1] = makeCaption(words, QStringLiteral("artfontLabel2"), "前景：", 34);
+    artfontpnl1ComboBox1 = makeSymbolCombo(words, QStringLiteral("artfontpnl1ComboBox1"), "*", 34);
+    artfontLabels[2] = makeCaption(words, QStringLiteral("artfontLabel3"), "背景：", 60);
+    artfontpnl1ComboBox2 = makeSymbolCombo(words, QStringLiteral("artfontpnl1ComboBox2"), "", 60);
+
+    // " 字体属性"
+    TGWAutoPanel *face = artfontAutoPanel(2);
+    artfontpnl2ComboBox1 = makeCombo(face, QStringLiteral("artfontpnl2ComboBox1"), csOwnerDrawFixed, kRowLeft, 8,
+                                     kFullWidth);
+    artfontpnl2ComboBox1->setItemHeight(kFontItemHeight);
+    artfontpnl2ComboBox1->setMaxVisibleItems(16);
+    artfontpnl2ComboBox1->OnDrawItem = [](TGWFlatComboBox *combo, int index, Canvas &canvas, const TRect &r, int) {
+        canvas.fillRect(r);
+        if (index < 0)
+            return;
+        const QString name = combo->itemText(index);
+        QFont f(name);
+        f.setPixelSize(combo->font().pixelSize() > 0 ? std::min(combo->font().pixelSize(), r.height() - 2) : 12);
+        canvas.setFont(f);
+        canvas.setBrushStyle(BrushStyle::Clear);
+        canvas.textOut(r.left + 2, r.top + (r.height() - canvas.textHeight(name)) / 2, name);
+        canvas.setBrushStyle(BrushStyle::Solid);
+    };
+    fillFontList();
+    artfontLabels[3] = makeCaption(face, QStringLiteral("artfontLabel4"), "大小：", 34);
+    artfontpnl2ComboBox2 = makeCombo(face, QStringLiteral("artfontpnl2ComboBox2"), csDropDownList, kFieldLeft, 34,
+                                     kFieldWidth);
+    for (int size = 6; size <= 30; ++size)
+        artfontpnl2ComboBox2->addItem(QString::number(size));
+    artfontpnl2ComboBox2->setMaxVisibleItems(16);
+    artfontpnl2ComboBox2->setCurrentText(QStringLiteral("9"));
+    artfontpnl2CheckBoxes = {
+        makeChoice<TGWCheckBox>(face, QStringLiteral("artfontpnl2CheckBox1"), "粗体", kRowLeft, 62, 64),
+        makeChoice<TGWCheckBox>(face, QStringLiteral("artfontpnl2CheckBox2"), "斜体", kRowLeft + 68, 62, 64),
+        makeChoice<TGWCheckBox>(face, QStringLiteral("artfontpnl2CheckBox3"), "下划线", kRowLeft, 83, 80),
+    };
+
+    // " 制作模式"
+    const char *const modes[3] = {"常规模式", "前景循环模式", "前景跟随模式"};
+    for (int i = 0; i < 3; ++i)
+        artfontpnl3RadioButtons[static_cast<std::size_t>(i)] = makeChoice<TGWRadioButton>(
+            artfontAutoPanel(3), QStringLiteral("artfontpnl3RadioButton%1").arg(i + 1), modes[i], kRowLeft,
+            8 + 20 * i, kFullWidth);
+    artfontpnl3RadioButtons[0]->setChecked(true);
+
+    // " 排版方式"
+    const char *const layouts[4] = {"常规方式", "追加到左边", "追加到右边", "追加到下边"};
+    for (int i = 0; i < 4; ++i)
+        artfontpnl4RadioButtons[static_cast<std::size_t>(i)] = makeChoice<TGWRadioButton>(
+            artfontAutoPanel(4), QStringLiteral("artfontpnl4RadioButton%1").arg(i + 1), layouts[i], kRowLeft,
+            8 + 20 * i, kFullWidth);
+    artfontpnl4RadioButtons[0]->setChecked(true);
+
+    // A closed body holds its controls where rolling it up would have left them.
+    for (int i = 0; i < 4; ++i) {
+        if (kSections[i].open)
+            continue;
+        const int shift = kSections[i].height - kCollapsedBodyHeight;
+        for (QObject *child : artfontAutoPanel(i + 1)->children())
+            if (auto *w = qobject_cast<QWidget *>(child); w && !w->isWindow())
+                w->move(w->x(), w->y() - shift);
+    }
+
+    for (int i = 0; i < 4; ++i)
+        artfontAutoPanelTitle(i + 1)->setAutoPanel(artfontAutoPanel(i + 1));
+    for (int i = 0; i < 3; ++i) {
+        TGWAutoPanelTitle *title = artfontAutoPanelTitle(i + 1);
+        // Titles are accepted as next only when they lie below: place first, then chain.
+        artfontAutoPanelTitle(i + 2)->move(kSectionLeft, title->y() + title->height() + 12 + title->AutoPanel()->height());
+        title->setNextTitle(artfontAutoPanelTitle(i + 2));
+        title->PlaceNextTitle();
+    }
+}
+
+void TArtFontPage::fillFontList()
+{
+    QStringList families;
+    for (const QString &family : QFontDatabase::families())
+        if (!QFontDatabase::isPrivateFamily(family))
+            families.append(family);
+    // The window font's design name is drawn by a stand-in here; the list still
+    // offers it by that name so the default entry exists.
+    const QString song = QString::fromUtf8(kDefaultFont);
+    if (!families.contains(song))
+        families.append(song);
+    artfontpnl2ComboBox1->addItems(families);
+    artfontpnl2ComboBox1->setCurrentIndex(artfontpnl2ComboBox1->findText(song));
+}
+
 void TArtFontPage::pnlArtFontResize()
 {
     QWidget *page = m_frm.pnlArtFont;
     artfontPanel1->resize(artfontPanel1->width(), page->height());
     m_frm.picture->picturePanel1->resize(m_frm.picture->picturePanel1->width(), page->height());
     artfontRichEdit1->resize(page->width() - artfontRichEdit1->x() - 1, page->height() - artfontRichEdit1->y() - 1);
+}
+
+void TArtFontPage::ApplyPageColours(const TPageColours &pc)
+{
+    for (TGWAutoPanelTitle *title : artfontAutoPanelTitles) {
+        title->setLeftColor(pc.PanelLeftColor);
+        title->setRightColor(pc.PanelRightColor);
+    }
+    for (TGWAutoPanelTitle *title : artfontAutoPanelTitles) {
+        title->setFontColor(pc.LeftFontColor);
+        title->setEnterColor(pc.LeftFontEnterColor);
+    }
+    // The section bodies' font colour is their captions' and choices' colour.
+    for (TGWAutoPanel *body : artfontAutoPanels)
+        body->setFontColor(pc.LeftFontColor);
+    for (QLabel *label : artfontLabels)
+        setTextColour(label, pc.LeftFontColor);
+    artfontEdit1->setColorBorder(pc.PanelLeftColor);
+    for (TGWFlatComboBox *combo :
+         {artfontpnl1ComboBox1, artfontpnl1ComboBox2, artfontpnl2ComboBox1, artfontpnl2ComboBox2}) {
+        combo->setColorBorder(pc.PanelLeftColor);
+        combo->setColorButton(pc.PanelRightColor);
+        combo->setColorButtonFocus(pc.PanelLeftColor);
+        combo->setColorButtonBorder(pc.PanelLeftColor);
+        combo->setColorButtonBorderFocus(pc.LeftFontEnterColor);
+    }
+    std::vector<TGWButtonBase *> choices(artfontpnl2CheckBoxes.begin(), artfontpnl2CheckBoxes.end());
+    choices.insert(choices.end(), artfontpnl3RadioButtons.begin(), artfontpnl3RadioButtons.end());
+    choices.insert(choices.end(), artfontpnl4RadioButtons.begin(), artfontpnl4RadioButtons.end());
+    for (TGWButtonBase *choice : choices) {
+        choice->setFontColor(pc.LeftFontColor);
+        choice->setMouseEnterColor(pc.LeftFontEnterColor);
+    }
+}
+
+MakeMode TArtFontPage::CheckedMakeMode() const
+{
+    if (artfontpnl3RadioButtons[1]->Checked())
+        return MakeMode::Cycle;
+    if (artfontpnl3RadioButtons[2]->Checked())
+        return MakeMode::Follow;
+    return MakeMode::Normal;
+}
+
+LayoutMode TArtFontPage::CheckedLayoutMode() const
+{
+    if (artfontpnl4RadioButtons[1]->Checked())
+        return LayoutMode::Left;
+    if (artfontpnl4RadioButtons[2]->Checked())
+        return LayoutMode::Right;
+    if (artfontpnl4RadioButtons[3]->Checked())
+        return LayoutMode::Below;
+    return LayoutMode::Replace;
+}
+
+Lines TArtFontPage::outputLines(bool *lossy) const
+{
+    const QString text = artfontRichEdit1->toPlainText();
+    if (text.isEmpty())
+        return {};
+    Lines lines = splitLines(gbk::fromQString(text, lossy));
+    // A last line end closes the last line; it does not open an empty one.
+    if (lines.size() > 1 && lines.back().empty())
+        lines.pop_back();
+    return lines;
+}
+
+void TArtFontPage::setOutputLines(const Lines &lines)
+{
+    artfontRichEdit1->setPlainText(gbk::toQString(joinLines(lines, "\n")));
+}
+
+void TArtFontPage::tellLossy()
+{
+    const QString title = QApplication::applicationName();
+    const QString text = QStringLiteral("有些字符不能用 GBK 表示，已换成“?”。");
+    if (noticeHook())
+        noticeHook()(title, text);
+    else
+        QMessageBox::information(artfontRichEdit1->window(), title, text);
 }
 
 void TArtFontPage::artfontImageLabelClick(QObject *Sender)
@@ -66,9 +363,11 @@ void TArtFontPage::artfontImageLabelClick(QObject *Sender)
         return;
     auto trimWith = [this](void (*trim)(Lines &)) {
         bool lossy = false;
-        Lines lines = splitLines(gbk::fromQString(artfontRichEdit1->toPlainText(), &lossy));
+        Lines lines = outputLines(&lossy);
         trim(lines);
-        artfontRichEdit1->setPlainText(gbk::toQString(joinLines(lines, "\n")));
+        setOutputLines(lines);
+        if (lossy)
+            tellLossy();
     };
     switch (label->Tag()) {
     case 1:
@@ -103,6 +402,31 @@ void TArtFontPage::artfontImageLabelClick(QObject *Sender)
     }
 }
 
-void TArtFontPage::MakeArt() {}
+void TArtFontPage::MakeArt()
+{
+    bool lossy = false;
+    ArtRequest request;
+    request.word = gbk::fromQString(artfontEdit1->text(), &lossy);
+    request.fg = gbk::fromQString(artfontpnl1ComboBox1->currentText(), &lossy);
+    request.bg = gbk::fromQString(artfontpnl1ComboBox2->currentText(), &lossy);
+    request.mode = CheckedMakeMode();
+
+    GlyphFont font;
+    font.family = artfontpnl2ComboBox1->currentText();
+    font.pointSize = artfontpnl2ComboBox2->currentText().toInt();
+    font.bold = artfontpnl2CheckBoxes[0]->Checked();
+    font.italic = artfontpnl2CheckBoxes[1]->Checked();
+    font.underline = artfontpnl2CheckBoxes[2]->Checked();
+    const GlyphRenderer renderer(font);
+    const std::optional<Lines> block = makeArtWithFont(renderer, request);
+
+    // Replacing reads nothing of the old text, so nothing of it can be lost.
+    const LayoutMode layout = CheckedLayoutMode();
+    Lines output = (block && layout != LayoutMode::Replace) ? outputLines(&lossy) : Lines{};
+    placeArt(output, block, layout);
+    setOutputLines(output);
+    if (lossy)
+        tellLossy();
+}
 
 } // namespace vomra
