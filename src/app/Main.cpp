@@ -554,6 +554,7 @@ void TfrmMain::ApplyPageColours()
     for (TGWImageLabel *label : artFont->artfontImageLabels)
         label->setColor(pnlArtFont->Color());
     artFont->artfontPanel1->setColor(pc.RightColor);
+    artFont->ApplyPageColours(pc);
     pen->penPanel1->setColor(pc.RightColor);
     pen->penPanel1->setFontColor(pc.LeftFontColor);
     update();
