@@ -791,12 +791,14 @@ QImage paintAppIcon(int size)
                         a.fillWith(cell, QBrush(QColor(0x5e, 0x4b, 0xd0)), QColor(0, 0, 0, 0));
                     }
         } else {
-            QPainterPath v(a.Q(15, 14));
-            v.lineTo(a.Q(24, 28));
-            v.lineTo(a.Q(33, 14));
-            a.p().setPen(QPen(QColor(0x5e, 0x4b, 0xd0), 7 * a.k(), Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
-            a.p().setBrush(Qt::NoBrush);
-            a.p().drawPath(v);
+            // too small for dots: a V drawn pixel by pixel, two pixels thick
+            static const char *vee[] = {"XX..XX", "XX..XX", ".XXXX.", "..XX.."};
+            const int px = std::max(1, size / 16);
+            const int x0 = size / 2 - 3 * px, y0 = static_cast<int>(std::round(a.k() * 15));
+            for (int r = 0; r < 4; ++r)
+                for (int c = 0; c < 6; ++c)
+                    if (vee[r][c] == 'X')
+                        a.p().fillRect(x0 + c * px, y0 + r * px, px, px, QColor(0x5e, 0x4b, 0xd0));
         }
     });
 }
