@@ -557,6 +557,8 @@ void TfrmMain::ApplyPageColours()
     artFont->ApplyPageColours(pc);
     pen->penPanel1->setColor(pc.RightColor);
     pen->penPanel1->setFontColor(pc.LeftFontColor);
+    pen->ApplyPageColours(pc);
+    picture->ApplyPageColours(pc);
     update();
 }
 

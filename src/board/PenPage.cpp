@@ -4,9 +4,15 @@
 #include "app/Main.h"
 #include "app/PageKit.h"
 #include "board/DrawText.h"
+#include "platform/GbkQt.h"
+#include "theme/PageColours.h"
+#include "widgets/Button.h"
+#include "widgets/FlatControls.h"
 #include "widgets/ImageLabel.h"
 #include "widgets/Panel.h"
+#include "widgets/UpDown.h"
 
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QScrollArea>
 
@@ -21,6 +27,34 @@ const ToolDef kTools[5] = {
     {"清空文本", il3Clear}, {"字体型号减小", il3FontSmaller}, {"字体型号增大", il3FontLarger},
     {"复制", il3Copy},     {"粘贴", il3Paste},
 };
+
+const char *const kPens[] = {"§", "☆", "★", "○", "●", "◎", "⊙", "◇", "◆", "□", "■", "△", "▲",
+                             "※", "→", "←", "↑", "↓", "〓", "°", "＄", "￡", "№", "‰", "℃", "¤",
+                             "￠", "≈", "⌒", "≡", "＝", "∷", "∫", "∮", "∝", "∞", "≌", "∽", "√"};
+
+const char kOffBoard[] = "不在画板内";
+
+// Option column layout: captions at the left, their controls beside them.
+constexpr int kLeft = 10;
+constexpr int kFieldLeft = 46;
+constexpr int kFieldWidth = 70;
+constexpr int kFieldHeight = 20;
+
+QLabel *makeLabel(QWidget *parent, const char *name, const char *caption, int left, int top)
+{
+    auto *label = new QLabel(QString::fromUtf8(caption), parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
+void setTextColour(QWidget *w, TColor c)
+{
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::WindowText, Canvas::qcolor(c));
+    w->setPalette(pal);
+}
 } // namespace
 
 TPenPage::TPenPage(TfrmMain &frm) : m_frm(frm)
@@ -48,6 +82,10 @@ TPenPage::TPenPage(TfrmMain &frm) : m_frm(frm)
     penDrawText1->setTextHeight(6);
     penDrawText1->setPenText("*");
     penScrollBox1->setWidget(penDrawText1);
+    penDrawText1->OnMouseMove = [this](QObject *sender, Qt::KeyboardModifiers, int, int) {
+        penDrawText1MouseMove(sender);
+    };
+    penDrawText1->OnMouseLeave = [this](QObject *sender) { penDrawText1MouseLeave(sender); };
 
     penRichEdit1 = makeTextView(page, QStringLiteral("penRichEdit1"));
     penRichEdit1->setFont(frm.font());
@@ -61,7 +99,68 @@ TPenPage::TPenPage(TfrmMain &frm) : m_frm(frm)
         label->OnClick = [this](QObject *sender) { penImageLabelClick(sender); };
         penImageLabels[static_cast<std::size_t>(i)] = label;
     }
+    // The paste label is usable only while the clipboard holds text.
     penImageLabel(5)->OnMouseEnter = [this](QObject *) { penImageLabel(5)->setEnabled(clipboardHasText()); };
+
+    buildColumn();
+}
+
+void TPenPage::buildColumn()
+{
+    QWidget *col = penPanel1;
+
+    auto makeRadio = [col](const char *name, const char *caption, int top) {
+        auto *radio = new TGWRadioButton(col);
+        radio->setObjectName(QString::fromLatin1(name));
+        radio->setCaption(QString::fromUtf8(caption));
+        radio->setGeometry(kLeft, top, 100, 20);
+        return radio;
+    };
+    penpnl1RadioButton1 = makeRadio("penpnl1RadioButton1", "文本模式", 14);
+    penpnl1RadioButton2 = makeRadio("penpnl1RadioButton2", "画板模式", 38);
+    penpnl1RadioButton2->setChecked(true);
+    for (TGWRadioButton *radio : {penpnl1RadioButton1, penpnl1RadioButton2})
+        radio->OnChecked = [this](QObject *sender) { penpnl1RadioButtonChecked(sender); };
+
+    penpnl1Label1 = makeLabel(col, "penpnl1Label1", "左键：", kLeft, 78);
+    penpnl1ComboBox1 = new TGWFlatComboBox(col);
+    penpnl1ComboBox1->setObjectName(QStringLiteral("penpnl1ComboBox1"));
+    penpnl1ComboBox1->setGeometry(kFieldLeft, 74, kFieldWidth, kFieldHeight);
+    for (const char *pen : kPens)
+        penpnl1ComboBox1->addItem(QString::fromUtf8(pen));
+    penpnl1ComboBox1->setMaxVisibleItems(16);
+    penpnl1ComboBox1->setCurrentIndex(-1);
+    penpnl1ComboBox1->setEditText(QStringLiteral("*"));
+    connect(penpnl1ComboBox1, &QComboBox::editTextChanged, this, &TPenPage::penpnl1ComboBox1Change);
+
+    penpnl1Label2 = makeLabel(col, "penpnl1Label2", "右键：清除", kLeft, 106);
+
+    auto makeSize = [this, col](const char *editName, const char *upDownName, int top, int max, int position,
+                                TGWFlatEdit *&edit, TGWUpDown *&upDown) {
+        edit = new TGWFlatEdit(col);
+        edit->setObjectName(QString::fromLatin1(editName));
+        edit->setReadOnly(true);
+        edit->setGeometry(kFieldLeft, top, kFieldWidth, kFieldHeight);
+        upDown = new TGWUpDown(col);
+        upDown->setObjectName(QString::fromLatin1(upDownName));
+        upDown->resize(16, kFieldHeight);
+        upDown->setMin(1);
+        upDown->setMax(max);
+        upDown->setWrap(false);
+        upDown->setAssociate(edit);
+        upDown->setPosition(position);
+        upDown->OnClick = [this](QObject *sender, TUDBtnType) { penpnl1UpDown1Click(sender); };
+    };
+    penpnl1Label3 = makeLabel(col, "penpnl1Label3", "行数：", kLeft, 138);
+    makeSize("penpnl1Edit1", "penpnl1UpDown1", 134, kMaxRows, 6, penpnl1Edit1, penpnl1UpDown1);
+    penpnl1Label4 = makeLabel(col, "penpnl1Label4", "列数：", kLeft, 166);
+    makeSize("penpnl1Edit2", "penpnl1UpDown2", 162, kMaxColumns, 60, penpnl1Edit2, penpnl1UpDown2);
+
+    penpnl1Label5 = makeLabel(col, "penpnl1Label5", "当前坐标：", kLeft, 200);
+    penpnl1Label6 = makeLabel(col, "penpnl1Label6", kOffBoard, kLeft + 12, 222);
+    penpnl1Label6->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    penpnl1Label6->resize(kColumnWidth - kLeft - 12, 40);
+    m_positionCaption = QString::fromUtf8(kOffBoard);
 }
 
 void TPenPage::pnlPenResize()
@@ -72,20 +171,182 @@ void TPenPage::pnlPenResize()
         view->resize(page->width() - view->x() - 1, page->height() - view->y() - 1);
 }
 
+Lines TPenPage::viewLines() const
+{
+    const QString text = penRichEdit1->toPlainText();
+    if (text.isEmpty())
+        return {};
+    Lines lines = splitLines(gbk::fromQString(text));
+    if (lines.size() > 1 && lines.back().empty())
+        lines.pop_back();
+    return lines;
+}
+
+void TPenPage::setViewLines(const Lines &lines)
+{
+    // A new text puts the caret at the very start, with nothing selected.
+    penRichEdit1->setPlainText(gbk::toQString(joinLines(lines, "\n")));
+}
+
+void TPenPage::fitToSpinButtons()
+{
+    penDrawText1->setTextHeight(penpnl1UpDown1->Position());
+    penDrawText1->setTextWidth(penpnl1UpDown2->Position());
+}
+
+QString TPenPage::positionCaption(int row, int column)
+{
+    return QStringLiteral("行：%1\r\r列：%2").arg(row).arg(column);
+}
+
+void TPenPage::setPositionCaption(const QString &caption)
+{
+    m_positionCaption = caption;
+    // A label breaks a line at a line feed only; the pair of returns is one break.
+    QString shown = caption;
+    shown.replace(QStringLiteral("\r\r"), QStringLiteral("\n"));
+    penpnl1Label6->setText(shown);
+}
+
+void TPenPage::penDrawText1MouseMove(QObject *)
+{
+    setPositionCaption(positionCaption(penDrawText1->PosY(), penDrawText1->PosX()));
+}
+
+void TPenPage::penDrawText1MouseLeave(QObject *) { setPositionCaption(QString::fromUtf8(kOffBoard)); }
+
+void TPenPage::penpnl1ComboBox1Change() { penDrawText1->setPenText(gbk::fromQString(penpnl1ComboBox1->currentText())); }
+
+void TPenPage::penpnl1UpDown1Click(QObject *) { fitToSpinButtons(); }
+
+void TPenPage::penpnl1RadioButtonChecked(QObject *)
+{
+    const bool text = penpnl1RadioButton1->Checked();
+    // A click on the mode already shown would reload the grid from the text view
+    // and lose the strokes made since the last switch, copy or paste.
+    if (text == m_textMode)
+        return;
+    m_textMode = text;
+    if (text)
+        applyTextMode();
+    else
+        applyBoardMode();
+}
+
+void TPenPage::applyTextMode()
+{
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             penpnl1Label1, penpnl1Label2, penpnl1Label3, penpnl1Label4, penpnl1Label5, penpnl1Label6,
+             penpnl1ComboBox1, penpnl1Edit1, penpnl1Edit2, penpnl1UpDown1, penpnl1UpDown2})
+        w->hide();
+    Lines rows = penDrawText1->TextList();
+    trimTrailingBlanks(rows);
+    setViewLines(rows);
+    penRichEdit1->show();
+    penScrollBox1->hide();
+}
+
+void TPenPage::applyBoardMode()
+{
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             penpnl1Label1, penpnl1Label2, penpnl1Label3, penpnl1Label4, penpnl1Label5, penpnl1Label6,
+             penpnl1ComboBox1, penpnl1Edit1, penpnl1Edit2, penpnl1UpDown1, penpnl1UpDown2})
+        w->show();
+    penDrawText1->setTextList(viewLines());
+    fitToSpinButtons();
+    penScrollBox1->show();
+    penRichEdit1->hide();
+}
+
 void TPenPage::penImageLabelClick(QObject *Sender)
 {
     auto *label = qobject_cast<TGWImageLabel *>(Sender);
     if (!label)
         return;
     switch (label->Tag()) {
+    case 1:
+        clearAll();
+        break;
     case 2:
         m_frm.FontSizeStep(-1);
         break;
     case 3:
         m_frm.FontSizeStep(+1);
         break;
-    default: // clear, copy and paste work on the mode shown; they come with the page's modes
+    case 4:
+        copyToClipboard();
         break;
+    case 5:
+        pasteFromClipboard();
+        break;
+    default:
+        break;
+    }
+}
+
+void TPenPage::clearAll()
+{
+    penDrawText1->Clear();
+    penRichEdit1->clear();
+}
+
+void TPenPage::copyToClipboard()
+{
+    // The board is copied whole, at full width; the text view's selection is dropped.
+    if (!m_textMode)
+        setViewLines(penDrawText1->TextList());
+    if (penRichEdit1->textCursor().hasSelection()) {
+        penRichEdit1->copy();
+        return;
+    }
+    penRichEdit1->selectAll();
+    penRichEdit1->copy();
+    QTextCursor cursor = penRichEdit1->textCursor();
+    cursor.setPosition(cursor.selectionStart());
+    penRichEdit1->setTextCursor(cursor);
+}
+
+void TPenPage::pasteFromClipboard()
+{
+    // Pasted at the text view's caret, in either mode; the board then takes the
+    // text at its chosen size and the view gets the board's rows back.
+    penRichEdit1->paste();
+    penDrawText1->setTextList(viewLines());
+    fitToSpinButtons();
+    Lines rows = penDrawText1->TextList();
+    trimTrailingBlanks(rows);
+    setViewLines(rows);
+}
+
+void TPenPage::ApplyPageColours(const TPageColours &pc)
+{
+    penPanel1->setColor(pc.RightColor);
+    penPanel1->setFontColor(pc.LeftFontColor);
+    // The column's captions take the column's colours.
+    for (QLabel *label : {penpnl1Label1, penpnl1Label2, penpnl1Label3, penpnl1Label4, penpnl1Label5, penpnl1Label6})
+        setTextColour(label, pc.LeftFontColor);
+    for (TGWRadioButton *radio : {penpnl1RadioButton1, penpnl1RadioButton2}) {
+        radio->setColor(pc.RightColor);
+        radio->setFontColor(pc.LeftFontColor);
+        radio->setMouseEnterColor(pc.LeftFontEnterColor);
+    }
+    penpnl1ComboBox1->setColorBorder(pc.PanelLeftColor);
+    penpnl1ComboBox1->setColorButton(pc.PanelRightColor);
+    penpnl1ComboBox1->setColorButtonFocus(pc.PanelLeftColor);
+    penpnl1ComboBox1->setColorButtonBorder(pc.PanelLeftColor);
+    penpnl1ComboBox1->setColorButtonBorderFocus(pc.LeftFontEnterColor);
+    penpnl1Edit1->setColorBorder(pc.PanelLeftColor);
+    penpnl1Edit2->setColorBorder(pc.PanelLeftColor);
+    for (TGWUpDown *upDown : {penpnl1UpDown1, penpnl1UpDown2}) {
+        upDown->setColor(pc.RightColor);
+        upDown->setEnterColor(pc.RightColor);
+        upDown->setDownColor(pc.RightColor);
+        upDown->setFrameColor(pc.PanelLeftColor);
+        upDown->setFrameDownColor(pc.PanelLeftColor);
+        upDown->setFrameEnterColor(pc.PanelLeftColor);
+        upDown->setArrowColor(pc.LeftFontColor);
+        upDown->setArrowEnterColor(pc.LeftFontEnterColor);
+        upDown->setArrowDownColor(pc.LeftFontEnterColor);
     }
 }
 
