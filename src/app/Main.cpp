@@ -558,7 +558,6 @@ void TfrmMain::ApplyPageColours()
     pen->penPanel1->setColor(pc.RightColor);
     pen->penPanel1->setFontColor(pc.LeftFontColor);
     pen->ApplyPageColours(pc);
-    picture->ApplyPageColours(pc);
     update();
 }
 
