@@ -47,7 +47,9 @@ const char *const kDefaultFont = "宋体";
 // Places in the option column.
 constexpr int kSectionLeft = 6;
 constexpr int kSectionWidth = TArtFontPage::kColumnWidth - 2 * kSectionLeft;
-constexpr int kFirstTitleTop = 8;
+constexpr int kFirstTitleTop = 6;
+// Tight enough that the three sections open at start fit the smallest window.
+constexpr int kTitleSpace = 8;
 constexpr int kRowLeft = 8;                            // labels and full-width controls
 constexpr int kFieldLeft = 50;                         // controls after a caption
 constexpr int kFieldWidth = kSectionWidth - kFieldLeft - 8;
@@ -61,10 +63,10 @@ struct SectionDef {
     int height; // the open body's height
 };
 const SectionDef kSections[4] = {
-    {" 文字", true, 88},
-    {" 字体属性", false, 106},
-    {" 制作模式", false, 72},
-    {" 排版方式", true, 92},
+    {" 文字", true, 85},
+    {" 字体属性", false, 100},
+    {" 制作模式", false, 68},
+    {" 排版方式", true, 88},
 };
 
 template <typename T> T *makeChoice(QWidget *parent, const QString &name, const char *caption, int x, int y, int w)
@@ -131,6 +133,10 @@ TArtFontPage::TArtFontPage(TfrmMain &frm) : m_frm(frm)
     artfontPanel1->setObjectName(QStringLiteral("artfontPanel1"));
     artfontPanel1->setBevelOuter(bvNone);
     artfontPanel1->setGeometry(0, 0, kColumnWidth, page->height());
+    // Crisp text in the column, as the section titles and choices draw theirs.
+    QFont crisp = artfontPanel1->font();
+    crisp.setStyleStrategy(QFont::NoAntialias);
+    artfontPanel1->setFont(crisp);
     buildOptionColumn();
 
     artfontRichEdit1 = makeTextView(page, QStringLiteral("artfontRichEdit1"));
@@ -158,7 +164,7 @@ void TArtFontPage::buildOptionColumn()
         title->setObjectName(QStringLiteral("artfontAutoPanelTitle%1").arg(i + 1));
         title->setGeometry(kSectionLeft, kFirstTitleTop, kSectionWidth, title->height());
         title->setCaption(QString::fromUtf8(def.caption));
-        title->setNextTitleSpace(12);
+        title->setNextTitleSpace(kTitleSpace);
         title->setExpandedStep(5);
         title->setCaptionShadow(false);
         // A closed section starts closed, without rolling up first.
@@ -179,10 +185,10 @@ void TArtFontPage::buildOptionColumn()
     artfontEdit1->setObjectName(QStringLiteral("artfontEdit1"));
     artfontEdit1->setGeometry(kFieldLeft, 8, kFieldWidth, kFieldHeight);
     artfontEdit1->setText(QStringLiteral("艺术字"));
-    artfontLabels[1] = makeCaption(words, QStringLiteral("artfontLabel2"), "前景：", 34);
-    artfontpnl1ComboBox1 = makeSymbolCombo(words, QStringLiteral("artfontpnl1ComboBox1"), "*", 34);
-    artfontLabels[2] = makeCaption(words, QStringLiteral("artfontLabel3"), "背景：", 60);
-    artfontpnl1ComboBox2 = makeSymbolCombo(words, QStringLiteral("artfontpnl1ComboBox2"), "", 60);
+    artfontLabels[1] = makeCaption(words, QStringLiteral("artfontLabel2"), "前景：", 33);
+    artfontpnl1ComboBox1 = makeSymbolCombo(words, QStringLiteral("artfontpnl1ComboBox1"), "*", 33);
+    artfontLabels[2] = makeCaption(words, QStringLiteral("artfontLabel3"), "背景：", 58);
+    artfontpnl1ComboBox2 = makeSymbolCombo(words, QStringLiteral("artfontpnl1ComboBox2"), "", 58);
 
     // " 字体属性"
     TGWAutoPanel *face = artfontAutoPanel(2);
@@ -203,17 +209,17 @@ void TArtFontPage::buildOptionColumn()
         canvas.setBrushStyle(BrushStyle::Solid);
     };
     fillFontList();
-    artfontLabels[3] = makeCaption(face, QStringLiteral("artfontLabel4"), "大小：", 34);
-    artfontpnl2ComboBox2 = makeCombo(face, QStringLiteral("artfontpnl2ComboBox2"), csDropDownList, kFieldLeft, 34,
+    artfontLabels[3] = makeCaption(face, QStringLiteral("artfontLabel4"), "大小：", 33);
+    artfontpnl2ComboBox2 = makeCombo(face, QStringLiteral("artfontpnl2ComboBox2"), csDropDownList, kFieldLeft, 33,
                                      kFieldWidth);
     for (int size = 6; size <= 30; ++size)
         artfontpnl2ComboBox2->addItem(QString::number(size));
     artfontpnl2ComboBox2->setMaxVisibleItems(16);
     artfontpnl2ComboBox2->setCurrentText(QStringLiteral("9"));
     artfontpnl2CheckBoxes = {
-        makeChoice<TGWCheckBox>(face, QStringLiteral("artfontpnl2CheckBox1"), "粗体", kRowLeft, 62, 64),
-        makeChoice<TGWCheckBox>(face, QStringLiteral("artfontpnl2CheckBox2"), "斜体", kRowLeft + 68, 62, 64),
-        makeChoice<TGWCheckBox>(face, QStringLiteral("artfontpnl2CheckBox3"), "下划线", kRowLeft, 83, 80),
+        makeChoice<TGWCheckBox>(face, QStringLiteral("artfontpnl2CheckBox1"), "粗体", kRowLeft, 58, 64),
+        makeChoice<TGWCheckBox>(face, QStringLiteral("artfontpnl2CheckBox2"), "斜体", kRowLeft + 68, 58, 64),
+        makeChoice<TGWCheckBox>(face, QStringLiteral("artfontpnl2CheckBox3"), "下划线", kRowLeft, 78, 80),
     };
 
     // " 制作模式"
@@ -221,7 +227,7 @@ void TArtFontPage::buildOptionColumn()
     for (int i = 0; i < 3; ++i)
         artfontpnl3RadioButtons[static_cast<std::size_t>(i)] = makeChoice<TGWRadioButton>(
             artfontAutoPanel(3), QStringLiteral("artfontpnl3RadioButton%1").arg(i + 1), modes[i], kRowLeft,
-            8 + 20 * i, kFullWidth);
+            6 + 20 * i, kFullWidth);
     artfontpnl3RadioButtons[0]->setChecked(true);
 
     // " 排版方式"
@@ -229,7 +235,7 @@ void TArtFontPage::buildOptionColumn()
     for (int i = 0; i < 4; ++i)
         artfontpnl4RadioButtons[static_cast<std::size_t>(i)] = makeChoice<TGWRadioButton>(
             artfontAutoPanel(4), QStringLiteral("artfontpnl4RadioButton%1").arg(i + 1), layouts[i], kRowLeft,
-            8 + 20 * i, kFullWidth);
+            6 + 20 * i, kFullWidth);
     artfontpnl4RadioButtons[0]->setChecked(true);
 
     // A closed body holds its controls where rolling it up would have left them.
@@ -247,7 +253,7 @@ void TArtFontPage::buildOptionColumn()
     for (int i = 0; i < 3; ++i) {
         TGWAutoPanelTitle *title = artfontAutoPanelTitle(i + 1);
         // Titles are accepted as next only when they lie below: place first, then chain.
-        artfontAutoPanelTitle(i + 2)->move(kSectionLeft, title->y() + title->height() + 12 + title->AutoPanel()->height());
+        artfontAutoPanelTitle(i + 2)->move(kSectionLeft, title->y() + title->height() + kTitleSpace + title->AutoPanel()->height());
         title->setNextTitle(artfontAutoPanelTitle(i + 2));
         title->PlaceNextTitle();
     }

@@ -107,11 +107,11 @@ TEST_F(ArtFontPageTest, SectionsStartAsDesignedAndChainDownTheColumn)
         EXPECT_EQ(title->AutoPanel(), page->artfontAutoPanel(i));
         EXPECT_EQ(title->NextTitle(), i < 4 ? page->artfontAutoPanelTitle(i + 1) : nullptr);
         EXPECT_LE(title->x() + title->width(), TArtFontPage::kColumnWidth);
-        // The body hangs under its title; the next title follows 12 below the body.
+        // The body hangs under its title; the next title follows NextTitleSpace below it.
         TGWAutoPanel *body = page->artfontAutoPanel(i);
         EXPECT_EQ(body->y(), title->y() + title->height());
         if (i < 4) {
-            EXPECT_EQ(page->artfontAutoPanelTitle(i + 1)->y(), body->y() + body->height() + 12) << i;
+            EXPECT_EQ(page->artfontAutoPanelTitle(i + 1)->y(), body->y() + body->height() + title->NextTitleSpace()) << i;
         }
     }
     EXPECT_EQ(page->artfontAutoPanel(2)->height(), 1); // closed from the start, no roll
@@ -122,7 +122,10 @@ TEST_F(ArtFontPageTest, SectionsStartAsDesignedAndChainDownTheColumn)
     TGWAutoPanel *face = page->artfontAutoPanel(2);
     EXPECT_EQ(face->height(), face->SelfHeight());
     EXPECT_EQ(page->artfontAutoPanelTitle(3)->y(), modeTop + face->SelfHeight() - 1);
-    EXPECT_EQ(page->artfontAutoPanelTitle(4)->y(), page->artfontAutoPanelTitle(3)->y() + 25 + 1 + 12);
+    EXPECT_EQ(page->artfontAutoPanelTitle(4)->y(), page->artfontAutoPanelTitle(3)->y() + 25 + 1 + page->artfontAutoPanelTitle(3)->NextTitleSpace());
+    // Even so, at the smallest window the last section still ends inside the column.
+    EXPECT_EQ(frm->size(), QSize(640, 480));
+    EXPECT_LE(page->artfontAutoPanel(4)->y() + page->artfontAutoPanel(4)->height(), page->artfontPanel1->height());
     for (QWidget *w : face->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
         EXPECT_TRUE(face->rect().contains(w->geometry())) << w->objectName().toStdString();
         EXPECT_TRUE(w->isVisible()) << w->objectName().toStdString();
