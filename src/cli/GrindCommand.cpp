@@ -1,6 +1,7 @@
 // vomra-cli grind: a Windows bitmap to rows of characters through a gray ramp.
 #include "art/GrayRamp.h"
 #include "art/Grind.h"
+#include "art/GrindImage.h"
 #include "cli/Cli.h"
 #include "platform/Gbk.h"
 
@@ -13,6 +14,7 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <utility>
 
 namespace vomra::cli {
 
@@ -134,9 +136,7 @@ bool readBitmap(const std::string &path, QImage &image, std::ostream &err)
         err << "vomra-cli grind: cannot read '" << path << "': damaged bitmap\n";
         return false;
     }
-    // The alpha byte is ignored by the grind, so both 32-bit kinds are read in place.
-    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32)
-        image.convertTo(QImage::Format_RGB32);
+    image = grindableImage(std::move(image));
     return true;
 }
 
@@ -192,8 +192,7 @@ int runGrind(const std::vector<std::string> &args, Io &io)
         QImage image;
         if (!readBitmap(pictures.front(), image, io.err))
             return kFailed;
-        const RgbView view{reinterpret_cast<const Rgb *>(image.constBits()), image.width(), image.height(),
-                           static_cast<std::ptrdiff_t>(image.bytesPerLine() / 4)};
+        const RgbView view = rgbView(image);
         ProgressLine progress(io.err);
         GrindOptions options;
         options.transparent = transparent;
