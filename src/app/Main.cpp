@@ -558,6 +558,7 @@ void TfrmMain::ApplyPageColours()
     pen->penPanel1->setColor(pc.RightColor);
     pen->penPanel1->setFontColor(pc.LeftFontColor);
     pen->ApplyPageColours(pc);
+    picture->ApplyPageColours(pc);
     update();
 }
 
