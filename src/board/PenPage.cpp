@@ -35,9 +35,9 @@ const char *const kPens[] = {"§", "☆", "★", "○", "●", "◎", "⊙", "�
 const char kOffBoard[] = "不在画板内";
 
 // Option column layout: captions at the left, their controls beside them.
-constexpr int kLeft = 10;
-constexpr int kFieldLeft = 46;
-constexpr int kFieldWidth = 70;
+constexpr int kLeft = 6;
+constexpr int kFieldLeft = 50;
+constexpr int kFieldWidth = 68;
 constexpr int kFieldHeight = 20;
 
 QLabel *makeLabel(QWidget *parent, const char *name, const char *caption, int left, int top)
@@ -108,6 +108,10 @@ TPenPage::TPenPage(TfrmMain &frm) : m_frm(frm)
 void TPenPage::buildColumn()
 {
     QWidget *col = penPanel1;
+    // Crisp glyphs, as the grid and the other pages' columns draw them.
+    QFont crisp = col->font();
+    crisp.setStyleStrategy(QFont::NoAntialias);
+    col->setFont(crisp);
 
     auto makeRadio = [col](const char *name, const char *caption, int top) {
         auto *radio = new TGWRadioButton(col);
