@@ -32,8 +32,11 @@ namespace {
 
 constexpr int kSectionLeft = 6;
 constexpr int kSectionWidth = 150;
+constexpr int kFirstTitleTop = 6;
 constexpr int kTitleHeight = 25;
-constexpr int kPictureSectionHeight = 204;
+// As tight as the art font column, so both sections fit the smallest window.
+constexpr int kTitleSpace = 8;
+constexpr int kPictureSectionHeight = 200;
 // The preview's frame: one pixel round the box.
 constexpr int kFrameLeft = kPreviewBoxLeft - 2;
 constexpr int kFrameTop = kPreviewBoxTop - 2;
@@ -85,6 +88,10 @@ TPicturePage::TPicturePage(TfrmMain &frm) : m_frm(frm)
     picturePanel1->setBevelOuter(bvNone);
     picturePanel1->setGeometry(0, 0, TArtFontPage::kColumnWidth, page->height());
     picturePanel1->hide();
+    // Crisp text in the column, as the section titles and choices draw theirs.
+    QFont crisp = picturePanel1->font();
+    crisp.setStyleStrategy(QFont::NoAntialias);
+    picturePanel1->setFont(crisp);
 
     buildPictureSection();
     buildRampSection();
@@ -95,13 +102,13 @@ void TPicturePage::buildPictureSection()
 {
     pictureAutoPanelTitle1 = new TGWAutoPanelTitle(picturePanel1);
     pictureAutoPanelTitle1->setObjectName(QStringLiteral("pictureAutoPanelTitle1"));
-    pictureAutoPanelTitle1->setGeometry(kSectionLeft, 8, kSectionWidth, kTitleHeight);
+    pictureAutoPanelTitle1->setGeometry(kSectionLeft, kFirstTitleTop, kSectionWidth, kTitleHeight);
     pictureAutoPanelTitle1->setCaption(QStringLiteral("图片"));
-    pictureAutoPanelTitle1->setNextTitleSpace(12);
+    pictureAutoPanelTitle1->setNextTitleSpace(kTitleSpace);
 
     pictureAutoPanel1 = new TGWAutoPanel(picturePanel1);
     pictureAutoPanel1->setObjectName(QStringLiteral("pictureAutoPanel1"));
-    pictureAutoPanel1->setGeometry(kSectionLeft, 8 + kTitleHeight, kSectionWidth, kPictureSectionHeight);
+    pictureAutoPanel1->setGeometry(kSectionLeft, kFirstTitleTop + kTitleHeight, kSectionWidth, kPictureSectionHeight);
     pictureAutoPanel1->setSelfHeight(kPictureSectionHeight);
     pictureAutoPanelTitle1->setAutoPanel(pictureAutoPanel1);
     QWidget *body = pictureAutoPanel1;
@@ -125,14 +132,14 @@ void TPicturePage::buildPictureSection()
     picturepnl1CheckBox1 = new TGWCheckBox(body);
     picturepnl1CheckBox1->setObjectName(QStringLiteral("picturepnl1CheckBox1"));
     picturepnl1CheckBox1->setCaption(QStringLiteral("图片透明化"));
-    picturepnl1CheckBox1->setGeometry(8, 154, 134, 18);
+    picturepnl1CheckBox1->setGeometry(8, 152, 134, 18);
     picturepnl1CheckBox1->OnChecked = [this](QObject *sender) { picturepnl1CheckBox1Checked(sender); };
 
-    picturepnl1Label2 = makeLabel(body, "picturepnl1Label2", "进度：", QRect(8, 179, 44, 18));
+    picturepnl1Label2 = makeLabel(body, "picturepnl1Label2", "进度：", QRect(8, 175, 44, 18));
 
     picturepnl1ProgressBar1 = new TGWProgressBar(body);
     picturepnl1ProgressBar1->setObjectName(QStringLiteral("picturepnl1ProgressBar1"));
-    picturepnl1ProgressBar1->setGeometry(52, 180, 90, 16);
+    picturepnl1ProgressBar1->setGeometry(52, 176, 90, 16);
     picturepnl1ProgressBar1->setKind(sbHorizontal);
     picturepnl1ProgressBar1->setShowPercent(true);
     picturepnl1ProgressBar1->setPosition(0);
@@ -140,12 +147,12 @@ void TPicturePage::buildPictureSection()
 
 void TPicturePage::buildRampSection()
 {
-    const int titleTop = pictureAutoPanel1->y() + kPictureSectionHeight + 12;
+    const int titleTop = pictureAutoPanel1->y() + kPictureSectionHeight + kTitleSpace;
     pictureAutoPanelTitle2 = new TGWAutoPanelTitle(picturePanel1);
     pictureAutoPanelTitle2->setObjectName(QStringLiteral("pictureAutoPanelTitle2"));
     pictureAutoPanelTitle2->setGeometry(kSectionLeft, titleTop, kSectionWidth, kTitleHeight);
     pictureAutoPanelTitle2->setCaption(QStringLiteral("磨牙灰度"));
-    pictureAutoPanelTitle2->setNextTitleSpace(12);
+    pictureAutoPanelTitle2->setNextTitleSpace(kTitleSpace);
 
     pictureAutoPanel2 = new TGWAutoPanel(picturePanel1);
     pictureAutoPanel2->setObjectName(QStringLiteral("pictureAutoPanel2"));
