@@ -19,6 +19,8 @@
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QTest>
+
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace vomra;
@@ -29,6 +31,24 @@ namespace {
 
 std::string fixture(const char *path) { return std::string(VOMRA_TEST_DATA) + "/" + path; }
 std::string G(const char *utf8) { return gbk::fromUtf8(utf8); }
+
+// The positions a progress bar shows, one per paint.
+class PaintedPositions : public QObject {
+public:
+    explicit PaintedPositions(TGWProgressBar *bar) : m_bar(bar) { bar->installEventFilter(this); }
+    std::vector<std::uint32_t> seen;
+
+protected:
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::Paint)
+            seen.push_back(m_bar->Position());
+        return false;
+    }
+
+private:
+    TGWProgressBar *m_bar;
+};
 
 class PicturePageTest : public ::testing::Test {
 protected:
@@ -126,8 +146,14 @@ TEST_F(PicturePageTest, OpensABitmapPreviewsItAndGrindsItIntoTheOutput)
         // 8 x 5 fits the box: own size, centred.
         EXPECT_EQ(page().picturepnl1Image1->geometry(), QRect(68, 90, 8, 5)) << path;
         output()->setPlainText(QStringLiteral("old"));
+        PaintedPositions painted(page().picturepnl1ProgressBar1);
         make();
         EXPECT_EQ(output()->toPlainText(), QStringLiteral("M7 $!N\n\n$$M    $")) << path;
+        // Each row's progress is painted while the grind runs, then the bar rests at 0.
+        // (Setting the range paints the bar at 0 first.)
+        const auto firstRow = std::find_if(painted.seen.begin(), painted.seen.end(), [](auto p) { return p != 0; });
+        const std::vector<std::uint32_t> rows{1, 2, 3, 4, 0};
+        EXPECT_EQ(std::vector<std::uint32_t>(firstRow, painted.seen.end()), rows) << path;
         EXPECT_EQ(page().picturepnl1ProgressBar1->Max(), 4u);
         EXPECT_EQ(page().picturepnl1ProgressBar1->Position(), 0u);
         EXPECT_TRUE(errors.isEmpty());
