@@ -30,6 +30,23 @@ TGWImageLabel *makeToolLabel(QWidget *parent, const QString &name, int tag, cons
     return label;
 }
 
+void makeToolBar(QWidget *parent, const QString &prefix, std::span<const ToolDef> tools, TGWImageList *images,
+                 int left, int top, const std::function<void(QObject *)> &onClick, std::span<TGWImageLabel *> labels)
+{
+    for (std::size_t i = 0; i < tools.size() && i < labels.size(); ++i) {
+        const int n = static_cast<int>(i);
+        auto *label = makeToolLabel(parent, prefix + QString::number(n + 1), n + 1,
+                                    QString::fromUtf8(tools[i].hint), images, tools[i].image, left + 32 * n, top);
+        label->OnClick = onClick;
+        labels[i] = label;
+    }
+}
+
+const std::array<const char *, 39> kSymbolChoices = {
+    "§", "☆", "★", "○", "●", "◎", "⊙", "◇", "◆", "□", "■", "△", "▲", "※", "→", "←", "↑", "↓", "〓", "°",
+    "＄", "￡", "№", "‰", "℃", "¤", "￠", "≈", "⌒", "≡", "＝", "∷", "∫", "∮", "∝", "∞", "≌", "∽", "√",
+};
+
 QPlainTextEdit *makeTextView(QWidget *parent, const QString &name)
 {
     auto *edit = new QPlainTextEdit(parent);

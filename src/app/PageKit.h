@@ -3,6 +3,11 @@
 
 #include <QString>
 
+#include <array>
+#include <functional>
+#include <span>
+
+class QObject;
 class QWidget;
 class QPlainTextEdit;
 
@@ -15,6 +20,20 @@ class TGWImageList;
 // whose tools are triples (normal, mouse over, pressed).
 TGWImageLabel *makeToolLabel(QWidget *parent, const QString &name, int tag, const QString &hint,
                              TGWImageList *images, int firstImage, int left, int top);
+
+// One label of a page's tool bar: its hint and the first of its three images.
+struct ToolDef {
+    const char *hint;
+    int image;
+};
+
+// A row of tool labels named prefix + 1..N with Tags 1..N, 32 pixels apart from
+// (left, top), all bound to one click handler; written into `labels`.
+void makeToolBar(QWidget *parent, const QString &prefix, std::span<const ToolDef> tools, TGWImageList *images,
+                 int left, int top, const std::function<void(QObject *)> &onClick, std::span<TGWImageLabel *> labels);
+
+// The 39 double-byte symbols offered by the character lists of the pages.
+extern const std::array<const char *, 39> kSymbolChoices;
 
 // A plain text view as the pages use it: no border, no wrap, both scroll bars.
 QPlainTextEdit *makeTextView(QWidget *parent, const QString &name);

@@ -25,21 +25,12 @@
 namespace vomra {
 
 namespace {
-struct ToolDef {
-    const char *hint;
-    int image;
-};
 const ToolDef kTools[8] = {
     {"制作艺术字体", il3Make}, {"删除左边空格", il3TrimLeft}, {"删除右边空格", il3TrimRight},
     {"清空文本", il3Clear},   {"字体型号减小", il3FontSmaller}, {"字体型号增大", il3FontLarger},
     {"复制", il3Copy},        {"粘贴", il3Paste},
 };
 
-// The choices offered for the foreground and background characters.
-const char *const kSymbols[39] = {
-    "§", "☆", "★", "○", "●", "◎", "⊙", "◇", "◆", "□", "■", "△", "▲", "※", "→", "←", "↑", "↓", "〓", "°",
-    "＄", "￡", "№", "‰", "℃", "¤", "￠", "≈", "⌒", "≡", "＝", "∷", "∫", "∮", "∝", "∞", "≌", "∽", "√",
-};
 
 // The window font's name: the entry the font list starts on.
 const char *const kDefaultFont = "宋体";
@@ -99,7 +90,7 @@ TGWFlatComboBox *makeCombo(QWidget *parent, const QString &name, TComboBoxStyle 
 TGWFlatComboBox *makeSymbolCombo(QWidget *parent, const QString &name, const char *text, int y)
 {
     TGWFlatComboBox *combo = makeCombo(parent, name, csDropDown, kFieldLeft, y, kFieldWidth);
-    for (const char *symbol : kSymbols)
+    for (const char *symbol : kSymbolChoices)
         combo->addItem(QString::fromUtf8(symbol));
     combo->setMaxVisibleItems(16);
     // Any text may be typed; it stays as typed and never joins the list.
@@ -143,13 +134,8 @@ TArtFontPage::TArtFontPage(TfrmMain &frm) : m_frm(frm)
     artfontRichEdit1->setFont(frm.font());
     artfontRichEdit1->move(kEditLeft, kEditTop);
 
-    for (int i = 0; i < 8; ++i) {
-        auto *label = makeToolLabel(page, QStringLiteral("artfontImageLabel%1").arg(i + 1), i + 1,
-                                    QString::fromUtf8(kTools[i].hint), frm.ImageList3, kTools[i].image,
-                                    kEditLeft + 2 + 32 * i, 12);
-        label->OnClick = [this](QObject *sender) { artfontImageLabelClick(sender); };
-        artfontImageLabels[static_cast<std::size_t>(i)] = label;
-    }
+    makeToolBar(page, QStringLiteral("artfontImageLabel"), kTools, frm.ImageList3, kEditLeft + 2, 12,
+                [this](QObject *sender) { artfontImageLabelClick(sender); }, artfontImageLabels);
     // The paste label is usable only while the clipboard holds text.
     artfontImageLabel(8)->OnMouseEnter = [this](QObject *) {
         artfontImageLabel(8)->setEnabled(clipboardHasText());

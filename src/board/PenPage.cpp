@@ -19,18 +19,10 @@
 namespace vomra {
 
 namespace {
-struct ToolDef {
-    const char *hint;
-    int image;
-};
 const ToolDef kTools[5] = {
     {"清空文本", il3Clear}, {"字体型号减小", il3FontSmaller}, {"字体型号增大", il3FontLarger},
     {"复制", il3Copy},     {"粘贴", il3Paste},
 };
-
-const char *const kPens[] = {"§", "☆", "★", "○", "●", "◎", "⊙", "◇", "◆", "□", "■", "△", "▲",
-                             "※", "→", "←", "↑", "↓", "〓", "°", "＄", "￡", "№", "‰", "℃", "¤",
-                             "￠", "≈", "⌒", "≡", "＝", "∷", "∫", "∮", "∝", "∞", "≌", "∽", "√"};
 
 const char kOffBoard[] = "不在画板内";
 
@@ -92,13 +84,8 @@ TPenPage::TPenPage(TfrmMain &frm) : m_frm(frm)
     penRichEdit1->move(kViewLeft, kViewTop);
     penRichEdit1->hide(); // the board is shown at start
 
-    for (int i = 0; i < 5; ++i) {
-        auto *label = makeToolLabel(page, QStringLiteral("penImageLabel%1").arg(i + 1), i + 1,
-                                    QString::fromUtf8(kTools[i].hint), frm.ImageList3, kTools[i].image,
-                                    kViewLeft + 2 + 32 * i, 12);
-        label->OnClick = [this](QObject *sender) { penImageLabelClick(sender); };
-        penImageLabels[static_cast<std::size_t>(i)] = label;
-    }
+    makeToolBar(page, QStringLiteral("penImageLabel"), kTools, frm.ImageList3, kViewLeft + 2, 12,
+                [this](QObject *sender) { penImageLabelClick(sender); }, penImageLabels);
     // The paste label is usable only while the clipboard holds text.
     penImageLabel(5)->OnMouseEnter = [this](QObject *) { penImageLabel(5)->setEnabled(clipboardHasText()); };
 
@@ -130,7 +117,7 @@ void TPenPage::buildColumn()
     penpnl1ComboBox1 = new TGWFlatComboBox(col);
     penpnl1ComboBox1->setObjectName(QStringLiteral("penpnl1ComboBox1"));
     penpnl1ComboBox1->setGeometry(kFieldLeft, 74, kFieldWidth, kFieldHeight);
-    for (const char *pen : kPens)
+    for (const char *pen : kSymbolChoices)
         penpnl1ComboBox1->addItem(QString::fromUtf8(pen));
     penpnl1ComboBox1->setMaxVisibleItems(16);
     penpnl1ComboBox1->setCurrentIndex(-1);

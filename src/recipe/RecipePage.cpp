@@ -11,10 +11,6 @@
 namespace vomra {
 
 namespace {
-struct ToolDef {
-    const char *hint;
-    int image;
-};
 const ToolDef kTools[11] = {
     {"保存", il3Save},
     {"字体型号减小", il3FontSmaller},
@@ -52,13 +48,8 @@ TRecipePage::TRecipePage(TfrmMain &frm) : m_frm(frm)
     recipeRichEdit1->setPalette(pal);
     recipeRichEdit1->move(kEditLeft, kEditTop);
 
-    for (int i = 0; i < 11; ++i) {
-        auto *label = makeToolLabel(page, QStringLiteral("recipeLabel%1").arg(i + 1), i + 1,
-                                    QString::fromUtf8(kTools[i].hint), frm.ImageList3, kTools[i].image,
-                                    58 + 32 * i, 8);
-        label->OnClick = [this](QObject *sender) { recipeLabelClick(sender); };
-        recipeLabels[static_cast<std::size_t>(i)] = label;
-    }
+    makeToolBar(page, QStringLiteral("recipeLabel"), kTools, frm.ImageList3, 58, 8,
+                [this](QObject *sender) { recipeLabelClick(sender); }, recipeLabels);
     QObject::connect(recipeRichEdit1, &QTextEdit::selectionChanged, this,
                      [this] { recipeRichEdit1SelectionChange(); });
     QObject::connect(recipeRichEdit1->document(), &QTextDocument::undoAvailable, this, [this](bool can) {
