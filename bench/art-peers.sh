@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Whole-process cost of `vomra-cli art` next to figlet and toilet on one short
+# word: median wall time per run over N runs and peak resident memory. The
+# peers are installed here when missing (they are only needed for this bench).
+#   bench/art-peers.sh [runs] [word]     (defaults 20, "Vomra")
+#   VOMRA_BUILD=/path/to/build           (default: build/ of this checkout)
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+runs=${1:-20}
+word=${2:-Vomra}
+build=${VOMRA_BUILD:-$root/build}
+cli="$build/src/cli/vomra-cli"
+[ -x "$cli" ] || { echo "art-peers: no $cli (build vomra-cli, or set VOMRA_BUILD)" >&2; exit 1; }
+
+# Debian packages, installed only when their command is missing; the package
+# index is refreshed once, and only if something has to be installed.
+need_packages() {
+  local missing=() cmd pkg
+  while [ $# -gt 0 ]; do
+    cmd=$1 pkg=$2; shift 2
+    command -v "$cmd" >/dev/null 2>&1 || [ -x "$cmd" ] || missing+=("$pkg")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null 2>&1 || { echo "art-peers: need root or sudo to install ${missing[*]}" >&2; exit 1; }
+    sudo=(sudo)
+  fi
+  echo "installing: ${missing[*]}" >&2
+  "${sudo[@]}" apt-get update -qq >&2
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}" >&2
+}
+need_packages figlet figlet toilet toilet /usr/bin/time time
+
+# Median wall time of one run, in microseconds, after two warm-up runs.
+median_us() {
+  local t=() start end i
+  "$@" >/dev/null 2>&1; "$@" >/dev/null 2>&1
+  for ((i = 0; i < runs; i++)); do
+    start=$(date +%s%N)
+    "$@" >/dev/null 2>&1
+    end=$(date +%s%N)
+    t+=($(( (end - start) / 1000 )))
+  done
+  printf '%s\n' "${t[@]}" | sort -n | awk '{v[NR]=$1} END {print (NR % 2) ? v[(NR+1)/2] : int((v[NR/2]+v[NR/2+1])/2)}'
+}
+peak_kib() { /usr/bin/time -f '%M' -o "$work/rss" "$@" >/dev/null 2>&1; cat "$work/rss"; }
+ms() { awk -v u="$1" 'BEGIN {printf "%.2f", u / 1000}'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.1f", a / b}'; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+for c in figlet toilet; do
+  "$c" "$word" >"$work/$c.out" || { echo "art-peers: $c failed" >&2; exit 1; }
+done
+"$cli" art "$word" >"$work/cli.out" || { echo "art-peers: vomra-cli art failed" >&2; exit 1; }
+
+cli_t=$(median_us "$cli" art "$word")
+cli_m=$(peak_kib "$cli" art "$word")
+han_t=$(median_us "$cli" art 艺术字)
+han_m=$(peak_kib "$cli" art 艺术字)
+fig_t=$(median_us figlet "$word")
+fig_m=$(peak_kib figlet "$word")
+toi_t=$(median_us toilet "$word")
+toi_m=$(peak_kib toilet "$word")
+
+echo "word: \"$word\", $runs runs each (after 2 warm-up runs), whole process, output to /dev/null"
+echo "vomra-cli: $cli (starts an offscreen QGuiApplication to reach the fonts)"
+printf '%-26s %12s %16s %14s\n' "command" "median ms" "peak RSS KiB" "output lines"
+printf '%-26s %12s %16s %14s\n' "vomra-cli art $word" "$(ms "$cli_t")" "$cli_m" "$(wc -l <"$work/cli.out")"
+printf '%-26s %12s %16s %14s\n' "figlet $word" "$(ms "$fig_t")" "$fig_m" "$(wc -l <"$work/figlet.out")"
+printf '%-26s %12s %16s %14s\n' "toilet $word" "$(ms "$toi_t")" "$toi_m" "$(wc -l <"$work/toilet.out")"
+printf '%-29s %12s %16s %14s\n' "vomra-cli art 艺术字" "$(ms "$han_t")" "$han_m" "$("$cli" art 艺术字 | wc -l)"
+echo "time   vomra-cli / figlet: $(ratio "$cli_t" "$fig_t")x   vomra-cli / toilet: $(ratio "$cli_t" "$toi_t")x"
+echo "memory vomra-cli / figlet: $(ratio "$cli_m" "$fig_m")x   vomra-cli / toilet: $(ratio "$cli_m" "$toi_m")x"
