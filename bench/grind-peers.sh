@@ -85,8 +85,8 @@ for size in "${sizes[@]}"; do
   echo
   echo "picture ${w}x${h} ($(awk -v p="$pixels" 'BEGIN {printf "%.1f", p / 1e6}') MP, 24-bit pixel data $data_kib KiB;" \
        "BMP $(($(stat -c %s "$work/pic.bmp") / 1024)) KiB, JPEG $(($(stat -c %s "$work/pic.jpg") / 1024)) KiB)"
-  printf '%-36s %11s %14s %16s %14s\n' "command" "median ms" "peak RSS KiB" "RSS / pixel data" "output KiB"
-  row() { printf '%-36s %11s %14s %16s %14s\n' "$1" "$(ms "$2")" "$3" "$(ratio "$3" "$data_kib")" "$(($(stat -c %s "$4") / 1024))"; }
+  printf '%-40s %11s %14s %16s %14s\n' "command" "median ms" "peak RSS KiB" "RSS / pixel data" "output KiB"
+  row() { printf '%-40s %11s %14s %16s %14s\n' "$1" "$(ms "$2")" "$3" "$(ratio "$3" "$data_kib")" "$(($(stat -c %s "$4") / 1024))"; }
   row "vomra-cli grind pic.bmp" "$cli_t" "$cli_m" "$work/cli.out"
   row "jp2a --size=${w}x${h} pic.jpg" "$jp_t" "$jp_m" "$work/jp2a.out"
   row "img2txt -W $w -H $h -f utf8 pic.bmp" "$ca_t" "$ca_m" "$work/caca.out"
