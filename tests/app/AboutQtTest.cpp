@@ -125,6 +125,9 @@ TEST(About, HoverTurnsLinkBlueAndUnderlined)
 {
     TfrmAbout about;
     about.show();
+    // Let the window's own enter/leave dispatch happen before the synthetic hover.
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
+    QApplication::processEvents();
     for (TClickLabel *label : {about.Label1, about.Label3}) {
         SCOPED_TRACE(label->objectName().toStdString());
         const QRect area = label->geometry();
