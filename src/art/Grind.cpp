@@ -1,6 +1,7 @@
 #include "art/Grind.h"
 
 #include <algorithm>
+#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -42,20 +43,70 @@ std::array<char, 256> rampTable(std::string_view ramp)
 
 namespace {
 
+// Rows of pixels in the forms the grind reads: the plain grid, and a bitmap
+// file's 32-bit and 24-bit rows. Each gives single pixels as 0x??RRGGBB and,
+// with SSE2, four pixels as four such dwords. `kSlack` is how many pixels past
+// a 16-pixel step its loads may touch, so the step stops short of the row end.
+struct RgbRow {
+    const Rgb *p;
+    static constexpr int kSlack = 0;
+    Rgb pixel(int x) const { return p[x]; }
+#if defined(__SSE2__)
+    __m128i four(int x) const { return _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + x)); }
+#endif
+};
+
+struct Bgr32Row {
+    const unsigned char *p;
+    static constexpr int kSlack = 0;
+    Rgb pixel(int x) const
+    {
+        Rgb c;
+        std::memcpy(&c, p + 4 * static_cast<std::ptrdiff_t>(x), sizeof c); // little-endian B, G, R, unused
+        return c;
+    }
+#if defined(__SSE2__)
+    __m128i four(int x) const { return _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + 4 * static_cast<std::ptrdiff_t>(x))); }
+#endif
+};
+
+struct Bgr24Row {
+    const unsigned char *p;
+    // The last load of a step reads 16 bytes from the 12th pixel on: 4 bytes past the step.
+    static constexpr int kSlack = 2;
+    Rgb pixel(int x) const
+    {
+        const unsigned char *q = p + 3 * static_cast<std::ptrdiff_t>(x);
+        return rgb(q[2], q[1], q[0]);
+    }
+#if defined(__SSE2__)
+    __m128i four(int x) const
+    {
+        // Pixel k starts at byte 3k: shift each to the bottom dword, then gather
+        // the bottom dwords. The byte above each pixel is the next one's blue,
+        // which the weights and the colour mask ignore.
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + 3 * static_cast<std::ptrdiff_t>(x)));
+        const __m128i p01 = _mm_unpacklo_epi32(v, _mm_srli_si128(v, 3));
+        const __m128i p23 = _mm_unpacklo_epi32(_mm_srli_si128(v, 6), _mm_srli_si128(v, 9));
+        return _mm_unpacklo_epi64(p01, p23);
+    }
+#endif
+};
+
 // Gray levels of one row into `gray`; with `transparent`, pixels of exactly the
 // key colour give 255. SSE2 does 16 pixels a step (every x86-64 has it); the
 // scalar loop finishes the row and serves other machines.
-void grayRow(const Rgb *src, unsigned char *gray, int width, bool transparent, Rgb key)
+template <class Row>
+void grayRow(const Row &src, unsigned char *gray, int width, bool transparent, Rgb key)
 {
     int x = 0;
 #if defined(__SSE2__)
-    const __m128i weights = _mm_setr_epi16(28, 151, 77, 0, 28, 151, 77, 0); // B, G, R, alpha
+    const __m128i weights = _mm_setr_epi16(28, 151, 77, 0, 28, 151, 77, 0); // B, G, R, unused
     const __m128i zero = _mm_setzero_si128();
     const __m128i colourMask = _mm_set1_epi32(0x00FFFFFF);
     const __m128i keyColour = _mm_set1_epi32(static_cast<int>(key & 0xFFFFFFu));
     const __m128i white = _mm_set1_epi32(transparent ? 255 : 0);
-    auto four = [&](const Rgb *p) {
-        const __m128i px = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+    auto levels = [&](__m128i px) {
         // Per pixel two sums, 28 B + 151 G and 77 R, then the halves of four pixels are added.
         const __m128 lo = _mm_castsi128_ps(_mm_madd_epi16(_mm_unpacklo_epi8(px, zero), weights));
         const __m128 hi = _mm_castsi128_ps(_mm_madd_epi16(_mm_unpackhi_epi8(px, zero), weights));
@@ -65,14 +116,14 @@ void grayRow(const Rgb *src, unsigned char *gray, int width, bool transparent, R
         const __m128i isKey = _mm_cmpeq_epi32(_mm_and_si128(px, colourMask), keyColour);
         return _mm_or_si128(g, _mm_and_si128(isKey, white));
     };
-    for (; x + 16 <= width; x += 16) {
-        const __m128i a = _mm_packs_epi32(four(src + x), four(src + x + 4));
-        const __m128i b = _mm_packs_epi32(four(src + x + 8), four(src + x + 12));
+    for (; x + 16 + Row::kSlack <= width; x += 16) {
+        const __m128i a = _mm_packs_epi32(levels(src.four(x)), levels(src.four(x + 4)));
+        const __m128i b = _mm_packs_epi32(levels(src.four(x + 8)), levels(src.four(x + 12)));
         _mm_storeu_si128(reinterpret_cast<__m128i *>(gray + x), _mm_packus_epi16(a, b));
     }
 #endif
     for (; x < width; ++x) {
-        const Rgb c = src[x];
+        const Rgb c = src.pixel(x);
         gray[x] = (transparent && ((c ^ key) & 0xFFFFFFu) == 0) ? 255 : static_cast<unsigned char>(grayLevel(c));
     }
 }
@@ -86,27 +137,26 @@ std::size_t trimmedLength(const std::string &row)
     return n;
 }
 
-} // namespace
-
-Lines grind(const RgbView &picture, std::string_view ramp, const GrindOptions &options)
+// The grind over any kind of rows; rowAt(y) gives row y, the top row first.
+template <class RowAt>
+Lines grindRows(int width, int height, std::string_view ramp, const GrindOptions &options, bool transparent,
+                Rgb key, RowAt rowAt)
 {
-    const int width = std::max(picture.width, 0);
-    const int height = std::max(picture.height, 0);
+    width = std::max(width, 0);
+    height = std::max(height, 0);
     Lines rows;
     rows.reserve(static_cast<std::size_t>(height));
     const std::array<char, 256> table = rampTable(ramp);
-    const bool transparent = options.transparent && width > 0 && height > 0;
-    const Rgb key = transparent ? picture.at(0, 0) : 0;
+    transparent = transparent && width > 0 && height > 0;
 
     for (int y = 0; y < height; ++y) {
         std::string row;
         if (!ramp.empty() && width > 0) {
             row.resize(static_cast<std::size_t>(width));
-            const Rgb *src = picture.pixels + y * picture.stride;
             // Gray levels first, in place, then the ramp bytes over them.
             char *out = row.data();
             auto *levels = reinterpret_cast<unsigned char *>(out);
-            grayRow(src, levels, width, transparent, key);
+            grayRow(rowAt(y), levels, width, transparent, key);
             for (int x = 0; x < width; ++x)
                 out[x] = table[levels[x]];
             row.resize(trimmedLength(row));
@@ -123,6 +173,28 @@ Lines grind(const RgbView &picture, std::string_view ramp, const GrindOptions &o
     rows.erase(last.base(), rows.end());
     rows.erase(rows.begin(), first);
     return rows;
+}
+
+} // namespace
+
+Lines grind(const RgbView &picture, std::string_view ramp, const GrindOptions &options)
+{
+    const bool transparent = options.transparent && picture.width > 0 && picture.height > 0;
+    const Rgb key = transparent ? picture.at(0, 0) : 0;
+    return grindRows(picture.width, picture.height, ramp, options, transparent, key,
+                     [&picture](int y) { return RgbRow{picture.pixels + y * picture.stride}; });
+}
+
+Lines grind(const BgrView &picture, std::string_view ramp, const GrindOptions &options)
+{
+    const bool transparent = options.transparent && picture.width > 0 && picture.height > 0;
+    const Rgb key = transparent ? picture.at(0, 0) : 0;
+    auto rowStart = [&picture](int y) { return picture.bytes + y * picture.stride; };
+    if (picture.bytesPerPixel == 4)
+        return grindRows(picture.width, picture.height, ramp, options, transparent, key,
+                         [&](int y) { return Bgr32Row{rowStart(y)}; });
+    return grindRows(picture.width, picture.height, ramp, options, transparent, key,
+                     [&](int y) { return Bgr24Row{rowStart(y)}; });
 }
 
 } // namespace vomra

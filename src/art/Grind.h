@@ -35,6 +35,24 @@ struct RgbView {
     Rgb at(int x, int y) const { return pixels[y * stride + x] & 0xFFFFFFu; }
 };
 
+// Pixels as a Windows bitmap file keeps them: bytes B, G, R per pixel, plus one
+// unused byte when `bytesPerPixel` is 4. `stride` bytes from the start of one row
+// to the start of the next (negative when the file stores the bottom row first).
+// Neither the rows nor the pixels need any alignment.
+struct BgrView {
+    const unsigned char *bytes = nullptr;
+    int width = 0;
+    int height = 0;
+    std::ptrdiff_t stride = 0;
+    int bytesPerPixel = 3;
+
+    Rgb at(int x, int y) const
+    {
+        const unsigned char *p = bytes + y * stride + static_cast<std::ptrdiff_t>(x) * bytesPerPixel;
+        return rgb(p[2], p[1], p[0]);
+    }
+};
+
 // A picture of its own, row by row without gaps.
 struct RgbGrid {
     int width = 0;
@@ -77,5 +95,7 @@ struct GrindOptions {
 // One row of text per picture row, each less its trailing bytes of 0x20 or below;
 // empty rows at the start and the end are dropped, those in between kept.
 Lines grind(const RgbView &picture, std::string_view ramp, const GrindOptions &options = {});
+// The same rule on the bytes of a bitmap file (bytesPerPixel 3 or 4).
+Lines grind(const BgrView &picture, std::string_view ramp, const GrindOptions &options = {});
 
 } // namespace vomra

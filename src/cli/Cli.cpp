@@ -139,12 +139,30 @@ std::vector<std::string> readInputLines(Io &io, Encoding enc)
 
 void writeOutputLines(Io &io, Encoding enc, const std::vector<std::string> &lines)
 {
+    // Gathered into large writes: a grind can give millions of bytes in thousands
+    // of lines. ASCII reads the same in GBK and UTF-8, so only lines with a byte
+    // of 0x80 or above go through the codec.
+    constexpr std::size_t kChunk = std::size_t{1} << 20;
+    std::string chunk;
+    chunk.reserve(kChunk);
+    auto put = [&](std::string_view text) {
+        if (chunk.size() + text.size() + 1 > kChunk && !chunk.empty()) {
+            io.out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+            chunk.clear();
+        }
+        chunk += text;
+        chunk += '\n';
+    };
     for (const std::string &line : lines) {
-        if (enc == Encoding::Utf8)
-            io.out << gbk::toUtf8(line) << '\n';
+        unsigned char high = 0;
+        for (const char c : line)
+            high |= static_cast<unsigned char>(c);
+        if (enc == Encoding::Utf8 && (high & 0x80) != 0)
+            put(gbk::toUtf8(line));
         else
-            io.out << line << '\n';
+            put(line);
     }
+    io.out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
     io.out.flush();
 }
 
