@@ -4,7 +4,8 @@
 # resident memory, at 1 MP and 12 MP. vomra-cli reads the 24-bit BMP, jp2a a
 # JPEG of it (quality 90), img2txt the BMP. vomra-cli gives one character per
 # pixel, so the peers are asked for one character per pixel as well
-# (jp2a --size=WxH, img2txt -W W -H H). The peers are installed here when
+# (jp2a --size=WxH, img2txt -W W -H H). One extra vomra-cli run with
+# VOMRA_GRIND_TIMING set shows where its time goes. The peers are installed here when
 # missing (they are only needed for this bench).
 #   bench/grind-peers.sh [runs] [WxH ...]   (defaults 10, 1152x864 4000x3000)
 #   VOMRA_BUILD=/path/to/build              (default: build/ of this checkout)
@@ -90,6 +91,9 @@ for size in "${sizes[@]}"; do
   row "vomra-cli grind pic.bmp" "$cli_t" "$cli_m" "$work/cli.out"
   row "jp2a --size=${w}x${h} pic.jpg" "$jp_t" "$jp_m" "$work/jp2a.out"
   row "img2txt -W $w -H $h -f utf8 pic.bmp" "$ca_t" "$ca_m" "$work/caca.out"
+  # One more run with the split reported on stderr (decode, grind, write).
+  VOMRA_GRIND_TIMING=1 "${cmd_cli[@]}" 2>"$work/timing" >/dev/null
+  echo "vomra-cli split: $(grep '^grind timing:' "$work/timing" | sed 's/^grind timing: //')"
   echo "speed-up of vomra-cli: $(ratio "$jp_t" "$cli_t")x against jp2a, $(ratio "$ca_t" "$cli_t")x against img2txt"
   echo "memory vomra-cli / jp2a: $(ratio "$cli_m" "$jp_m")x   vomra-cli / img2txt: $(ratio "$cli_m" "$ca_m")x"
 done
