@@ -3,7 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <utility>
+
+#include <sys/mman.h>
+#include <unistd.h>
 
 using namespace vomra;
 
@@ -216,4 +221,114 @@ TEST(Grind, WideRowsMatchThePixelRule)
         }
         EXPECT_EQ(grind(view, ramp, {transparent, {}}), expected) << transparent;
     }
+}
+
+namespace {
+
+// The expected rows by the per-pixel rule, read through the view's own at().
+template <class View>
+Lines byThePixelRule(const View &view, const std::string &ramp, bool transparent)
+{
+    Lines rows;
+    for (int y = 0; y < view.height; ++y) {
+        std::string row;
+        for (int x = 0; x < view.width; ++x) {
+            const bool clear = transparent && view.at(x, y) == view.at(0, 0);
+            row += rampLookup(ramp, clear ? 255 : grayLevel(view.at(x, y)));
+        }
+        while (!row.empty() && static_cast<unsigned char>(row.back()) <= 0x20)
+            row.pop_back();
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+const std::string kManyLevels = "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+
+} // namespace
+
+TEST(Grind, BitmapRowsMatchThePixelRule)
+{
+    // 24- and 32-bit rows, top-down and bottom-up (negative stride), widths around
+    // the 16-pixel step and its slack, padded rows, and the corner colour
+    // scattered with other unused bytes.
+    for (const int bytesPerPixel : {3, 4}) {
+        for (const int width : {1, 2, 15, 16, 17, 18, 19, 33, 34, 53}) {
+            for (const bool bottomUp : {false, true}) {
+                const int height = 5;
+                const std::ptrdiff_t stride = (static_cast<std::ptrdiff_t>(width) * bytesPerPixel + 3) / 4 * 4;
+                std::vector<unsigned char> bytes(static_cast<std::size_t>(stride * height));
+                std::uint32_t seed = static_cast<std::uint32_t>(width * 7 + bytesPerPixel);
+                for (unsigned char &b : bytes) {
+                    seed = seed * 1664525u + 1013904223u;
+                    b = static_cast<unsigned char>(seed >> 24);
+                }
+                BgrView view{bytes.data(), width, height, stride, bytesPerPixel};
+                if (bottomUp) {
+                    view.bytes = bytes.data() + stride * (height - 1);
+                    view.stride = -stride;
+                }
+                const Rgb key = view.at(0, 0);
+                for (int i = 3; i < width * height; i += 7) {
+                    unsigned char *p = const_cast<unsigned char *>(view.bytes) + (i / width) * view.stride +
+                                       (i % width) * bytesPerPixel;
+                    p[0] = static_cast<unsigned char>(key);
+                    p[1] = static_cast<unsigned char>(key >> 8);
+                    p[2] = static_cast<unsigned char>(key >> 16);
+                    if (bytesPerPixel == 4)
+                        p[3] = static_cast<unsigned char>(i);
+                }
+                for (const bool transparent : {false, true}) {
+                    Lines expected = byThePixelRule(view, kManyLevels, transparent);
+                    // Only the outer empty rows go; random bytes leave none empty here.
+                    EXPECT_EQ(grind(view, kManyLevels, {transparent, {}}), expected)
+                        << bytesPerPixel << " bytes, width " << width << (bottomUp ? " bottom-up" : " top-down")
+                        << (transparent ? " transparent" : "");
+                }
+            }
+        }
+    }
+}
+
+TEST(Grind, BitmapRowsAgreeWithTheGrid)
+{
+    // The same picture as a grid and as 24-bit bitmap rows gives the same text,
+    // including the outer empty rows dropped.
+    const RgbGrid grid = picture({"......", "#g.rGb", "......", "rr#...", "......"});
+    std::vector<unsigned char> bytes;
+    for (int y = 0; y < grid.height; ++y) {
+        for (int x = 0; x < grid.width; ++x) {
+            const Rgb c = grid.at(x, y);
+            bytes.insert(bytes.end(), {static_cast<unsigned char>(c), static_cast<unsigned char>(c >> 8),
+                                       static_cast<unsigned char>(c >> 16)});
+        }
+    }
+    const BgrView view{bytes.data(), grid.width, grid.height, grid.width * 3, 3};
+    EXPECT_EQ(grind(view, kStartRamp), grind(grid.view(), kStartRamp));
+    EXPECT_EQ(grind(view, kStartRamp), (Lines{"M7 $!N", "", "$$M"}));
+}
+
+TEST(Grind, BitmapRowsReadNothingPastTheLastPixel)
+{
+    // A mapped file may end with the last pixel: put it just before a page that
+    // cannot be read, so any read past it crashes the test.
+    const long page = ::sysconf(_SC_PAGESIZE);
+    void *mem = ::mmap(nullptr, static_cast<std::size_t>(2 * page), PROT_READ | PROT_WRITE,
+                       MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(mem, MAP_FAILED);
+    ASSERT_EQ(::mprotect(static_cast<char *>(mem) + page, static_cast<std::size_t>(page), PROT_NONE), 0);
+    auto *end = static_cast<unsigned char *>(mem) + page;
+    for (const int bytesPerPixel : {3, 4}) {
+        for (const int width : {16, 17, 18, 19, 20, 35, 100}) {
+            const int height = 3;
+            const std::ptrdiff_t stride = static_cast<std::ptrdiff_t>(width) * bytesPerPixel; // no padding
+            unsigned char *start = end - stride * height;
+            std::fill(start, end, static_cast<unsigned char>(0x40));
+            const BgrView view{start, width, height, stride, bytesPerPixel};
+            EXPECT_EQ(grind(view, kManyLevels), byThePixelRule(view, kManyLevels, false)) << width;
+            const BgrView bottomUp{end - stride, width, height, -stride, bytesPerPixel};
+            EXPECT_EQ(grind(bottomUp, kManyLevels), byThePixelRule(bottomUp, kManyLevels, false)) << width;
+        }
+    }
+    ::munmap(mem, static_cast<std::size_t>(2 * page));
 }
