@@ -7,7 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <regex>
 #include <sstream>
+#include <utility>
 
 using vomra::test::TempFolder;
 
@@ -149,4 +153,90 @@ TEST(GrindCli, ProgressOnlyOnATerminalForLargePictures)
 
     const Result small = run({fixture("picture.bmp")}, true);
     EXPECT_EQ(small.err, "");
+}
+
+TEST(GrindCli, BitmapsReadInPlaceMatchTheDecoder)
+{
+    // The same picture saved as a 24-bit bitmap (read in place) and as an
+    // 8-bit one (decoded) gives the same text, with and without transparency.
+    TempFolder dir;
+    QImage picture(37, 9, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, (x * 7 + y * 29) % 5 == 0 ? 0xFFFFFFu : qRgb(x % 4 * 80, y % 3 * 120, (x + y) % 5 * 60));
+    const QImage indexed = picture.convertToFormat(QImage::Format_Indexed8, Qt::AvoidDither);
+    ASSERT_EQ(indexed.convertToFormat(QImage::Format_RGB32), picture) << "more colours than a palette holds";
+    ASSERT_TRUE(picture.save(QString::fromStdString(dir.file("rgb.bmp")), "BMP"));
+    ASSERT_TRUE(indexed.save(QString::fromStdString(dir.file("indexed.bmp")), "BMP"));
+    const std::string ramp = "0123456789abcdefghijklmnopqrstuvwxyz ";
+    for (const char *option : {"--encoding=utf-8", "--transparent"}) {
+        const Result inPlace = run({option, "--ramp", ramp, dir.file("rgb.bmp")});
+        const Result decoded = run({option, "--ramp", ramp, dir.file("indexed.bmp")});
+        EXPECT_EQ(inPlace.code, 0);
+        EXPECT_EQ(std::count(inPlace.out.begin(), inPlace.out.end(), '\n'), 9) << option;
+        EXPECT_EQ(inPlace.out, decoded.out) << option;
+    }
+}
+
+TEST(GrindCli, CutBitmapsOfEveryKindAreDamaged)
+{
+    TempFolder dir;
+    QImage picture(5, 4, QImage::Format_RGB32);
+    picture.fill(0x808080u);
+    ASSERT_TRUE(picture.save(QString::fromStdString(dir.file("whole.bmp")), "BMP"));
+    const std::string whole = dir.read("whole.bmp");
+    std::string topDown32 = whole.substr(0, 54); // 32 bits, negative height, unpadded rows
+    topDown32[2] = 0; // the size field is not checked; the rows are
+    topDown32.replace(22, 4, std::string("\xFC\xFF\xFF\xFF", 4));
+    topDown32.replace(28, 2, std::string("\x20\x00", 2));
+    topDown32 += std::string(5 * 4 * 4, '\x40');
+    ASSERT_EQ(run({dir.file("whole.bmp")}).code, 0);
+    dir.write("top-down.bmp", topDown32);
+    ASSERT_EQ(run({dir.file("top-down.bmp")}).code, 0);
+    const std::pair<std::string, std::string> cut[] = {
+        {"cut24.bmp", whole.substr(0, whole.size() - 1)},
+        {"cut32.bmp", topDown32.substr(0, topDown32.size() - 4)},
+        {"headers.bmp", whole.substr(0, 54)},
+    };
+    for (const auto &[name, bytes] : cut) {
+        dir.write(name, bytes);
+        const Result r = run({dir.file(name)});
+        EXPECT_EQ(r.code, 1) << name;
+        EXPECT_EQ(r.out, "") << name;
+        EXPECT_EQ(r.err, "vomra-cli grind: cannot read '" + dir.file(name) + "': damaged bitmap\n") << name;
+    }
+}
+
+TEST(GrindCli, TimingSplitOnRequest)
+{
+    const std::string picture = fixture("picture.bmp");
+    ::setenv("VOMRA_GRIND_TIMING", "1", 1);
+    const Result timed = run({picture});
+    ::unsetenv("VOMRA_GRIND_TIMING");
+    EXPECT_EQ(timed.code, 0);
+    EXPECT_EQ(timed.out, run({picture}).out);
+    const std::regex line(R"(grind timing: decode \d+\.\d ms, grind \d+\.\d ms, write \d+\.\d ms\n)");
+    EXPECT_TRUE(std::regex_match(timed.err, line)) << timed.err;
+    EXPECT_EQ(run({picture}).err, "");
+}
+
+TEST(GrindCli, LongOutputOfMixedRows)
+{
+    // More than a megabyte of rows, ASCII ones and GBK ones taking turns, so the
+    // writes are gathered across several chunks and only some rows are converted.
+    TempFolder dir;
+    QImage picture(1200, 1000, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, (y / 3) % 2 == 0 ? 0x000000u : 0xFFFFFFu);
+    ASSERT_TRUE(picture.save(QString::fromStdString(dir.file("bands.bmp")), "BMP"));
+    // "M黑": 'M' for black, the second byte of 黑 (0xDA) for white; 0xDA 0xDA is a character.
+    std::string expected;
+    for (int y = 0; y < picture.height(); ++y)
+        expected += (y / 3) % 2 == 0 ? std::string(1200, 'M') + "\n"
+                                     : vomra::gbk::toUtf8(std::string(1200, '\xDA')) + "\n";
+    const Result r = run({"--ramp", "M黑", dir.file("bands.bmp")});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_GT(r.out.size(), std::size_t{1} << 20);
+    EXPECT_TRUE(r.out == expected);
 }

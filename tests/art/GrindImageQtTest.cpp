@@ -1,0 +1,183 @@
+// Bitmaps ground straight from the mapped file against the same files decoded
+// by QImageReader: the two ways must give the same rows.
+#include "art/GrayRamp.h"
+#include "art/GrindImage.h"
+#include "support/TempFolder.h"
+
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+using namespace vomra;
+using vomra::test::TempFolder;
+
+namespace {
+
+struct BitmapKind {
+    int bits;              // 24 or 32
+    bool topDown;          // negative height
+    std::uint32_t infoSize; // 40, 108 or 124
+    bool bitfields;        // 32 bits with colour masks
+    std::uint32_t alphaMask;
+};
+
+void put(std::string &s, std::uint32_t v, int size)
+{
+    for (int i = 0; i < size; ++i)
+        s += static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+// A bitmap of random colours; the top-left colour recurs every seventh pixel,
+// with other unused bytes, so the transparency rule has something to find.
+std::string bitmapFile(const BitmapKind &kind, int width, int height, std::uint32_t seed)
+{
+    const int stride = (width * kind.bits + 31) / 32 * 4;
+    const bool masksAfter = kind.bitfields && kind.infoSize == 40;
+    const std::uint32_t offset = 14 + kind.infoSize + (masksAfter ? 12 : 0);
+    std::string data(static_cast<std::size_t>(stride) * height, '\0');
+    const int bpp = kind.bits / 8;
+    std::uint32_t key = 0;
+    for (int y = 0; y < height; ++y) {
+        const int fileRow = kind.topDown ? y : height - 1 - y;
+        for (int x = 0; x < width; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            std::uint32_t c = seed;
+            if (x == 0 && y == 0)
+                key = c & 0xFFFFFFu;
+            else if ((y * width + x) % 7 == 0)
+                c = (c & 0xFF000000u) | key;
+            for (int i = 0; i < bpp; ++i)
+                data[static_cast<std::size_t>(fileRow * stride + x * bpp + i)] = static_cast<char>(c >> (8 * i));
+        }
+    }
+    std::string f = "BM";
+    put(f, offset + static_cast<std::uint32_t>(data.size()), 4);
+    put(f, 0, 4);
+    put(f, offset, 4);
+    std::string info;
+    put(info, kind.infoSize, 4);
+    put(info, static_cast<std::uint32_t>(width), 4);
+    put(info, static_cast<std::uint32_t>(kind.topDown ? -height : height), 4);
+    put(info, 1, 2);
+    put(info, static_cast<std::uint32_t>(kind.bits), 2);
+    put(info, kind.bitfields ? 3 : 0, 4);
+    put(info, static_cast<std::uint32_t>(data.size()), 4);
+    put(info, 2835, 4);
+    put(info, 2835, 4);
+    put(info, 0, 4);
+    put(info, 0, 4);
+    std::string masks;
+    put(masks, 0xFF0000u, 4);
+    put(masks, 0xFF00u, 4);
+    put(masks, 0xFFu, 4);
+    if (kind.infoSize > 40) {
+        info += masks;
+        put(info, kind.alphaMask, 4);
+        info.resize(kind.infoSize, '\0');
+    }
+    f += info;
+    if (masksAfter)
+        f += masks;
+    return f + data;
+}
+
+Lines decodedRows(const std::string &file, std::string_view ramp, bool transparent)
+{
+    QImageReader reader(QString::fromStdString(file));
+    QImage image;
+    EXPECT_TRUE(reader.read(&image)) << file;
+    image = grindableImage(std::move(image));
+    return grind(rgbView(image), ramp, {transparent, {}});
+}
+
+const std::string kManyLevels = "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+
+} // namespace
+
+TEST(GrindImage, MappedBitmapsGiveTheDecodedRows)
+{
+    TempFolder dir;
+    const BitmapKind kinds[] = {
+        {24, false, 40, false, 0},          {24, true, 40, false, 0},
+        {32, false, 40, false, 0},          {32, true, 40, false, 0},
+        {32, false, 40, true, 0},           {32, true, 108, true, 0xFF000000u},
+        {32, false, 124, false, 0xFF000000u}, {24, false, 124, false, 0},
+    };
+    int n = 0;
+    for (const BitmapKind &kind : kinds) {
+        for (const int width : {1, 3, 17, 18, 19, 37}) { // odd widths pad 24-bit rows
+            const std::string name = dir.file("k" + std::to_string(n++) + ".bmp");
+            dir.write(name.substr(dir.path().size()), bitmapFile(kind, width, 4, static_cast<std::uint32_t>(n)));
+            const std::string what = std::to_string(kind.bits) + " bits, header " + std::to_string(kind.infoSize) +
+                                     (kind.topDown ? ", top-down" : ", bottom-up") +
+                                     (kind.bitfields ? ", masks" : "") + ", width " + std::to_string(width);
+            MappedBitmap mapped;
+            ASSERT_EQ(mapped.open(QString::fromStdString(name)), MappedBitmap::Status::Ready) << what;
+            EXPECT_EQ(mapped.view().width, width) << what;
+            EXPECT_EQ(mapped.view().height, 4) << what;
+            for (const bool transparent : {false, true}) {
+                const Lines rows = mapped.grind(kManyLevels, {transparent, {}});
+                EXPECT_EQ(rows.size(), 4u) << what;
+                EXPECT_EQ(rows, decodedRows(name, kManyLevels, transparent)) << what << " " << transparent;
+            }
+        }
+    }
+}
+
+TEST(GrindImage, OtherFilesAreLeftToTheDecoder)
+{
+    TempFolder dir;
+    const BitmapKind plain{24, false, 40, false, 0};
+    const std::string good = bitmapFile(plain, 5, 3, 1);
+    auto patched = [&](std::size_t at, std::uint32_t v, int size) {
+        std::string f = good;
+        std::string bytes;
+        put(bytes, v, size);
+        f.replace(at, static_cast<std::size_t>(size), bytes);
+        return f;
+    };
+    struct Case {
+        const char *what;
+        std::string bytes;
+        MappedBitmap::Status status;
+    };
+    QImage small(5, 3, QImage::Format_RGB32);
+    small.fill(0x123456u);
+    const Case cases[] = {
+        {"plain", good, MappedBitmap::Status::Ready},
+        {"cut by a byte", good.substr(0, good.size() - 1), MappedBitmap::Status::Cut},
+        {"headers only", good.substr(0, 54), MappedBitmap::Status::Cut},
+        {"cut 32-bit top-down", bitmapFile({32, true, 40, false, 0}, 5, 3, 1).substr(0, 54 + 5 * 4 * 2),
+         MappedBitmap::Status::Cut},
+        {"16 bits", patched(28, 16, 2), MappedBitmap::Status::OtherKind},
+        {"8 bits", patched(28, 8, 2), MappedBitmap::Status::OtherKind},
+        {"run-length", patched(30, 1, 4), MappedBitmap::Status::OtherKind},
+        {"two planes", patched(26, 2, 2), MappedBitmap::Status::OtherKind},
+        {"no width", patched(18, 0, 4), MappedBitmap::Status::OtherKind},
+        {"no height", patched(22, 0, 4), MappedBitmap::Status::OtherKind},
+        {"rows inside the headers", patched(10, 40, 4), MappedBitmap::Status::OtherKind},
+        {"core header", patched(14, 12, 4), MappedBitmap::Status::OtherKind},
+        {"24 bits with masks", patched(30, 3, 4), MappedBitmap::Status::OtherKind},
+        {"not a bitmap", "just some text\n", MappedBitmap::Status::OtherKind},
+        {"empty", "", MappedBitmap::Status::OtherKind},
+    };
+    for (const Case &c : cases) {
+        dir.write("c.bmp", c.bytes);
+        MappedBitmap mapped;
+        EXPECT_EQ(mapped.open(QString::fromStdString(dir.file("c.bmp"))), c.status) << c.what;
+        EXPECT_EQ(mapped.view().bytes != nullptr, c.status == MappedBitmap::Status::Ready) << c.what;
+    }
+    // Colour masks other than plain R, G, B bytes are the decoder's business.
+    std::string swapped = bitmapFile({32, false, 40, true, 0}, 5, 3, 1);
+    swapped.replace(54, 4, std::string("\xFF\0\0\0", 4));
+    dir.write("m.bmp", swapped);
+    MappedBitmap mapped;
+    EXPECT_EQ(mapped.open(QString::fromStdString(dir.file("m.bmp"))), MappedBitmap::Status::OtherKind);
+    EXPECT_EQ(mapped.open(QString::fromStdString(dir.file("none.bmp"))), MappedBitmap::Status::OtherKind);
+    EXPECT_EQ(mapped.open(QString::fromStdString(dir.path())), MappedBitmap::Status::OtherKind);
+}
