@@ -178,7 +178,9 @@ std::optional<std::string> Profile::lookup(std::string_view content, std::string
 std::string Profile::withEntry(std::string_view content, std::string_view section,
                                std::string_view key, std::string_view value)
 {
-    const std::string newLine = std::string(key) + "=" + std::string(value) + "\r\n";
+    std::string newLine;
+    newLine.reserve(key.size() + value.size() + 3);
+    newLine.append(key).append("=").append(value).append("\r\n");
     const std::vector<Line> lines = splitKeepingEnds(content);
 
     std::size_t sectionLine = lines.size();
