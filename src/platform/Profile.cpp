@@ -198,7 +198,7 @@ std::string Profile::withEntry(std::string_view content, std::string_view sectio
         out.assign(content);
         if (!endsWithNewline(out))
             out += "\r\n";
-        out += "[" + std::string(section) + "]\r\n" + newLine;
+        out.append("[").append(section).append("]\r\n").append(newLine);
         return out;
     }
 
