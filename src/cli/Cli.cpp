@@ -3,6 +3,7 @@
 #include "art/TextHelpers.h"
 #include "platform/Gbk.h"
 
+#include <algorithm>
 #include <functional>
 #include <iostream>
 #include <iterator>
@@ -24,7 +25,24 @@ struct CommandEntry {
     const char *usage;
     const char *summary;
     Command run;
+    // Options whose next argument is their value (so "-h" there is no help request).
+    std::vector<std::string> valueOptions;
 };
+
+// "--help" or "-h" anywhere among the command's arguments, but not as an option's value.
+bool asksForHelp(const CommandEntry &c, const std::vector<std::string> &args)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--")
+            return false;
+        const bool takesValue = std::find(c.valueOptions.begin(), c.valueOptions.end(), args[i]) != c.valueOptions.end();
+        if (takesValue)
+            ++i;
+        else if (args[i] == "--help" || args[i] == "-h")
+            return true;
+    }
+    return false;
+}
 
 int runTrim(const std::vector<std::string> &args, Io &io, void (*trim)(Lines &), const char *name)
 {
@@ -51,14 +69,17 @@ const std::vector<CommandEntry> &commands()
          "remove the common left margin of the lines on stdin (full-width blanks count as two)",
          [](const std::vector<std::string> &a, Io &io) {
              return runTrim(a, io, [](Lines &l) { trimLeftMargin(l); }, "trim-left");
-         }},
+         },
+         {"--encoding"}},
         {"trim-right", "trim-right [--encoding utf-8|gbk]",
          "remove half- and full-width blanks at the end of each line on stdin",
          [](const std::vector<std::string> &a, Io &io) {
              return runTrim(a, io, [](Lines &l) { trimTrailingBlanks(l); }, "trim-right");
-         }},
+         },
+         {"--encoding"}},
         {"grind", "grind [--ramp TEXT] [--transparent] [--encoding utf-8|gbk] PICTURE",
-         "turn a Windows bitmap into rows of characters, one gray-ramp byte per pixel", runGrind},
+         "turn a Windows bitmap into rows of characters, one gray-ramp byte per pixel", runGrind,
+         {"--ramp", "--encoding"}},
         {"art", "art [OPTIONS] WORD",
          "draw WORD in a font and turn every black pixel into the foreground character,\n"
          "      every other pixel into the background character\n"
@@ -72,7 +93,8 @@ const std::vector<CommandEntry> &commands()
          "        --onto FILE       the existing text to join the new block to\n"
          "        --layout HOW      replace (default), left, right or below the text of --onto\n"
          "        --encoding ENC    utf-8 (default) or gbk, for arguments, --onto and output",
-         runArt},
+         runArt,
+         {"--font", "--size", "--fg", "--bg", "--mode", "--onto", "--layout", "--encoding"}},
     };
     return table;
 }
@@ -184,11 +206,9 @@ int runCli(const std::vector<std::string> &args, Io io)
     for (const CommandEntry &c : commands()) {
         if (first == c.name) {
             const std::vector<std::string> rest(args.begin() + 1, args.end());
-            for (const std::string &a : rest) {
-                if (a == "--help" || a == "-h") {
-                    io.out << "Usage: vomra-cli " << c.usage << "\n  " << c.summary << '\n';
-                    return kOk;
-                }
+            if (asksForHelp(c, rest)) {
+                io.out << "Usage: vomra-cli " << c.usage << "\n  " << c.summary << '\n';
+                return kOk;
             }
             return c.run(rest, io);
         }

@@ -98,3 +98,14 @@ TEST(TrimCli, HelpAndVersion)
     EXPECT_EQ(sub.status, 0);
     EXPECT_EQ(sub.out.rfind("Usage: vomra-cli trim-left", 0), 0u);
 }
+
+TEST(TrimCli, HelpIsAskedOnlyOutsideOptionValues)
+{
+    // "-h" as the value of --encoding is a bad encoding, not a help request.
+    const Result value = run({"trim-left", "--encoding", "-h"}, "x\n");
+    EXPECT_EQ(value.status, 2);
+    EXPECT_EQ(value.err, "vomra-cli: unknown encoding '-h' (use utf-8 or gbk)\n");
+    const Result late = run({"trim-left", "--encoding", "gbk", "--help"});
+    EXPECT_EQ(late.status, 0);
+    EXPECT_EQ(late.out.rfind("Usage: vomra-cli trim-left", 0), 0u);
+}
