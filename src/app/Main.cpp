@@ -207,6 +207,11 @@ void TfrmMain::buildLeftColumn()
     TreeView1->setIconSize(QSize(20, 20));
     TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TreeView1->setMouseTracking(true); // hot tracking
+    // The selection stays visible while another control has the focus.
+    QPalette treePalette = TreeView1->palette();
+    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        treePalette.setColor(QPalette::Inactive, role, treePalette.color(QPalette::Active, role));
+    TreeView1->setPalette(treePalette);
     TreeView1->move(1, 1);
 }
 
