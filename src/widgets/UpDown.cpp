@@ -7,6 +7,8 @@
 #include <QMouseEvent>
 #include <QStyle>
 #include <QTreeView>
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 
 namespace vomra {
@@ -131,8 +133,10 @@ void TGWCustomUpDown::step(bool up)
         if (const auto typed = parsePosition(edit->text().toStdString()))
             m_position = clampPosition(toSmallInt(*typed), m_min, m_max);
     }
-    const int delta = up ? m_increment : -m_increment;
-    const int newValue = m_position + delta;
+    // Wide sums: an Increment near the int limits must not overflow.
+    const long long wideDelta = up ? static_cast<long long>(m_increment) : -static_cast<long long>(m_increment);
+    const int delta = static_cast<int>(std::clamp<long long>(wideDelta, INT_MIN, INT_MAX));
+    const int newValue = static_cast<int>(std::clamp<long long>(m_position + wideDelta, INT_MIN, INT_MAX));
     bool allow = true;
     if (OnChanging)
         OnChanging(this, allow);
