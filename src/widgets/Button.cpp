@@ -45,7 +45,6 @@ TGWButtonBase::TGWButtonBase(QWidget *parent) : TGWCustomControl(parent)
     setAttribute(Qt::WA_Hover, false);
     setMouseTracking(true);
     resize(100, 20);
-    m_mouseEnterColor = m_fontColor;
 }
 
 void TGWButtonBase::setCaption(const QString &value)
@@ -54,14 +53,6 @@ void TGWButtonBase::setCaption(const QString &value)
         return;
     m_caption = value;
     updateShortcut();
-    update();
-}
-
-void TGWButtonBase::setFontColor(TColor value)
-{
-    if (m_fontColor == value)
-        return;
-    m_fontColor = value;
     update();
 }
 
@@ -225,7 +216,7 @@ void TGWButtonBase::DrawCaption(Canvas &canvas, int x, int y)
             canvas.setFontColor(m_shadowColor);
             DrawAccelText(canvas, x + m_shadowOffset, y + m_shadowOffset, m_caption);
         }
-        canvas.setFontColor(m_mouseHot ? m_mouseEnterColor : m_fontColor);
+        canvas.setFontColor(m_mouseHot ? m_mouseEnterColor : FontColor());
     } else {
         canvas.setFontColor(m_disableColor);
     }
@@ -288,7 +279,7 @@ void TGWButtonBase::paintPictureFace(Canvas &canvas)
     if (hasFocus()) {
         const int top = (H - m_captionHeight) / 2 - 2;
         canvas.setPenStyle(PenStyle::Dot);
-        canvas.setPenColor(isEnabled() ? m_fontColor : m_disableColor);
+        canvas.setPenColor(isEnabled() ? FontColor() : m_disableColor);
         canvas.setBrushStyle(BrushStyle::Clear);
         canvas.rectangle({15, top, 15 + m_captionWidth + 6, top + m_captionHeight + 4});
         canvas.setPenStyle(PenStyle::Solid);

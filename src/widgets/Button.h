@@ -37,9 +37,7 @@ public:
     QString Caption() const { return m_caption; }
     void setCaption(const QString &value);
 
-    // The caption colour (the font's colour).
-    TColor FontColor() const { return m_fontColor; }
-    void setFontColor(TColor value);
+    // The caption colour is the control's FontColor.
     TColor MouseEnterColor() const { return m_mouseEnterColor; }
     void setMouseEnterColor(TColor value);
     TColor DisableColor() const { return m_disableColor; }
@@ -115,7 +113,6 @@ private:
 
     Kind m_kind = Kind::Push;
     QString m_caption;
-    TColor m_fontColor = clWindowText;
     TColor m_mouseEnterColor = clWindowText;
     TColor m_disableColor = RGB(161, 161, 146);
     QPointer<TGWImageList> m_images;
