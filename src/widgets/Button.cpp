@@ -7,7 +7,6 @@
 #include <QFocusEvent>
 #include <QHash>
 #include <QKeyEvent>
-#include <QKeySequence>
 #include <QMouseEvent>
 #include <QShortcutEvent>
 
@@ -52,7 +51,7 @@ void TGWButtonBase::setCaption(const QString &value)
     if (m_caption == value)
         return;
     m_caption = value;
-    updateShortcut();
+    m_shortcutId = regrabMnemonic(this, m_shortcutId, m_caption);
     update();
 }
 
@@ -186,16 +185,6 @@ void TGWButtonBase::click()
 {
     if (OnClick)
         OnClick(this);
-}
-
-void TGWButtonBase::updateShortcut()
-{
-    if (m_shortcutId != 0)
-        releaseShortcut(m_shortcutId);
-    m_shortcutId = 0;
-    const QKeySequence seq = QKeySequence::mnemonic(m_caption);
-    if (!seq.isEmpty())
-        m_shortcutId = grabShortcut(seq);
 }
 
 void TGWButtonBase::Paint(Canvas &canvas)

@@ -109,7 +109,6 @@ protected:
 
 private:
     void click();
-    void updateShortcut();
 
     Kind m_kind = Kind::Push;
     QString m_caption;

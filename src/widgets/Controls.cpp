@@ -11,6 +11,14 @@
 
 namespace vomra {
 
+int regrabMnemonic(QWidget *widget, int shortcutId, const QString &caption)
+{
+    if (shortcutId != 0)
+        widget->releaseShortcut(shortcutId);
+    const QKeySequence key = QKeySequence::mnemonic(caption);
+    return key.isEmpty() ? 0 : widget->grabShortcut(key);
+}
+
 TGWCustomControl::TGWCustomControl(QWidget *parent) : QWidget(parent)
 {
     // We paint every pixel ourselves; no system background first.
@@ -155,7 +163,7 @@ void TGWGraphicButtonBase::setCaption(const QString &value)
     if (m_caption == value)
         return;
     m_caption = value;
-    regrabAccelerator();
+    m_shortcutId = regrabMnemonic(this, m_shortcutId, m_caption);
     update();
     Refresh();
 }
@@ -260,17 +268,6 @@ void TGWGraphicButtonBase::mouseReleaseEvent(QMouseEvent *event)
             OnClick(this);
         emit clicked();
     }
-}
-
-void TGWGraphicButtonBase::regrabAccelerator()
-{
-    if (m_shortcutId != 0) {
-        releaseShortcut(m_shortcutId);
-        m_shortcutId = 0;
-    }
-    const QKeySequence key = QKeySequence::mnemonic(m_caption);
-    if (!key.isEmpty())
-        m_shortcutId = grabShortcut(key);
 }
 
 bool TGWGraphicButtonBase::event(QEvent *event)

@@ -23,6 +23,10 @@ struct TGWFont {
 // A notification with its sender (the control), as row handlers dispatch on Tag.
 using TGWNotifyEvent = std::function<void(QObject *Sender)>;
 
+// Releases `shortcutId` (when not 0) and grabs the Alt+letter accelerator of
+// `caption` for `widget`; returns the new id, 0 when the caption has none.
+int regrabMnemonic(QWidget *widget, int shortcutId, const QString &caption);
+
 // A windowed control whose background its owner may paint: with AutoDrawBackground
 // off, painting starts with DrawBackground, which asks OnDrawBackground to paint
 // the rectangle (0, 0, width, height).
@@ -158,7 +162,6 @@ protected:
 
 private:
     void setHot(bool value);
-    void regrabAccelerator();
 
     QPointer<QWidget> m_focusControl;
     bool m_hot = false;

@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <QEnterEvent>
 #include <QFocusEvent>
-#include <QKeySequence>
 #include <QMouseEvent>
 #include <QResizeEvent>
 #include <QShortcutEvent>
@@ -380,13 +379,7 @@ void TGWAutoPanelTitle::setCaptionShadowSpace(int value)
 void TGWAutoPanelTitle::setCaption(const QString &value)
 {
     m_caption = value;
-    if (m_shortcutId != 0) {
-        releaseShortcut(m_shortcutId);
-        m_shortcutId = 0;
-    }
-    const QKeySequence key = QKeySequence::mnemonic(value);
-    if (!key.isEmpty())
-        m_shortcutId = grabShortcut(key);
+    m_shortcutId = regrabMnemonic(this, m_shortcutId, m_caption);
     repaint();
 }
 
