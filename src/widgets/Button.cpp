@@ -190,6 +190,13 @@ void TGWButtonBase::click()
 void TGWButtonBase::Paint(Canvas &canvas)
 {
     TGWCustomControl::Paint(canvas);
+    // Every face starts from the control's colour; the XP face leaves its
+    // corners as they are.
+    if (AutoDrawBackground()) {
+        canvas.setBrushStyle(BrushStyle::Solid);
+        canvas.setBrushColor(Color());
+        canvas.fillRect({0, 0, width(), height()});
+    }
     canvas.setFont(font());
     const QSize extent = AccelTextExtent(canvas, m_caption);
     m_captionWidth = extent.width();
@@ -252,13 +259,7 @@ void TGWButtonBase::DrawContent(Canvas &canvas, int dx, int dy)
 
 void TGWButtonBase::paintPictureFace(Canvas &canvas)
 {
-    const int W = width();
     const int H = height();
-    if (AutoDrawBackground()) {
-        canvas.setBrushStyle(BrushStyle::Solid);
-        canvas.setBrushColor(Color());
-        canvas.fillRect({0, 0, W, H});
-    }
     // A hot face is the normal face with the hot picture drawn over it; the last
     // picture is the one that shows.
     const QImage pic = checkPicture(m_kind == Kind::Radio, checkPictureNumber(state()));
@@ -313,9 +314,7 @@ void TGWButtonBase::mousePressEvent(QMouseEvent *e)
     m_mouseHot = rect().contains(e->position().toPoint());
     if (e->button() == Qt::LeftButton) {
         m_mousePressed = true;
-        if (hasFocus())
-            update();
-        else
+        if (!hasFocus())
             setFocus(Qt::MouseFocusReason);
         update();
     } else if (!hasFocus()) {
@@ -612,12 +611,6 @@ void TGWButton::drawFocus(Canvas &canvas)
 void TGWButton::Paint(Canvas &canvas)
 {
     TGWButtonBase::Paint(canvas);
-    // The XP face leaves its corners as the erase left them: in the control's colour.
-    if (AutoDrawBackground()) {
-        canvas.setBrushStyle(BrushStyle::Solid);
-        canvas.setBrushColor(Color());
-        canvas.fillRect({0, 0, width(), height()});
-    }
     switch (buttonFace(state())) {
     case ButtonFace::Down:
         drawDown(canvas);

@@ -90,7 +90,8 @@ protected:
     virtual void DrawImage(Canvas &canvas, int x, int y);
     virtual void DrawContent(Canvas &canvas, int dx, int dy);
     void SelectInGroup();
-    // Measures the caption after the background step; every face starts here.
+    // The background (the control's colour, or the owner's painting) and the
+    // caption's measure; every face starts here.
     void Paint(Canvas &canvas) override;
     // The check box and radio face: picture, caption and focus mark.
     void paintPictureFace(Canvas &canvas);
