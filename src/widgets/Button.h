@@ -114,7 +114,7 @@ private:
     Kind m_kind = Kind::Push;
     QString m_caption;
     TColor m_mouseEnterColor = clWindowText;
-    TColor m_disableColor = RGB(161, 161, 146);
+    TColor m_disableColor = kDisabledCaptionColor;
     QPointer<TGWImageList> m_images;
     int m_imgUpIdx = -1;
     int m_imgDownIdx = -1;

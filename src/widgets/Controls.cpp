@@ -81,7 +81,7 @@ void TGWCustomControl::DrawBackground(Canvas &canvas)
 TGWGraphicButtonBase::TGWGraphicButtonBase(QWidget *parent) : QWidget(parent)
 {
     m_mouseEnterFont = {font(), m_fontColor};
-    m_disableFont = {font(), RGB(161, 161, 146)};
+    m_disableFont = {font(), kDisabledCaptionColor};
     setAttribute(Qt::WA_OpaquePaintEvent, true); // until Transparent is set
 }
 

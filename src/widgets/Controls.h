@@ -20,6 +20,9 @@ struct TGWFont {
     TColor color = clWindowText;
 };
 
+// The default colour of a disabled control's caption.
+inline constexpr TColor kDisabledCaptionColor = RGB(161, 161, 146);
+
 // A notification with its sender (the control), as row handlers dispatch on Tag.
 using TGWNotifyEvent = std::function<void(QObject *Sender)>;
 

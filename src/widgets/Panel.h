@@ -204,6 +204,4 @@ private:
     int m_shortcutId = 0;
 };
 
-inline constexpr TColor kDisabledCaptionColor = RGB(161, 161, 146);
-
 } // namespace vomra
