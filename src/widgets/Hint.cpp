@@ -155,7 +155,7 @@ void THint::paintEvent(QPaintEvent *)
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.fillRect(rect(), Qt::transparent);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    const TGWHint *hint = TGWHint::activeHint();
+    TGWHint *hint = TGWHint::activeHint();
     if (!hint)
         return;
     Canvas canvas(painter);
@@ -199,7 +199,7 @@ void THint::paintEvent(QPaintEvent *)
     }
     case gwhsUserCustom: {
         textRect = moved(textRect, hint->LeftSpacing(), hint->TopSpacing());
-        const_cast<TGWHint *>(hint)->DoDrawHintBkgd(canvas, {0, 0, W, H}, textRect, m_mouseOnTop, m_mouseOnLeft, m_text);
+        hint->DoDrawHintBkgd(canvas, {0, 0, W, H}, textRect, m_mouseOnTop, m_mouseOnLeft, m_text);
         if (!hint->ShowHintText())
             return;
         break;
