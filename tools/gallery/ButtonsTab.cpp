@@ -172,17 +172,15 @@ QWidget *buttonsTab()
     note(page, 10, 350, QStringLiteral("Hint window (balloon style); every tooltip on this page shows one"));
     auto *hint = new TGWHint(page);
     hint->HintFont()->Font = QApplication::font();
-    QTimer::singleShot(200, page, [page, hint, list, focusMe] {
+    QTimer::singleShot(200, page, [page, focusMe] {
         // One focus only: the XP button shows its focus edge.
         if (focusMe)
             focusMe->setFocus();
-        (void)list;
         THint *win = HintController::instance()->window();
         const QString text = QStringLiteral("字体型号减小");
         QRect r = win->CalcHintRect(1000, text);
         r.moveTo(page->mapToGlobal(QPoint(40, 370)));
         win->ActivateHint(r, text);
-        (void)hint;
     });
     return page;
 }

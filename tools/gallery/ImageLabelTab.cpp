@@ -74,8 +74,7 @@ QWidget *imageLabelTab()
     TGWImageLabel *shadow = makeLabel(page, images, 10, 104, QStringLiteral("阴影文字"));
     shadow->setCaptionShadow(true);
     shadow->setCaptionShadowColor(RGB(160, 160, 160));
-    TGWImageLabel *plain = makeLabel(page, nullptr, 150, 104, QStringLiteral("没有图像"));
-    plain->setImages(nullptr);
+    makeLabel(page, nullptr, 150, 104, QStringLiteral("没有图像"));
     TGWImageLabel *none = makeLabel(page, images, 290, 104, QStringLiteral("索引 -1"));
     none->setImgUpIdx(-1);
 

@@ -60,8 +60,8 @@ QWidget *panelTab()
 
     note(page, 10, 8, QStringLiteral("TGWPanel: raised, lowered, outer+inner with BorderWidth 3, single border, owner-painted"));
     makePanel(page, 10, 28, QStringLiteral("凸起 &R"));
-    makePanel(page, 205, 28, QStringLiteral("凹下 (left)"))->setBevelOuter(bvLowered);
-    TGWPanel *lowered = page->findChildren<TGWPanel *>().last();
+    TGWPanel *lowered = makePanel(page, 205, 28, QStringLiteral("凹下 (left)"));
+    lowered->setBevelOuter(bvLowered);
     lowered->setAlignment(taLeftJustify);
     TGWPanel *both = makePanel(page, 400, 28, QStringLiteral("双层 (right)"));
     both->setBevelInner(bvLowered);
@@ -82,8 +82,7 @@ QWidget *panelTab()
     TGWAutoPanelTitle *second = makeSection(page, images, 10, 0, QStringLiteral("热点标题"), 2);
     TGWAutoPanelTitle *third = makeSection(page, images, 10, 0, QStringLiteral("收起的部分"), 2);
     TGWAutoPanelTitle *fourth = makeSection(page, images, 10, 0, QStringLiteral("禁用的部分"), 1);
-    // Chain from the bottom up: each title must already lie below its predecessor.
-    first->PlaceNextTitle();
+    // Each title must already lie below its predecessor before it is chained.
     for (auto [above, below] : {std::pair{first, second}, std::pair{second, third}, std::pair{third, fourth}}) {
         below->move(below->x(), above->y() + 25 + above->NextTitleSpace() + above->AutoPanel()->height());
         above->setNextTitle(below);
