@@ -187,6 +187,15 @@ void TGWButtonBase::click()
         OnClick(this);
 }
 
+bool TGWButtonBase::toggleThenClick()
+{
+    const QPointer<TGWButtonBase> self(this);
+    DoToggle();
+    if (self)
+        click();
+    return self;
+}
+
 void TGWButtonBase::Paint(Canvas &canvas)
 {
     TGWCustomControl::Paint(canvas);
@@ -284,8 +293,7 @@ bool TGWButtonBase::event(QEvent *e)
         if (se->shortcutId() == m_shortcutId) {
             if (isEnabled() && isVisible()) {
                 if (hasFocus()) {
-                    DoToggle();
-                    click();
+                    toggleThenClick();
                 } else {
                     setFocus(Qt::ShortcutFocusReason);
                 }
@@ -340,12 +348,20 @@ void TGWButtonBase::mouseReleaseEvent(QMouseEvent *e)
 {
     const bool inside = rect().contains(e->position().toPoint());
     if (e->button() == Qt::LeftButton && m_mousePressed) {
-        // The click comes before the control's own release handling.
-        if (inside)
+        // The click comes before the control's own release handling. The
+        // handlers may delete the button.
+        const QPointer<TGWButtonBase> self(this);
+        if (inside) {
             click();
+            if (!self)
+                return;
+        }
         m_mousePressed = false;
-        if (inside)
+        if (inside) {
             DoToggle();
+            if (!self)
+                return;
+        }
         update();
         return;
     }
@@ -358,9 +374,8 @@ void TGWButtonBase::keyPressEvent(QKeyEvent *e)
     switch (e->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        DoToggle();
-        update();
-        click();
+        if (toggleThenClick())
+            update();
         e->accept();
         return;
     case Qt::Key_Space:
@@ -380,9 +395,8 @@ void TGWButtonBase::keyReleaseEvent(QKeyEvent *e)
     if (e->key() == Qt::Key_Space && !e->isAutoRepeat()) {
         if (m_keyPressed) {
             m_keyPressed = false;
-            DoToggle();
-            update();
-            click();
+            if (toggleThenClick())
+                update();
         }
         e->accept();
         return;

@@ -110,6 +110,8 @@ protected:
 
 private:
     void click();
+    // DoToggle, then the click; false when a handler has deleted the button.
+    bool toggleThenClick();
 
     Kind m_kind = Kind::Push;
     QString m_caption;

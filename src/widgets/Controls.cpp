@@ -264,9 +264,12 @@ void TGWGraphicButtonBase::mouseReleaseEvent(QMouseEvent *event)
     }
     QWidget::mouseReleaseEvent(event);
     if (wasPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+        // The handler may delete the control.
+        const QPointer<TGWGraphicButtonBase> self(this);
         if (OnClick)
             OnClick(this);
-        emit clicked();
+        if (self)
+            emit clicked();
     }
 }
 
