@@ -537,8 +537,13 @@ void TGWAutoPanelTitle::mouseReleaseEvent(QMouseEvent *event)
 {
     if (m_pressed) {
         m_pressed = false;
-        if (rect().contains(event->position().toPoint()))
+        if (rect().contains(event->position().toPoint())) {
+            // OnExpanded may delete the title.
+            const QPointer<TGWAutoPanelTitle> self(this);
             Toggle();
+            if (!self)
+                return;
+        }
     }
     TGWCustomControl::mouseReleaseEvent(event);
 }

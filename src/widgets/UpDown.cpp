@@ -211,8 +211,11 @@ void TGWCustomUpDown::mousePressEvent(QMouseEvent *e)
     m_secondPressed = !inFirst;
     update();
     // The first half raises a vertical control and lowers a horizontal one.
+    // The step's handlers may delete the control.
+    const QPointer<TGWCustomUpDown> self(this);
     step(inFirst == (m_orientation == udVertical));
-    m_repeat.start(kRepeatDelay);
+    if (self)
+        m_repeat.start(kRepeatDelay);
 }
 
 void TGWCustomUpDown::mouseDoubleClickEvent(QMouseEvent *e)
