@@ -233,15 +233,7 @@ void TGWButtonBase::DrawImage(Canvas &canvas, int x, int y)
 {
     if (!m_images)
         return;
-    int index = m_imgUpIdx;
-    if (!isEnabled())
-        index = m_imgDisableIdx;
-    else if (m_keyPressed)
-        index = m_imgDownIdx;
-    else if (m_mousePressed)
-        index = m_mouseHot ? m_imgDownIdx : m_imgUpIdx;
-    else if (m_mouseHot)
-        index = m_imgEnterIdx;
+    const int index = stateImageIndex(state(), {m_imgUpIdx, m_imgDownIdx, m_imgEnterIdx, m_imgDisableIdx});
     m_images->Draw(canvas, x, y, index, true);
 }
 

@@ -11,6 +11,21 @@ ButtonFace buttonFace(const ButtonState &s)
     return s.mouseHot ? ButtonFace::Hot : ButtonFace::Up;
 }
 
+int stateImageIndex(const ButtonState &s, const StateImageIndexes &indexes)
+{
+    if (!s.enabled)
+        return indexes.disable;
+    switch (buttonFace(s)) {
+    case ButtonFace::Down:
+        return indexes.down;
+    case ButtonFace::Hot:
+        return indexes.enter;
+    case ButtonFace::Up:
+        break;
+    }
+    return indexes.up;
+}
+
 int checkPictureNumber(const ButtonState &s)
 {
     if (!s.enabled)

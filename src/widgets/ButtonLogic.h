@@ -22,6 +22,16 @@ struct ButtonState {
 enum class ButtonFace { Up, Down, Hot };
 ButtonFace buttonFace(const ButtonState &s);
 
+// Indexes of the state images (-1: none), and the one a state shows: the
+// disabled image when disabled, otherwise the image of the face.
+struct StateImageIndexes {
+    int up = -1;
+    int down = -1;
+    int enter = -1;
+    int disable = -1;
+};
+int stateImageIndex(const ButtonState &s, const StateImageIndexes &indexes);
+
 // The check box / radio picture (1..8) visible for a state.
 int checkPictureNumber(const ButtonState &s);
 

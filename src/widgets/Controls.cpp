@@ -182,11 +182,11 @@ void TGWGraphicButtonBase::setFontColor(TColor value)
 
 int TGWGraphicButtonBase::currentImageIndex() const
 {
-    if (!isEnabled())
-        return m_imgDisableIdx;
-    if (m_pressed)
-        return m_hot ? m_imgDownIdx : m_imgUpIdx;
-    return m_hot ? m_imgEnterIdx : m_imgUpIdx;
+    ButtonState s;
+    s.enabled = isEnabled();
+    s.mousePressed = m_pressed;
+    s.mouseHot = m_hot;
+    return stateImageIndex(s, {m_imgUpIdx, m_imgDownIdx, m_imgEnterIdx, m_imgDisableIdx});
 }
 
 void TGWGraphicButtonBase::DoMouseEnter()
