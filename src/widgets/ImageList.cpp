@@ -22,6 +22,8 @@ int TGWImageList::Add(const QImage &image)
 
 void TGWImageList::AddStrip(const QImage &strip)
 {
+    if (m_width <= 0)
+        return; // no cells: the walk along the strip would never end
     for (int x = 0; x + m_width <= strip.width(); x += m_width)
         Add(strip.copy(x, 0, m_width, std::min(m_height, strip.height())));
 }
