@@ -205,33 +205,9 @@ void TGWFlatComboBox::setStyle(TComboBoxStyle value)
     update();
 }
 
-void TGWFlatComboBox::setColorBorder(TColor value)
+void TGWFlatComboBox::setColour(TColor &field, TColor value)
 {
-    m_colorBorder = value;
-    update();
-}
-
-void TGWFlatComboBox::setColorButton(TColor value)
-{
-    m_colorButton = value;
-    update();
-}
-
-void TGWFlatComboBox::setColorButtonBorder(TColor value)
-{
-    m_colorButtonBorder = value;
-    update();
-}
-
-void TGWFlatComboBox::setColorButtonFocus(TColor value)
-{
-    m_colorButtonFocus = value;
-    update();
-}
-
-void TGWFlatComboBox::setColorButtonBorderFocus(TColor value)
-{
-    m_colorButtonBorderFocus = value;
+    field = value;
     update();
 }
 

@@ -75,15 +75,15 @@ public:
 
     // Every colour setter repaints at once.
     TColor ColorBorder() const { return m_colorBorder; }
-    void setColorBorder(TColor value);
+    void setColorBorder(TColor value) { setColour(m_colorBorder, value); }
     TColor ColorButton() const { return m_colorButton; }
-    void setColorButton(TColor value);
+    void setColorButton(TColor value) { setColour(m_colorButton, value); }
     TColor ColorButtonBorder() const { return m_colorButtonBorder; }
-    void setColorButtonBorder(TColor value);
+    void setColorButtonBorder(TColor value) { setColour(m_colorButtonBorder, value); }
     TColor ColorButtonFocus() const { return m_colorButtonFocus; }
-    void setColorButtonFocus(TColor value);
+    void setColorButtonFocus(TColor value) { setColour(m_colorButtonFocus, value); }
     TColor ColorButtonBorderFocus() const { return m_colorButtonBorderFocus; }
-    void setColorButtonBorderFocus(TColor value);
+    void setColorButtonBorderFocus(TColor value) { setColour(m_colorButtonBorderFocus, value); }
     TColor Color() const { return m_color; }
     void setColor(TColor value);
     TColor FontColor() const { return m_fontColor; }
@@ -125,6 +125,7 @@ private:
     bool hasDropButton() const { return m_style != csSimple; }
     bool isListStyle() const { return m_style == csDropDownList || m_style == csOwnerDrawFixed || m_style == csOwnerDrawVariable; }
     bool isOwnerDrawn() const { return m_style == csOwnerDrawFixed || m_style == csOwnerDrawVariable; }
+    void setColour(TColor &field, TColor value);
     void placeEdit();
     void applyColors();
     void updateActive();
