@@ -44,6 +44,7 @@ TGWButtonBase::TGWButtonBase(QWidget *parent) : TGWCustomControl(parent)
     setAttribute(Qt::WA_Hover, false);
     setMouseTracking(true);
     resize(100, 20);
+    m_mouseEnterColor = FontColor(); // the font colour until set
 }
 
 void TGWButtonBase::setCaption(const QString &value)
