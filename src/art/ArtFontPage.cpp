@@ -396,11 +396,12 @@ void TArtFontPage::artfontImageLabelClick(QObject *Sender)
 
 void TArtFontPage::MakeArt()
 {
-    bool lossy = false;
+    // Each conversion sets its flag afresh, so every field gets its own.
+    bool lossyWord = false, lossyFg = false, lossyBg = false, lossyOld = false;
     ArtRequest request;
-    request.word = gbk::fromQString(artfontEdit1->text(), &lossy);
-    request.fg = gbk::fromQString(artfontpnl1ComboBox1->currentText(), &lossy);
-    request.bg = gbk::fromQString(artfontpnl1ComboBox2->currentText(), &lossy);
+    request.word = gbk::fromQString(artfontEdit1->text(), &lossyWord);
+    request.fg = gbk::fromQString(artfontpnl1ComboBox1->currentText(), &lossyFg);
+    request.bg = gbk::fromQString(artfontpnl1ComboBox2->currentText(), &lossyBg);
     request.mode = CheckedMakeMode();
 
     GlyphFont font;
@@ -414,10 +415,10 @@ void TArtFontPage::MakeArt()
 
     // Replacing reads nothing of the old text, so nothing of it can be lost.
     const LayoutMode layout = CheckedLayoutMode();
-    Lines output = (block && layout != LayoutMode::Replace) ? outputLines(&lossy) : Lines{};
+    Lines output = (block && layout != LayoutMode::Replace) ? outputLines(&lossyOld) : Lines{};
     placeArt(output, block, layout);
     setOutputLines(output);
-    if (lossy)
+    if (lossyWord || lossyFg || lossyBg || lossyOld)
         tellLossy();
 }
 
