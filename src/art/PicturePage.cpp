@@ -18,7 +18,6 @@
 #include "widgets/ProgressBar.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -55,13 +54,6 @@ QLabel *makeLabel(QWidget *parent, const char *name, const char *text, const QRe
     label->setGeometry(place);
     label->setAttribute(Qt::WA_TranslucentBackground);
     return label;
-}
-
-// The first bytes of a file, enough for a bitmap's header.
-QByteArray fileHead(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.read(32) : QByteArray();
 }
 
 } // namespace
@@ -225,7 +217,7 @@ void TPicturePage::picturepnl1Button1Click(QObject *)
     m_kind = load.kind;
 
     picturepnl1Image1->hide();
-    picturepnl1Image1->setPicture(m_picture, seeThroughColour(m_picture, fileHead(file)));
+    picturepnl1Image1->setPicture(m_picture, seeThroughColour(m_picture, load.head));
     const PreviewPlace place = previewFit(m_picture.width(), m_picture.height());
     picturepnl1Image1->setGeometry(place.left, place.top, place.width, place.height);
     picturepnl1Image1->show();

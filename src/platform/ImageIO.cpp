@@ -370,7 +370,11 @@ PictureLoad loadPicture(const QString &path)
         return failure(PictureKind::None, QStringLiteral("cannot open %1: %2").arg(path, file.errorString()));
     if (file.size() > kMaxPictureFileBytes)
         return failure(PictureKind::None, QStringLiteral("file too large"));
-    return decodePicture(file.readAll());
+    const QByteArray data = file.readAll();
+    PictureLoad load = decodePicture(data);
+    // Kept so a caller needing a header field does not open the file again.
+    load.head = data.left(32);
+    return load;
 }
 
 } // namespace vomra

@@ -22,6 +22,7 @@ struct PictureLoad {
     QImage image;                          // null on failure
     PictureKind kind = PictureKind::None;  // kind of the content, also on failure
     QString error;                         // empty on success
+    QByteArray head;                       // loadPicture: the file's first bytes (up to 32)
     bool ok() const { return !image.isNull(); }
 };
 
