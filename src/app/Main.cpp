@@ -1,6 +1,7 @@
 #include "app/Main.h"
 
 #include "app/Artwork.h"
+#include "app/PageKit.h"
 #include "app/Splitter.h"
 #include "art/ArtFontPage.h"
 #include "art/PicturePage.h"
@@ -54,13 +55,6 @@ QFont songFont(int pixelSize)
 TColor widgetColour(const QWidget *w, QPalette::ColorRole role)
 {
     return Canvas::tcolor(w->palette().color(role));
-}
-
-void setPaletteColour(QWidget *w, QPalette::ColorRole role, TColor c)
-{
-    QPalette pal = w->palette();
-    pal.setColor(role, Canvas::qcolor(c));
-    w->setPalette(pal);
 }
 
 } // namespace

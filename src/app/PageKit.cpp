@@ -1,6 +1,8 @@
 #include "app/PageKit.h"
 
+#include "widgets/Canvas.h"
 #include "widgets/ImageLabel.h"
+#include "widgets/Panel.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -47,6 +49,15 @@ const std::array<const char *, 39> kSymbolChoices = {
     "＄", "￡", "№", "‰", "℃", "¤", "￠", "≈", "⌒", "≡", "＝", "∷", "∫", "∮", "∝", "∞", "≌", "∽", "√",
 };
 
+TGWPanel *makeColumnPanel(QWidget *page, const QString &name, int width)
+{
+    auto *panel = new TGWPanel(page);
+    panel->setObjectName(name);
+    panel->setBevelOuter(bvNone);
+    panel->setGeometry(0, 0, width, page->height());
+    return panel;
+}
+
 QPlainTextEdit *makeTextView(QWidget *parent, const QString &name)
 {
     auto *edit = new QPlainTextEdit(parent);
@@ -76,6 +87,13 @@ bool clipboardHasText()
 {
     const QMimeData *data = QApplication::clipboard()->mimeData();
     return data && data->hasText();
+}
+
+void setPaletteColour(QWidget *w, QPalette::ColorRole role, TColor c)
+{
+    QPalette pal = w->palette();
+    pal.setColor(role, Canvas::qcolor(c));
+    w->setPalette(pal);
 }
 
 } // namespace vomra

@@ -1,6 +1,9 @@
 #pragma once
 // Small builders shared by the pages.
 
+#include "widgets/Color.h"
+
+#include <QPalette>
 #include <QString>
 
 #include <array>
@@ -15,6 +18,7 @@ namespace vomra {
 
 class TGWImageLabel;
 class TGWImageList;
+class TGWPanel;
 
 // A 28 x 26 tool label: hand cursor, hint as tooltip, images from a 24 x 24 list
 // whose tools are triples (normal, mouse over, pressed).
@@ -35,6 +39,10 @@ void makeToolBar(QWidget *parent, const QString &prefix, std::span<const ToolDef
 // The 39 double-byte symbols offered by the character lists of the pages.
 extern const std::array<const char *, 39> kSymbolChoices;
 
+// A page's column at its left edge: a panel without bevel, `width` wide and as
+// high as the page.
+TGWPanel *makeColumnPanel(QWidget *page, const QString &name, int width);
+
 // A plain text view as the pages use it: no border, no wrap, both scroll bars.
 QPlainTextEdit *makeTextView(QWidget *parent, const QString &name);
 
@@ -43,5 +51,8 @@ void copyAllOrSelection(QPlainTextEdit *edit);
 
 // True when the clipboard holds text.
 bool clipboardHasText();
+
+// Sets one colour of a widget's palette.
+void setPaletteColour(QWidget *w, QPalette::ColorRole role, TColor c);
 
 } // namespace vomra

@@ -101,13 +101,6 @@ TGWFlatComboBox *makeSymbolCombo(QWidget *parent, const QString &name, const cha
     return combo;
 }
 
-void setTextColour(QWidget *w, TColor c)
-{
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::WindowText, Canvas::qcolor(c));
-    w->setPalette(pal);
-}
-
 } // namespace
 
 std::function<void(const QString &, const QString &)> &TArtFontPage::noticeHook()
@@ -120,10 +113,7 @@ TArtFontPage::TArtFontPage(TfrmMain &frm) : m_frm(frm)
 {
     QWidget *page = frm.pnlArtFont;
 
-    artfontPanel1 = new TGWPanel(page);
-    artfontPanel1->setObjectName(QStringLiteral("artfontPanel1"));
-    artfontPanel1->setBevelOuter(bvNone);
-    artfontPanel1->setGeometry(0, 0, kColumnWidth, page->height());
+    artfontPanel1 = makeColumnPanel(page, QStringLiteral("artfontPanel1"), kColumnWidth);
     // Crisp text in the column, as the section titles and choices draw theirs.
     QFont crisp = artfontPanel1->font();
     crisp.setStyleStrategy(QFont::NoAntialias);
@@ -282,7 +272,7 @@ void TArtFontPage::ApplyPageColours(const TPageColours &pc)
     for (TGWAutoPanel *body : artfontAutoPanels)
         body->setFontColor(pc.LeftFontColor);
     for (QLabel *label : artfontLabels)
-        setTextColour(label, pc.LeftFontColor);
+        setPaletteColour(label, QPalette::WindowText, pc.LeftFontColor);
     artfontEdit1->setColorBorder(pc.PanelLeftColor);
     for (TGWFlatComboBox *combo :
          {artfontpnl1ComboBox1, artfontpnl1ComboBox2, artfontpnl2ComboBox1, artfontpnl2ComboBox2}) {

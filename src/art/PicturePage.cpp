@@ -1,6 +1,7 @@
 #include "art/PicturePage.h"
 
 #include "app/Main.h"
+#include "app/PageKit.h"
 #include "app/Settings.h"
 #include "art/ArtFontPage.h"
 #include "art/GrayRamp.h"
@@ -40,13 +41,6 @@ constexpr int kPictureSectionHeight = 200;
 constexpr int kFrameLeft = kPreviewBoxLeft - 2;
 constexpr int kFrameTop = kPreviewBoxTop - 2;
 
-void setTextColour(QWidget *w, TColor c)
-{
-    QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, Canvas::qcolor(c));
-    w->setPalette(p);
-}
-
 QLabel *makeLabel(QWidget *parent, const char *name, const char *text, const QRect &place)
 {
     auto *label = new QLabel(QString::fromUtf8(text), parent);
@@ -75,10 +69,7 @@ QString TPicturePage::OpenFilter() { return QStringLiteral("Bitmaps (*.bmp)"); }
 TPicturePage::TPicturePage(TfrmMain &frm) : m_frm(frm)
 {
     QWidget *page = frm.pnlArtFont;
-    picturePanel1 = new TGWPanel(page);
-    picturePanel1->setObjectName(QStringLiteral("picturePanel1"));
-    picturePanel1->setBevelOuter(bvNone);
-    picturePanel1->setGeometry(0, 0, TArtFontPage::kColumnWidth, page->height());
+    picturePanel1 = makeColumnPanel(page, QStringLiteral("picturePanel1"), TArtFontPage::kColumnWidth);
     picturePanel1->hide();
     // Crisp text in the column, as the section titles and choices draw theirs.
     QFont crisp = picturePanel1->font();
@@ -334,8 +325,8 @@ void TPicturePage::ApplyPageColours(const TPageColours &pc)
     }
     bar->setColor(pc.RightColor);
     bar->setFontColor(pc.LeftFontColor);
-    setTextColour(picturepnl1Label1, pc.LeftFontColor);
-    setTextColour(picturepnl1Label2, pc.LeftFontColor);
+    setPaletteColour(picturepnl1Label1, QPalette::WindowText, pc.LeftFontColor);
+    setPaletteColour(picturepnl1Label2, QPalette::WindowText, pc.LeftFontColor);
 }
 
 } // namespace vomra

@@ -40,23 +40,13 @@ QLabel *makeLabel(QWidget *parent, const char *name, const char *caption, int le
     label->adjustSize();
     return label;
 }
-
-void setTextColour(QWidget *w, TColor c)
-{
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::WindowText, Canvas::qcolor(c));
-    w->setPalette(pal);
-}
 } // namespace
 
 TPenPage::TPenPage(TfrmMain &frm) : m_frm(frm)
 {
     QWidget *page = frm.pnlPen;
 
-    penPanel1 = new TGWPanel(page);
-    penPanel1->setObjectName(QStringLiteral("penPanel1"));
-    penPanel1->setBevelOuter(bvNone);
-    penPanel1->setGeometry(0, 0, kColumnWidth, page->height());
+    penPanel1 = makeColumnPanel(page, QStringLiteral("penPanel1"), kColumnWidth);
 
     penScrollBox1 = new QScrollArea(page);
     penScrollBox1->setObjectName(QStringLiteral("penScrollBox1"));
@@ -315,7 +305,7 @@ void TPenPage::ApplyPageColours(const TPageColours &pc)
     penPanel1->setFontColor(pc.LeftFontColor);
     // The column's captions take the column's colours.
     for (QLabel *label : {penpnl1Label1, penpnl1Label2, penpnl1Label3, penpnl1Label4, penpnl1Label5, penpnl1Label6})
-        setTextColour(label, pc.LeftFontColor);
+        setPaletteColour(label, QPalette::WindowText, pc.LeftFontColor);
     for (TGWRadioButton *radio : {penpnl1RadioButton1, penpnl1RadioButton2}) {
         radio->setColor(pc.RightColor);
         radio->setFontColor(pc.LeftFontColor);

@@ -30,10 +30,7 @@ TRecipePage::TRecipePage(TfrmMain &frm) : m_frm(frm)
 {
     QWidget *page = frm.pnlRecipe;
 
-    recipePanel1 = new TGWPanel(page);
-    recipePanel1->setObjectName(QStringLiteral("recipePanel1"));
-    recipePanel1->setBevelOuter(bvNone);
-    recipePanel1->setGeometry(0, 0, kStripWidth, page->height());
+    recipePanel1 = makeColumnPanel(page, QStringLiteral("recipePanel1"), kStripWidth);
 
     recipeRichEdit1 = new QTextEdit(page);
     recipeRichEdit1->setObjectName(QStringLiteral("recipeRichEdit1"));
