@@ -169,6 +169,13 @@ void TPenPage::setViewLines(const Lines &lines)
     penRichEdit1->setPlainText(gbk::toQString(joinLines(lines, "\n")));
 }
 
+void TPenPage::setViewFromBoard()
+{
+    Lines rows = penDrawText1->TextList();
+    trimTrailingBlanks(rows);
+    setViewLines(rows);
+}
+
 void TPenPage::fitToSpinButtons()
 {
     penDrawText1->setTextHeight(penpnl1UpDown1->Position());
@@ -214,25 +221,25 @@ void TPenPage::penpnl1RadioButtonChecked(QObject *)
         applyBoardMode();
 }
 
-void TPenPage::applyTextMode()
+void TPenPage::setColumnFieldsVisible(bool visible)
 {
     for (QWidget *w : std::initializer_list<QWidget *>{
              penpnl1Label1, penpnl1Label2, penpnl1Label3, penpnl1Label4, penpnl1Label5, penpnl1Label6,
              penpnl1ComboBox1, penpnl1Edit1, penpnl1Edit2, penpnl1UpDown1, penpnl1UpDown2})
-        w->hide();
-    Lines rows = penDrawText1->TextList();
-    trimTrailingBlanks(rows);
-    setViewLines(rows);
+        w->setVisible(visible);
+}
+
+void TPenPage::applyTextMode()
+{
+    setColumnFieldsVisible(false);
+    setViewFromBoard();
     penRichEdit1->show();
     penScrollBox1->hide();
 }
 
 void TPenPage::applyBoardMode()
 {
-    for (QWidget *w : std::initializer_list<QWidget *>{
-             penpnl1Label1, penpnl1Label2, penpnl1Label3, penpnl1Label4, penpnl1Label5, penpnl1Label6,
-             penpnl1ComboBox1, penpnl1Edit1, penpnl1Edit2, penpnl1UpDown1, penpnl1UpDown2})
-        w->show();
+    setColumnFieldsVisible(true);
     penDrawText1->setTextList(viewLines());
     fitToSpinButtons();
     penScrollBox1->show();
@@ -294,9 +301,7 @@ void TPenPage::pasteFromClipboard()
     penRichEdit1->paste();
     penDrawText1->setTextList(viewLines());
     fitToSpinButtons();
-    Lines rows = penDrawText1->TextList();
-    trimTrailingBlanks(rows);
-    setViewLines(rows);
+    setViewFromBoard();
 }
 
 void TPenPage::ApplyPageColours(const TPageColours &pc)

@@ -81,10 +81,14 @@ public:
 
 private:
     void buildColumn();
+    // The board's options in the column: hidden in text mode.
+    void setColumnFieldsVisible(bool visible);
     void applyTextMode();
     void applyBoardMode();
     // The grid cut back or padded to the spin buttons' rows and columns.
     void fitToSpinButtons();
+    // The board's rows into the text view, without their trailing blanks.
+    void setViewFromBoard();
     void setPositionCaption(const QString &caption);
     void clearAll();
     void copyToClipboard();
