@@ -532,8 +532,6 @@ void TfrmMain::ApplyPageColours()
     for (TGWAutoPanelTitle *title : {GWAutoPanelTitle1, GWAutoPanelTitle2}) {
         title->setLeftColor(pc.PanelLeftColor);
         title->setRightColor(pc.PanelRightColor);
-    }
-    for (TGWAutoPanelTitle *title : {GWAutoPanelTitle1, GWAutoPanelTitle2}) {
         title->setFontColor(pc.LeftFontColor);
         title->setEnterColor(pc.LeftFontEnterColor);
     }

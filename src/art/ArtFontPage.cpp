@@ -263,8 +263,6 @@ void TArtFontPage::ApplyPageColours(const TPageColours &pc)
     for (TGWAutoPanelTitle *title : artfontAutoPanelTitles) {
         title->setLeftColor(pc.PanelLeftColor);
         title->setRightColor(pc.PanelRightColor);
-    }
-    for (TGWAutoPanelTitle *title : artfontAutoPanelTitles) {
         title->setFontColor(pc.LeftFontColor);
         title->setEnterColor(pc.LeftFontEnterColor);
     }
