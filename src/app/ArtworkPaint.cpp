@@ -672,29 +672,29 @@ QImage lightened(const QImage &src, int percent)
     return out;
 }
 
+// A glyph on a rounded plate with a one-pixel outline, moved `shift` pixels down and right.
+QImage onPlate(const QImage &glyph, const QColor &edge, const QColor &face, int shift)
+{
+    const int s = glyph.width();
+    QImage out = blank(s, s);
+    {
+        QPainter p(&out);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(edge, 1));
+        p.setBrush(face);
+        p.drawRoundedRect(QRectF(0.5, 0.5, s - 1, s - 1), 3, 3);
+        p.drawImage(shift, shift, glyph);
+    }
+    return out;
+}
+
 // Mouse over: a light plate behind a brighter glyph. Pressed: a darker plate and
 // the glyph one pixel down and right, as if pushed in.
 QList<QImage> toolStates(const QImage &glyph)
 {
-    const int s = glyph.width();
-    QImage hover = blank(s, s), pressed = blank(s, s);
-    {
-        QPainter p(&hover);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(QPen(QColor(0x5b, 0x8f, 0xd6, 200), 1));
-        p.setBrush(QColor(255, 255, 255, 150));
-        p.drawRoundedRect(QRectF(0.5, 0.5, s - 1, s - 1), 3, 3);
-        p.drawImage(0, 0, lightened(glyph, 12));
-    }
-    {
-        QPainter p(&pressed);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(QPen(QColor(0x2c, 0x4a, 0x82, 170), 1));
-        p.setBrush(QColor(0x2c, 0x4a, 0x82, 45));
-        p.drawRoundedRect(QRectF(0.5, 0.5, s - 1, s - 1), 3, 3);
-        p.drawImage(1, 1, glyph);
-    }
-    return {glyph, hover, pressed};
+    return {glyph,
+            onPlate(lightened(glyph, 12), QColor(0x5b, 0x8f, 0xd6, 200), QColor(255, 255, 255, 150), 0),
+            onPlate(glyph, QColor(0x2c, 0x4a, 0x82, 170), QColor(0x2c, 0x4a, 0x82, 45), 1)};
 }
 
 } // namespace
