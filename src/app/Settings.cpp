@@ -60,12 +60,19 @@ bool writeSettings(const Profile &file, const Settings &current, std::string *fa
     const char *stateText = maximized                                      ? k::kStateMaximized
                             : current.state == WindowState::Minimized ? k::kStateMinimized
                                                                            : k::kStateNormal;
-    const bool ok = file.writeInteger(form, g(k::kWidth), maximized ? kMinWindowWidth : current.width)
-        && file.writeInteger(form, g(k::kHeight), maximized ? kMinWindowHeight : current.height)
-        && file.writeString(form, g(k::kState), g(stateText))
-        && file.writeInteger(form, g(k::kLeftWidth), current.leftWidth)
-        && file.writeInteger(g(k::kThemeSection), g(k::kTheme), current.themeIndex)
-        && file.writeBool(g(k::kGrinderSection), g(k::kTransparent), current.transparent);
+    // All six entries go into the file's bytes first and the file is written once:
+    // one rename instead of six, and a failure leaves the old file whole.
+    std::string content = readFileBytes(file.path()).value_or(std::string());
+    auto put = [&content](const std::string &section, const char *key, const std::string &value) {
+        content = Profile::withEntry(content, section, g(key), value);
+    };
+    put(form, k::kWidth, std::to_string(maximized ? kMinWindowWidth : current.width));
+    put(form, k::kHeight, std::to_string(maximized ? kMinWindowHeight : current.height));
+    put(form, k::kState, g(stateText));
+    put(form, k::kLeftWidth, std::to_string(current.leftWidth));
+    put(g(k::kThemeSection), k::kTheme, std::to_string(current.themeIndex));
+    put(g(k::kGrinderSection), k::kTransparent, current.transparent ? "1" : "0");
+    const bool ok = writeFileAtomically(file.path(), content, nullptr);
     if (!ok && failedPath)
         *failedPath = file.path();
     return ok;
