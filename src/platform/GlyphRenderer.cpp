@@ -45,6 +45,9 @@ QImage GlyphRenderer::render(const QString &word) const
     if (width <= 0 || height <= 0)
         return {};
     QImage image(width, height, QImage::Format_RGB32);
+    // A word too wide to hold in memory gives a null image; its rows must not be touched.
+    if (image.isNull())
+        return {};
     image.fill(Qt::white);
     {
         QPainter painter(&image);
