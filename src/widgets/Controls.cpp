@@ -85,9 +85,9 @@ TGWGraphicButtonBase::TGWGraphicButtonBase(QWidget *parent) : QWidget(parent)
     setAttribute(Qt::WA_OpaquePaintEvent, true); // until Transparent is set
 }
 
-void TGWGraphicButtonBase::Refresh()
+void TGWGraphicButtonBase::redraw(bool throughParent)
 {
-    if (m_transparent && parentWidget())
+    if (throughParent && parentWidget())
         parentWidget()->repaint(geometry());
     else
         repaint();

@@ -154,7 +154,9 @@ protected:
     virtual void Paint(Canvas &canvas);
     // Redraws after a state change: through the parent when transparent, so that
     // what lies behind is painted first; directly otherwise.
-    void Refresh();
+    void Refresh() { redraw(m_transparent); }
+    // Redraws at once, through the parent (when there is one) or directly.
+    void redraw(bool throughParent);
 
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;

@@ -10,48 +10,40 @@ TGWImageLabel::TGWImageLabel(QWidget *parent) : TGWGraphicButtonBase(parent)
     resize(128, 32);
 }
 
-void TGWImageLabel::redrawThroughParent()
-{
-    if (parentWidget())
-        parentWidget()->repaint(geometry());
-    else
-        repaint();
-}
-
 void TGWImageLabel::setAlignment(TGWAlignment value)
 {
     m_alignment = value;
-    redrawThroughParent();
+    redraw(true);
 }
 
 void TGWImageLabel::setParagraphSpace(int value)
 {
     m_paragraphSpace = value;
-    redrawThroughParent();
+    redraw(true);
 }
 
 void TGWImageLabel::setGradualColor(bool value)
 {
     m_gradualColor = value;
-    redrawThroughParent();
+    redraw(true);
 }
 
 void TGWImageLabel::setGradualHorizontal(bool value)
 {
     m_gradualHorizontal = value;
-    redrawThroughParent();
+    redraw(true);
 }
 
 void TGWImageLabel::setColorLeftTop(TColor value)
 {
     m_colorLeftTop = value;
-    redrawThroughParent();
+    redraw(true);
 }
 
 void TGWImageLabel::setColorRightBottom(TColor value)
 {
     m_colorRightBottom = value;
-    redrawThroughParent();
+    redraw(true);
 }
 
 void TGWImageLabel::Paint(Canvas &canvas)

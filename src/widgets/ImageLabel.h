@@ -33,7 +33,6 @@ protected:
     virtual void PaintContent(Canvas &canvas);
 
 private:
-    void redrawThroughParent();
     void drawCaption(Canvas &canvas, int left, int top);
 
     TGWAlignment m_alignment = gwaLeftJustify;
