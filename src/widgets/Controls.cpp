@@ -11,6 +11,20 @@
 
 namespace vomra {
 
+namespace {
+// Both bases paint alike: a canvas with the control's font, font colour and
+// colour, handed to the control's Paint.
+template <typename PaintFn> void paintControl(QWidget *widget, TColor color, TColor fontColor, PaintFn paint)
+{
+    QPainter painter(widget);
+    Canvas canvas(painter);
+    canvas.setFont(widget->font());
+    canvas.setFontColor(fontColor);
+    canvas.setBrushColor(color);
+    paint(canvas);
+}
+} // namespace
+
 int regrabMnemonic(QWidget *widget, int shortcutId, const QString &caption)
 {
     if (shortcutId != 0)
@@ -51,12 +65,7 @@ void TGWCustomControl::setFontColor(TColor value)
 
 void TGWCustomControl::paintEvent(QPaintEvent *)
 {
-    QPainter painter(this);
-    Canvas canvas(painter);
-    canvas.setFont(font());
-    canvas.setFontColor(m_fontColor);
-    canvas.setBrushColor(m_color);
-    Paint(canvas);
+    paintControl(this, m_color, m_fontColor, [this](Canvas &canvas) { Paint(canvas); });
 }
 
 void TGWCustomControl::Paint(Canvas &canvas)
@@ -205,12 +214,7 @@ void TGWGraphicButtonBase::Paint(Canvas &) {}
 
 void TGWGraphicButtonBase::paintEvent(QPaintEvent *)
 {
-    QPainter painter(this);
-    Canvas canvas(painter);
-    canvas.setFont(font());
-    canvas.setFontColor(m_fontColor);
-    canvas.setBrushColor(m_color);
-    Paint(canvas);
+    paintControl(this, m_color, m_fontColor, [this](Canvas &canvas) { Paint(canvas); });
 }
 
 void TGWGraphicButtonBase::setHot(bool value)
