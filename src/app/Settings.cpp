@@ -10,6 +10,21 @@ namespace k = settings_keys;
 
 namespace {
 std::string g(const char *utf8) { return gbk::fromUtf8(utf8); }
+
+// The file's bytes, read once, with the reading rules of Profile over them.
+struct ReadOnce {
+    std::string content;
+
+    std::string string(const std::string &section, const char *key, const std::string &def) const
+    {
+        return Profile::lookup(content, section, g(key)).value_or(def);
+    }
+    int integer(const std::string &section, const char *key, int def) const
+    {
+        const auto v = Profile::lookup(content, section, g(key));
+        return v ? Profile::parseInteger(*v).value_or(def) : def;
+    }
+};
 } // namespace
 
 std::string settingsPath(const std::string &programFolder) { return programFolder + "QOBR.Ini"; }
@@ -27,10 +42,11 @@ bool writeUtf8(const Profile &file, const char *section, const char *key, const 
 Settings readSettings(const Profile &file, int screenWidth, int screenHeight)
 {
     Settings s;
+    const ReadOnce ini{readFileBytes(file.path()).value_or(std::string())};
     const std::string form = g(k::kFormSection);
-    s.width = std::max(file.readInteger(form, g(k::kWidth), kMinWindowWidth), kMinWindowWidth);
-    s.height = std::max(file.readInteger(form, g(k::kHeight), kMinWindowHeight), kMinWindowHeight);
-    const std::string state = file.readString(form, g(k::kState), g(k::kStateNormal));
+    s.width = std::max(ini.integer(form, k::kWidth, kMinWindowWidth), kMinWindowWidth);
+    s.height = std::max(ini.integer(form, k::kHeight, kMinWindowHeight), kMinWindowHeight);
+    const std::string state = ini.string(form, k::kState, g(k::kStateNormal));
     const bool savedMaximized = state == g(k::kStateMaximized);
     if (savedMaximized) {
         // A window closed maximised comes back to 640 x 480 when restored.
@@ -46,10 +62,9 @@ Settings readSettings(const Profile &file, int screenWidth, int screenHeight)
     else
         s.state = WindowState::Normal;
 
-    s.leftWidth = std::clamp(file.readInteger(form, g(k::kLeftWidth), kMinLeftWidth), kMinLeftWidth,
-                             kMaxLeftWidth);
-    s.themeIndex = std::max(file.readInteger(g(k::kThemeSection), g(k::kTheme), 0), 0);
-    s.transparent = file.readBool(g(k::kGrinderSection), g(k::kTransparent), false);
+    s.leftWidth = std::clamp(ini.integer(form, k::kLeftWidth, kMinLeftWidth), kMinLeftWidth, kMaxLeftWidth);
+    s.themeIndex = std::max(ini.integer(g(k::kThemeSection), k::kTheme, 0), 0);
+    s.transparent = ini.integer(g(k::kGrinderSection), k::kTransparent, 0) != 0;
     return s;
 }
 
