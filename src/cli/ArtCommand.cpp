@@ -10,6 +10,7 @@
 
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <fstream>
@@ -33,7 +34,6 @@ struct ArtOptions {
     std::string bg;
     MakeMode mode = MakeMode::Normal;
     LayoutMode layout = LayoutMode::Replace;
-    bool layoutGiven = false;
     std::optional<std::string> onto;
     Encoding encoding = Encoding::Utf8;
 };
@@ -67,6 +67,32 @@ bool ensureGuiApplication(std::ostream &err)
     (void)app;
     installFontSubstitutes();
     return true;
+}
+
+template <typename E> struct Choice {
+    const char *name;
+    E value;
+};
+const Choice<MakeMode> kModes[] = {
+    {"normal", MakeMode::Normal}, {"cycle", MakeMode::Cycle}, {"follow", MakeMode::Follow}};
+const Choice<LayoutMode> kLayouts[] = {
+    {"replace", LayoutMode::Replace}, {"left", LayoutMode::Left}, {"right", LayoutMode::Right},
+    {"below", LayoutMode::Below}};
+
+// The value named `word`; false (and the error, listing the names) for an unknown word.
+template <typename E, std::size_t N>
+bool pick(const Choice<E> (&choices)[N], const char *what, const std::string &word, E &value, std::ostream &err)
+{
+    for (const Choice<E> &c : choices)
+        if (word == c.name) {
+            value = c.value;
+            return true;
+        }
+    err << kName << ": unknown " << what << " '" << word << "' (use ";
+    for (std::size_t i = 0; i < N; ++i)
+        err << (i == 0 ? "" : i + 1 == N ? " or " : ", ") << choices[i].name;
+    err << ")\n";
+    return false;
 }
 
 // "--opt VALUE" or "--opt=VALUE" at args[i]; advances i past it.
@@ -150,35 +176,12 @@ int parseArgs(const std::vector<std::string> &args, ArtOptions &o, std::ostream 
                 return kUsage;
         } else if (is("--mode")) {
             const auto value = takeValue(args, i, "--mode", err);
-            if (!value)
+            if (!value || !pick(kModes, "mode", *value, o.mode, err))
                 return kUsage;
-            if (*value == "normal")
-                o.mode = MakeMode::Normal;
-            else if (*value == "cycle")
-                o.mode = MakeMode::Cycle;
-            else if (*value == "follow")
-                o.mode = MakeMode::Follow;
-            else {
-                err << kName << ": unknown mode '" << *value << "' (use normal, cycle or follow)\n";
-                return kUsage;
-            }
         } else if (is("--layout")) {
             const auto value = takeValue(args, i, "--layout", err);
-            if (!value)
+            if (!value || !pick(kLayouts, "layout", *value, o.layout, err))
                 return kUsage;
-            if (*value == "replace")
-                o.layout = LayoutMode::Replace;
-            else if (*value == "left")
-                o.layout = LayoutMode::Left;
-            else if (*value == "right")
-                o.layout = LayoutMode::Right;
-            else if (*value == "below")
-                o.layout = LayoutMode::Below;
-            else {
-                err << kName << ": unknown layout '" << *value << "' (use replace, left, right or below)\n";
-                return kUsage;
-            }
-            o.layoutGiven = true;
         } else {
             err << kName << ": unknown option '" << a << "' (try 'vomra-cli art --help')\n";
             return kUsage;
@@ -189,8 +192,9 @@ int parseArgs(const std::vector<std::string> &args, ArtOptions &o, std::ostream 
         return kUsage;
     }
     if (o.layout != LayoutMode::Replace && !o.onto) {
-        err << kName << ": --layout " << (o.layout == LayoutMode::Left ? "left" : o.layout == LayoutMode::Right ? "right" : "below")
-            << " joins onto a text: give it with --onto FILE\n";
+        const auto named = std::find_if(std::begin(kLayouts), std::end(kLayouts),
+                                        [&o](const Choice<LayoutMode> &c) { return c.value == o.layout; });
+        err << kName << ": --layout " << named->name << " joins onto a text: give it with --onto FILE\n";
         return kUsage;
     }
     return kOk;
