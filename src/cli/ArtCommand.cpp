@@ -95,23 +95,6 @@ bool pick(const Choice<E> (&choices)[N], const char *what, const std::string &wo
     return false;
 }
 
-// "--opt VALUE" or "--opt=VALUE" at args[i]; advances i past it.
-std::optional<std::string> takeValue(const std::vector<std::string> &args, std::size_t &i, const std::string &opt,
-                                     std::ostream &err)
-{
-    const std::string &a = args[i];
-    if (a == opt) {
-        if (i + 1 >= args.size()) {
-            err << kName << ": " << opt << " needs a value\n";
-            return std::nullopt;
-        }
-        i += 2;
-        return args[i - 1];
-    }
-    i += 1;
-    return a.substr(opt.size() + 1);
-}
-
 bool parseSize(const std::string &text, int &size, std::ostream &err)
 {
     int value = 0;
@@ -159,7 +142,7 @@ int parseArgs(const std::vector<std::string> &args, ArtOptions &o, std::ostream 
                 return kUsage;
         } else if (is("--font") || is("--fg") || is("--bg") || is("--onto")) {
             const std::string opt = a.substr(0, a.find('='));
-            const auto value = takeValue(args, i, opt, err);
+            const auto value = takeValue(args, i, opt, kName, err);
             if (!value)
                 return kUsage;
             if (opt == "--font")
@@ -171,15 +154,15 @@ int parseArgs(const std::vector<std::string> &args, ArtOptions &o, std::ostream 
             else
                 o.onto = *value;
         } else if (is("--size")) {
-            const auto value = takeValue(args, i, "--size", err);
+            const auto value = takeValue(args, i, "--size", kName, err);
             if (!value || !parseSize(*value, o.size, err))
                 return kUsage;
         } else if (is("--mode")) {
-            const auto value = takeValue(args, i, "--mode", err);
+            const auto value = takeValue(args, i, "--mode", kName, err);
             if (!value || !pick(kModes, "mode", *value, o.mode, err))
                 return kUsage;
         } else if (is("--layout")) {
-            const auto value = takeValue(args, i, "--layout", err);
+            const auto value = takeValue(args, i, "--layout", kName, err);
             if (!value || !pick(kLayouts, "layout", *value, o.layout, err))
                 return kUsage;
         } else {

@@ -114,6 +114,22 @@ void printHelp(std::ostream &out)
 
 } // namespace
 
+std::optional<std::string> takeValue(const std::vector<std::string> &args, std::size_t &i, const std::string &opt,
+                                     const char *command, std::ostream &err)
+{
+    const std::string &a = args[i];
+    if (a == opt) {
+        if (i + 1 >= args.size()) {
+            err << command << ": " << opt << " needs a value\n";
+            return std::nullopt;
+        }
+        i += 2;
+        return args[i - 1];
+    }
+    i += 1;
+    return a.substr(opt.size() + 1);
+}
+
 bool takeEncoding(const std::vector<std::string> &args, std::size_t &i, Encoding &enc, std::ostream &err)
 {
     std::string value;

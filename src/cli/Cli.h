@@ -3,6 +3,7 @@
 // runCli is the whole tool, callable in-process (tests) or from main().
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,12 @@ int runCli(const std::vector<std::string> &args, Io io);
 
 // Shared by the commands.
 enum class Encoding { Utf8, Gbk };
+
+// The value of "--opt VALUE" or "--opt=VALUE" at args[i] (one of the two forms
+// already matched); advances i past it. Nothing, with "<command>: <opt> needs a
+// value" printed, when VALUE is missing.
+std::optional<std::string> takeValue(const std::vector<std::string> &args, std::size_t &i, const std::string &opt,
+                                     const char *command, std::ostream &err);
 
 // Parses "--encoding VALUE" / "--encoding=VALUE" at args[i]; advances i past it.
 // Returns false (and prints the error) for a bad value or a missing one.

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -59,23 +60,6 @@ private:
     std::ostream &m_err;
     int m_percent = -1;
 };
-
-bool takeValue(const std::vector<std::string> &args, std::size_t &i, const std::string &option,
-               std::string &value, std::ostream &err)
-{
-    if (args[i] == option) {
-        if (i + 1 >= args.size()) {
-            err << "vomra-cli grind: " << option << " needs a value\n";
-            return false;
-        }
-        value = args[i + 1];
-        i += 2;
-        return true;
-    }
-    value = args[i].substr(option.size() + 1); // "--option=value"
-    ++i;
-    return true;
-}
 
 std::uint32_t le(const QByteArray &b, int at, int size)
 {
@@ -166,8 +150,7 @@ int runGrind(const std::vector<std::string> &args, Io &io)
 {
     Encoding enc = Encoding::Utf8;
     bool transparent = false;
-    bool haveRamp = false;
-    std::string rampArg;
+    std::optional<std::string> rampArg;
     std::vector<std::string> pictures;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size();) {
@@ -182,9 +165,9 @@ int runGrind(const std::vector<std::string> &args, Io &io)
             transparent = true;
             ++i;
         } else if (a == "--ramp" || a.rfind("--ramp=", 0) == 0) {
-            if (!takeValue(args, i, "--ramp", rampArg, io.err))
+            rampArg = takeValue(args, i, "--ramp", "vomra-cli grind", io.err);
+            if (!rampArg)
                 return kUsage;
-            haveRamp = true;
         } else if (a == "--encoding" || a.rfind("--encoding=", 0) == 0) {
             if (!takeEncoding(args, i, enc, io.err))
                 return kUsage;
@@ -200,9 +183,9 @@ int runGrind(const std::vector<std::string> &args, Io &io)
     }
 
     std::string ramp(kStartRamp);
-    if (haveRamp) {
+    if (rampArg) {
         bool lossy = false;
-        ramp = enc == Encoding::Utf8 ? gbk::fromUtf8(rampArg, &lossy) : rampArg;
+        ramp = enc == Encoding::Utf8 ? gbk::fromUtf8(*rampArg, &lossy) : *rampArg;
         if (lossy)
             io.err << "vomra-cli: warning: some characters cannot be written in GBK and became \"?\"\n";
     }
