@@ -697,8 +697,7 @@ QList<QImage> toolStates(const QImage &glyph)
             onPlate(glyph, QColor(0x2c, 0x4a, 0x82, 170), QColor(0x2c, 0x4a, 0x82, 45), 1)};
 }
 
-} // namespace
-
+// The grey form of an edit-menu picture (shown while its item is disabled).
 QImage greyPicture(const QImage &image)
 {
     QImage out = image.convertToFormat(QImage::Format_ARGB32);
@@ -713,6 +712,8 @@ QImage greyPicture(const QImage &image)
     }
     return out.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
+
+} // namespace
 
 QList<QImage> paintSmallImages()
 {

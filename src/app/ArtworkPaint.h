@@ -21,7 +21,4 @@ QImage paintAppIcon(int size);
 // The splash picture, 400 x 240, before it is stored as JPEG.
 QImage paintSplash();
 
-// The grey form of an edit-menu picture (shown while its item is disabled).
-QImage greyPicture(const QImage &image);
-
 } // namespace vomra::artwork
