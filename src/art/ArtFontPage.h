@@ -72,6 +72,9 @@ public:
     // Test hook: the notice that some characters could not be held in GBK (the
     // program shows a message box).
     static std::function<void(const QString &title, const QString &text)> &noticeHook();
+    // Tells the user once that characters GBK cannot hold became "?" (the page
+    // body is shared, so the grinder tells it the same way).
+    void tellLossy();
 
 private:
     void buildOptionColumn();
@@ -79,7 +82,6 @@ private:
     // The output text as GBK lines, and back; a lost character is noted in *lossy.
     Lines outputLines(bool *lossy) const;
     void setOutputLines(const Lines &lines);
-    void tellLossy();
 
     TfrmMain &m_frm;
 };

@@ -243,6 +243,8 @@ void TPicturePage::Grind()
     const Lines rows = grind(rgbView(work), ramp, options);
     m_frm.artFont->artfontRichEdit1->setPlainText(gbk::toQString(joinLines(rows, "\n")));
     bar->setPosition(0);
+    if (lossy)
+        m_frm.artFont->tellLossy();
 }
 
 void TPicturePage::showError(const QString &text)
@@ -284,6 +286,8 @@ void TPicturePage::picturepnl2Button1Click(QObject *)
     // Saving is silent; only a failure, which would lose the ramp, is told.
     if (!saveCustomRamp(Profile(settingsPath(m_frm.programFolder().toStdString())), ramp, &failed))
         showError(QStringLiteral("写 %1 失败").arg(QString::fromStdString(failed)));
+    else if (lossy)
+        m_frm.artFont->tellLossy();
 }
 
 void TPicturePage::ApplyPageColours(const TPageColours &pc)

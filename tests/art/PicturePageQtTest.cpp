@@ -311,6 +311,23 @@ TEST_F(PicturePageTest, TheCustomRampIsTypedUsedAndSaved)
     EXPECT_TRUE(errors.isEmpty());
 }
 
+TEST_F(PicturePageTest, ARampGbkCannotHoldIsToldOnGrindAndSave)
+{
+    QStringList notices;
+    TArtFontPage::noticeHook() = [&](const QString &, const QString &text) { notices.append(text); };
+    start();
+    click(page().picturepnl2RadioButton3);
+    page().picturepnl2Edit1->setText(QStringLiteral("한 "));
+    open(fixture("grind/mono.bmp"));
+    make();
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_EQ(notices.front(), QStringLiteral("有些字符不能用 GBK 表示，已换成“?”。"));
+    click(page().picturepnl2Button1);
+    TArtFontPage::noticeHook() = nullptr;
+    EXPECT_EQ(notices.size(), 2);
+    EXPECT_TRUE(errors.isEmpty());
+}
+
 TEST_F(PicturePageTest, TransparencySurvivesAClose)
 {
     start();
