@@ -23,25 +23,8 @@ command -v convert >/dev/null || { echo "grind-peers: needs ImageMagick's conver
 # also runs from black to white).
 ramp='MNHQ$OC?7>!":'"'"'-;. '
 
-# Debian packages, installed only when their command is missing; the package
-# index is refreshed once, and only if something has to be installed.
-need_packages() {
-  local missing=() cmd pkg
-  while [ $# -gt 0 ]; do
-    cmd=$1 pkg=$2; shift 2
-    command -v "$cmd" >/dev/null 2>&1 || [ -x "$cmd" ] || missing+=("$pkg")
-  done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  local sudo=()
-  if [ "$(id -u)" -ne 0 ]; then
-    command -v sudo >/dev/null 2>&1 || { echo "grind-peers: need root or sudo to install ${missing[*]}" >&2; exit 1; }
-    sudo=(sudo)
-  fi
-  echo "installing: ${missing[*]}" >&2
-  "${sudo[@]}" apt-get update -qq >&2
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}" >&2
-}
-need_packages jp2a jp2a img2txt caca-utils /usr/bin/time time
+# The peers are Debian packages; setup installs the missing ones only.
+"$root/scripts/setup" jp2a caca-utils time
 
 # Median wall time of one run, in microseconds, after one warm-up run.
 median_us() {
