@@ -15,19 +15,8 @@ cli="$build/src/cli/vomra-cli"
 # The peers are Debian packages; setup installs the missing ones only.
 "$root/scripts/setup" figlet toilet time
 
-# Median wall time of one run, in microseconds, after two warm-up runs.
-median_us() {
-  local t=() start end i
-  "$@" >/dev/null 2>&1; "$@" >/dev/null 2>&1
-  for ((i = 0; i < runs; i++)); do
-    start=$(date +%s%N)
-    "$@" >/dev/null 2>&1
-    end=$(date +%s%N)
-    t+=($(( (end - start) / 1000 )))
-  done
-  printf '%s\n' "${t[@]}" | sort -n | awk '{v[NR]=$1} END {print (NR % 2) ? v[(NR+1)/2] : int((v[NR/2]+v[NR/2+1])/2)}'
-}
-peak_kib() { /usr/bin/time -f '%M' -o "$work/rss" "$@" >/dev/null 2>&1; cat "$work/rss"; }
+warmups=2
+. "$root/bench/peers-lib.sh"
 ms() { awk -v u="$1" 'BEGIN {printf "%.2f", u / 1000}'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.1f", a / b}'; }
 
