@@ -9,6 +9,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <map>
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -164,6 +165,24 @@ bool isHeaderLike(std::string_view line)
 {
     line = trimProfileBlanks(line);
     return !line.empty() && line.front() == '[';
+}
+
+// Whether the profile reader takes a line for the header of section `name`, or
+// for any section header: asked of the reader itself with a probe entry after it.
+constexpr std::string_view kProbeKey = "VomraProbe";
+
+bool headsSection(std::string_view line, std::string_view name)
+{
+    std::string probe(line);
+    probe.append("\n").append(kProbeKey).append("=1\n");
+    return Profile::lookup(probe, name, kProbeKey).has_value();
+}
+
+bool isSectionHeader(std::string_view line)
+{
+    std::string probe = "[VomraProbe]\n";
+    probe.append(line).append("\n").append(kProbeKey).append("=1\n");
+    return !Profile::lookup(probe, kProbeKey, kProbeKey).has_value();
 }
 
 // Upper-cases ASCII a-z outside double-byte characters and drops every space.
@@ -329,7 +348,7 @@ TQOBR_TreeNodeRecord GetNodeRecord(const std::vector<TRecipeNode> &tree, std::si
 std::string resolveListedPath(const std::string &path)
 {
     struct stat st {};
-    if (::stat(path.c_str(), &st) == 0)
+    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
         return path;
     const std::size_t slash = path.find_last_of('/');
     const std::string folder = slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
@@ -342,7 +361,7 @@ std::string resolveListedPath(const std::string &path)
     if (!entries)
         return path;
     for (const DirEntry &e : *entries) {
-        if (e.name.size() == name.size() && std::string_view(e.name).substr(0, stem.size()) == stem &&
+        if (!e.isDir && e.name.size() == name.size() && std::string_view(e.name).substr(0, stem.size()) == stem &&
             pathsEqualIgnoringCase(std::string_view(e.name).substr(stem.size()), name.substr(stem.size())))
             return slash == std::string::npos ? e.name : folder + e.name;
     }
@@ -388,35 +407,40 @@ std::vector<std::string> CollectionItemNames(std::string_view iniText)
     if (count <= 0)
         return names;
 
-    // Only keys that can be "ItemName<n>" with n <= count are looked up, so a huge
-    // count costs nothing. The profile reader answers each from a text that keeps
-    // every line that may be a section header or such a key, whole, in order, and
-    // leaves out the item texts, so the answers are those of the whole file.
-    std::set<int> numbers;
-    std::string keyLines;
-    std::size_t pos = 0;
-    while (pos < iniText.size()) {
-        std::size_t nl = iniText.find('\n', pos);
-        const std::size_t end = nl == std::string_view::npos ? iniText.size() : nl + 1;
-        const std::string_view line = iniText.substr(pos, end - pos);
-        bool keep = isHeaderLike(line);
-        forEachLine(line, [&](std::string_view part) {
+    // The names are looked up by the profile reader itself, but only for keys that
+    // can be "ItemName<n>" with n <= count (a huge count costs nothing), and each
+    // in a small text: the section's header line and the lines of the section
+    // that may hold that key, whole and in order. The answers are those of the
+    // whole file, and the time grows with the file, not with count times file.
+    std::vector<std::string_view> lines;
+    for (std::size_t pos = 0; pos < iniText.size();) {
+        const std::size_t nl = iniText.find('\n', pos);
+        const std::size_t end = nl == std::string_view::npos ? iniText.size() : nl;
+        lines.push_back(iniText.substr(pos, end - pos));
+        pos = end + 1;
+    }
+    std::size_t first = 0;
+    while (first < lines.size() && !(isHeaderLike(lines[first]) && headsSection(lines[first], "ItemList")))
+        ++first;
+    if (first == lines.size())
+        return names;
+    std::map<int, std::vector<std::string_view>> keyLines;
+    for (std::size_t i = first; i < lines.size(); ++i) {
+        if (i > first && isHeaderLike(lines[i]) && isSectionHeader(lines[i]))
+            break;
+        forEachLine(lines[i], [&](std::string_view part) {
             const int n = itemNameKeyNumber(part);
-            if (n > 0 && n <= count) {
-                numbers.insert(n);
-                keep = true;
-            }
+            if (n > 0 && n <= count && (keyLines[n].empty() || keyLines[n].back().data() != lines[i].data()))
+                keyLines[n].push_back(lines[i]);
             return true;
         });
-        if (keep) {
-            keyLines.append(line);
-            if (keyLines.back() != '\n')
-                keyLines += '\n';
-        }
-        pos = end;
     }
-    for (const int n : numbers) {
-        const auto name = Profile::lookup(keyLines, "ItemList", "ItemName" + std::to_string(n));
+    for (const auto &[n, candidates] : keyLines) {
+        std::string text(lines[first]);
+        text += '\n';
+        for (const std::string_view line : candidates)
+            text.append(line).append("\n");
+        const auto name = Profile::lookup(text, "ItemList", "ItemName" + std::to_string(n));
         if (!name)
             continue;
         const std::string_view trimmed = trimRecipeLine(*name);

@@ -216,6 +216,10 @@ TEST(RecipeScan, ResolveListedPath)
     // Only the extension's case is free: the name itself must match.
     EXPECT_EQ(resolveListedPath(dir.file("f/EXACT.Txt")), dir.file("f/EXACT.Txt"));
     EXPECT_EQ(resolveListedPath(dir.file("nowhere/a.Txt")), dir.file("nowhere/a.Txt"));
+    // A folder under the rebuilt name is not the file that was listed.
+    dir.write("g/d.Txt/inside", "");
+    dir.write("g/d.txt", "4");
+    EXPECT_EQ(resolveListedPath(dir.file("g/d.Txt")), dir.file("g/d.txt"));
 }
 
 TEST(RecipeCollection, ItemNames)
