@@ -429,3 +429,44 @@ TEST(RecipeFiles, FailedSaveKeepsTheOldFile)
     EXPECT_FALSE(WriteRecipeFile(dir.file("ro/r.Txt"), "new", &error));
     EXPECT_EQ(dir.read("ro/r.Txt"), "old\r\n");
 }
+
+TEST(StarterLibrary, ReadsAsShipped)
+{
+    // What a new user sees first: collections with items that have text, and
+    // recipe files, all GBK with CR LF line ends.
+    const std::string folder = std::string(VOMRA_TEST_DATA) + "/../../assets/recipes/";
+    const auto tree = ScanRecipeLibrary(folder);
+    ASSERT_FALSE(tree.empty());
+    EXPECT_EQ(tree.front().text, kRecipeFolderName);
+    int collections = 0;
+    int files = 0;
+    for (std::size_t i = 0; i < tree.size(); ++i) {
+        const TRecipeNode &n = tree[i];
+        SCOPED_TRACE(nodeDisplayText(n));
+        if (n.image == riFolder)
+            continue;
+        const auto bytes = ReadRecipeFile(n.diskPath);
+        ASSERT_TRUE(bytes);
+        bool lossy = false;
+        gbk::toUtf8(*bytes, &lossy);
+        EXPECT_FALSE(lossy) << "not GBK";
+        for (std::size_t k = 0; k < bytes->size(); ++k) {
+            if ((*bytes)[k] == '\n') {
+                EXPECT_TRUE(k > 0 && (*bytes)[k - 1] == '\r') << "a line end without CR";
+            }
+        }
+        if (n.image == riCollection) {
+            ++collections;
+            EXPECT_GE(ReadCollectionItemNames(n.diskPath).size(), 3u);
+        } else if (n.image == riItem) {
+            const auto lines = ReadIniItemLines(n.diskPath, n.text);
+            ASSERT_TRUE(lines);
+            EXPECT_FALSE(ItemCopyLines(n.text, *lines).size() < 2) << "an item without text";
+        } else {
+            ++files;
+            EXPECT_GT(bytes->size(), 10u);
+        }
+    }
+    EXPECT_GE(collections, 3);
+    EXPECT_GE(files, 5);
+}
