@@ -105,6 +105,23 @@ void BM_CollectionItem5000Lines(benchmark::State &state)
 }
 BENCHMARK(BM_CollectionItem5000Lines)->Unit(benchmark::kMillisecond);
 
+// A 20 MB recipe file read whole (what the editor is then given).
+void BM_ReadRecipeFile20MB(benchmark::State &state)
+{
+    TempLibrary lib;
+    std::string line = gbk::fromUtf8("　　★☆★ 很长很长的一行字 ★☆★　　") + "\r\n";
+    std::string text;
+    while (text.size() < (20u << 20))
+        text += line;
+    lib.write("big.Txt", text);
+    for (auto _ : state) {
+        const auto bytes = vomra::ReadRecipeFile(lib.path() + "big.Txt");
+        benchmark::DoNotOptimize(bytes->data());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<long long>(text.size()));
+}
+BENCHMARK(BM_ReadRecipeFile20MB)->Unit(benchmark::kMillisecond);
+
 // The item names of one large collection (the names are read per key).
 void BM_CollectionItemNames(benchmark::State &state)
 {

@@ -55,7 +55,7 @@ void forEachLine(std::string_view text, Fn &&fn)
 struct DirEntry {
     std::string name;
     bool isDir;
-    dev_t dev;
+    dev_t dev; // directories only
     ino_t ino;
 };
 
@@ -71,6 +71,12 @@ std::optional<std::vector<DirEntry>> listFolder(const std::string &folder)
     while (const dirent *e = ::readdir(dir)) {
         const std::string_view name = e->d_name;
         if (name == "." || name == "..")
+            continue;
+        if (e->d_type == DT_REG) { // most entries: no need to ask again
+            entries.push_back({std::string(name), false, 0, 0});
+            continue;
+        }
+        if (e->d_type != DT_DIR && e->d_type != DT_LNK && e->d_type != DT_UNKNOWN)
             continue;
         struct stat st {};
         if (::fstatat(fd, e->d_name, &st, 0) != 0)
