@@ -133,25 +133,15 @@ private:
 
 // ---- collections -----------------------------------------------------------
 
-bool isProfileBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view trimProfileBlanks(std::string_view s)
-{
-    while (!s.empty() && isProfileBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isProfileBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
 // n when a line holds "ItemName<n> = ..." as the profile reader would see its key
-// (decimal, no leading zero, up to INT_MAX); else 0.
+// (decimal, no leading zero, up to INT_MAX); else 0. Trimming more than the
+// reader's blanks can only find more candidates, never fewer.
 int itemNameKeyNumber(std::string_view line)
 {
     const std::size_t eq = line.find('=');
     if (eq == std::string_view::npos)
         return 0;
-    std::string_view key = trimProfileBlanks(line.substr(0, eq));
+    std::string_view key = trimRecipeLine(line.substr(0, eq));
     constexpr std::string_view kPrefix = "ItemName";
     if (!startsWithIgnoringCase(key, kPrefix))
         return 0;
@@ -169,7 +159,7 @@ int itemNameKeyNumber(std::string_view line)
 
 bool isHeaderLike(std::string_view line)
 {
-    line = trimProfileBlanks(line);
+    line = trimRecipeLine(line);
     return !line.empty() && line.front() == '[';
 }
 
