@@ -6,9 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -416,6 +419,34 @@ TEST(RecipeFiles, ReadAndWrite)
     std::string error;
     EXPECT_FALSE(WriteRecipeFile(dir.file("nowhere/r.Txt"), "x", &error));
     EXPECT_NE(error.find(dir.file("nowhere/r.Txt")), std::string::npos);
+}
+
+TEST(RecipeFiles, SaveThatRunsOutOfSpaceKeepsTheOldFile)
+{
+    // A file-size limit makes the write fail part-way, as a full disk does, and
+    // holds for root too.
+    TempFolder dir;
+    dir.write("r.Txt", "old\r\n");
+    struct rlimit old {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 64;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::string error;
+    const bool written = WriteRecipeFile(dir.file("r.Txt"), std::string(4096, 'x'), &error);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(written);
+    EXPECT_NE(error.find(dir.file("r.Txt")), std::string::npos);
+    EXPECT_EQ(dir.read("r.Txt"), "old\r\n");
+    int entries = 0;
+    for (const auto &e : std::filesystem::directory_iterator(dir.path())) {
+        (void)e;
+        ++entries;
+    }
+    EXPECT_EQ(entries, 1) << "the temporary file is left behind";
 }
 
 TEST(RecipeFiles, FailedSaveKeepsTheOldFile)
