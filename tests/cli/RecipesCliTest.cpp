@@ -154,3 +154,23 @@ TEST(RecipesCliUsage, BadCommandLinesExit2)
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("recipes list|show"), std::string::npos);
 }
+
+TEST(RecipesCliText, UnshowableBytesAreToldOnce)
+{
+    TempFolder dir;
+    dir.write("F/bad.Txt", "a\xFF\r\nb\xFF\r\n");
+    dir.write("😀/x.Txt", "x");
+    Result r = run({"recipes", "show", "--folder", dir.path(), "F/bad.Txt"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "a?\nb?\n");
+    EXPECT_EQ(r.err, "vomra-cli recipes: warning: bytes that are not GBK became \"?\"\n");
+
+    r = run({"recipes", "show", "--encoding", "gbk", "--folder", dir.path(), "F/bad.Txt"});
+    EXPECT_EQ(r.out, "a\xFF\nb\xFF\n"); // raw bytes asked for, raw bytes given
+    EXPECT_EQ(r.err, "");
+
+    r = run({"recipes", "list", "--encoding", "gbk", "--folder", dir.path()});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "?/\n  x.Txt\nF/\n  bad.Txt\n");
+    EXPECT_EQ(r.err, "vomra-cli recipes: warning: some characters cannot be written in GBK and became \"?\"\n");
+}
