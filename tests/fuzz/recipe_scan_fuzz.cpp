@@ -66,15 +66,22 @@ private:
 
 const char *const kExtensions[] = {".Txt", ".txt", ".TXT", ".Ini", ".ini", ".INI", ".tXt", ""};
 
-std::string root()
+// The folder every input builds its tree in, removed at exit. Kept on the heap so
+// that it outlives the other statics when the exit handler runs.
+const std::string &root()
 {
-    static const std::string path = [] {
+    static const std::string *path = [] {
         std::string templ = (fs::temp_directory_path() / "vomra-scan-fuzz-XXXXXX").string();
         if (!mkdtemp(templ.data()))
             std::abort();
-        return templ + "/";
+        const auto *made = new std::string(templ + "/");
+        std::atexit([] {
+            std::error_code ec;
+            fs::remove_all(root(), ec);
+        });
+        return made;
     }();
-    return path;
+    return *path;
 }
 
 void build(Reader &in, const std::string &top, std::vector<std::string> &folders)
@@ -129,7 +136,7 @@ bool isFile(const std::string &path)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     g_input = std::string_view(reinterpret_cast<const char *>(data), size);
-    const std::string top = root();
+    const std::string &top = root();
     std::error_code ec;
     for (const auto &entry : fs::directory_iterator(top, ec))
         fs::remove_all(entry.path(), ec);
