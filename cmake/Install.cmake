@@ -38,9 +38,9 @@ set(CPACK_PACKAGE_CONTACT "Vomra developers <dev@vomra.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "character art maker and chat text library for QQ users")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
   "Vomra makes GBK text that looks like a picture when it is pasted into a chat:\n\
- words drawn in a font, bitmaps ground through a gray ramp, and a drawing board\n\
- of character cells. It keeps a library of ready-made chat texts and can paste\n\
- them straight into a chat window. vomra-cli offers the conversions to scripts.")
+words drawn in a font, bitmaps ground through a gray ramp, and a drawing board\n\
+of character cells. It keeps a library of ready-made chat texts and can paste\n\
+them straight into a chat window. vomra-cli offers the conversions to scripts.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
