@@ -38,7 +38,8 @@ xdotool windowactivate --sync "$win"
 menuItem() { echo "72 $((61 + 24 * ($1 - 1)))"; } # Tag 1..7 of the left menu
 make_label="375 81"                              # first tool label of the art font page
 open_button="309 107"                            # "打开(&O)" of the picture grinder
-tree_row() { echo "60 $((274 + 20 * ($1 - 1)))"; } # rows of the recipe tree
+first_tree_row="60 274"                           # the top row of the recipe tree
+first_theme="394 91"                              # the first icon of the theme list
 
 click() { xdotool mousemove --window "$win" $1 click 1; sleep "${2:-0.6}"; }
 park() { xdotool mousemove --window "$win" 630 470; sleep 0.4; } # no hover marks in the picture
@@ -47,10 +48,12 @@ shot() { park; mkdir -p "$out"; import -frame -window "$win" "$work/$1.png";
 
 shot start
 # The left menu alone, for the page about the main window.
-convert "$out/start.png" -crop 186x222+8+30 +repage "$out/menu.png"
+convert "$out/start.png" -crop 186x222+8+30 +repage -strip "$out/menu.png"
 
-click "$(tree_row 1)"
-click "$(tree_row 2)"
+# The first folder of the library, then its first entry (a collection shows its first item).
+click "$first_tree_row"
+xdotool key Down
+sleep 0.6
 shot recipe
 
 click "$(menuItem 1)"
@@ -78,5 +81,5 @@ stroke 340 112 520 112; stroke 520 112 520 168; stroke 520 168 340 168; stroke 3
 shot board
 
 click "$(menuItem 4)"
-click "300 100"
+click "$first_theme"
 shot theme
