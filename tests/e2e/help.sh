@@ -15,12 +15,12 @@ printf '%s\n' "\$@" >> "$work/opened"
 EOS
 chmod +x "$work/bin/xdg-open"
 
+source "$(dirname "${BASH_SOURCE[0]}")/lib/window.bash"
+
 openbox >/dev/null 2>&1 & pids+=($!)
 sleep 1
 PATH="$work/bin:$PATH" "$work/app/vomra" & pids+=($!)
-timeout 30 xdotool search --sync --onlyvisible --name '^Vomra 2003 v2.0$' >/dev/null
-sleep 2
-win=$(xdotool search --onlyvisible --name '^Vomra 2003 v2.0$' | head -n 1)
+win=$(mainWindow) || { echo "help: the main window did not appear" >&2; exit 1; }
 xdotool windowactivate --sync "$win"
 # "帮助" is the sixth item of the left menu.
 xdotool mousemove --window "$win" 72 $((61 + 24 * 5)) click 1

@@ -41,11 +41,12 @@ mkdir -p "$HOME"
 user=$HOME/.local/share/vomra
 touch "$work/before"
 sleep 1
+source "$root/tests/e2e/lib/window.bash"
+
 openbox >/dev/null 2>&1 & pids+=($!)
 sleep 1
 "$usr/bin/$exec_line" & pid=$!; pids+=($pid)
-timeout 30 xdotool search --sync --onlyvisible --name '^Vomra 2003 v2.0$' >/dev/null ||
-  fail "the main window did not appear"
+win=$(mainWindow) || fail "the main window did not appear"
 for f in QOBR.Ini QOBR.CHM; do
   cmp -s "$usr/share/vomra/$f" "$user/$f" || fail "$f was not copied into $user"
 done
@@ -56,8 +57,7 @@ if [ -d "$root/assets/recipes" ]; then
   done
 fi
 touch "$work/shown"
-sleep 2 # the splash closes once the window is up (and file times move on)
-win=$(xdotool search --onlyvisible --name '^Vomra 2003 v2.0$' | head -n 1)
+sleep 1 # file times move on
 xdotool windowactivate --sync "$win" key --clearmodifiers alt+F4
 for _ in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.2; done
 kill -0 $pid 2>/dev/null && fail "vomra did not close"

@@ -26,12 +26,12 @@ mkdir -p "$work/Theme"
 [ -d "$root/assets/recipes" ] && cp -r "$root/assets/recipes/." "$work/"
 convert "$root/assets/icons/hicolor/48x48/apps/vomra.png" -background white -flatten BMP3:"$work/picture.bmp"
 
+source "$root/tests/e2e/lib/window.bash"
+
 openbox >/dev/null 2>&1 & pids+=($!)
 sleep 1
 "$work/vomra" >/dev/null 2>&1 & pids+=($!)
-timeout 30 xdotool search --sync --onlyvisible --name '^Vomra 2003 v2.0$' >/dev/null
-sleep 2 # the splash closes once the window is up; the window may be remade meanwhile
-win=$(xdotool search --onlyvisible --name '^Vomra 2003 v2.0$' | head -n 1)
+win=$(mainWindow) || { echo "help-shots: the main window did not appear" >&2; exit 1; }
 xdotool windowactivate --sync "$win"
 
 # Positions inside the window (classic look, 192-pixel left column).
