@@ -1,8 +1,8 @@
 # Shared by the end-to-end scripts and tools that drive the real program under X.
 
-# Prints the main window's id once it is up. The first X window of that name may
-# be replaced right after it shows, so look again after a pause rather than trust
-# the first answer.
+# Prints the main window's id once it is up. A search fails outright when a window
+# vanishes while it walks the tree (the splash closes just then), so it is
+# retried, and asked once more after the start has settled.
 mainWindow() {
   local w=
   for _ in $(seq 150); do
