@@ -4,6 +4,8 @@
 #include "platform/Profile.h"
 #include "theme/ThemeCatalogue.h"
 
+#include <algorithm>
+
 namespace vomra {
 
 namespace {
@@ -80,7 +82,11 @@ bool TTheme::LoadTheme(const std::string &name, const TSkinPictureLoader &load)
         const std::string value = file.readString(name, kKeys[i], "");
         if (value.empty() || !load)
             return false;
-        auto picture = load(m_themePath + gbk::toUtf8(value));
+        // Theme files written on Windows separate folders with backslashes;
+        // replaced after decoding, where no GBK trail byte can be mistaken for one.
+        std::string relative = gbk::toUtf8(value);
+        std::replace(relative.begin(), relative.end(), '\\', '/');
+        auto picture = load(m_themePath + relative);
         const auto part = static_cast<TSkinPart>(i);
         // A grid without whole cells would make the tiling step by nothing.
         if (!picture || !GridHasCells(part, *picture))
