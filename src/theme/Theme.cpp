@@ -242,6 +242,21 @@ TSkinAction TTheme::TrackRelease()
     return action;
 }
 
+TSkinRect SkinMainPanelRect(const TTheme &theme, int outerWidth, int outerHeight)
+{
+    constexpr int kBorder = 4, kCaption = 19;
+    const int nonClient = kCaption + 2 * kBorder;
+    const int clientWidth = outerWidth - 2 * kBorder;
+    const int clientHeight = outerHeight - nonClient;
+    const int t = theme.TitleBarHeight(), s = theme.FrameWidth(), b = theme.FrameBottomHeight();
+    const int top = t - nonClient + 4;
+    const int left = s - 4;
+    const int height = clientHeight - top - b / 2 + 1;
+    const int width = clientWidth - 2 * s + 8;
+    // Client coordinates start inside the border and below the caption.
+    return {left + kBorder, top + kCaption + kBorder, std::max(0, width), std::max(0, height)};
+}
+
 bool TTheme::Hot(TSkinButton b) const
 {
     return b == TSkinButton::Min ? m_minHot : b == TSkinButton::Max ? m_maxHot : m_closeHot;

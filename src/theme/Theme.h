@@ -140,6 +140,12 @@ private:
     bool m_minDown = false, m_maxDown = false, m_closeDown = false;
 };
 
+// Where the window's contents go inside the skin frame, in window coordinates,
+// for a window of the given outer size. The placement is worked out against the
+// classic frame the window would have (4-pixel borders, a 19-pixel caption),
+// so the contents sit as they do there.
+TSkinRect SkinMainPanelRect(const TTheme &theme, int outerWidth, int outerHeight);
+
 // A theme-file colour from the keys name+"R", name+"G", name+"B", each reduced
 // to its low 8 bits.
 class Profile;

@@ -245,3 +245,12 @@ TEST(Theme, HugePositionsDoNotOverflow)
     EXPECT_EQ(f.theme.HitTest(0, 0, 32767), std::nullopt);
     EXPECT_FALSE(f.theme.ButtonsPlan(32767, true, false).empty());
 }
+
+TEST(Theme, MainPanelSitsInsideTheFrame)
+{
+    Fixture f(kSkin);
+    ASSERT_TRUE(f.theme.LoadTheme("Blue", FakePictures(kSizes)));
+    // Title 20, sides 4, bottom 5: the panel spans the sides and stops half the
+    // bottom frame (truncated) minus the classic frame's rounding above the edge.
+    EXPECT_EQ(SkinMainPanelRect(f.theme, 640, 480), (TSkinRect{4, 20, 632, 480 - 20 - 2 - 3}));
+}
