@@ -1,12 +1,12 @@
 #include "app/Main.h"
 
-#include "app/Artwork.h"
-#include "app/PageKit.h"
 #include "app/Splitter.h"
 #include "art/ArtFontPage.h"
 #include "art/PicturePage.h"
 #include "board/DrawText.h"
 #include "board/PenPage.h"
+#include "pagekit/Artwork.h"
+#include "pagekit/PageKit.h"
 #include "platform/FontSetup.h"
 #include "platform/GbkQt.h"
 #include "platform/Shell.h"
@@ -247,7 +247,8 @@ void TfrmMain::buildRightColumn()
     pnlRecipe = makePage("pnlRecipe");
 
     artFont = std::make_unique<TArtFontPage>(*this);
-    picture = std::make_unique<TPicturePage>(*this);
+    picture = std::make_unique<TPicturePage>(*this, *artFont);
+    artFont->setPicturePage(*picture);
     pen = std::make_unique<TPenPage>(*this);
     theme = std::make_unique<TThemePage>(*this);
     recipe = std::make_unique<TRecipePage>(*this);
@@ -312,6 +313,27 @@ void TfrmMain::showAtStart()
     // 13. The splash goes.
     if (m_splash)
         m_splash->close();
+}
+
+QWidget *TfrmMain::pagePanel(TPage page)
+{
+    switch (page) {
+    case pgArtFont:
+    case pgPicture:
+        return pnlArtFont;
+    case pgPen:
+        return pnlPen;
+    case pgTheme:
+        return pnlTheme;
+    case pgRecipe:
+        return pnlRecipe;
+    }
+    return nullptr;
+}
+
+TGWImageList *TfrmMain::imageList(int n)
+{
+    return n == 1 ? ImageList1 : n == 2 ? ImageList2 : n == 3 ? ImageList3 : nullptr;
 }
 
 void TfrmMain::SetCurrentPage(int page)

@@ -1,6 +1,6 @@
 #include "theme/ThemePage.h"
 
-#include "app/Main.h"
+#include "pagekit/PageHost.h"
 #include "widgets/Panel.h"
 
 #include <QLabel>
@@ -8,9 +8,9 @@
 
 namespace vomra {
 
-TThemePage::TThemePage(TfrmMain &frm) : m_frm(frm)
+TThemePage::TThemePage(TPageHost &host) : m_host(host)
 {
-    QWidget *page = frm.pnlTheme;
+    QWidget *page = host.pagePanel(pgTheme);
     themeListView1 = new QListWidget(page);
     themeListView1->setObjectName(QStringLiteral("themeListView1"));
     themeListView1->setViewMode(QListView::IconMode);
@@ -29,7 +29,7 @@ TThemePage::TThemePage(TfrmMain &frm) : m_frm(frm)
 
 void TThemePage::pnlThemeResize()
 {
-    QWidget *page = m_frm.pnlTheme;
+    QWidget *page = m_host.pagePanel(pgTheme);
     themeListView1->resize(page->width() - themeListView1->x(), page->height());
     themeLabel2->resize(themeLabel2->width(), page->height() - themeLabel2->y());
 }

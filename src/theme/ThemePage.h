@@ -8,14 +8,14 @@ class QListWidget;
 
 namespace vomra {
 
-class TfrmMain;
+class TPageHost;
 
 class TThemePage : public QObject {
     Q_OBJECT
 public:
     static constexpr int kListLeft = 160;
 
-    explicit TThemePage(TfrmMain &frm);
+    explicit TThemePage(TPageHost &host);
 
     QListWidget *themeListView1 = nullptr;
     QLabel *themeLabel1 = nullptr;
@@ -24,7 +24,7 @@ public:
     void pnlThemeResize();
 
 private:
-    TfrmMain &m_frm;
+    TPageHost &m_host;
 };
 
 } // namespace vomra
