@@ -137,6 +137,10 @@ void TThemePage::FillThemeList()
     const auto &names = m_themes.Theme1().ThemeNameList();
     for (std::size_t i = 0; i < names.size(); ++i)
         addItem(names[i], static_cast<int>(i) + 1 == index);
+    // The description follows the theme in force, not the last item listed.
+    const auto selected = themeListView1->selectedItems();
+    if (!selected.isEmpty())
+        themeListView1Change(selected.first());
 }
 
 void TThemePage::MarkCurrentTheme()

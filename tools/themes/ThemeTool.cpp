@@ -60,11 +60,13 @@ const Style kStyles[] = {
      false, 8,
      {QColor(70, 72, 80), QColor(110, 114, 124), QColor(34, 36, 40), QColor(116, 118, 124), QColor(140, 142, 148)},
      QColor(232, 232, 236), QColor(190, 190, 196), QColor(176, 52, 44),
-     QColor(240, 240, 244), QColor(196, 196, 200), QColor(58, 60, 66),
-     "Vomra 工作室", "深色石墨，低调沉稳，适合夜间使用。",
-     {QColor(58, 60, 66), QColor(220, 222, 228), QColor(255, 190, 90), QColor(90, 94, 102), QColor(58, 60, 66),
-      QColor(72, 74, 80), QColor(96, 100, 110), QColor(245, 245, 248), QColor(58, 60, 66), QColor(96, 100, 110),
-      QColor(230, 200, 140), QColor(200, 204, 214)}},
+     QColor(240, 240, 244), QColor(196, 196, 200), QColor(200, 202, 206),
+     "Vomra 工作室", "石墨色的边框配浅灰色的页面，低调沉稳。",
+     // The menu sections keep their light body whatever the theme, so the page
+     // colours stay light with dark lettering.
+     {QColor(200, 202, 206), QColor(20, 22, 26), QColor(200, 80, 30), QColor(255, 255, 255), QColor(176, 180, 188),
+      QColor(222, 224, 228), QColor(84, 88, 96), QColor(255, 255, 255), QColor(176, 180, 188),
+      QColor(120, 124, 132), QColor(40, 44, 52), QColor(30, 60, 120)}},
     {"暖色纸张", "Paper",
      {QColor(232, 212, 170), QColor(200, 170, 120), QColor(120, 92, 56), QColor(248, 236, 210)},
      {QColor(230, 224, 208), QColor(210, 202, 184), QColor(150, 140, 120), QColor(244, 240, 230)},
