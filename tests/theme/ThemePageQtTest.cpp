@@ -8,6 +8,7 @@
 #include "widgets/Panel.h"
 
 #include <QDir>
+#include <functional>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
@@ -144,4 +145,48 @@ TEST_F(ThemePageTest, SkinPicturesMustLieInsideTheThemeFolder)
     start(1);
     EXPECT_EQ(frm->ThemeIndex(), 0);
     EXPECT_FALSE(frm->Theme1().ThemeActivate());
+}
+
+TEST_F(ThemePageTest, BadSkinPicturesLeaveTheClassicLook)
+{
+    // A 40-byte header claiming 20000 x 20000 pixels at 24 bits.
+    std::string huge = "BM" + std::string(12, '\0');
+    std::string info(40, '\0');
+    info[0] = 40;
+    auto put32 = [&](int at, int v) {
+        for (int i = 0; i < 4; ++i)
+            info[static_cast<std::size_t>(at + i)] = static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    put32(4, 20000);
+    put32(8, 20000);
+    info[12] = 1;
+    info[14] = 24;
+    huge += info;
+    struct Case {
+        const char *why;
+        std::function<void()> make;
+    };
+    const Case cases[] = {
+        {"missing", [&] { std::remove(dir.file("Theme/s/t.bmp").c_str()); }},
+        {"empty file", [&] { dir.write("Theme/s/t.bmp", ""); }},
+        {"2 x 1 pixels", [&] { SaveBmp(dir.file("Theme/s/t.bmp"), 2, 1); }},
+        {"20000 x 20000 claimed", [&] { dir.write("Theme/s/t.bmp", huge); }},
+        {"not a picture", [&] { dir.write("Theme/s/t.bmp", "hello"); }},
+    };
+    for (const Case &c : cases) {
+        c.make();
+        start(1);
+        EXPECT_EQ(frm->ThemeIndex(), 0) << c.why;
+        EXPECT_FALSE(frm->Theme1().ThemeActivate()) << c.why;
+        EXPECT_FALSE(frm->windowFlags().testFlag(Qt::FramelessWindowHint)) << c.why;
+        frm->close();
+        frm.reset();
+    }
+    // A name GBK cannot decode still finds its section.
+    dir.write("Theme/Theme.Ini", "[Theme]\r\nThemeCount=1\r\nThemeName1=\x81\xFF\xFE\r\n[\x81\xFF\xFE]\r\n"
+                                 "TitleBar=s/b.bmp\r\nTitleButton=s/b.bmp\r\nFrameLeftRight=s/f.bmp\r\nFrameBottom=s/bottom.bmp\r\n");
+    start(1);
+    EXPECT_EQ(frm->ThemeIndex(), 1);
+    EXPECT_TRUE(frm->Theme1().ThemeActivate());
+    EXPECT_EQ(frm->theme->themeListView1->count(), 2);
 }
