@@ -3,6 +3,7 @@
 # the saved index, rounded top corners, moved by its caption, maximised and
 # closed by its own buttons; the classic item gives the window manager's frame back.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/lib/window.bash"
 build=${VOMRA_BUILD:?}
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 work=$(mktemp -d)
@@ -20,7 +21,7 @@ ended() { for _ in $(seq 50); do kill -0 $pid 2>/dev/null || return 0; sleep 0.2
 # Graphite: buttons 23 x 19 at y 5; close 27 from the right edge, maximise 52; corner ellipse 8.
 ini 2
 "$work/vomra" & pid=$!
-win=$(timeout 30 xdotool search --sync --onlyvisible --name '^Vomra 2003 v2.0$' | head -n 1) || fail "no window"
+win=$(mainWindow) || fail "no window"
 sleep 1
 eval "$(xdotool getwindowgeometry --shell "$win")"
 xwininfo -id "$win" | grep -q 'Width: 640' || fail "not 640 wide"
@@ -61,7 +62,7 @@ wait $pid || fail "exit status $?"
 
 # The theme page's classic item: the window manager's frame comes back, 0 is saved.
 "$work/vomra" & pid=$!
-win=$(timeout 30 xdotool search --sync --onlyvisible --name '^Vomra 2003 v2.0$' | head -n 1) || fail "no window"
+win=$(mainWindow) || fail "no window"
 sleep 1
 eval "$(xdotool getwindowgeometry --shell "$win")"
 xdotool mousemove $((X + 89)) $((Y + 161)) click 1     # menu item 界面方案
