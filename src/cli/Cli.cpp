@@ -99,7 +99,7 @@ const std::vector<CommandEntry> &commands()
          runArt,
          {"--font", "--size", "--fg", "--bg", "--mode", "--onto", "--layout", "--encoding"}},
         {"recipes", "recipes list|show [--folder DIR] [--encoding utf-8|gbk] [PATH [ITEM]]",
-         "the recipe library of the program folder (or DIR)\n"
+         "the recipe library of the program folder (the one vomra uses) or of DIR\n"
          "        list              the tree: folders, collections (.Ini) with their items,\n"
          "                          recipe files (.Txt), two blanks of indent per level\n"
          "        show PATH         a recipe file's text; a collection's first item\n"

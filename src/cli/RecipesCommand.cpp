@@ -1,7 +1,6 @@
 // vomra-cli recipes: the recipe library for scripts, read as the tree reads it.
 #include "art/TextHelpers.h"
 #include "cli/Cli.h"
-#include "platform/ExeFolder.h"
 #include "platform/Gbk.h"
 #include "recipe/Recipe.h"
 
@@ -27,8 +26,9 @@ struct Options {
 };
 
 // Nothing (the error printed) for a bad command line.
-std::optional<Options> parse(const std::vector<std::string> &args, std::ostream &err)
+std::optional<Options> parse(const std::vector<std::string> &args, const Io &io)
 {
+    std::ostream &err = io.err;
     Options o;
     bool optionsDone = false;
     for (std::size_t i = 0; i < args.size();) {
@@ -73,7 +73,7 @@ std::optional<Options> parse(const std::vector<std::string> &args, std::ostream 
         return std::nullopt;
     }
     if (o.folder.empty())
-        o.folder = exeFolder();
+        o.folder = programFolderOf(io);
     if (o.folder.back() != '/')
         o.folder += '/';
     return o;
@@ -221,7 +221,7 @@ int show(const Options &o, Io &io)
 
 int runRecipes(const std::vector<std::string> &args, Io &io)
 {
-    const auto options = parse(args, io.err);
+    const auto options = parse(args, io);
     if (!options)
         return kUsage;
     return options->action == "list" ? list(*options, io) : show(*options, io);

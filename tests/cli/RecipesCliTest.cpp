@@ -17,12 +17,12 @@ struct Result {
     std::string err;
 };
 
-Result run(const std::vector<std::string> &args)
+Result run(const std::vector<std::string> &args, const std::string &programFolder = {})
 {
     std::istringstream in;
     std::ostringstream out;
     std::ostringstream err;
-    const int status = runCli(args, {in, out, err, false});
+    const int status = runCli(args, {in, out, err, false, programFolder});
     return {status, out.str(), err.str()};
 }
 
@@ -72,6 +72,13 @@ TEST_F(RecipesCli, ListsTheTreeInItsOrder)
     r = run({"recipes", "list", "--encoding", "gbk", "--folder", dir.path().substr(0, dir.path().size() - 1)});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, gbk::fromUtf8(kTree));
+
+    // Without --folder: the program folder vomra itself uses.
+    r = run({"recipes", "list"}, dir.path());
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, kTree);
+    r = run({"recipes", "show", "Beta/节日.Txt"}, dir.path());
+    EXPECT_EQ(r.out, "春节快乐\n");
 }
 
 TEST_F(RecipesCli, ShowsFilesAndItems)
