@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <new>
+
 namespace vomra {
 
 QImage grindableImage(QImage image)
@@ -35,7 +37,12 @@ bool MappedBitmap::open(const QString &file)
         m_view = {rows.top, m_header.width, m_header.height, rows.stride, rows.bytesPerPixel};
         return true;
     }
-    m_pixels.resize(std::size_t(m_header.width) * std::size_t(m_header.height));
+    try {
+        m_pixels.resize(std::size_t(m_header.width) * std::size_t(m_header.height));
+    } catch (const std::bad_alloc &) {
+        m_outcome = {bmp::Verdict::TooLarge, "not enough memory"};
+        return true;
+    }
     bmp::decode(m_header, m_file.data(), m_file.size(), m_pixels.data(), m_header.width);
     m_file.close(); // decoded: the file's pages are no longer needed
     return true;

@@ -86,14 +86,17 @@ PictureLoad readWithQt(const QByteArray &data, const char *format, PictureKind k
     return r;
 }
 
-// True when every chunk up to IEND lies inside the data. The decoder trusts a
-// chunk's length and allocates for it before finding the file too short.
+// True when every chunk up to IEND (or the end of the data) lies inside the data.
+// The decoder trusts a chunk's length and allocates for it before finding the
+// file too short.
 bool pngChunksFit(const QByteArray &d)
 {
     const auto *b = reinterpret_cast<const uchar *>(d.constData());
     const quint64 size = quint64(d.size());
     quint64 p = 8; // after the signature
     for (;;) {
+        if (p == size)
+            return true;
         if (size - p < 12)
             return false;
         const quint64 length = quint64(b[p]) << 24 | quint64(b[p + 1]) << 16 | quint64(b[p + 2]) << 8 | b[p + 3];
@@ -147,8 +150,9 @@ PictureLoad decodeBmp(const QByteArray &d)
         return failure(outcome.verdict == bmp::Verdict::NotBitmap ? pictureKindOf(d) : PictureKind::Bitmap,
                        QString::fromStdString(bmp::message(outcome)));
     QImage img(header.width, header.height, QImage::Format_RGB32);
-    if (img.isNull())
-        return failure(PictureKind::Bitmap, QStringLiteral("out of memory"));
+    if (img.isNull()) // worded as vomra-cli words it
+        return failure(PictureKind::Bitmap, QString::fromStdString(bmp::message({bmp::Verdict::TooLarge,
+                                                                                  "not enough memory"})));
     bmp::decode(header, bytes, std::size_t(d.size()), reinterpret_cast<quint32 *>(img.bits()),
                 img.bytesPerLine() / 4);
     PictureLoad r;

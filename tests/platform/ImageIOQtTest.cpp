@@ -475,7 +475,8 @@ TEST(ImageIOPng, HeadersThatClaimTooMuchAreRefusedBeforeDecoding)
         const char *message;
     } cases[] = {
         {"text chunk longer than the file", hugeText, "damaged PNG picture (a chunk runs past the end of the file)"},
-        {"no end chunk", pngHeader(1, 1), "damaged PNG picture (a chunk runs past the end of the file)"},
+        {"a chunk cut inside its length", pngHeader(1, 1) + QByteArray("\0\0", 2),
+         "damaged PNG picture (a chunk runs past the end of the file)"},
         // 4294967295 squared overflows a signed 64-bit product.
         {"largest sizes", pngHeader(0xFFFFFFFFu, 0xFFFFFFFFu), "picture too large (4294967295 x 4294967295 pixels)"},
         {"65536 x 65536", pngHeader(65536, 65536), "picture too large (65536 x 65536 pixels)"},
