@@ -13,6 +13,7 @@ namespace vomra::cli {
 
 int runGrind(const std::vector<std::string> &args, Io &io); // GrindCommand.cpp
 int runArt(const std::vector<std::string> &args, Io &io); // ArtCommand.cpp
+int runRecipes(const std::vector<std::string> &args, Io &io); // RecipesCommand.cpp
 
 namespace {
 
@@ -95,6 +96,15 @@ const std::vector<CommandEntry> &commands()
          "        --encoding ENC    utf-8 (default) or gbk, for arguments, --onto and output",
          runArt,
          {"--font", "--size", "--fg", "--bg", "--mode", "--onto", "--layout", "--encoding"}},
+        {"recipes", "recipes list|show [--folder DIR] [--encoding utf-8|gbk] [PATH [ITEM]]",
+         "the recipe library of the program folder (or DIR)\n"
+         "        list              the tree: folders, collections (.Ini) with their items,\n"
+         "                          recipe files (.Txt), two blanks of indent per level\n"
+         "        show PATH         a recipe file's text; a collection's first item\n"
+         "        show PATH ITEM    a collection's item: its name, then its lines\n"
+         "                          (PATH relative to the folder unless it starts with /)",
+         runRecipes,
+         {"--folder", "--encoding"}},
     };
     return table;
 }
