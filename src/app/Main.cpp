@@ -1,5 +1,6 @@
 #include "app/Main.h"
 
+#include "app/EditMenu.h"
 #include "app/Splitter.h"
 #include "art/ArtFontPage.h"
 #include "art/PicturePage.h"
@@ -252,6 +253,7 @@ void TfrmMain::buildRightColumn()
     pen = std::make_unique<TPenPage>(*this);
     theme = std::make_unique<TThemePage>(*this);
     recipe = std::make_unique<TRecipePage>(*this);
+    PopMenuEdit = new TPopMenuEdit(*this, *recipe, this);
 
     pnlArtFont->OnDrawBackground = [this](QWidget *, Canvas &c, const TRect &r) {
         pnlArtFontDrawBackground(c, r, m_pageColours, widgetColour(artFont->artfontRichEdit1, QPalette::Base),
@@ -307,7 +309,8 @@ void TfrmMain::showAtStart()
 {
     applyStartState();
     show();
-    // 10.-12. Theme list, recipe tree and the editor's labels come with their pages.
+    // 10. The theme list comes with the themes. 11. The recipe tree; 12. the editor's labels.
+    recipe->LoadRecipeTree();
     recipe->recipeRichEdit1SelectionChange();
     recipe->recipeLabel(7)->setEnabled(recipe->recipeRichEdit1->document()->isUndoAvailable());
     // 13. The splash goes.

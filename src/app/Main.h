@@ -32,6 +32,7 @@ class TPicturePage;
 class TPenPage;
 class TThemePage;
 class TRecipePage;
+class TPopMenuEdit;
 
 class TfrmMain : public QWidget, public TPageHost {
     Q_OBJECT
@@ -99,6 +100,7 @@ public:
     TGWImageList *ImageList2 = nullptr;
     TGWImageList *ImageList3 = nullptr;
     TGWHint *GWHint1 = nullptr;
+    TPopMenuEdit *PopMenuEdit = nullptr; // the recipe editor's context menu
 
     std::unique_ptr<TArtFontPage> artFont;
     std::unique_ptr<TPicturePage> picture;
