@@ -103,15 +103,10 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *splash, QWidget *paren
         label->setColor(pnlRecipe->Color());
     setPaletteColour(TreeView1, QPalette::Base, GWAutoPanel2->Color());
 
-    // 2.-5. Theme catalogue, settings, the theme index made valid.
-    const Profile themeFile((programFolder + QStringLiteral("Theme/") + QString::fromLatin1(kThemeFileName)).toStdString());
-    const std::vector<std::string> themeNames = LoadThemeNames(themeFile);
+    // 2.-6. Theme folder and catalogue, settings, the saved theme made valid and put in force.
+    createTheme();
     readSettings();
-    // Skins are not drawn yet, so no catalogue theme can be loaded: the classic look stays.
-    m_themeIndex = ValidThemeIndex(m_themeIndex, static_cast<int>(themeNames.size()), [](int) { return false; });
-
-    // 6. Apply the theme: the classic look.
-    UseBuiltInPageColours();
+    startTheme();
 
     // 7. Main panel placement; 8. the recipe page.
     MainPanelPlacement();
@@ -251,7 +246,7 @@ void TfrmMain::buildRightColumn()
     picture = std::make_unique<TPicturePage>(*this, *artFont);
     artFont->setPicturePage(*picture);
     pen = std::make_unique<TPenPage>(*this);
-    theme = std::make_unique<TThemePage>(*this);
+    theme = std::make_unique<TThemePage>(*this, *this);
     recipe = std::make_unique<TRecipePage>(*this);
     PopMenuEdit = new TPopMenuEdit(*this, *recipe, this);
 
@@ -309,7 +304,8 @@ void TfrmMain::showAtStart()
 {
     applyStartState();
     show();
-    // 10. The theme list comes with the themes. 11. The recipe tree; 12. the editor's labels.
+    // 10. The theme list; 11. the recipe tree; 12. the editor's labels.
+    theme->FillThemeList();
     recipe->LoadRecipeTree();
     recipe->recipeRichEdit1SelectionChange();
     recipe->recipeLabel(7)->setEnabled(recipe->recipeRichEdit1->document()->isUndoAvailable());
@@ -409,6 +405,7 @@ void TfrmMain::GWImageLabel1Click(QObject *Sender)
         }
         break;
     case 4:
+        theme->MarkCurrentTheme();
         if (m_currentPage != pgTheme) {
             m_currentPage = pgTheme;
             PageSwitch();
@@ -466,14 +463,6 @@ void TfrmMain::GWAutoPanelTitle1Expanded(QObject *) { TreeFit(); }
 void TfrmMain::pnlArtFontResize() { artFont->pnlArtFontResize(); }
 
 void TfrmMain::pnlThemeResize() { theme->pnlThemeResize(); }
-
-void TfrmMain::MainPanelPlacement()
-{
-    pnlMain->hide();
-    // The skinned frame's branch comes with the themes; the classic look fills the client area.
-    pnlMain->setGeometry(0, 0, width(), height());
-    pnlMain->show();
-}
 
 void TfrmMain::layoutMain()
 {

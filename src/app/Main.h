@@ -5,6 +5,8 @@
 #include "app/Settings.h"
 #include "pagekit/PageHost.h"
 #include "theme/PageColours.h"
+#include "theme/Theme.h"
+#include "theme/ThemePage.h"
 #include "widgets/Color.h"
 
 #include <QPointer>
@@ -34,7 +36,9 @@ class TThemePage;
 class TRecipePage;
 class TPopMenuEdit;
 
-class TfrmMain : public QWidget, public TPageHost {
+class TSkinWindow;
+
+class TfrmMain : public QWidget, public TPageHost, public TThemeHost {
     Q_OBJECT
 public:
     // programFolder: where QOBR.Ini, QOBR.CHM, the themes and the recipes live
@@ -55,7 +59,11 @@ public:
     TGWImageList *imageList(int n) override;
     QTreeWidget *recipeTree() override { return TreeView1; }
 
-    int ThemeIndex() const { return m_themeIndex; }
+    // The skin component and the theme in force.
+    TTheme &Theme1() override { return *m_theme1; }
+    int ThemeIndex() const override { return m_themeIndex; }
+    void ApplyTheme(const std::string &name) override;
+    TSkinWindow *skin() const { return m_skin; }
 
     // Handlers bound by name.
     void GWImageLabel1Click(QObject *Sender);
@@ -125,12 +133,17 @@ private:
     void readSettings();
     void applyStartState();
     void openHelp();
+    void createTheme();
+    void startTheme();
+    TSkinPictureLoader skinPictureLoader() const;
 
     QString m_programFolder;
     QPointer<QWidget> m_splash;
     int m_currentPage = pgRecipe;
     int m_fontSize = 9;
     int m_themeIndex = 0;
+    std::unique_ptr<TTheme> m_theme1;
+    TSkinWindow *m_skin = nullptr;
     TPageColours m_pageColours;
     WindowState m_startState = WindowState::Normal;
     bool m_closing = false;

@@ -1,7 +1,6 @@
 // vomra-cli recipes: the recipe library for scripts, read as the tree reads it.
 #include "art/TextHelpers.h"
 #include "cli/Cli.h"
-#include "platform/ExeFolder.h"
 #include "platform/Gbk.h"
 #include "recipe/Recipe.h"
 
@@ -27,8 +26,9 @@ struct Options {
 };
 
 // Nothing (the error printed) for a bad command line.
-std::optional<Options> parse(const std::vector<std::string> &args, std::ostream &err)
+std::optional<Options> parse(const std::vector<std::string> &args, const Io &io)
 {
+    std::ostream &err = io.err;
     Options o;
     bool optionsDone = false;
     for (std::size_t i = 0; i < args.size();) {
@@ -73,22 +73,54 @@ std::optional<Options> parse(const std::vector<std::string> &args, std::ostream 
         return std::nullopt;
     }
     if (o.folder.empty())
-        o.folder = exeFolder();
+        o.folder = programFolderOf(io);
     if (o.folder.back() != '/')
         o.folder += '/';
     return o;
 }
 
-// GBK text as the chosen output encoding wants it.
-std::string fromGbk(const std::string &gbkText, Encoding enc)
+// GBK text as the chosen output encoding wants it; *lossy set when bytes that
+// are not GBK became "?".
+std::string fromGbk(const std::string &gbkText, Encoding enc, bool *lossy = nullptr)
 {
-    return enc == Encoding::Utf8 ? gbk::toUtf8(gbkText) : gbkText;
+    bool lost = false;
+    std::string out = enc == Encoding::Utf8 ? gbk::toUtf8(gbkText, &lost) : gbkText;
+    if (lossy && lost)
+        *lossy = true;
+    return out;
 }
 
-// A name shown to people (UTF-8) as the chosen output encoding wants it.
-std::string fromDisplay(const std::string &utf8, Encoding enc)
+// A name shown to people (UTF-8) as the chosen output encoding wants it; *lossy
+// set when GBK cannot hold one of its characters.
+std::string fromDisplay(const std::string &utf8, Encoding enc, bool *lossy)
 {
-    return enc == Encoding::Utf8 ? utf8 : gbk::fromUtf8(utf8);
+    bool lost = false;
+    std::string out = enc == Encoding::Utf8 ? utf8 : gbk::fromUtf8(utf8, &lost);
+    if (lost)
+        *lossy = true;
+    return out;
+}
+
+// Said once per run, so nothing changes without a word.
+void warnLossy(Io &io, Encoding enc)
+{
+    io.err << kName
+           << (enc == Encoding::Utf8 ? ": warning: bytes that are not GBK became \"?\"\n"
+                                     : ": warning: some characters cannot be written in GBK and became \"?\"\n");
+}
+
+// Lines of GBK text written as writeOutputLines does, with the warning when any
+// of their bytes could not be shown.
+void writeLines(Io &io, Encoding enc, const std::vector<std::string> &lines)
+{
+    bool lossy = false;
+    if (enc == Encoding::Utf8) {
+        for (const std::string &line : lines)
+            fromGbk(line, enc, &lossy);
+    }
+    writeOutputLines(io, enc, lines);
+    if (lossy)
+        warnLossy(io, enc);
 }
 
 std::string fileNameOf(const std::string &path)
@@ -106,22 +138,25 @@ int list(const Options &o, Io &io)
         return kFailed;
     }
     std::string out;
+    bool lossy = false;
     for (const TRecipeNode &node : ScanRecipeLibrary(o.folder)) {
         out.append(static_cast<std::size_t>(node.depth) * 2, ' ');
         switch (node.image) {
         case riItem:
-            out += fromGbk(node.text, o.encoding);
+            out += fromGbk(node.text, o.encoding, &lossy);
             break;
         case riFolder:
-            out += fromDisplay(nodeDisplayText(node), o.encoding) + '/';
+            out += fromDisplay(nodeDisplayText(node), o.encoding, &lossy) + '/';
             break;
         default: // files by the name they have on disk, so the line can be given to "show"
-            out += fromDisplay(nativeToDisplay(fileNameOf(node.diskPath)), o.encoding);
+            out += fromDisplay(nativeToDisplay(fileNameOf(node.diskPath)), o.encoding, &lossy);
             break;
         }
         out += '\n';
     }
     io.out << out << std::flush;
+    if (lossy)
+        warnLossy(io, o.encoding);
     return kOk;
 }
 
@@ -140,7 +175,7 @@ int show(const Options &o, Io &io)
         Lines lines = splitLines(*text);
         if (!text->empty() && text->back() == '\n')
             lines.pop_back();
-        writeOutputLines(io, o.encoding, lines);
+        writeLines(io, o.encoding, lines);
         return kOk;
     }
 
@@ -178,7 +213,7 @@ int show(const Options &o, Io &io)
                << "' in '" << path << "'\n";
         return kFailed;
     }
-    writeOutputLines(io, o.encoding, ItemCopyLines(item, *lines));
+    writeLines(io, o.encoding, ItemCopyLines(item, *lines));
     return kOk;
 }
 
@@ -186,7 +221,7 @@ int show(const Options &o, Io &io)
 
 int runRecipes(const std::vector<std::string> &args, Io &io)
 {
-    const auto options = parse(args, io.err);
+    const auto options = parse(args, io);
     if (!options)
         return kUsage;
     return options->action == "list" ? list(*options, io) : show(*options, io);

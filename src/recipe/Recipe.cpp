@@ -1,3 +1,4 @@
+// The recipe folder scan, node records, library paths and recipe files.
 #include "recipe/Recipe.h"
 
 #include "platform/Gbk.h"
@@ -5,7 +6,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -30,31 +30,12 @@ bool hasExtension(std::string_view name, std::string_view ext)
     return name.size() >= ext.size() && pathsEqualIgnoringCase(name.substr(name.size() - ext.size()), ext);
 }
 
-// Lines of a text split at CR LF, LF or a lone CR, without their ends.
-template <typename Fn>
-void forEachLine(std::string_view text, Fn &&fn)
-{
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos) {
-            fn(text.substr(pos));
-            return;
-        }
-        if (!fn(text.substr(pos, end - pos)))
-            return;
-        pos = end + 1;
-        if (text[end] == '\r' && pos < text.size() && text[pos] == '\n')
-            ++pos;
-    }
-}
-
 // ---- folder listing --------------------------------------------------------
 
 struct DirEntry {
     std::string name;
     bool isDir;
-    dev_t dev;
+    dev_t dev; // directories only
     ino_t ino;
 };
 
@@ -70,6 +51,12 @@ std::optional<std::vector<DirEntry>> listFolder(const std::string &folder)
     while (const dirent *e = ::readdir(dir)) {
         const std::string_view name = e->d_name;
         if (name == "." || name == "..")
+            continue;
+        if (e->d_type == DT_REG) { // most entries: no need to ask again
+            entries.push_back({std::string(name), false, 0, 0});
+            continue;
+        }
+        if (e->d_type != DT_DIR && e->d_type != DT_LNK && e->d_type != DT_UNKNOWN)
             continue;
         struct stat st {};
         if (::fstatat(fd, e->d_name, &st, 0) != 0)
@@ -123,66 +110,6 @@ private:
     std::vector<TRecipeNode> &m_out;
     std::set<std::pair<dev_t, ino_t>> m_visited;
 };
-
-// ---- collections -----------------------------------------------------------
-
-bool isProfileBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view trimProfileBlanks(std::string_view s)
-{
-    while (!s.empty() && isProfileBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isProfileBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
-// n when a line holds "ItemName<n> = ..." as the profile reader would see its key
-// (decimal, no leading zero, up to INT_MAX); else 0.
-int itemNameKeyNumber(std::string_view line)
-{
-    const std::size_t eq = line.find('=');
-    if (eq == std::string_view::npos)
-        return 0;
-    std::string_view key = trimProfileBlanks(line.substr(0, eq));
-    constexpr std::string_view kPrefix = "ItemName";
-    if (!startsWithIgnoringCase(key, kPrefix))
-        return 0;
-    key.remove_prefix(kPrefix.size());
-    if (key.empty() || key.size() > 10 || key.front() == '0')
-        return 0;
-    long long n = 0;
-    for (const char c : key) {
-        if (c < '0' || c > '9')
-            return 0;
-        n = n * 10 + (c - '0');
-    }
-    return n > INT_MAX ? 0 : static_cast<int>(n);
-}
-
-bool isHeaderLike(std::string_view line)
-{
-    line = trimProfileBlanks(line);
-    return !line.empty() && line.front() == '[';
-}
-
-// Upper-cases ASCII a-z outside double-byte characters and drops every space.
-std::string sectionKey(std::string_view s)
-{
-    std::string out;
-    out.reserve(s.size());
-    for (const char c : s) {
-        if (c != ' ')
-            out += c;
-    }
-    for (std::size_t i = 0; i < out.size(); ++i) {
-        if (static_cast<unsigned char>(out[i]) >= 127)
-            ++i; // a lead byte and its trail byte stay as they are
-        else
-            out[i] = asciiUpper(out[i]);
-    }
-    return out;
-}
 
 // Replaces invalid UTF-8 by U+FFFD, one per bad byte.
 std::string validUtf8(std::string_view s)
@@ -329,7 +256,7 @@ TQOBR_TreeNodeRecord GetNodeRecord(const std::vector<TRecipeNode> &tree, std::si
 std::string resolveListedPath(const std::string &path)
 {
     struct stat st {};
-    if (::stat(path.c_str(), &st) == 0)
+    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
         return path;
     const std::size_t slash = path.find_last_of('/');
     const std::string folder = slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
@@ -342,7 +269,7 @@ std::string resolveListedPath(const std::string &path)
     if (!entries)
         return path;
     for (const DirEntry &e : *entries) {
-        if (e.name.size() == name.size() && std::string_view(e.name).substr(0, stem.size()) == stem &&
+        if (!e.isDir && e.name.size() == name.size() && std::string_view(e.name).substr(0, stem.size()) == stem &&
             pathsEqualIgnoringCase(std::string_view(e.name).substr(stem.size()), name.substr(stem.size())))
             return slash == std::string::npos ? e.name : folder + e.name;
     }
@@ -366,131 +293,6 @@ bool IsInLibrary(std::string_view path, std::string_view programFolder)
     if (path.size() > theme.size() && startsWithIgnoringCase(path, theme))
         return false;
     return path.size() > programFolder.size() && startsWithIgnoringCase(path, programFolder);
-}
-
-// ---- collections -----------------------------------------------------------
-
-std::string_view trimRecipeLine(std::string_view line)
-{
-    auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    while (!line.empty() && blank(line.front()))
-        line.remove_prefix(1);
-    while (!line.empty() && blank(line.back()))
-        line.remove_suffix(1);
-    return line;
-}
-
-std::vector<std::string> CollectionItemNames(std::string_view iniText)
-{
-    std::vector<std::string> names;
-    const auto countText = Profile::lookup(iniText, "ItemList", "ItemCount");
-    const int count = countText ? Profile::parseInteger(*countText).value_or(0) : 0;
-    if (count <= 0)
-        return names;
-
-    // Only keys that can be "ItemName<n>" with n <= count are looked up, so a huge
-    // count costs nothing. The profile reader answers each from a text that keeps
-    // every line that may be a section header or such a key, whole, in order, and
-    // leaves out the item texts, so the answers are those of the whole file.
-    std::set<int> numbers;
-    std::string keyLines;
-    std::size_t pos = 0;
-    while (pos < iniText.size()) {
-        std::size_t nl = iniText.find('\n', pos);
-        const std::size_t end = nl == std::string_view::npos ? iniText.size() : nl + 1;
-        const std::string_view line = iniText.substr(pos, end - pos);
-        bool keep = isHeaderLike(line);
-        forEachLine(line, [&](std::string_view part) {
-            const int n = itemNameKeyNumber(part);
-            if (n > 0 && n <= count) {
-                numbers.insert(n);
-                keep = true;
-            }
-            return true;
-        });
-        if (keep) {
-            keyLines.append(line);
-            if (keyLines.back() != '\n')
-                keyLines += '\n';
-        }
-        pos = end;
-    }
-    for (const int n : numbers) {
-        const auto name = Profile::lookup(keyLines, "ItemList", "ItemName" + std::to_string(n));
-        if (!name)
-            continue;
-        const std::string_view trimmed = trimRecipeLine(*name);
-        if (!trimmed.empty())
-            names.emplace_back(trimmed);
-    }
-    return names;
-}
-
-std::vector<std::string> ReadCollectionItemNames(const std::string &path)
-{
-    const auto text = ReadRecipeFile(path);
-    return text ? CollectionItemNames(*text) : std::vector<std::string>{};
-}
-
-bool IsItemSection(std::string_view line, std::string_view itemName)
-{
-    std::string header;
-    header.reserve(itemName.size() + 2);
-    header.append("[").append(itemName).append("]");
-    return sectionKey(line) == sectionKey(header);
-}
-
-std::optional<std::vector<std::string>> IniItemLines(std::string_view iniText, std::string_view itemName)
-{
-    std::optional<std::vector<std::string>> lines;
-    forEachLine(iniText, [&](std::string_view raw) {
-        const std::string_view line = trimRecipeLine(raw);
-        if (!lines) {
-            if (IsItemSection(line, itemName))
-                lines.emplace();
-            return true;
-        }
-        if (!line.empty() && line.front() == '[')
-            return false;
-        lines->emplace_back(line);
-        return true;
-    });
-    return lines;
-}
-
-std::optional<std::vector<std::string>> ReadIniItemLines(const std::string &path, std::string_view itemName)
-{
-    const auto text = ReadRecipeFile(path);
-    if (!text)
-        return std::nullopt;
-    return IniItemLines(*text, itemName);
-}
-
-std::vector<std::string> ItemCopyLines(std::string_view itemName, const std::vector<std::string> &lines)
-{
-    std::vector<std::string> out;
-    out.reserve(lines.size() + 1);
-    out.emplace_back(itemName);
-    out.insert(out.end(), lines.begin(), lines.end());
-    while (!out.empty() && out.back().empty())
-        out.pop_back();
-    return out;
-}
-
-std::string DisplayModeCopy(std::string_view selected)
-{
-    std::string out;
-    out.reserve(selected.size());
-    std::size_t i = 0;
-    while (i < selected.size()) {
-        if (selected.substr(i, 4) == "\r\n\r\n") {
-            out += "\r\n";
-            i += 4;
-        } else {
-            out += selected[i++];
-        }
-    }
-    return out;
 }
 
 // ---- recipe files ----------------------------------------------------------

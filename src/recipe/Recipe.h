@@ -86,10 +86,10 @@ TQOBR_TreeNodeRecord GetNodeRecord(const std::vector<TRecipeNode> &chain, const 
 TQOBR_TreeNodeRecord GetNodeRecord(const std::vector<TRecipeNode> &tree, std::size_t i,
                                    const std::string &programFolder);
 
-// A rebuilt path whose extension may differ in case from the file on disk: the
-// path itself if it exists, else the one entry of its folder whose name differs
-// only in the ASCII case of the last four bytes (the first in name order when
-// several do), else the path unchanged.
+// A rebuilt file path whose extension may differ in case from the file on disk:
+// the path itself if it is a regular file, else the regular file of its folder
+// whose name differs only in the ASCII case of the last four bytes (the first in
+// name order when several do), else the path unchanged.
 std::string resolveListedPath(const std::string &path);
 
 // Two paths equal without regard to ASCII case.

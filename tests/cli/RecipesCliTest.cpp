@@ -17,12 +17,12 @@ struct Result {
     std::string err;
 };
 
-Result run(const std::vector<std::string> &args)
+Result run(const std::vector<std::string> &args, const std::string &programFolder = {})
 {
     std::istringstream in;
     std::ostringstream out;
     std::ostringstream err;
-    const int status = runCli(args, {in, out, err, false});
+    const int status = runCli(args, {in, out, err, false, programFolder});
     return {status, out.str(), err.str()};
 }
 
@@ -72,6 +72,13 @@ TEST_F(RecipesCli, ListsTheTreeInItsOrder)
     r = run({"recipes", "list", "--encoding", "gbk", "--folder", dir.path().substr(0, dir.path().size() - 1)});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, gbk::fromUtf8(kTree));
+
+    // Without --folder: the program folder vomra itself uses.
+    r = run({"recipes", "list"}, dir.path());
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, kTree);
+    r = run({"recipes", "show", "Beta/节日.Txt"}, dir.path());
+    EXPECT_EQ(r.out, "春节快乐\n");
 }
 
 TEST_F(RecipesCli, ShowsFilesAndItems)
@@ -153,4 +160,24 @@ TEST(RecipesCliUsage, BadCommandLinesExit2)
     const Result help = run({"recipes", "--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("recipes list|show"), std::string::npos);
+}
+
+TEST(RecipesCliText, UnshowableBytesAreToldOnce)
+{
+    TempFolder dir;
+    dir.write("F/bad.Txt", "a\xFF\r\nb\xFF\r\n");
+    dir.write("😀/x.Txt", "x");
+    Result r = run({"recipes", "show", "--folder", dir.path(), "F/bad.Txt"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "a?\nb?\n");
+    EXPECT_EQ(r.err, "vomra-cli recipes: warning: bytes that are not GBK became \"?\"\n");
+
+    r = run({"recipes", "show", "--encoding", "gbk", "--folder", dir.path(), "F/bad.Txt"});
+    EXPECT_EQ(r.out, "a\xFF\nb\xFF\n"); // raw bytes asked for, raw bytes given
+    EXPECT_EQ(r.err, "");
+
+    r = run({"recipes", "list", "--encoding", "gbk", "--folder", dir.path()});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "?/\n  x.Txt\nF/\n  bad.Txt\n");
+    EXPECT_EQ(r.err, "vomra-cli recipes: warning: some characters cannot be written in GBK and became \"?\"\n");
 }

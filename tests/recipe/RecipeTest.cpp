@@ -6,9 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -216,6 +219,10 @@ TEST(RecipeScan, ResolveListedPath)
     // Only the extension's case is free: the name itself must match.
     EXPECT_EQ(resolveListedPath(dir.file("f/EXACT.Txt")), dir.file("f/EXACT.Txt"));
     EXPECT_EQ(resolveListedPath(dir.file("nowhere/a.Txt")), dir.file("nowhere/a.Txt"));
+    // A folder under the rebuilt name is not the file that was listed.
+    dir.write("g/d.Txt/inside", "");
+    dir.write("g/d.txt", "4");
+    EXPECT_EQ(resolveListedPath(dir.file("g/d.Txt")), dir.file("g/d.txt"));
 }
 
 TEST(RecipeCollection, ItemNames)
@@ -414,6 +421,34 @@ TEST(RecipeFiles, ReadAndWrite)
     EXPECT_NE(error.find(dir.file("nowhere/r.Txt")), std::string::npos);
 }
 
+TEST(RecipeFiles, SaveThatRunsOutOfSpaceKeepsTheOldFile)
+{
+    // A file-size limit makes the write fail part-way, as a full disk does, and
+    // holds for root too.
+    TempFolder dir;
+    dir.write("r.Txt", "old\r\n");
+    struct rlimit old {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 64;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::string error;
+    const bool written = WriteRecipeFile(dir.file("r.Txt"), std::string(4096, 'x'), &error);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(written);
+    EXPECT_NE(error.find(dir.file("r.Txt")), std::string::npos);
+    EXPECT_EQ(dir.read("r.Txt"), "old\r\n");
+    int entries = 0;
+    for (const auto &e : std::filesystem::directory_iterator(dir.path())) {
+        (void)e;
+        ++entries;
+    }
+    EXPECT_EQ(entries, 1) << "the temporary file is left behind";
+}
+
 TEST(RecipeFiles, FailedSaveKeepsTheOldFile)
 {
     if (::geteuid() == 0)
@@ -424,4 +459,45 @@ TEST(RecipeFiles, FailedSaveKeepsTheOldFile)
     std::string error;
     EXPECT_FALSE(WriteRecipeFile(dir.file("ro/r.Txt"), "new", &error));
     EXPECT_EQ(dir.read("ro/r.Txt"), "old\r\n");
+}
+
+TEST(StarterLibrary, ReadsAsShipped)
+{
+    // What a new user sees first: collections with items that have text, and
+    // recipe files, all GBK with CR LF line ends.
+    const std::string folder = std::string(VOMRA_TEST_DATA) + "/../../assets/recipes/";
+    const auto tree = ScanRecipeLibrary(folder);
+    ASSERT_FALSE(tree.empty());
+    EXPECT_EQ(tree.front().text, kRecipeFolderName);
+    int collections = 0;
+    int files = 0;
+    for (std::size_t i = 0; i < tree.size(); ++i) {
+        const TRecipeNode &n = tree[i];
+        SCOPED_TRACE(nodeDisplayText(n));
+        if (n.image == riFolder)
+            continue;
+        const auto bytes = ReadRecipeFile(n.diskPath);
+        ASSERT_TRUE(bytes);
+        bool lossy = false;
+        gbk::toUtf8(*bytes, &lossy);
+        EXPECT_FALSE(lossy) << "not GBK";
+        for (std::size_t k = 0; k < bytes->size(); ++k) {
+            if ((*bytes)[k] == '\n') {
+                EXPECT_TRUE(k > 0 && (*bytes)[k - 1] == '\r') << "a line end without CR";
+            }
+        }
+        if (n.image == riCollection) {
+            ++collections;
+            EXPECT_GE(ReadCollectionItemNames(n.diskPath).size(), 3u);
+        } else if (n.image == riItem) {
+            const auto lines = ReadIniItemLines(n.diskPath, n.text);
+            ASSERT_TRUE(lines);
+            EXPECT_FALSE(ItemCopyLines(n.text, *lines).size() < 2) << "an item without text";
+        } else {
+            ++files;
+            EXPECT_GT(bytes->size(), 10u);
+        }
+    }
+    EXPECT_GE(collections, 3);
+    EXPECT_GE(files, 5);
 }
