@@ -21,12 +21,15 @@ struct ItemDef {
     int image;
 };
 const ItemDef kItems[5] = {
-    {"PME01", "剪切(&T)", il1Cut},    {"PME02", "复制(&C)", il1Copy},     {"PME03", "粘贴(&P)", il1Paste},
+    {"PME01", "剪切(&T)", il1Cut},    {"PME02", "复制(&C)", il1Copy},      {"PME03", "粘贴(&P)", il1Paste},
     {"PME04", "删除(&D)", il1Delete}, {"PME05", "全选(&S)", il1SelectAll},
 };
 
 // An item's data holds its Tag.
-int tagOf(const QAction *action) { return action ? action->data().toInt() : 0; }
+int tagOf(const QAction *action)
+{
+    return action ? action->data().toInt() : 0;
+}
 
 // Sizes and paints the items of the edit menu; everything else is the base style's.
 class TEditMenuStyle : public QProxyStyle {
@@ -65,9 +68,8 @@ private:
 
 } // namespace
 
-void PaintEditMenuItem(Canvas &canvas, const TEditMenuItem &item, const QString &shortcut,
-                       const TGWImageList *images, bool selected, const TRect &r, const TPageColours &pc,
-                       const QFont &font)
+void PaintEditMenuItem(Canvas &canvas, const TEditMenuItem &item, const QString &shortcut, const TGWImageList *images,
+                       bool selected, const TRect &r, const TPageColours &pc, const QFont &font)
 {
     canvas.setBrushStyle(BrushStyle::Solid);
     canvas.setPenStyle(PenStyle::Solid);

@@ -25,9 +25,8 @@ struct TEditMenuItem {
 
 // One item of the edit menu in the rectangle r (right and bottom exclusive); the
 // icon strip always ends at x = 36 of the menu.
-void PaintEditMenuItem(Canvas &canvas, const TEditMenuItem &item, const QString &shortcut,
-                       const TGWImageList *images, bool selected, const TRect &r, const TPageColours &pc,
-                       const QFont &font);
+void PaintEditMenuItem(Canvas &canvas, const TEditMenuItem &item, const QString &shortcut, const TGWImageList *images,
+                       bool selected, const TRect &r, const TPageColours &pc, const QFont &font);
 
 class TPopMenuEdit : public QMenu {
     Q_OBJECT

@@ -47,12 +47,24 @@ const char kSaveFilter[] = "文本文件(*.Txt)|*.Txt";
 const char kSaveSuffix[] = "Txt";
 
 // Native path bytes and the QString the file functions of Qt take.
-QString qpath(const std::string &native) { return QFile::decodeName(QByteArray::fromStdString(native)); }
-std::string npath(const QString &path) { return QFile::encodeName(path).toStdString(); }
+QString qpath(const std::string &native)
+{
+    return QFile::decodeName(QByteArray::fromStdString(native));
+}
+std::string npath(const QString &path)
+{
+    return QFile::encodeName(path).toStdString();
+}
 // A path as people read it in a message.
-QString shown(const std::string &native) { return QString::fromStdString(nativeToDisplay(native)); }
+QString shown(const std::string &native)
+{
+    return QString::fromStdString(nativeToDisplay(native));
+}
 
-bool isFile(const std::string &native) { return QFileInfo(qpath(native)).isFile(); }
+bool isFile(const std::string &native)
+{
+    return QFileInfo(qpath(native)).isFile();
+}
 
 // GBK text for the editor: bytes GBK cannot read show as "?", NULs as U+FFFD.
 QString decodeRecipe(std::string_view gbk, bool *replaced)
@@ -101,11 +113,11 @@ TRecipePage::TRecipePage(TPageHost &host) : m_host(host)
     recipeRichEdit1->installEventFilter(this);
     setEditMode();
 
-    makeToolBar(page, QStringLiteral("recipeLabel"), kTools, host.imageList(3), 58, 8,
-                [this](QObject *sender) { recipeLabelClick(sender); }, recipeLabels);
+    makeToolBar(
+        page, QStringLiteral("recipeLabel"), kTools, host.imageList(3), 58, 8,
+        [this](QObject *sender) { recipeLabelClick(sender); }, recipeLabels);
     recipeLabel(6)->OnMouseEnter = [this](QObject *) { recipeLabel6MouseEnter(); };
-    QObject::connect(recipeRichEdit1, &QTextEdit::selectionChanged, this,
-                     [this] { recipeRichEdit1SelectionChange(); });
+    QObject::connect(recipeRichEdit1, &QTextEdit::selectionChanged, this, [this] { recipeRichEdit1SelectionChange(); });
     QObject::connect(recipeRichEdit1, &QTextEdit::textChanged, this, [this] { recipeRichEdit1Change(); });
 
     m_loadTimer.setInterval(0);
@@ -133,7 +145,10 @@ void TRecipePage::pnlRecipeResize()
 
 // ---- the tree and the editor's two modes ----------------------------------
 
-void TRecipePage::LoadRecipeTree() { tree->LoadRecipeTree(); }
+void TRecipePage::LoadRecipeTree()
+{
+    tree->LoadRecipeTree();
+}
 
 void TRecipePage::TreeView1Click()
 {
@@ -141,7 +156,10 @@ void TRecipePage::TreeView1Click()
         m_host.SetCurrentPage(pgRecipe);
 }
 
-bool TRecipePage::DisplayMode() const { return recipeRichEdit1->isReadOnly(); }
+bool TRecipePage::DisplayMode() const
+{
+    return recipeRichEdit1->isReadOnly();
+}
 
 void TRecipePage::setEditMode()
 {
@@ -202,14 +220,7 @@ QString TRecipePage::appendPendingChunk()
     m_loadTimer.stop();
     m_pending.clear();
     m_pending.shrink_to_fit();
-    // The editor deletes the document it made itself; one built here goes here.
-    QTextDocument *old = recipeRichEdit1->document();
-    const bool builtHere = old->parent() == recipeRichEdit1;
-    m_building->setUndoRedoEnabled(true);
-    m_building->setModified(false);
-    recipeRichEdit1->setDocument(std::exchange(m_building, nullptr));
-    if (builtHere)
-        old->deleteLater();
+    installDocument(std::exchange(m_building, nullptr));
     return piece;
 }
 
@@ -276,8 +287,11 @@ void TRecipePage::LoadIniItem(const std::string &filePath, const std::string &it
     if (!lines)
         return;
     const std::vector<std::string> shownLines = ItemCopyLines(itemName, *lines);
-    QTextDocument *doc = recipeRichEdit1->document();
-    doc->clear();
+    // Built aside and then put in place: a document in the editor lays itself out
+    // again at every insertion.
+    auto *doc = new QTextDocument(recipeRichEdit1);
+    doc->setDefaultFont(recipeRichEdit1->font());
+    doc->setUndoRedoEnabled(false);
     // The name and each line in the window's font, a gap of 8 points under the
     // name and of 4 points under every line; empty lines at the end are dropped.
     QTextCharFormat text;
@@ -287,7 +301,6 @@ void TRecipePage::LoadIniItem(const std::string &filePath, const std::string &it
     QTextCharFormat lineGap;
     lineGap.setFontPointSize(4);
     QTextCursor cursor(doc);
-    cursor.beginEditBlock();
     cursor.setBlockCharFormat(text);
     for (std::size_t i = 0; i < shownLines.size(); ++i) {
         if (i > 0) {
@@ -297,9 +310,20 @@ void TRecipePage::LoadIniItem(const std::string &filePath, const std::string &it
         bool replaced = false;
         cursor.insertText(decodeRecipe(shownLines[i], &replaced), text);
     }
-    cursor.endEditBlock();
-    doc->clearUndoRedoStacks();
+    installDocument(doc);
     recipeRichEdit1->setCurrentCharFormat(text);
+}
+
+void TRecipePage::installDocument(QTextDocument *doc)
+{
+    // The editor deletes the document it made itself; one built here goes here.
+    QTextDocument *old = recipeRichEdit1->document();
+    const bool builtHere = old->parent() == recipeRichEdit1;
+    doc->setUndoRedoEnabled(true);
+    doc->setModified(false);
+    recipeRichEdit1->setDocument(doc);
+    if (builtHere)
+        old->deleteLater();
 }
 
 // ---- labels ---------------------------------------------------------------
@@ -435,9 +459,9 @@ bool TRecipePage::encodeForSaving(const QString &text, const std::string &path, 
                                       "它们将变成“?”。\r是否继续保存？")
                            .arg(shown(path)));
     if (lossy)
-        return showBox(TRecipeBox::Confirm, QStringLiteral("确认"),
-                       QStringLiteral("文本中有GBK无法保存的字符，保存到“%1”后它们将变成“?”。\r是否继续保存？")
-                           .arg(shown(path)));
+        return showBox(
+            TRecipeBox::Confirm, QStringLiteral("确认"),
+            QStringLiteral("文本中有GBK无法保存的字符，保存到“%1”后它们将变成“?”。\r是否继续保存？").arg(shown(path)));
     return true;
 }
 
@@ -446,7 +470,9 @@ bool TRecipePage::writeRecipe(const std::string &path, const QString &text)
     std::string bytes;
     if (!encodeForSaving(text, path, &bytes))
         return false;
-    if (!WriteRecipeFile(path, bytes)) {
+    // Replacing by rename would pass over a file marked read-only; such a file stays.
+    const QFileInfo info(qpath(path));
+    if ((info.exists() && !info.isWritable()) || !WriteRecipeFile(path, bytes)) {
         showSaveError(path);
         return false;
     }
@@ -479,8 +505,7 @@ void TRecipePage::SaveRecipeAs(const std::string &startFolder, const QString &te
     if (saveDialogHook()) {
         chosen = saveDialogHook()(qpath(startFolder), filter, suffix);
     } else {
-        QFileDialog dialog(m_host.hostWindow(), QString(), qpath(startFolder),
-                           filter.section(QLatin1Char('|'), 0, 0));
+        QFileDialog dialog(m_host.hostWindow(), QString(), qpath(startFolder), filter.section(QLatin1Char('|'), 0, 0));
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setOption(QFileDialog::DontConfirmOverwrite); // the questions below are the program's
         dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -504,8 +529,9 @@ void TRecipePage::SaveRecipeAs(const std::string &startFolder, const QString &te
         return;
     }
     const QString question =
-        inLibrary ? QStringLiteral("“%1”是一个已存在的Vomra秘笈文件。\r本次操作将会覆盖该文件，是否要继续？").arg(shown(path))
-                  : QStringLiteral("文件“%1”已存在，是否覆盖该文件？").arg(shown(path));
+        inLibrary
+            ? QStringLiteral("“%1”是一个已存在的Vomra秘笈文件。\r本次操作将会覆盖该文件，是否要继续？").arg(shown(path))
+            : QStringLiteral("文件“%1”已存在，是否覆盖该文件？").arg(shown(path));
     if (showBox(TRecipeBox::Confirm, QStringLiteral("确认"), question))
         writeRecipe(path, text);
 }

@@ -96,6 +96,8 @@ private:
     // Decodes the next piece into the document being built and returns it.
     QString appendPendingChunk();
     void stopLoading();
+    // Puts a document built aside into the editor.
+    void installDocument(QTextDocument *doc);
     void setEditMode();
     void setDisplayMode();
     bool showBox(TRecipeBox kind, const QString &title, const QString &text);

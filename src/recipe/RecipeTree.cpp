@@ -16,7 +16,10 @@ constexpr int kImageRole = Qt::UserRole;
 constexpr int kTextRole = Qt::UserRole + 1;     // the node's text as bytes (native or GBK)
 constexpr int kDiskPathRole = Qt::UserRole + 2; // the entry as listed on disk
 
-QByteArray bytes(const std::string &s) { return QByteArray(s.data(), static_cast<qsizetype>(s.size())); }
+QByteArray bytes(const std::string &s)
+{
+    return QByteArray(s.data(), static_cast<qsizetype>(s.size()));
+}
 std::string str(const QVariant &v)
 {
     const QByteArray b = v.toByteArray();
@@ -102,7 +105,10 @@ QTreeWidgetItem *TRecipeTree::Selected() const
     return items.isEmpty() ? nullptr : items.constFirst();
 }
 
-TQOBR_TreeNodeRecord TRecipeTree::SelectedRecord() const { return GetNodeRecord(Selected()); }
+TQOBR_TreeNodeRecord TRecipeTree::SelectedRecord() const
+{
+    return GetNodeRecord(Selected());
+}
 
 void TRecipeTree::SelectRecipeFile(const std::string &path)
 {

@@ -33,14 +33,25 @@ QFont menuFont()
     return f;
 }
 
-int red(TColor c) { return static_cast<int>(c & 0xFF); }
-int green(TColor c) { return static_cast<int>((c >> 8) & 0xFF); }
-int blue(TColor c) { return static_cast<int>((c >> 16) & 0xFF); }
-bool isInk(TColor c) { return red(c) < 100 && green(c) < 100 && blue(c) < 100; }
+int red(TColor c)
+{
+    return static_cast<int>(c & 0xFF);
+}
+int green(TColor c)
+{
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+int blue(TColor c)
+{
+    return static_cast<int>((c >> 16) & 0xFF);
+}
+bool isInk(TColor c)
+{
+    return red(c) < 100 && green(c) < 100 && blue(c) < 100;
+}
 
 // The leftmost and rightmost columns in [x0, x1) holding a pixel for which pred holds.
-template <typename Pred>
-std::pair<int, int> columns(const QImage &img, int x0, int x1, Pred pred)
+template <typename Pred> std::pair<int, int> columns(const QImage &img, int x0, int x1, Pred pred)
 {
     int lo = -1;
     int hi = -1;
@@ -222,7 +233,6 @@ TEST_F(EditMenuTest, RealMenuItemsAreOwnerDrawn)
     // Only the recipe editor has a context menu.
     EXPECT_EQ(editor()->contextMenuPolicy(), Qt::CustomContextMenu);
     for (const char *other : {"artfontRichEdit1", "penRichEdit1"})
-        EXPECT_EQ(frm->findChild<QPlainTextEdit *>(QString::fromLatin1(other))->contextMenuPolicy(),
-                  Qt::NoContextMenu)
+        EXPECT_EQ(frm->findChild<QPlainTextEdit *>(QString::fromLatin1(other))->contextMenuPolicy(), Qt::NoContextMenu)
             << other;
 }

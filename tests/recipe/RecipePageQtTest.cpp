@@ -6,10 +6,12 @@
 #include "recipe/RecipeTree.h"
 #include "support/TempFolder.h"
 #include "widgets/ImageLabel.h"
+#include "widgets/Panel.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
+#include <QEnterEvent>
 #include <QFileInfo>
 #include <QTest>
 #include <QTextBlock>
@@ -36,9 +38,9 @@ protected:
     TempFolder dir;
     std::unique_ptr<TfrmMain> frm;
     std::vector<Box> boxes;
-    bool answer = true;          // what every question is answered
-    QString dialogAnswer;        // the save dialog's answer
-    QString dialogFolder;        // where the save dialog opened
+    bool answer = true;   // what every question is answered
+    QString dialogAnswer; // the save dialog's answer
+    QString dialogFolder; // where the save dialog opened
     QString dialogFilter;
     int dialogs = 0;
 
@@ -210,6 +212,40 @@ TEST_F(RecipePageTest, CollectionShowsItsFirstItemInDisplayModeAndCopiesSingleLi
     EXPECT_TRUE(enabled(1) && enabled(2) && enabled(3));
 }
 
+TEST_F(RecipePageTest, TreeClickShowsTheRecipePageAndPasteFollowsClipboardAndMode)
+{
+    start();
+    QTest::mouseClick(frm->GWImageLabels[2], Qt::LeftButton); // the drawing board
+    ASSERT_EQ(frm->CurrentPage(), pgPen);
+    QTreeWidgetItem *lib = node({"Lib"});
+    QTest::mouseClick(frm->TreeView1->viewport(), Qt::LeftButton, {}, frm->TreeView1->visualItemRect(lib).center());
+    EXPECT_EQ(frm->CurrentPage(), pgRecipe);
+    EXPECT_TRUE(frm->pnlRecipe->isVisible());
+
+    struct Row {
+        const char *path[3];
+        bool clipboardText;
+        bool want;
+    };
+    const Row rows[] = {
+        {{"Lib", "hello", nullptr}, true, true},
+        {{"Lib", "hello", nullptr}, false, false},
+        {{"Lib", "问候", "晚安"}, true, false}, // display mode is read-only
+    };
+    for (const Row &row : rows) {
+        select(row.path[2] ? node({row.path[0], row.path[1], row.path[2]}) : node({row.path[0], row.path[1]}));
+        if (row.clipboardText)
+            QApplication::clipboard()->setText(QStringLiteral("x"));
+        else
+            QApplication::clipboard()->clear();
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(page().recipeLabel(6), &leave);
+        QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+        QApplication::sendEvent(page().recipeLabel(6), &enter);
+        EXPECT_EQ(enabled(6), row.want) << row.path[1];
+    }
+}
+
 TEST_F(RecipePageTest, SendLabelsWarnThatNoChatWindowIsThere)
 {
     start();
@@ -299,7 +335,8 @@ TEST_F(RecipePageTest, FailedSavesAreToldAndLeaveTheOldFile)
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].kind, TRecipeBox::Error);
     EXPECT_EQ(boxes[0].title, QStringLiteral("错误"));
-    EXPECT_EQ(boxes[0].text, QStringLiteral("保存文件“%1”失败！").arg(QString::fromStdString(dir.file("Lib/Sub/note.Txt"))));
+    EXPECT_EQ(boxes[0].text,
+              QStringLiteral("保存文件“%1”失败！").arg(QString::fromStdString(dir.file("Lib/Sub/note.Txt"))));
     EXPECT_EQ(editor()->toPlainText(), QStringLiteral("改过")); // the text is kept
     EXPECT_EQ(gbkFile("Lib/Gone/note.Txt"), G("便条\r\n"));
 
@@ -319,6 +356,13 @@ TEST_F(RecipePageTest, FailedSavesAreToldAndLeaveTheOldFile)
         QTest::mouseClick(page().recipeLabel(1), Qt::LeftButton);
         ::chmod(dir.file("Lib").c_str(), 0755);
         ASSERT_EQ(boxes.size(), 2u); // the overwrite question, then the error
+        EXPECT_EQ(boxes[1].kind, TRecipeBox::Error);
+        // A file marked read-only is not replaced either.
+        boxes.clear();
+        ::chmod(dir.file("Lib/hello.Txt").c_str(), 0444);
+        QTest::mouseClick(page().recipeLabel(1), Qt::LeftButton);
+        ::chmod(dir.file("Lib/hello.Txt").c_str(), 0644);
+        ASSERT_EQ(boxes.size(), 2u);
         EXPECT_EQ(boxes[1].kind, TRecipeBox::Error);
     }
     EXPECT_EQ(gbkFile("Lib/hello.Txt"), G("第一行\r\nsecond line\r\n"));
