@@ -204,8 +204,14 @@ QString TRecipePage::appendPendingChunk()
     std::size_t end = std::min(m_pendingPos + kLoadChunk, m_pending.size());
     if (end < m_pending.size()) {
         const std::size_t lf = m_pending.rfind('\n', end - 1);
-        if (lf != std::string::npos && lf >= m_pendingPos)
+        if (lf != std::string::npos && lf >= m_pendingPos) {
             end = lf + 1;
+        } else { // one very long line: at least never split a two-byte character
+            std::size_t i = m_pendingPos;
+            while (i < end)
+                i += static_cast<unsigned char>(m_pending[i]) >= 0x81 ? 2 : 1;
+            end = std::min(i, m_pending.size());
+        }
     }
     bool replaced = false;
     const QString piece = decodeRecipe(std::string_view(m_pending).substr(m_pendingPos, end - m_pendingPos), &replaced);

@@ -424,6 +424,20 @@ TEST_F(RecipePageTest, HugeRecipeIsShownWholeAndSavedWhole)
     QTest::mouseClick(page().recipeLabel(1), Qt::LeftButton);
     EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(gbkFile("Lib/huge.Txt"), big);
+    // One line of two-byte characters, longer than a piece: no character is cut.
+    const std::string oneLine = [] {
+        std::string l;
+        while (l.size() < 3u * 512 * 1024 + 1)
+            l += G("长");
+        return l;
+    }();
+    dir.write("Lib/line.Txt", "x" + oneLine);
+    frm->recipe->LoadRecipeTree();
+    select(node({"Lib", "line"}));
+    frm->recipe->finishLoading();
+    EXPECT_EQ(editor()->toPlainText(),
+              QStringLiteral("x") + QString(static_cast<qsizetype>(oneLine.size() / 2), QChar(0x957F)));
+    EXPECT_TRUE(boxes.empty());
     // Leaving for another node stops the rest of a long load.
     select(node({"Lib", "huge"}));
     select(node({"Lib", "hello"}));
