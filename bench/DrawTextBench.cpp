@@ -2,6 +2,7 @@
 // the 14-pixel Song face: a full repaint, a repaint of a 1000 × 700 visible
 // area, one stroke step (the write plus the repaint of the cells it changed),
 // and writing TextList with 480 full rows.
+#include "BenchApp.h"
 #include "board/DrawText.h"
 #include "platform/FontSetup.h"
 
@@ -15,21 +16,6 @@ namespace {
 constexpr int kRows = 480;
 constexpr int kColumns = 640;
 const std::string kStar = "\xA1\xEF";
-
-QApplication &app()
-{
-    static int argc = 1;
-    static char name[] = "vomra_bench";
-    static char *argv[] = {name, nullptr};
-    static std::unique_ptr<QApplication> instance = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        auto a = std::make_unique<QApplication>(argc, argv);
-        vomra::installFontSubstitutes();
-        return a;
-    }();
-    return *instance;
-}
 
 vomra::Lines fullRows()
 {
@@ -45,7 +31,7 @@ vomra::Lines fullRows()
 
 std::unique_ptr<vomra::TGWDrawText> makeBoard()
 {
-    app();
+    vomra::bench::app();
     auto board = std::make_unique<vomra::TGWDrawText>();
     QFont font(QStringLiteral("宋体"));
     font.setPixelSize(14);

@@ -1,6 +1,7 @@
 // The skin: one full frame paint of a 1024 x 768 window (every frame, activation
 // and client paint repaints it), and ApplyTheme on the real main window
 // (pictures read, page colours applied, the window made frameless and masked).
+#include "BenchApp.h"
 #include "app/Main.h"
 #include "platform/FontSetup.h"
 #include "theme/SkinPaint.h"
@@ -14,21 +15,6 @@
 #include <memory>
 
 namespace {
-
-QApplication &app()
-{
-    static int argc = 1;
-    static char name[] = "vomra_bench";
-    static char *argv[] = {name, nullptr};
-    static std::unique_ptr<QApplication> instance = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        auto a = std::make_unique<QApplication>(argc, argv);
-        vomra::installFontSubstitutes();
-        return a;
-    }();
-    return *instance;
-}
 
 // A program folder holding the shipped themes.
 QString programFolder()
@@ -51,7 +37,7 @@ QString programFolder()
 
 void BM_SkinFramePaint1024x768(benchmark::State &state)
 {
-    app();
+    vomra::bench::app();
     vomra::TfrmMain frm(programFolder());
     frm.ApplyTheme(frm.Theme1().ThemeNameList().at(0));
     const vomra::TSkinImages images = vomra::SkinImages(frm.Theme1());
@@ -68,7 +54,7 @@ BENCHMARK(BM_SkinFramePaint1024x768)->Unit(benchmark::kMillisecond);
 
 void BM_ApplyTheme(benchmark::State &state)
 {
-    app();
+    vomra::bench::app();
     vomra::TfrmMain frm(programFolder());
     const auto names = frm.Theme1().ThemeNameList();
     std::size_t i = 0;
