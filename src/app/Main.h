@@ -6,7 +6,10 @@
 #include "theme/PageColours.h"
 #include "widgets/Color.h"
 
+#include <QMargins>
 #include <QPointer>
+#include <QRect>
+#include <QSize>
 #include <QWidget>
 
 #include <array>
@@ -110,6 +113,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -119,6 +123,12 @@ private:
     void layoutRight();
     void readSettings();
     void applyStartState();
+    // Sizes the window so that with `frame` round it it has the stored outer
+    // size, centred in the screen's available area.
+    void placeOuter(const QMargins &frame);
+    // Learns the real frame once the window is on screen in its normal state;
+    // the first time, a frame other than the one assumed refits the window.
+    void noteFrame();
     void openHelp();
 
     QString m_programFolder;
@@ -128,6 +138,10 @@ private:
     int m_themeIndex = 0;
     TPageColours m_pageColours;
     WindowState m_startState = WindowState::Normal;
+    QSize m_outerSize;       // stored outer size, frame included
+    QRect m_available;       // the screen's available area at start
+    QMargins m_frame;        // the window manager's frame, as last known
+    bool m_frameSeen = false; // the real frame was seen on screen
     bool m_closing = false;
 };
 
