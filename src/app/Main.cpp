@@ -1,12 +1,12 @@
 #include "app/Main.h"
 
-#include "app/Artwork.h"
-#include "app/PageKit.h"
 #include "app/Splitter.h"
 #include "art/ArtFontPage.h"
 #include "art/PicturePage.h"
 #include "board/DrawText.h"
 #include "board/PenPage.h"
+#include "pagekit/Artwork.h"
+#include "pagekit/PageKit.h"
 #include "platform/FontSetup.h"
 #include "platform/FrameExtents.h"
 #include "platform/GbkQt.h"
@@ -120,15 +120,10 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *splash, QWidget *paren
         label->setColor(pnlRecipe->Color());
     setPaletteColour(TreeView1, QPalette::Base, GWAutoPanel2->Color());
 
-    // 2.-5. Theme catalogue, settings, the theme index made valid.
-    const Profile themeFile((programFolder + QStringLiteral("Theme/") + QString::fromLatin1(kThemeFileName)).toStdString());
-    const std::vector<std::string> themeNames = LoadThemeNames(themeFile);
+    // 2.-6. Theme folder and catalogue, settings, the saved theme made valid and put in force.
+    createTheme();
     readSettings();
-    // Skins are not drawn yet, so no catalogue theme can be loaded: the classic look stays.
-    m_themeIndex = ValidThemeIndex(m_themeIndex, static_cast<int>(themeNames.size()), [](int) { return false; });
-
-    // 6. Apply the theme: the classic look.
-    UseBuiltInPageColours();
+    startTheme();
 
     // 7. Main panel placement; 8. the recipe page.
     MainPanelPlacement();
@@ -265,9 +260,10 @@ void TfrmMain::buildRightColumn()
     pnlRecipe = makePage("pnlRecipe");
 
     artFont = std::make_unique<TArtFontPage>(*this);
-    picture = std::make_unique<TPicturePage>(*this);
+    picture = std::make_unique<TPicturePage>(*this, *artFont);
+    artFont->setPicturePage(*picture);
     pen = std::make_unique<TPenPage>(*this);
-    theme = std::make_unique<TThemePage>(*this);
+    theme = std::make_unique<TThemePage>(*this, *this);
     recipe = std::make_unique<TRecipePage>(*this);
 
     pnlArtFont->OnDrawBackground = [this](QWidget *, Canvas &c, const TRect &r) {
@@ -313,11 +309,11 @@ void TfrmMain::placeOuter(const QMargins &frame)
     m_frame = frame;
     // The minimum size is an outer size as well.
     setMinimumSize(QSize(kMinWindowWidth, kMinWindowHeight).shrunkBy(frame));
-    resize(m_outerSize.shrunkBy(frame));
-    // Centred at every start; the position is never stored. A window places
-    // its frame's top-left corner.
-    move(m_available.topLeft() + QPoint((m_available.width() - m_outerSize.width()) / 2,
-                                        (m_available.height() - m_outerSize.height()) / 2));
+    // Centred at every start; the position is never stored. The inside is
+    // placed, so that the frame lands where it was reckoned to.
+    const QPoint outerTopLeft = m_available.topLeft() + QPoint((m_available.width() - m_outerSize.width()) / 2,
+                                                               (m_available.height() - m_outerSize.height()) / 2);
+    setGeometry(QRect(outerTopLeft + QPoint(frame.left(), frame.top()), m_outerSize.shrunkBy(frame)));
 }
 
 void TfrmMain::noteFrame()
@@ -327,9 +323,11 @@ void TfrmMain::noteFrame()
     static const bool managed = QGuiApplication::platformName() == QLatin1String("xcb");
     if (!managed || !isVisible() || windowState() != Qt::WindowNoState || !windowHandle())
         return;
-    const QMargins frame = windowHandle()->frameMargins();
-    if (frame.isNull())
-        return; // not framed, or not yet
+    // A skinned window draws its own frame inside: the manager adds none.
+    const bool frameless = windowFlags().testFlag(Qt::FramelessWindowHint);
+    const QMargins frame = frameless ? QMargins() : windowHandle()->frameMargins();
+    if (frame.isNull() && !frameless)
+        return; // not framed yet
     if (!m_frameSeen) {
         m_frameSeen = true;
         // Only a window still at its start size is refitted, never one the
@@ -365,12 +363,36 @@ void TfrmMain::showAtStart()
         placeOuter(frame);
     applyStartState();
     show();
-    // 10.-12. Theme list, recipe tree and the editor's labels come with their pages.
+    // 10. The theme list; 11.-12. recipe tree and the editor's labels.
+    theme->FillThemeList();
     recipe->recipeRichEdit1SelectionChange();
     recipe->recipeLabel(7)->setEnabled(recipe->recipeRichEdit1->document()->isUndoAvailable());
     // 13. The splash goes.
     if (m_splash)
         m_splash->close();
+}
+
+QWidget *TfrmMain::pagePanel(TPage page)
+{
+    switch (page) {
+    case pgArtFont:
+    case pgPicture:
+        return pnlArtFont;
+    case pgPen:
+        return pnlPen;
+    case pgTheme:
+        return pnlTheme;
+    case pgRecipe:
+        return pnlRecipe;
+    }
+    return nullptr;
+}
+
+void TfrmMain::tellLossy() { artFont->tellLossy(); }
+
+TGWImageList *TfrmMain::imageList(int n)
+{
+    return n == 1 ? ImageList1 : n == 2 ? ImageList2 : n == 3 ? ImageList3 : nullptr;
 }
 
 void TfrmMain::SetCurrentPage(int page)
@@ -443,6 +465,7 @@ void TfrmMain::GWImageLabel1Click(QObject *Sender)
         }
         break;
     case 4:
+        theme->MarkCurrentTheme();
         if (m_currentPage != pgTheme) {
             m_currentPage = pgTheme;
             PageSwitch();
@@ -500,14 +523,6 @@ void TfrmMain::GWAutoPanelTitle1Expanded(QObject *) { TreeFit(); }
 void TfrmMain::pnlArtFontResize() { artFont->pnlArtFontResize(); }
 
 void TfrmMain::pnlThemeResize() { theme->pnlThemeResize(); }
-
-void TfrmMain::MainPanelPlacement()
-{
-    pnlMain->hide();
-    // The skinned frame's branch comes with the themes; the classic look fills the client area.
-    pnlMain->setGeometry(0, 0, width(), height());
-    pnlMain->show();
-}
 
 void TfrmMain::layoutMain()
 {

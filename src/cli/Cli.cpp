@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 
 #include "art/TextHelpers.h"
+#include "platform/ExeFolder.h"
 #include "platform/Gbk.h"
 
 #include <algorithm>
@@ -13,6 +14,7 @@ namespace vomra::cli {
 
 int runGrind(const std::vector<std::string> &args, Io &io); // GrindCommand.cpp
 int runArt(const std::vector<std::string> &args, Io &io); // ArtCommand.cpp
+int runRecipes(const std::vector<std::string> &args, Io &io); // RecipesCommand.cpp
 
 namespace {
 
@@ -77,9 +79,10 @@ const std::vector<CommandEntry> &commands()
              return runTrim(a, io, [](Lines &l) { trimTrailingBlanks(l); }, "trim-right");
          },
          {"--encoding"}},
-        {"grind", "grind [--ramp TEXT] [--transparent] [--encoding utf-8|gbk] PICTURE",
-         "turn a Windows bitmap into rows of characters, one gray-ramp byte per pixel", runGrind,
-         {"--ramp", "--encoding"}},
+        {"grind", "grind [--ramp TEXT | --gray standard|94|custom] [--transparent] [--encoding utf-8|gbk] PICTURE",
+         "turn a Windows bitmap into rows of characters, one gray-ramp byte per pixel;\n"
+         "      --gray takes a ramp kept in the program folder's QOBR.Ini, as the page's radios do",
+         runGrind, {"--ramp", "--gray", "--encoding"}},
         {"art", "art [OPTIONS] WORD",
          "draw WORD in a font and turn every black pixel into the foreground character,\n"
          "      every other pixel into the background character\n"
@@ -95,6 +98,15 @@ const std::vector<CommandEntry> &commands()
          "        --encoding ENC    utf-8 (default) or gbk, for arguments, --onto and output",
          runArt,
          {"--font", "--size", "--fg", "--bg", "--mode", "--onto", "--layout", "--encoding"}},
+        {"recipes", "recipes list|show [--folder DIR] [--encoding utf-8|gbk] [PATH [ITEM]]",
+         "the recipe library of the program folder (the one vomra uses) or of DIR\n"
+         "        list              the tree: folders, collections (.Ini) with their items,\n"
+         "                          recipe files (.Txt), two blanks of indent per level\n"
+         "        show PATH         a recipe file's text; a collection's first item\n"
+         "        show PATH ITEM    a collection's item: its name, then its lines\n"
+         "                          (PATH relative to the folder unless it starts with /)",
+         runRecipes,
+         {"--folder", "--encoding"}},
     };
     return table;
 }
@@ -128,6 +140,11 @@ std::optional<std::string> takeValue(const std::vector<std::string> &args, std::
     }
     i += 1;
     return a.substr(opt.size() + 1);
+}
+
+std::string programFolderOf(const Io &io)
+{
+    return io.programFolder.empty() ? vomra::programFolder() : io.programFolder;
 }
 
 bool takeEncoding(const std::vector<std::string> &args, std::size_t &i, Encoding &enc, std::ostream &err)
