@@ -9,6 +9,7 @@
 #include "pagekit/Artwork.h"
 #include "pagekit/PageKit.h"
 #include "platform/FontSetup.h"
+#include "platform/FrameExtents.h"
 #include "platform/GbkQt.h"
 #include "platform/Shell.h"
 #include "recipe/RecipePage.h"
@@ -23,12 +24,14 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMoveEvent>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTextEdit>
 #include <QTreeWidget>
 #include <QUrl>
+#include <QWindow>
 
 namespace vomra {
 
@@ -71,6 +74,8 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *splash, QWidget *paren
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Vomra 2003 v2.0"));
+    // The hint window draws the application's icon.
+    QApplication::setWindowIcon(appIcon());
     setWindowIcon(appIcon());
     setFont(songFont(14));
     setMinimumSize(kMinWindowWidth, kMinWindowHeight);
@@ -81,6 +86,19 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *splash, QWidget *paren
     ImageList3 = createImageList3(this);
     GWHint1 = new TGWHint(this);
     GWHint1->setObjectName(QStringLiteral("GWHint1"));
+    GWHint1->setStyle(gwhsApplicationIcon);
+    GWHint1->setColor(clInfoBk);
+    GWHint1->setFrameColor(clTeal);
+    GWHint1->setShadowColor(RGB(180, 180, 180));
+    GWHint1->setHintWidth(200);
+    GWHint1->setAlignment(gwaCenter);
+    THintFont hintFont;
+    hintFont.Shadow = true;
+    hintFont.ShadowSpace = 1;
+    hintFont.ShadowColor = RGB(180, 180, 180);
+    hintFont.Font = songFont(12);
+    hintFont.FontColor = clBlack;
+    GWHint1->setHintFont(hintFont);
 
     pnlMain = new TGWPanel(this);
     pnlMain->setObjectName(QStringLiteral("pnlMain"));
@@ -273,17 +291,53 @@ void TfrmMain::buildRightColumn()
 
 void TfrmMain::readSettings()
 {
-    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry()
-                                                           : QRect(0, 0, 1024, 768);
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QRect whole = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+    m_available = screen ? screen->availableGeometry() : whole;
     const Profile file(settingsPath(m_programFolder.toStdString()));
-    const Settings s = vomra::readSettings(file, screen.width(), screen.height());
-    resize(s.width, s.height);
+    const Settings s = vomra::readSettings(
+        file, ScreenArea{whole.width(), whole.height(), m_available.width(), m_available.height()});
+    m_outerSize = QSize(s.width, s.height);
+    // The frame is not known yet; showAtStart asks the window manager for it.
+    placeOuter(QMargins());
     m_startState = s.state;
     pnlLeft->resize(s.leftWidth, pnlLeft->height());
     m_themeIndex = s.themeIndex;
     picture->setTransparent(s.transparent);
-    // Centred on the screen at every start; the position is never stored.
-    move(screen.center() - QPoint(s.width / 2, s.height / 2));
+}
+
+void TfrmMain::placeOuter(const QMargins &frame)
+{
+    m_frame = frame;
+    // The minimum size is an outer size as well.
+    setMinimumSize(QSize(kMinWindowWidth, kMinWindowHeight).shrunkBy(frame));
+    // Centred at every start; the position is never stored. The inside is
+    // placed, so that the frame lands where it was reckoned to.
+    const QPoint outerTopLeft = m_available.topLeft() + QPoint((m_available.width() - m_outerSize.width()) / 2,
+                                                               (m_available.height() - m_outerSize.height()) / 2);
+    setGeometry(QRect(outerTopLeft + QPoint(frame.left(), frame.top()), m_outerSize.shrunkBy(frame)));
+}
+
+void TfrmMain::noteFrame()
+{
+    // Only a window manager's frame counts; other platforms (offscreen) have none
+    // to take off the stored size.
+    static const bool managed = QGuiApplication::platformName() == QLatin1String("xcb");
+    if (!managed || !isVisible() || windowState() != Qt::WindowNoState || !windowHandle())
+        return;
+    // A skinned window draws its own frame inside: the manager adds none.
+    const bool frameless = windowFlags().testFlag(Qt::FramelessWindowHint);
+    const QMargins frame = frameless ? QMargins() : windowHandle()->frameMargins();
+    if (frame.isNull() && !frameless)
+        return; // not framed yet
+    if (!m_frameSeen) {
+        m_frameSeen = true;
+        // Only a window still at its start size is refitted, never one the
+        // user has sized.
+        if (frame != m_frame && size() == m_outerSize.shrunkBy(m_frame))
+            placeOuter(frame);
+    }
+    m_frame = frame;
 }
 
 void TfrmMain::applyStartState()
@@ -302,6 +356,13 @@ void TfrmMain::applyStartState()
 
 void TfrmMain::showAtStart()
 {
+    // The stored size is the outer one: take the frame the window manager will
+    // add off it before the window is first shown, so that it also holds for a
+    // window that starts maximised and is restored later.
+    winId();
+    const QMargins frame = requestFrameExtents(windowHandle());
+    if (!frame.isNull())
+        placeOuter(frame);
     applyStartState();
     show();
     // 10. The theme list; 11. the recipe tree; 12. the editor's labels.
@@ -330,6 +391,8 @@ QWidget *TfrmMain::pagePanel(TPage page)
     return nullptr;
 }
 
+void TfrmMain::tellLossy() { artFont->tellLossy(); }
+
 TGWImageList *TfrmMain::imageList(int n)
 {
     return n == 1 ? ImageList1 : n == 2 ? ImageList2 : n == 3 ? ImageList3 : nullptr;
@@ -345,7 +408,7 @@ void TfrmMain::SetCurrentPage(int page)
 
 void TfrmMain::PageSwitch()
 {
-    auto showOnly = [this](QWidget *shown, std::initializer_list<QWidget *> hidden) {
+    auto showOnly = [](QWidget *shown, std::initializer_list<QWidget *> hidden) {
         shown->show(); // the new page first, then the others go
         for (QWidget *w : hidden)
             w->hide();
@@ -509,6 +572,13 @@ void TfrmMain::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     MainPanelPlacement();
+    noteFrame();
+}
+
+void TfrmMain::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    noteFrame();
 }
 
 void TfrmMain::FontSizeStep(int delta)
@@ -576,10 +646,16 @@ void TfrmMain::ApplyPageColours()
 void TfrmMain::FormClose()
 {
     Settings s;
-    const bool maximized = isMaximized();
-    s.state = maximized ? WindowState::Maximized : isMinimized() ? WindowState::Minimized : WindowState::Normal;
-    s.width = width();
-    s.height = height();
+    // A window minimised from the maximised state is minimised, whatever it
+    // comes back to.
+    const Qt::WindowStates state = windowState();
+    s.state = state & Qt::WindowMinimized   ? WindowState::Minimized
+              : state & Qt::WindowMaximized ? WindowState::Maximized
+                                            : WindowState::Normal;
+    // The outer size of the window as it is when not maximised.
+    const QSize outer = normalGeometry().size().grownBy(m_frame);
+    s.width = outer.width();
+    s.height = outer.height();
     s.leftWidth = pnlLeft->width();
     s.themeIndex = m_themeIndex;
     s.transparent = picture->Transparent();
@@ -587,10 +663,13 @@ void TfrmMain::FormClose()
     if (!writeSettings(Profile(settingsPath(m_programFolder.toStdString())), s, &failed)) {
         const QString text = QStringLiteral("写 %1 失败").arg(QString::fromStdString(failed));
         const QString title = QApplication::applicationName();
-        if (errorBoxHook())
+        if (errorBoxHook()) {
             errorBoxHook()(title, text);
-        else
-            QMessageBox::critical(this, title, text);
+        } else {
+            QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::NoButton, this);
+            box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+            box.exec();
+        }
     }
 }
 

@@ -9,7 +9,10 @@
 #include "theme/ThemePage.h"
 #include "widgets/Color.h"
 
+#include <QMargins>
 #include <QPointer>
+#include <QRect>
+#include <QSize>
 #include <QWidget>
 
 #include <array>
@@ -58,6 +61,7 @@ public:
     const TPageColours &PageColours() const override { return m_pageColours; }
     TGWImageList *imageList(int n) override;
     QTreeWidget *recipeTree() override { return TreeView1; }
+    void tellLossy() override;
 
     // The skin component and the theme in force.
     TTheme &Theme1() override { return *m_theme1; }
@@ -123,6 +127,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -132,6 +137,12 @@ private:
     void layoutRight();
     void readSettings();
     void applyStartState();
+    // Sizes the window so that with `frame` round it it has the stored outer
+    // size, centred in the screen's available area.
+    void placeOuter(const QMargins &frame);
+    // Learns the real frame once the window is on screen in its normal state;
+    // the first time, a frame other than the one assumed refits the window.
+    void noteFrame();
     void openHelp();
     void createTheme();
     void startTheme();
@@ -146,6 +157,10 @@ private:
     TSkinWindow *m_skin = nullptr;
     TPageColours m_pageColours;
     WindowState m_startState = WindowState::Normal;
+    QSize m_outerSize;       // stored outer size, frame included
+    QRect m_available;       // the screen's available area at start
+    QMargins m_frame;        // the window manager's frame, as last known
+    bool m_frameSeen = false; // the real frame was seen on screen
     bool m_closing = false;
 };
 

@@ -41,6 +41,11 @@ bool writeUtf8(const Profile &file, const char *section, const char *key, const 
 
 Settings readSettings(const Profile &file, int screenWidth, int screenHeight)
 {
+    return readSettings(file, ScreenArea{screenWidth, screenHeight, screenWidth, screenHeight});
+}
+
+Settings readSettings(const Profile &file, const ScreenArea &screen)
+{
     Settings s;
     const ReadOnce ini{readFileBytes(file.path()).value_or(std::string())};
     const std::string form = g(k::kFormSection);
@@ -53,7 +58,7 @@ Settings readSettings(const Profile &file, int screenWidth, int screenHeight)
         s.width = kMinWindowWidth;
         s.height = kMinWindowHeight;
     }
-    if (screenWidth < s.width || screenHeight < s.height)
+    if (screen.width < s.width || screen.height < s.height)
         s.state = WindowState::Maximized;
     else if (state == g(k::kStateMinimized))
         s.state = WindowState::Minimized;
@@ -61,6 +66,10 @@ Settings readSettings(const Profile &file, int screenWidth, int screenHeight)
         s.state = WindowState::Maximized;
     else
         s.state = WindowState::Normal;
+
+    // Never restored larger than the screen (but never below the minimum size).
+    s.width = std::min(s.width, std::max(screen.availableWidth, kMinWindowWidth));
+    s.height = std::min(s.height, std::max(screen.availableHeight, kMinWindowHeight));
 
     s.leftWidth = std::clamp(ini.integer(form, k::kLeftWidth, kMinLeftWidth), kMinLeftWidth, kMaxLeftWidth);
     s.themeIndex = std::max(ini.integer(g(k::kThemeSection), k::kTheme, 0), 0);

@@ -11,6 +11,7 @@ namespace vomra {
 enum class WindowState { Normal, Minimized, Maximized };
 
 struct Settings {
+    // The window's outer size, frame included.
     int width = 640;
     int height = 480;
     WindowState state = WindowState::Normal;
@@ -47,7 +48,20 @@ inline constexpr const char *kStateMinimized = "最小化";
 // The settings file of a program folder ("QOBR.Ini" in it).
 std::string settingsPath(const std::string &programFolder);
 
-// Reads with every default and clamp; a window larger than the screen starts maximised.
+// The screen the window starts on: its whole size, and the part of it windows
+// may cover (without the desktop's panels).
+struct ScreenArea {
+    int width = 0;
+    int height = 0;
+    int availableWidth = 0;
+    int availableHeight = 0;
+};
+
+// Reads with every default and clamp; a window larger than the screen starts
+// maximised. The size (outer, frame included) is then cut to the available
+// area, so that restoring never makes a window larger than the screen.
+Settings readSettings(const Profile &file, const ScreenArea &screen);
+// The same with the whole screen available.
 Settings readSettings(const Profile &file, int screenWidth, int screenHeight);
 
 // Writes the close-time settings in their fixed order. On failure stops at once

@@ -282,10 +282,10 @@ void TPicturePage::picturepnl2Button1Click(QObject *)
 {
     bool lossy = false;
     const std::string ramp = gbk::fromQString(picturepnl2Edit1->text(), &lossy);
-    std::string failed;
+    const Profile settings(settingsPath(m_host.programFolder().toStdString()));
     // Saving is silent; only a failure, which would lose the ramp, is told.
-    if (!saveCustomRamp(Profile(settingsPath(m_host.programFolder().toStdString())), ramp, &failed))
-        showError(QStringLiteral("写 %1 失败").arg(QString::fromStdString(failed)));
+    if (!saveCustomRamp(settings, ramp))
+        showError(QStringLiteral("写 %1 失败").arg(QString::fromStdString(settings.path())));
     else if (lossy)
         m_artFont.tellLossy();
 }

@@ -152,12 +152,12 @@ void TPenPage::pnlPenResize()
         view->resize(page->width() - view->x() - 1, page->height() - view->y() - 1);
 }
 
-Lines TPenPage::viewLines() const
+Lines TPenPage::viewLines(bool *lossy) const
 {
     const QString text = penRichEdit1->toPlainText();
     if (text.isEmpty())
         return {};
-    Lines lines = splitLines(gbk::fromQString(text));
+    Lines lines = splitLines(gbk::fromQString(text, lossy));
     if (lines.size() > 1 && lines.back().empty())
         lines.pop_back();
     return lines;
@@ -240,10 +240,13 @@ void TPenPage::applyTextMode()
 void TPenPage::applyBoardMode()
 {
     setColumnFieldsVisible(true);
-    penDrawText1->setTextList(viewLines());
+    bool lossy = false;
+    penDrawText1->setTextList(viewLines(&lossy));
     fitToSpinButtons();
     penScrollBox1->show();
     penRichEdit1->hide();
+    if (lossy)
+        m_host.tellLossy();
 }
 
 void TPenPage::penImageLabelClick(QObject *Sender)
@@ -299,9 +302,14 @@ void TPenPage::pasteFromClipboard()
     // Pasted at the text view's caret, in either mode; the board then takes the
     // text at its chosen size and the view gets the board's rows back.
     penRichEdit1->paste();
-    penDrawText1->setTextList(viewLines());
+    bool lossy = false;
+    penDrawText1->setTextList(viewLines(&lossy));
     fitToSpinButtons();
     setViewFromBoard();
+    // The board holds GBK only: what it could not take is now "?", and the
+    // view shows the board again, so this is said once.
+    if (lossy)
+        m_host.tellLossy();
 }
 
 void TPenPage::ApplyPageColours(const TPageColours &pc)

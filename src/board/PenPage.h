@@ -76,7 +76,8 @@ public:
 
     // The text view's lines as GBK rows. A final empty line (text ending in a
     // line break) is not a row, as the view's line count does not show it.
-    Lines viewLines() const;
+    // *lossy tells whether some character had no GBK form and became "?".
+    Lines viewLines(bool *lossy = nullptr) const;
     void setViewLines(const Lines &lines);
 
 private:

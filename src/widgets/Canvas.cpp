@@ -1,9 +1,11 @@
 #include "widgets/Canvas.h"
 
 #include <QFontMetrics>
-#include <QPainterPath>
 #include <QPolygon>
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 namespace vomra {
 
@@ -121,16 +123,86 @@ void Canvas::rectangle(const TRect &r)
     lineTo(r.left, r.top);
 }
 
+namespace {
+// Along an axis of `size` pixels: the last pixel whose near edge lies at or
+// before the edge of an ellipse `span` half pixels long there, for the point
+// `across` half pixels from the ellipse's centre on the other axis, whose span
+// is `spanAcross`. Integers only: span^2 (spanAcross^2 - across^2) <= (size - 2m)^2 spanAcross^2.
+int edgePixel(int size, std::int64_t span, std::int64_t spanAcross, std::int64_t across)
+{
+    const std::int64_t lhs = span * span * (spanAcross * spanAcross - across * across);
+    int m = size / 2;
+    while (m > 0 && lhs > (size - 2 * std::int64_t(m)) * (size - 2 * std::int64_t(m)) * spanAcross * spanAcross)
+        --m;
+    return m;
+}
+
+// The outline of a round rectangle's top-left corner, row by row from the edge:
+// the first and last column of the outline in that row. The ellipse of ew x eh
+// pixels runs through the centres of its box's outer pixels; each column takes
+// the pixel its centre line crosses, each row likewise, so the outline stays
+// connected however flat the ellipse. One table serves all four corners,
+// mirrored, so they always match.
+struct CornerRow {
+    int first = 0;
+    int last = 0;
+};
+std::vector<CornerRow> cornerRows(int ew, int eh)
+{
+    const int cols = ew / 2;
+    const int rows = eh / 2;
+    if (cols == 0 || rows == 0)
+        return {};
+    std::vector<CornerRow> out(static_cast<std::size_t>(rows), CornerRow{cols, -1});
+    auto mark = [&out](int x, int y) {
+        CornerRow &row = out[static_cast<std::size_t>(y)];
+        row.first = std::min(row.first, x);
+        row.last = std::max(row.last, x);
+    };
+    const std::int64_t A = ew - 1; // the ellipse's width and height, in half pixels
+    const std::int64_t B = eh - 1;
+    for (int i = 0; i < cols; ++i)
+        mark(i, std::min(edgePixel(eh, B, A, 2 * i + 1 - ew), rows - 1));
+    for (int j = 0; j < rows; ++j)
+        mark(std::min(edgePixel(ew, A, B, 2 * j + 1 - eh), cols - 1), j);
+    return out;
+}
+} // namespace
+
 void Canvas::roundRect(const TRect &r, int ellipseWidth, int ellipseHeight)
 {
-    QPainterPath path;
-    path.addRoundedRect(QRectF(r.left, r.top, r.width() - 1, r.height() - 1), ellipseWidth / 2.0,
-                        ellipseHeight / 2.0);
-    m_painter.save();
-    m_painter.setPen(m_penStyle == PenStyle::Clear ? QPen(Qt::NoPen) : QPen(qcolor(m_penColor), 0));
-    m_painter.setBrush(m_brushStyle == BrushStyle::Clear ? QBrush(Qt::NoBrush) : QBrush(qcolor(m_brushColor)));
-    m_painter.drawPath(path);
-    m_painter.restore();
+    // Without a pen the shape is one pixel smaller to the right and bottom and
+    // wholly brush, as with rectangles.
+    const bool outline = m_penStyle != PenStyle::Clear;
+    const TRect box = outline ? r : TRect{r.left, r.top, r.right - 1, r.bottom - 1};
+    const int W = box.width();
+    const int H = box.height();
+    if (W <= 0 || H <= 0)
+        return;
+    const std::vector<CornerRow> corner = cornerRows(std::clamp(ellipseWidth, 0, W), std::clamp(ellipseHeight, 0, H));
+    const int n = static_cast<int>(corner.size());
+    const QColor pen = qcolor(m_penColor);
+    const QColor brush = qcolor(m_brushColor);
+    const bool fill = m_brushStyle != BrushStyle::Clear;
+    for (int y = 0; y < H; ++y) {
+        const int k = std::min(y, H - 1 - y); // rows from the nearer edge
+        const CornerRow row = k < n ? corner[static_cast<std::size_t>(k)] : CornerRow{};
+        const int span = W - 2 * row.first;
+        const int rowY = box.top + y;
+        const int left = box.left + row.first;
+        if (!outline || k > 0) {
+            // Outline pixels at both ends (none without a pen), brush between.
+            const int run = outline ? std::min(row.last - row.first + 1, (span + 1) / 2) : 0;
+            if (run > 0) {
+                m_painter.fillRect(left, rowY, run, 1, pen);
+                m_painter.fillRect(left + span - run, rowY, run, 1, pen);
+            }
+            if (fill && span > 2 * run)
+                m_painter.fillRect(left + run, rowY, span - 2 * run, 1, brush);
+        } else {
+            m_painter.fillRect(left, rowY, span, 1, pen); // the top and bottom rows are all outline
+        }
+    }
 }
 
 void Canvas::ellipse(const TRect &r)

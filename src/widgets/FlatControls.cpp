@@ -9,9 +9,14 @@
 #include <QProxyStyle>
 #include <QStyledItemDelegate>
 
+#include <algorithm>
+
 namespace vomra {
 
 namespace {
+
+// Where a press opens the list: the button and the pixel left of it.
+constexpr int kDropStrip = TGWFlatComboBox::kButtonWidth + 1;
 
 // Three-pixel border: the outer line in the border colour, two in the background.
 void paintFlatFrame(Canvas &canvas, int w, int h, TColor border, TColor background)
@@ -34,9 +39,21 @@ void setColors(QWidget *w, TColor background, TColor text)
     w->setPalette(pal);
 }
 
-// The list drops below the control instead of opening over its current item.
+// The list drops below the control instead of opening over its current item,
+// and the drop button is the control's own strip at its right end: the base
+// class then opens the list on a press there and keeps it open on the release.
 class DropBelowStyle : public QProxyStyle {
 public:
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex *option, SubControl sub,
+                         const QWidget *widget) const override
+    {
+        if (control == CC_ComboBox && sub == SC_ComboBoxArrow && option) {
+            const QRect r = option->rect;
+            const int w = std::min(kDropStrip, r.width());
+            return QRect(r.right() + 1 - w, r.top(), w, r.height());
+        }
+        return QProxyStyle::subControlRect(control, option, sub, widget);
+    }
     int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
                   QStyleHintReturn *returnData) const override
     {
@@ -391,21 +408,6 @@ void TGWFlatComboBox::moveEvent(QMoveEvent *event)
 {
     QComboBox::moveEvent(event);
     placeEdit();
-}
-
-void TGWFlatComboBox::mousePressEvent(QMouseEvent *event)
-{
-    // Our own button decides where the editable styles open their list.
-    if (isEditable() && hasDropButton() && event->button() == Qt::LeftButton &&
-        event->position().x() >= width() - 19) {
-        if (m_listOpen)
-            hidePopup();
-        else
-            showPopup();
-        event->accept();
-        return;
-    }
-    QComboBox::mousePressEvent(event);
 }
 
 void TGWFlatComboBox::changeEvent(QEvent *event)

@@ -9,10 +9,18 @@
 #include "recipe/RecipePage.h"
 #include "support/ImageCheck.h"
 #include "support/TempFolder.h"
+#include "platform/FontSetup.h"
+#include "widgets/Hint.h"
 #include "widgets/ImageLabel.h"
 #include "widgets/Panel.h"
 
+#include <QAbstractButton>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QHelpEvent>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <QTest>
 #include <QTextEdit>
 #include <QTreeWidget>
@@ -213,6 +221,22 @@ TEST_F(MainWindowTest, MaximisedCloseStoresTheRestoredSize)
     EXPECT_NE(ini.find(G("宽度=640\r\n高度=480\r\n状态=最大化\r\n")), std::string::npos);
 }
 
+TEST_F(MainWindowTest, AHugeStoredSizeIsRestoredToTheScreenAndMinimisedFromMaximisedStaysMinimised)
+{
+    dir.write("QOBR.Ini", G("[窗体]\r\n宽度=2147483647\r\n高度=2147483647\r\n"));
+    start();
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(frm->isMaximized());
+    EXPECT_EQ(frm->normalGeometry().size(), available.size());
+    frm->setWindowState(Qt::WindowMaximized | Qt::WindowMinimized);
+    QApplication::processEvents();
+    frm->close();
+    frm.reset();
+    const std::string stored = G("宽度=") + std::to_string(available.width()) + G("\r\n高度=") +
+                               std::to_string(available.height()) + G("\r\n状态=最小化\r\n");
+    EXPECT_NE(dir.read("QOBR.Ini").find(stored), std::string::npos) << dir.read("QOBR.Ini");
+}
+
 TEST_F(MainWindowTest, FailedWriteIsReportedWithThePathAndTheWindowStillCloses)
 {
     dir.write("QOBR.Ini/blocker", "x");
@@ -227,6 +251,80 @@ TEST_F(MainWindowTest, FailedWriteIsReportedWithThePathAndTheWindowStillCloses)
     EXPECT_EQ(shownText, QStringLiteral("写 %1 失败").arg(QString::fromStdString(dir.path() + "QOBR.Ini")));
     EXPECT_EQ(shownTitle, QApplication::applicationName());
     EXPECT_FALSE(frm->isVisible());
+}
+
+TEST_F(MainWindowTest, FailedWriteBoxHasTheDesignsButton)
+{
+    dir.write("QOBR.Ini/blocker", "x");
+    start();
+    QString text;
+    QStringList buttons;
+    // Answers the box once it is up, as a user would.
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        answer.stop();
+        text = box->text();
+        for (QAbstractButton *b : box->buttons())
+            buttons << b->text();
+        box->buttons().front()->click();
+    });
+    answer.start(20);
+    frm->close();
+    EXPECT_EQ(text, QStringLiteral("写 %1 失败").arg(QString::fromStdString(dir.path() + "QOBR.Ini")));
+    EXPECT_EQ(buttons, QStringList{QStringLiteral("确定")});
+    EXPECT_FALSE(frm->isVisible());
+}
+
+TEST_F(MainWindowTest, ToolLabelHintsShowTheApplicationIconBox)
+{
+    start();
+    const TGWHint *hint = frm->GWHint1;
+    ASSERT_EQ(TGWHint::activeHint(), hint);
+    EXPECT_EQ(hint->HintFont()->Font.family(), songFamily());
+    EXPECT_EQ(hint->HintFont()->Font.pixelSize(), 12);
+
+    TGWImageLabel *label = frm->recipe->recipeLabel(2);
+    const QPoint global = label->mapToGlobal(QPoint(5, 5));
+    QHelpEvent e(QEvent::ToolTip, QPoint(5, 5), global);
+    QApplication::sendEvent(label, &e);
+    THint *win = HintController::instance()->window();
+    ASSERT_TRUE(win->isVisible());
+    EXPECT_EQ(win->text(), QStringLiteral("字体型号减小"));
+    const QImage img = win->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    HintController::instance()->hideHint();
+    const int W = img.width(), H = img.height();
+    using vomra::test::pixelAt;
+    const TColor body = RGB(255, 255, 225);
+    const TColor shadow = RGB(180, 180, 180);
+    EXPECT_EQ(H, THint::kIconSize + 10); // one line: as high as the icon and its margins
+    EXPECT_EQ(pixelAt(img, W / 2, 0), clTeal);
+    EXPECT_EQ(pixelAt(img, 0, H / 2), clTeal);
+    EXPECT_EQ(pixelAt(img, W - 3, H / 2), clTeal);
+    EXPECT_EQ(pixelAt(img, W / 2, H - 1), shadow);
+    EXPECT_EQ(pixelAt(img, 3, H / 2), body);
+    // The box's rounded corners: left and right mirror each other above the shadow.
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(qAlpha(img.pixel(x, y)), qAlpha(img.pixel(W - 3 - x, y))) << x << "," << y;
+    EXPECT_EQ(qAlpha(img.pixel(0, 0)), 0);
+    EXPECT_EQ(pixelAt(img, 1, 1), clTeal);
+    // The icon at (4, 4), the text in black with its grey shadow right of it.
+    bool iconInk = false;
+    for (int y = 4; y < 4 + THint::kIconSize; ++y)
+        for (int x = 4; x < 4 + THint::kIconSize; ++x)
+            iconInk |= pixelAt(img, x, y) != body;
+    EXPECT_TRUE(iconInk);
+    bool black = false, grey = false;
+    for (int y = 2; y < H - 3; ++y)
+        for (int x = THint::kIconSize + 8; x < W - 3; ++x) {
+            black |= pixelAt(img, x, y) == clBlack;
+            grey |= pixelAt(img, x, y) == shadow;
+        }
+    EXPECT_TRUE(black);
+    EXPECT_TRUE(grey);
 }
 
 TEST_F(MainWindowTest, CollapsedTreeSectionParksTheTree)

@@ -55,8 +55,8 @@ TEST(Settings, ReadClampsAndStates)
         {"maximised resets the restored size", "[窗体]\n宽度=1024\n高度=900\n状态=最大化\n", kScreenW, kScreenH,
          {640, 480, WindowState::Maximized, 192, 0, false}},
         {"wider than the screen starts maximised", "[窗体]\n宽度=2000\n状态=最小化\n", kScreenW, kScreenH,
-         {2000, 480, WindowState::Maximized, 192, 0, false}},
-        {"taller than the screen", "[窗体]\n高度=1025\n", kScreenW, kScreenH, {640, 1025, WindowState::Maximized, 192, 0, false}},
+         {kScreenW, 480, WindowState::Maximized, 192, 0, false}},
+        {"taller than the screen", "[窗体]\n高度=1025\n", kScreenW, kScreenH, {640, kScreenH, WindowState::Maximized, 192, 0, false}},
         {"minimised", "[窗体]\n宽度=800\n高度=600\n状态=最小化\n", kScreenW, kScreenH, {800, 600, WindowState::Minimized, 192, 0, false}},
         {"first duplicate key wins", "[窗体]\n状态=最大化 \n状态=x\n", kScreenW, kScreenH, {640, 480, WindowState::Maximized, 192, 0, false}},
         {"garbage state", "[窗体]\n状态=max\n", kScreenW, kScreenH, {640, 480, WindowState::Normal, 192, 0, false}},
@@ -78,6 +78,41 @@ TEST(Settings, ReadClampsAndStates)
         EXPECT_EQ(s.themeIndex, r.expected.themeIndex) << r.name;
         EXPECT_EQ(s.transparent, r.expected.transparent) << r.name;
     }
+}
+
+TEST(Settings, RestoredSizeFitsTheAvailableArea)
+{
+    // A 1024 x 768 screen with a 32-pixel panel at its bottom.
+    const ScreenArea screen{1024, 768, 1024, 736};
+    struct Row {
+        const char *name;
+        const char *ini;
+        int width, height;
+        WindowState state;
+    };
+    const Row rows[] = {
+        {"largest numbers", "[窗体]\n宽度=2147483647\n高度=2147483647\n", 1024, 736, WindowState::Maximized},
+        {"the whole screen fits but not beside the panel", "[窗体]\n宽度=1024\n高度=768\n", 1024, 736,
+         WindowState::Normal},
+        {"smaller than the area stays", "[窗体]\n宽度=1000\n高度=700\n状态=最小化\n", 1000, 700,
+         WindowState::Minimized},
+        {"hexadecimal and huge", "[窗体]\n宽度=0x7FFFFFFF\n高度=600\n状态=最大化\n", 640, 480, WindowState::Maximized},
+    };
+    for (const Row &r : rows) {
+        TempFolder dir;
+        writeIni(dir, r.ini);
+        const Settings s = readSettings(Profile(settingsPath(dir.path())), screen);
+        EXPECT_EQ(s.width, r.width) << r.name;
+        EXPECT_EQ(s.height, r.height) << r.name;
+        EXPECT_EQ(s.state, r.state) << r.name;
+    }
+    // A screen smaller than the minimum size keeps the minimum size.
+    TempFolder dir;
+    writeIni(dir, "[窗体]\n宽度=900\n");
+    const Settings tiny = readSettings(Profile(settingsPath(dir.path())), ScreenArea{600, 400, 600, 380});
+    EXPECT_EQ(tiny.width, 640);
+    EXPECT_EQ(tiny.height, 480);
+    EXPECT_EQ(tiny.state, WindowState::Maximized);
 }
 
 TEST(Settings, WriteFromNothingHasTheFixedOrder)

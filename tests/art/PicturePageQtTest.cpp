@@ -21,6 +21,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace vomra;
@@ -309,6 +310,17 @@ TEST_F(PicturePageTest, TheCustomRampIsTypedUsedAndSaved)
     click(page().picturepnl2RadioButton3);
     EXPECT_EQ(page().picturepnl2Edit1->text(), QStringLiteral("o. "));
     EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(PicturePageTest, AFailedRampSaveNamesTheSettingsFile)
+{
+    start();
+    click(page().picturepnl2RadioButton3);
+    dir.write("QOBR.Ini/blocker", "x"); // a folder where the file should be
+    click(page().picturepnl2Button1);
+    const QString path = QString::fromStdString(dir.path() + "QOBR.Ini");
+    EXPECT_EQ(errors, QStringList{QApplication::applicationName() + QStringLiteral("|写 %1 失败").arg(path)});
+    std::filesystem::remove_all(dir.file("QOBR.Ini")); // the close writes the settings
 }
 
 TEST_F(PicturePageTest, ARampGbkCannotHoldIsToldOnGrindAndSave)

@@ -1,5 +1,6 @@
 // The drawing board page inside the real main window.
 #include "app/Main.h"
+#include "art/ArtFontPage.h"
 #include "board/DrawText.h"
 #include "board/PenPage.h"
 #include "platform/GbkQt.h"
@@ -333,6 +334,53 @@ TEST_F(PenPageTest, PasteCases)
             EXPECT_EQ(pen->penRichEdit1->toPlainText(), U(c.view));
         }
     }
+}
+
+TEST_F(PenPageTest, CharactersGbkCannotHoldAreToldOnceWhenTheyReachTheBoard)
+{
+    QStringList notices;
+    TArtFontPage::noticeHook() = [&](const QString &, const QString &text) { notices << text; };
+    struct Case {
+        const char *name;
+        bool textMode; // pasted with the label in text mode rather than board mode
+        bool typed;    // typed into the text view, reaching the board on the switch
+        const char *text;
+        int told;
+    };
+    const Case cases[] = {
+        {"pasted onto the board", false, false, "a한b\n😀", 1},
+        {"pasted into the text view", true, false, "한", 1},
+        {"typed into the text view", true, true, "x한\n한", 1},
+        {"GBK text says nothing", false, false, "★ab", 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        if (&c != cases) {
+            TearDown();
+            SetUp();
+        }
+        notices.clear();
+        if (c.textMode)
+            clickMode(pen->penpnl1RadioButton1);
+        if (c.typed) {
+            pen->penRichEdit1->setPlainText(U(c.text));
+            clickMode(pen->penpnl1RadioButton2);
+        } else {
+            QApplication::clipboard()->setText(U(c.text));
+            pen->penImageLabel(5)->setEnabled(true);
+            tool(5);
+        }
+        ASSERT_EQ(notices.size(), c.told);
+        if (c.told) {
+            EXPECT_EQ(notices.front(), QStringLiteral("有些字符不能用 GBK 表示，已换成“?”。"));
+        }
+        // The board and the view hold the "?" now: going round the modes tells nothing more.
+        clickMode(pen->penpnl1RadioButton1);
+        clickMode(pen->penpnl1RadioButton2);
+        EXPECT_EQ(notices.size(), c.told);
+        EXPECT_FALSE(pen->penRichEdit1->toPlainText().contains(U("한")));
+    }
+    TArtFontPage::noticeHook() = nullptr;
 }
 
 TEST_F(PenPageTest, PasteLabelIsEnabledOnEnterOnlyWithClipboardText)

@@ -2,6 +2,7 @@
 #include "widgets/FlatControls.h"
 
 #include <QAbstractItemView>
+#include <QWindow>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -253,4 +254,48 @@ TEST(FlatComboBox, EditablePartCountsAsTheControl)
     other->setFocus();
     EXPECT_FALSE(c->Active());
     EXPECT_EQ(lost, 1);
+}
+
+TEST(FlatComboBox, AClickOnTheDropButtonOfAnEditableBoxLeavesTheListOpen)
+{
+    for (int width : {68, 145}) { // the drawing board's pen box, the art page's character boxes
+        Window win;
+        auto *c = new TGWFlatComboBox(&win.top);
+        ASSERT_TRUE(c->isEditable());
+        c->addItems({QStringLiteral("§"), QStringLiteral("☆"), QStringLiteral("★")});
+        c->setGeometry(10, 10, width, 20);
+        c->show();
+        // Through the window system, as the platform delivers them: while the list
+        // is open it receives the mouse.
+        QWindow *window = win.top.windowHandle();
+        const QPoint button = c->mapTo(&win.top, QPoint(width - 9, 10));
+        const QPoint text = c->mapTo(&win.top, QPoint(8, 10));
+
+        QTest::mousePress(window, Qt::LeftButton, {}, button);
+        QTest::mouseRelease(window, Qt::LeftButton, {}, button);
+        QApplication::processEvents();
+        EXPECT_TRUE(c->ListOpen()) << width;
+        EXPECT_TRUE(c->view()->isVisible()) << width;
+        // A second click on the button closes it and does not open it again.
+        QTest::mouseClick(window, Qt::LeftButton, {}, button, 1000);
+        QApplication::processEvents();
+        EXPECT_FALSE(c->ListOpen()) << width;
+        EXPECT_FALSE(c->view()->isVisible()) << width;
+
+        // Press, drag onto an item and release there still picks it.
+        QTest::mousePress(window, Qt::LeftButton, {}, button, 1000);
+        ASSERT_TRUE(c->view()->isVisible());
+        QWidget *items = c->view()->viewport();
+        const QPoint third = win.top.mapFromGlobal(
+            items->mapToGlobal(c->view()->visualRect(c->model()->index(2, 0)).center()));
+        QTest::mouseMove(window, third);
+        QTest::mouseRelease(window, Qt::LeftButton, {}, third);
+        QApplication::processEvents();
+        EXPECT_FALSE(c->view()->isVisible()) << width;
+        EXPECT_EQ(c->currentText(), QStringLiteral("★")) << width;
+
+        // A click on the text part leaves the list closed.
+        QTest::mouseClick(window, Qt::LeftButton, {}, text, 1000);
+        EXPECT_FALSE(c->ListOpen()) << width;
+    }
 }

@@ -1,0 +1,94 @@
+#include "platform/FrameExtents.h"
+
+#include <QDeadlineTimer>
+#include <QGuiApplication>
+#include <QThread>
+#include <QWindow>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+namespace vomra {
+
+namespace {
+
+// _NET_FRAME_EXTENTS of the window: left, right, top, bottom; false while unset.
+bool readExtents(Display *display, ::Window window, Atom extents, QMargins *out)
+{
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char *data = nullptr;
+    const int status =
+        XGetWindowProperty(display, window, extents, 0, 4, False, XA_CARDINAL, &type, &format, &count, &after, &data);
+    bool found = false;
+    if (status == Success && type == XA_CARDINAL && format == 32 && count == 4 && data) {
+        // Format 32 properties come back as longs whatever their size on the wire.
+        const auto *v = reinterpret_cast<const long *>(data);
+        *out = QMargins(static_cast<int>(v[0]), static_cast<int>(v[2]), static_cast<int>(v[1]), static_cast<int>(v[3]));
+        found = true;
+    }
+    if (data)
+        XFree(data);
+    return found;
+}
+
+// True when the running window manager lists `atom` among what it supports.
+bool managerSupports(Display *display, Atom atom)
+{
+    const Atom supported = XInternAtom(display, "_NET_SUPPORTED", True);
+    if (supported == None || atom == None)
+        return false;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char *data = nullptr;
+    bool found = false;
+    if (XGetWindowProperty(display, DefaultRootWindow(display), supported, 0, 4096, False, XA_ATOM, &type, &format,
+                           &count, &after, &data) == Success &&
+        type == XA_ATOM && format == 32 && data) {
+        const auto *atoms = reinterpret_cast<const Atom *>(data);
+        for (unsigned long i = 0; i < count && !found; ++i)
+            found = atoms[i] == atom;
+    }
+    if (data)
+        XFree(data);
+    return found;
+}
+
+} // namespace
+
+QMargins requestFrameExtents(QWindow *window, int waitMs)
+{
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!window || !x11 || !x11->display())
+        return {};
+    Display *display = x11->display();
+    const auto id = static_cast<::Window>(window->winId());
+    // Without a manager that answers there is nothing to wait for.
+    const Atom request = XInternAtom(display, "_NET_REQUEST_FRAME_EXTENTS", True);
+    if (!managerSupports(display, request))
+        return {};
+    const Atom extents = XInternAtom(display, "_NET_FRAME_EXTENTS", False);
+
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = id;
+    event.xclient.message_type = request;
+    event.xclient.format = 32;
+    XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XFlush(display);
+
+    QMargins frame;
+    const QDeadlineTimer deadline(waitMs);
+    while (!readExtents(display, id, extents, &frame)) {
+        if (deadline.hasExpired())
+            return {};
+        QThread::msleep(5);
+    }
+    return frame;
+}
+
+} // namespace vomra
