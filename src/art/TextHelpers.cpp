@@ -46,6 +46,20 @@ std::string cyclicChar(std::string_view s, int n)
     return std::string(s.substr(i, len));
 }
 
+std::vector<std::string_view> charPicks(std::string_view s)
+{
+    const auto count = static_cast<std::size_t>(charCount(s));
+    std::vector<std::string_view> picks;
+    picks.reserve(count);
+    for (std::size_t i = 0; i < s.size() && picks.size() < count;) {
+        const std::size_t len = charLength(s, i);
+        picks.push_back(s.substr(i, len));
+        i += len;
+    }
+    picks.resize(count); // positions the walk never reaches pick nothing
+    return picks;
+}
+
 std::size_t leadingBlankWidth(std::string_view line)
 {
     std::size_t i = 0;

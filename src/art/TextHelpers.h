@@ -20,6 +20,10 @@ int charCount(std::string_view s);
 // Empty for empty text, or when the walk runs off the end of malformed text.
 std::string cyclicChar(std::string_view s, int n);
 
+// The picks of positions 1 to charCount(s), in one walk: element k - 1 is
+// cyclicChar(s, k) (empty where malformed text makes the walk end early).
+std::vector<std::string_view> charPicks(std::string_view s);
+
 // Byte length of the character starting at offset i (1 or 2, never past the end).
 inline std::size_t charLength(std::string_view s, std::size_t i)
 {

@@ -5,12 +5,50 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QPainter>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
 
 namespace vomra {
+
+namespace {
+
+// Glyphs per drawing call. Above the glyph cache's size (64 pixels) the raster
+// engine fills the outlines of one call as one path, at a cost that grows with
+// the square of the glyphs in it; a few at a time keep a long word linear.
+constexpr qsizetype kGlyphsPerCall = 8;
+
+// Draws text with its baseline at y, as one drawText call would: the glyphs and
+// their positions come from laying out the whole text once, only the drawing is
+// cut into pieces.
+void drawTextInPieces(QPainter &painter, const QFont &font, const QString &text, int baseline)
+{
+    QTextLayout layout(text, font, painter.device());
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    if (!line.isValid())
+        return;
+    const QPointF origin(0, baseline - line.ascent());
+    for (const QGlyphRun &run : line.glyphRuns()) {
+        const QList<quint32> glyphs = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        for (qsizetype i = 0; i < glyphs.size(); i += kGlyphsPerCall) {
+            QGlyphRun piece(run);
+            piece.setGlyphIndexes(glyphs.mid(i, kGlyphsPerCall));
+            piece.setPositions(positions.mid(i, kGlyphsPerCall));
+            painter.drawGlyphRun(origin, piece);
+        }
+    }
+}
+
+} // namespace
 
 GlyphRenderer::GlyphRenderer(const GlyphFont &font)
     : m_spec(font)
@@ -54,7 +92,7 @@ QImage GlyphRenderer::render(const QString &word) const
         painter.setRenderHint(QPainter::TextAntialiasing, false);
         painter.setFont(m_font);
         painter.setPen(Qt::black);
-        painter.drawText(QPoint(0, fm.ascent()), word);
+        drawTextInPieces(painter, m_font, word, fm.ascent());
         if (m_spec.underline) {
             // Small fonts put the underline below the descent; it is kept on the last rows.
             const int thickness = std::clamp(fm.lineWidth(), 1, height);
