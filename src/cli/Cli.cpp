@@ -140,10 +140,10 @@ bool takeEncoding(const std::vector<std::string> &args, std::size_t &i, Encoding
 bool readTextBlocks(Io &io, std::istream &in, Encoding enc, const std::string &command, const std::string &what,
                     const std::function<void(std::string_view gbk)> &block)
 {
-    // Blocks of a megabyte end at their last line feed; the rest waits for the next.
+    // Blocks end at their last line feed; the rest waits for the next.
     // A line feed never falls inside a UTF-8 character, so converting at line ends
     // gives what converting the whole input would.
-    constexpr std::size_t kBlock = std::size_t{1} << 20;
+    constexpr std::size_t kBlock = std::size_t{64} << 10;
     std::string pending;
     std::string buffer(kBlock, '\0');
     bool warned = false;
@@ -223,7 +223,6 @@ LineWriter::LineWriter(Io &io, Encoding enc)
     : m_io(io)
     , m_enc(enc)
 {
-    m_chunk.reserve(kOutputChunk);
 }
 
 void LineWriter::put(std::string_view line)
