@@ -21,11 +21,26 @@ namespace {
 // the square of the glyphs in it; a few at a time keep a long word linear.
 constexpr qsizetype kGlyphsPerCall = 8;
 
+// Whether a text layout places text's glyphs where drawText does: it gives line
+// ends and other control characters an advance of their own.
+bool layoutMatchesDrawText(const QString &text)
+{
+    return std::none_of(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() < 0x20 || c.unicode() == 0x7F || c.unicode() == 0x85 || c == QChar::LineSeparator
+            || c == QChar::ParagraphSeparator;
+    });
+}
+
 // Draws text with its baseline at y, as one drawText call would: the glyphs and
 // their positions come from laying out the whole text once, only the drawing is
-// cut into pieces.
+// cut into pieces. A word with control characters (never typed into the page's
+// one-line edit) is drawn in one call.
 void drawTextInPieces(QPainter &painter, const QFont &font, const QString &text, int baseline)
 {
+    if (!layoutMatchesDrawText(text)) {
+        painter.drawText(QPoint(0, baseline), text);
+        return;
+    }
     QTextLayout layout(text, font, painter.device());
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);

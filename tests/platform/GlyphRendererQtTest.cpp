@@ -1,4 +1,5 @@
 #include "platform/GlyphRenderer.h"
+#include "support/OneCallRender.h"
 
 #include "platform/FontSetup.h"
 #include "platform/Gbk.h"
@@ -211,35 +212,6 @@ TEST(GlyphRenderer, FollowModeSplitsAtEachCharactersAdvance)
     EXPECT_FALSE(makeArtWithFont(renderer, ArtRequest{"", "*", "", MakeMode::Follow}));
 }
 
-namespace {
-
-// The whole word in one drawText call, as the renderer once drew it; kept here
-// as the reference the piecewise drawing must match pixel for pixel.
-QImage renderInOneCall(const GlyphRenderer &renderer, const QString &word, bool underline)
-{
-    const QFontMetrics fm(renderer.font());
-    QImage image(fm.horizontalAdvance(word), fm.ascent() + fm.descent(), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::TextAntialiasing, false);
-        painter.setFont(renderer.font());
-        painter.setPen(Qt::black);
-        painter.drawText(QPoint(0, fm.ascent()), word);
-        if (underline) {
-            const int thickness = std::clamp(fm.lineWidth(), 1, image.height());
-            const int top = std::clamp(fm.ascent() + fm.underlinePos(), 0, image.height() - thickness);
-            painter.fillRect(0, top, image.width(), thickness, Qt::black);
-        }
-    }
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            image.setPixel(x, y, qGray(image.pixel(x, y)) < 128 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
-    return image;
-}
-
-} // namespace
-
 TEST(GlyphRenderer, LongWordsMatchTheWholeWordDrawnAtOnce)
 {
     // Words of many pieces, with kerning pairs, ligature candidates, overlapping
@@ -248,6 +220,7 @@ TEST(GlyphRenderer, LongWordsMatchTheWholeWordDrawnAtOnce)
         QStringLiteral("艺术字体★☆○●◎◇◆□■△▲※→←↑↓〓°＄￡№‰℃¤￠≈⌒≡＝∷∫∮∝∞≌∽√"),
         QStringLiteral("AVAWAT fi ffl Type Ty Yo LT AV 12 345 -- !! Wo Va yy jjj gqp AVATAR office"),
         QStringLiteral("ab艺cd术ef字 fi 丄乤 AV＊ﾈ ☆ 9 x"),
+        QStringLiteral("\n艺 a\tb\x12\r艺术字体艺术字体艺术字体 \u2028x\u2029y"), // line ends and controls
     };
     const QString families[] = {kSong, QStringLiteral("DejaVu Sans"), QStringLiteral("DejaVu Serif"),
                                 QStringLiteral("Z003"), QStringLiteral("Nimbus Roman")};
@@ -261,7 +234,7 @@ TEST(GlyphRenderer, LongWordsMatchTheWholeWordDrawnAtOnce)
                 const GlyphRenderer renderer({family, size, st.bold, st.italic, st.underline});
                 for (const QString &word : words) {
                     const QImage pieces = renderer.render(word);
-                    const QImage whole = renderInOneCall(renderer, word, st.underline);
+                    const QImage whole = vomra::test::renderInOneCall(renderer, word, st.underline);
                     ASSERT_EQ(pieces.size(), whole.size()) << family.toStdString() << " " << size;
                     EXPECT_TRUE(pieces == whole) << family.toStdString() << " " << size << "pt bold " << st.bold
                                                  << " italic " << st.italic << " word " << word.toStdString();
