@@ -4,6 +4,7 @@
 
 #include "art/ArtLayout.h"
 #include "art/ArtMaker.h"
+#include "ReferenceText.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -25,31 +26,8 @@ namespace {
     std::abort();
 }
 
-int refCount(std::string_view s)
-{
-    int single = 0, high = 0;
-    for (const char c : s)
-        (static_cast<unsigned char>(c) >= 127 ? high : single)++;
-    return single + high / 2;
-}
-
-// The cyclic pick of position n (1 or more), walking from the start every time.
-std::string refPick(std::string_view s, int n)
-{
-    const int c = refCount(s);
-    if (c == 0)
-        return {};
-    const int k = (n - 1) % c + 1;
-    std::size_t i = 0;
-    for (int step = 1;; ++step) {
-        if (i >= s.size())
-            return {};
-        const std::size_t len = (static_cast<unsigned char>(s[i]) >= 127 && i + 1 < s.size()) ? 2 : 1;
-        if (step == k)
-            return std::string(s.substr(i, len));
-        i += len;
-    }
-}
+int refCount(std::string_view s) { return reference::count(s); }
+std::string refPick(std::string_view s, int n) { return reference::pick(s, n); }
 
 std::string blankOf(const std::string &ch) { return ch.size() == 2 ? "\xA1\xA1" : " "; }
 

@@ -5,6 +5,7 @@
 #include "art/TextHelpers.h"
 #include "cli/Cli.h"
 #include "platform/Gbk.h"
+#include "ReferenceText.h"
 
 #include <climits>
 #include <cstdio>
@@ -24,39 +25,9 @@ namespace {
     std::abort();
 }
 
-// The characters of s by the walk: a byte of 127 or more takes the next byte with it.
-std::vector<std::string> walk(std::string_view s)
-{
-    std::vector<std::string> chars;
-    for (std::size_t i = 0; i < s.size();) {
-        const std::size_t len = (static_cast<unsigned char>(s[i]) >= 127 && i + 1 < s.size()) ? 2 : 1;
-        chars.emplace_back(s.substr(i, len));
-        i += len;
-    }
-    return chars;
-}
-
-int refCount(std::string_view s)
-{
-    int single = 0, high = 0;
-    for (const char c : s)
-        (static_cast<unsigned char>(c) >= 127 ? high : single)++;
-    return single + high / 2;
-}
-
-std::string refPick(std::string_view s, int n)
-{
-    const int c = refCount(s);
-    if (c == 0)
-        return {};
-    int k = n % c;
-    if (k == 0)
-        k = c;
-    if (k < 0)
-        k += c;
-    const auto chars = walk(s);
-    return k <= static_cast<int>(chars.size()) ? chars[static_cast<std::size_t>(k - 1)] : std::string();
-}
+using reference::walk;
+int refCount(std::string_view s) { return reference::count(s); }
+std::string refPick(std::string_view s, int n) { return reference::pick(s, n); }
 
 bool blank(const std::string &ch) { return ch == " " || ch == "\xA1\xA1"; }
 
