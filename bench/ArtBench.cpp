@@ -76,4 +76,17 @@ void BM_ArtModeOnGrid(benchmark::State &state)
 }
 BENCHMARK(BM_ArtModeOnGrid)->ArgName("mode")->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
+// A long word at 100 pt (133 px glyphs, above the glyph cache): drawing and reading
+// its pixels should grow with the word's length, not with its square.
+void BM_ArtRenderLongWord(benchmark::State &state)
+{
+    ensureApp();
+    static const vomra::GlyphRenderer r({QStringLiteral("宋体"), 100});
+    const QString word(static_cast<qsizetype>(state.range(0)), QChar(0x827A)); // "艺"
+    for (auto _ : state)
+        benchmark::DoNotOptimize(r.inkGrid(word));
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_ArtRenderLongWord)->ArgName("chars")->Arg(250)->Arg(500)->Arg(1000)->Unit(benchmark::kMillisecond);
+
 } // namespace

@@ -68,10 +68,7 @@ Lines makeCycle(const InkGrid &grid, std::string_view fgText, std::string_view b
 {
     // The picks of positions 1..count, taken once: the pick of position k is the
     // pick of ((k - 1) mod count) + 1, so indexing them equals picking anew per pixel.
-    std::vector<std::string> picks;
-    const int count = charCount(fgText);
-    for (int n = 1; n <= count; ++n)
-        picks.push_back(cyclicChar(fgText, n));
+    std::vector<std::string_view> picks = charPicks(fgText);
     if (picks.empty())
         picks.push_back("*");
     const std::string bg = bgText.empty() ? kHalfBlank : cyclicChar(bgText, 1);
@@ -94,13 +91,12 @@ Lines makeCycle(const InkGrid &grid, std::string_view fgText, std::string_view b
 
 std::optional<Lines> makeFollow(const InkGrid &grid, std::string_view word, const CharWidth &charWidth)
 {
-    const int n = charCount(word);
-    if (n == 0)
+    const std::vector<std::string_view> chars = charPicks(word);
+    if (chars.empty())
         return std::nullopt;
     Lines block(static_cast<std::size_t>(grid.height()));
     int x0 = 0;
-    for (int i = 1; i <= n; ++i) {
-        const std::string ch = cyclicChar(word, i);
+    for (const std::string_view ch : chars) {
         const int w = ch.empty() ? 0 : std::max(charWidth(ch), 0);
         const std::string &blank = blankFor(ch);
         // Columns are the character's own advance: past the bitmap they read as

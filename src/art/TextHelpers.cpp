@@ -1,7 +1,6 @@
 #include "art/TextHelpers.h"
 
 #include <algorithm>
-#include <climits>
 
 namespace vomra {
 
@@ -47,40 +46,60 @@ std::string cyclicChar(std::string_view s, int n)
     return std::string(s.substr(i, len));
 }
 
-void trimLeftMargin(Lines &lines)
+std::vector<std::string_view> charPicks(std::string_view s)
 {
-    // Pass 1: widen the full-width blanks of the leading part. "　" and "  " have the
-    // same byte length, so the line is rewritten in place.
-    for (std::string &line : lines) {
-        std::size_t i = 0;
-        while (i < line.size()) {
-            if (line[i] == ' ') {
-                ++i;
-            } else if (isFullBlankAt(line, i)) {
-                line[i] = line[i + 1] = ' ';
-                i += 2;
-            } else {
-                break;
-            }
-        }
+    const auto count = static_cast<std::size_t>(charCount(s));
+    std::vector<std::string_view> picks;
+    picks.reserve(count);
+    for (std::size_t i = 0; i < s.size() && picks.size() < count;) {
+        const std::size_t len = charLength(s, i);
+        picks.push_back(s.substr(i, len));
+        i += len;
     }
-
-    // Pass 2: the smallest margin among lines that hold something other than 0x20.
-    std::size_t margin = INT_MAX;
-    for (const std::string &line : lines) {
-        const std::size_t first = line.find_first_not_of(' ');
-        if (first != std::string::npos && first < margin)
-            margin = first;
-    }
-    if (margin == static_cast<std::size_t>(INT_MAX))
-        return;
-
-    // Pass 3: cut it from every line; lines of blanks shorter than it become empty.
-    for (std::string &line : lines)
-        line.erase(0, std::min(margin, line.size()));
+    picks.resize(count); // positions the walk never reaches pick nothing
+    return picks;
 }
 
-void trimTrailingBlanks(std::string &line)
+std::size_t leadingBlankWidth(std::string_view line)
+{
+    std::size_t i = 0;
+    while (i < line.size() && (line[i] == ' ' || isFullBlankAt(line, i)))
+        i += line[i] == ' ' ? 1 : 2;
+    return i;
+}
+
+void LeftMargin::add(std::string_view line)
+{
+    // Lines of blanks only do not take part in the measure.
+    const std::size_t width = leadingBlankWidth(line);
+    if (width == line.size())
+        return;
+    if (!m_seen || width < m_margin)
+        m_margin = width;
+    m_seen = true;
+}
+
+void appendTrimmedLeft(std::string_view line, std::size_t margin, std::string &out)
+{
+    // The widened leading part is blanks only: cutting the margin leaves its excess.
+    const std::size_t width = leadingBlankWidth(line);
+    out.append(width - std::min(margin, width), ' ');
+    out.append(line.substr(width));
+}
+
+void trimLeftMargin(Lines &lines)
+{
+    LeftMargin margin;
+    for (const std::string &line : lines)
+        margin.add(line);
+    const std::size_t m = margin.margin();
+    for (std::string &line : lines) {
+        const std::size_t width = leadingBlankWidth(line);
+        line.replace(0, width, width - std::min(m, width), ' ');
+    }
+}
+
+std::size_t keptByTrailingTrim(std::string_view line)
 {
     std::size_t keep = 0; // byte length up to and including the last non-blank character
     std::size_t i = 0;
@@ -91,8 +110,10 @@ void trimTrailingBlanks(std::string &line)
         if (!blank)
             keep = i;
     }
-    line.resize(keep);
+    return keep;
 }
+
+void trimTrailingBlanks(std::string &line) { line.resize(keptByTrailingTrim(line)); }
 
 void trimTrailingBlanks(Lines &lines)
 {

@@ -20,6 +20,10 @@ int charCount(std::string_view s);
 // Empty for empty text, or when the walk runs off the end of malformed text.
 std::string cyclicChar(std::string_view s, int n);
 
+// The picks of positions 1 to charCount(s), in one walk: element k - 1 is
+// cyclicChar(s, k) (empty where malformed text makes the walk end early).
+std::vector<std::string_view> charPicks(std::string_view s);
+
 // Byte length of the character starting at offset i (1 or 2, never past the end).
 inline std::size_t charLength(std::string_view s, std::size_t i)
 {
@@ -34,6 +38,26 @@ void trimLeftMargin(Lines &lines);
 // "删除右边空格": drop half- and full-width blanks after each line's last other character.
 void trimTrailingBlanks(Lines &lines);
 void trimTrailingBlanks(std::string &line);
+
+// The two trims one line at a time, for text too large to hold as a list of lines.
+// The bytes of a line's leading half- and full-width blanks; widened, each byte is
+// one half-width blank.
+std::size_t leadingBlankWidth(std::string_view line);
+// The left trim's margin: the least width among lines with more than blanks;
+// 0 when there is none (the lines then stay as widened).
+class LeftMargin {
+public:
+    void add(std::string_view line);
+    std::size_t margin() const { return m_seen ? m_margin : 0; }
+
+private:
+    std::size_t m_margin = 0;
+    bool m_seen = false;
+};
+// Appends line as the left trim leaves it for the given margin.
+void appendTrimmedLeft(std::string_view line, std::size_t margin, std::string &out);
+// The byte length the trailing-blank trim keeps of line.
+std::size_t keptByTrailingTrim(std::string_view line);
 
 // Splits text at LF (a CR before it is dropped); the inverse of joinLines.
 Lines splitLines(std::string_view text);

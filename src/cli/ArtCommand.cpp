@@ -11,7 +11,9 @@
 #include <QGuiApplication>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <cstdio>
 #include <fstream>
 #include <optional>
@@ -216,13 +218,17 @@ int runArt(const std::vector<std::string> &args, Io &io)
 
     Lines output;
     if (o.onto) {
+        const std::string what = "'" + *o.onto + "'";
+        errno = 0;
         std::ifstream file(*o.onto, std::ios::binary);
         if (!file) {
-            io.err << kName << ": cannot read '" << *o.onto << "'\n";
+            io.err << kName << ": cannot read " << what << ": " << std::strerror(errno ? errno : ENOENT) << '\n';
             return kFailed;
         }
-        Io fileIo{file, io.out, io.err, io.errIsTerminal};
-        output = readInputLines(fileIo, o.encoding);
+        auto lines = readInputLines(io, file, o.encoding, kName, what);
+        if (!lines)
+            return kFailed;
+        output = std::move(*lines);
     }
 
     if (!ensureGuiApplication(io.err))

@@ -1,24 +1,28 @@
 #include "cli/Cli.h"
 
-#include "art/TextHelpers.h"
 #include "platform/ExeFolder.h"
 #include "platform/Gbk.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <iostream>
-#include <iterator>
-#include <sstream>
 
 namespace vomra::cli {
 
 int runGrind(const std::vector<std::string> &args, Io &io); // GrindCommand.cpp
 int runArt(const std::vector<std::string> &args, Io &io); // ArtCommand.cpp
 int runRecipes(const std::vector<std::string> &args, Io &io); // RecipesCommand.cpp
+int runTrimLeft(const std::vector<std::string> &args, Io &io); // TrimCommand.cpp
+int runTrimRight(const std::vector<std::string> &args, Io &io);
 
 namespace {
 
 constexpr const char *kVersion = "vomra-cli 2.0.0";
+// Output is gathered into writes of about this size: a grind can give millions
+// of bytes in thousands of lines.
+constexpr std::size_t kOutputChunk = std::size_t{1} << 20;
 
 using Command = std::function<int(const std::vector<std::string> &args, Io &io)>;
 
@@ -46,39 +50,14 @@ bool asksForHelp(const CommandEntry &c, const std::vector<std::string> &args)
     return false;
 }
 
-int runTrim(const std::vector<std::string> &args, Io &io, void (*trim)(Lines &), const char *name)
-{
-    Encoding enc = Encoding::Utf8;
-    for (std::size_t i = 0; i < args.size();) {
-        if (args[i].rfind("--encoding", 0) == 0) {
-            if (!takeEncoding(args, i, enc, io.err))
-                return kUsage;
-            continue;
-        }
-        io.err << "vomra-cli " << name << ": unexpected argument '" << args[i] << "'\n";
-        return kUsage;
-    }
-    Lines lines = readInputLines(io, enc);
-    trim(lines);
-    writeOutputLines(io, enc, lines);
-    return kOk;
-}
-
 const std::vector<CommandEntry> &commands()
 {
     static const std::vector<CommandEntry> table = {
         {"trim-left", "trim-left [--encoding utf-8|gbk]",
-         "remove the common left margin of the lines on stdin (full-width blanks count as two)",
-         [](const std::vector<std::string> &a, Io &io) {
-             return runTrim(a, io, [](Lines &l) { trimLeftMargin(l); }, "trim-left");
-         },
+         "remove the common left margin of the lines on stdin (full-width blanks count as two)", runTrimLeft,
          {"--encoding"}},
         {"trim-right", "trim-right [--encoding utf-8|gbk]",
-         "remove half- and full-width blanks at the end of each line on stdin",
-         [](const std::vector<std::string> &a, Io &io) {
-             return runTrim(a, io, [](Lines &l) { trimTrailingBlanks(l); }, "trim-right");
-         },
-         {"--encoding"}},
+         "remove half- and full-width blanks at the end of each line on stdin", runTrimRight, {"--encoding"}},
         {"grind", "grind [--ramp TEXT | --gray standard|94|custom] [--transparent] [--encoding utf-8|gbk] PICTURE",
          "turn a Windows bitmap into rows of characters, one gray-ramp byte per pixel;\n"
          "      --gray takes a ramp kept in the program folder's QOBR.Ini, as the page's radios do",
@@ -175,50 +154,132 @@ bool takeEncoding(const std::vector<std::string> &args, std::size_t &i, Encoding
     return true;
 }
 
-std::vector<std::string> readInputLines(Io &io, Encoding enc)
+bool readTextBlocks(Io &io, std::istream &in, Encoding enc, const std::string &command, const std::string &what,
+                    const std::function<void(std::string_view gbk)> &block)
 {
-    std::string data((std::istreambuf_iterator<char>(io.in)), std::istreambuf_iterator<char>());
-    if (enc == Encoding::Utf8) {
+    // Blocks end at their last line feed; the rest waits for the next.
+    // A line feed never falls inside a UTF-8 character, so converting at line ends
+    // gives what converting the whole input would.
+    constexpr std::size_t kBlock = std::size_t{64} << 10;
+    std::string pending;
+    std::string buffer(kBlock, '\0');
+    bool warned = false;
+    auto hand = [&](std::string_view text) {
+        if (text.empty())
+            return;
+        if (enc == Encoding::Gbk) {
+            block(text);
+            return;
+        }
         bool lossy = false;
-        data = gbk::fromUtf8(data, &lossy);
-        if (lossy)
+        const std::string gbk = gbk::fromUtf8(text, &lossy);
+        if (lossy && !warned) {
             io.err << "vomra-cli: warning: some characters cannot be written in GBK and became \"?\"\n";
+            warned = true;
+        }
+        block(gbk);
+    };
+    for (;;) {
+        // The stream turns an error of the file below it into badbit (reading a
+        // folder, say); errno still tells what it was.
+        errno = 0;
+        in.read(buffer.data(), static_cast<std::streamsize>(kBlock));
+        const auto got = static_cast<std::size_t>(in.gcount());
+        if (in.bad()) {
+            const int err = errno;
+            io.err << command << ": cannot read " << what << ": " << (err ? std::strerror(err) : "read error") << '\n';
+            return false;
+        }
+        const std::string_view fresh(buffer.data(), got);
+        const std::size_t lastLf = fresh.rfind('\n');
+        if (lastLf == std::string_view::npos) {
+            pending.append(fresh);
+        } else if (pending.empty()) {
+            hand(fresh.substr(0, lastLf + 1));
+            pending.assign(fresh.substr(lastLf + 1));
+        } else {
+            pending.append(fresh.substr(0, lastLf + 1));
+            hand(pending);
+            pending.assign(fresh.substr(lastLf + 1));
+        }
+        if (!in)
+            break; // the end of the input
     }
-    if (data.empty())
-        return {};
-    Lines lines = splitLines(data);
-    if (data.back() == '\n')
-        lines.pop_back();
+    hand(pending);
+    return true;
+}
+
+std::optional<std::vector<std::string>> readInputLines(Io &io, std::istream &in, Encoding enc,
+                                                       const std::string &command, const std::string &what)
+{
+    std::vector<std::string> lines;
+    const bool ok = readTextBlocks(io, in, enc, command, what, [&lines](std::string_view text) {
+        forEachLine(text, [&lines](std::string_view line) { lines.emplace_back(line); });
+    });
+    if (!ok)
+        return std::nullopt;
     return lines;
+}
+
+void forEachLine(std::string_view text, const std::function<void(std::string_view line)> &line)
+{
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        if (end == std::string_view::npos)
+            end = text.size();
+        if (end > start && text[end - 1] == '\r')
+            --end;
+        line(text.substr(start, end - start));
+        start = next;
+    }
+}
+
+LineWriter::LineWriter(Io &io, Encoding enc)
+    : m_io(io)
+    , m_enc(enc)
+{
+}
+
+void LineWriter::put(std::string_view line)
+{
+    // ASCII reads the same in GBK and UTF-8, so only lines with a byte of 0x80 or
+    // above go through the codec.
+    unsigned char high = 0;
+    for (const char c : line)
+        high |= static_cast<unsigned char>(c);
+    if (m_enc == Encoding::Utf8 && (high & 0x80) != 0)
+        append(gbk::toUtf8(line));
+    else
+        append(line);
+}
+
+void LineWriter::append(std::string_view text)
+{
+    if (m_chunk.size() + text.size() + 1 > kOutputChunk && !m_chunk.empty())
+        flush();
+    m_chunk += text;
+    m_chunk += '\n';
+}
+
+void LineWriter::flush()
+{
+    if (m_io.outError == 0 && !m_chunk.empty()) {
+        errno = 0;
+        m_io.out.write(m_chunk.data(), static_cast<std::streamsize>(m_chunk.size()));
+        m_io.out.flush();
+        if (!m_io.out)
+            m_io.outError = errno ? errno : EIO;
+    }
+    m_chunk.clear();
 }
 
 void writeOutputLines(Io &io, Encoding enc, const std::vector<std::string> &lines)
 {
-    // Gathered into large writes: a grind can give millions of bytes in thousands
-    // of lines. ASCII reads the same in GBK and UTF-8, so only lines with a byte
-    // of 0x80 or above go through the codec.
-    constexpr std::size_t kChunk = std::size_t{1} << 20;
-    std::string chunk;
-    chunk.reserve(kChunk);
-    auto put = [&](std::string_view text) {
-        if (chunk.size() + text.size() + 1 > kChunk && !chunk.empty()) {
-            io.out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-            chunk.clear();
-        }
-        chunk += text;
-        chunk += '\n';
-    };
-    for (const std::string &line : lines) {
-        unsigned char high = 0;
-        for (const char c : line)
-            high |= static_cast<unsigned char>(c);
-        if (enc == Encoding::Utf8 && (high & 0x80) != 0)
-            put(gbk::toUtf8(line));
-        else
-            put(line);
-    }
-    io.out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-    io.out.flush();
+    LineWriter writer(io, enc);
+    for (const std::string &line : lines)
+        writer.put(line);
 }
 
 int runCli(const std::vector<std::string> &args, Io io)
@@ -243,7 +304,16 @@ int runCli(const std::vector<std::string> &args, Io io)
                 io.out << "Usage: vomra-cli " << c.usage << "\n  " << c.summary << '\n';
                 return kOk;
             }
-            return c.run(rest, io);
+            const int status = c.run(rest, io);
+            io.out.flush();
+            if (!io.out && io.outError == 0)
+                io.outError = errno ? errno : EIO;
+            if (io.outError != 0) {
+                io.err << "vomra-cli " << c.name << ": cannot write standard output: " << std::strerror(io.outError)
+                       << '\n';
+                return kFailed;
+            }
+            return status;
         }
     }
     if (first.rfind("-", 0) == 0)

@@ -26,7 +26,9 @@ public:
     {
         iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
         std::string out;
-        out.reserve(in.size() * 2);
+        // GBK never takes more bytes than UTF-8 for the same text, UTF-8 at most
+        // half as many again as GBK.
+        out.reserve(utf8Input ? in.size() : in.size() + in.size() / 2);
         char buf[4096];
         char *src = const_cast<char *>(in.data());
         std::size_t left = in.size();

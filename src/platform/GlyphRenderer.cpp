@@ -5,12 +5,65 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QPainter>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
 
 namespace vomra {
+
+namespace {
+
+// Glyphs per drawing call. Above the glyph cache's size (64 pixels) the raster
+// engine fills the outlines of one call as one path, at a cost that grows with
+// the square of the glyphs in it; a few at a time keep a long word linear.
+constexpr qsizetype kGlyphsPerCall = 8;
+
+// Whether a text layout places text's glyphs where drawText does: it gives line
+// ends and other control characters an advance of their own.
+bool layoutMatchesDrawText(const QString &text)
+{
+    return std::none_of(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() < 0x20 || c.unicode() == 0x7F || c.unicode() == 0x85 || c == QChar::LineSeparator
+            || c == QChar::ParagraphSeparator;
+    });
+}
+
+// Draws text with its baseline at y, as one drawText call would: the glyphs and
+// their positions come from laying out the whole text once, only the drawing is
+// cut into pieces. A word with control characters (never typed into the page's
+// one-line edit) is drawn in one call.
+void drawTextInPieces(QPainter &painter, const QFont &font, const QString &text, int baseline)
+{
+    if (!layoutMatchesDrawText(text)) {
+        painter.drawText(QPoint(0, baseline), text);
+        return;
+    }
+    QTextLayout layout(text, font, painter.device());
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    if (!line.isValid())
+        return;
+    const QPointF origin(0, baseline - line.ascent());
+    for (const QGlyphRun &run : line.glyphRuns()) {
+        const QList<quint32> glyphs = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        for (qsizetype i = 0; i < glyphs.size(); i += kGlyphsPerCall) {
+            QGlyphRun piece(run);
+            piece.setGlyphIndexes(glyphs.mid(i, kGlyphsPerCall));
+            piece.setPositions(positions.mid(i, kGlyphsPerCall));
+            painter.drawGlyphRun(origin, piece);
+        }
+    }
+}
+
+} // namespace
 
 GlyphRenderer::GlyphRenderer(const GlyphFont &font)
     : m_spec(font)
@@ -54,7 +107,7 @@ QImage GlyphRenderer::render(const QString &word) const
         painter.setRenderHint(QPainter::TextAntialiasing, false);
         painter.setFont(m_font);
         painter.setPen(Qt::black);
-        painter.drawText(QPoint(0, fm.ascent()), word);
+        drawTextInPieces(painter, m_font, word, fm.ascent());
         if (m_spec.underline) {
             // Small fonts put the underline below the descent; it is kept on the last rows.
             const int thickness = std::clamp(fm.lineWidth(), 1, height);

@@ -1,7 +1,9 @@
 #include "platform/Profile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -26,28 +28,16 @@ std::string_view trimmed(std::string_view s)
 
 char asciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
-// One physical line: its text without the line end, and where it starts and ends
-// (end includes the line end, if any).
-struct Line {
-    std::string_view text;
-    std::size_t begin;
-    std::size_t end;
-};
-
-std::vector<Line> splitKeepingEnds(std::string_view content)
+// The text of the line that starts at pos, without its line end (LF, CR LF, or a
+// CR that ends the file); *end is set past the line end.
+std::string_view lineAt(std::string_view all, std::size_t pos, std::size_t *end)
 {
-    std::vector<Line> lines;
-    std::size_t pos = 0;
-    while (pos < content.size()) {
-        std::size_t nl = content.find('\n', pos);
-        const std::size_t end = (nl == std::string_view::npos) ? content.size() : nl + 1;
-        std::size_t textEnd = (nl == std::string_view::npos) ? content.size() : nl;
-        if (textEnd > pos && content[textEnd - 1] == '\r')
-            --textEnd;
-        lines.push_back({content.substr(pos, textEnd - pos), pos, end});
-        pos = end;
-    }
-    return lines;
+    const std::size_t nl = all.find('\n', pos);
+    *end = (nl == std::string_view::npos) ? all.size() : nl + 1;
+    std::size_t textEnd = (nl == std::string_view::npos) ? all.size() : nl;
+    if (textEnd > pos && all[textEnd - 1] == '\r')
+        --textEnd;
+    return all.substr(pos, textEnd - pos);
 }
 
 // The section name of a header line, or nothing.
@@ -62,12 +52,12 @@ std::optional<std::string_view> sectionOf(std::string_view line)
     return trimmed(line.substr(1, close - 1));
 }
 
-struct Entry {
+struct KeyValue {
     std::string_view key;
     std::string_view value;
 };
 
-std::optional<Entry> entryOf(std::string_view line)
+std::optional<KeyValue> entryOf(std::string_view line)
 {
     const std::string_view t = trimmed(line);
     if (t.empty() || t.front() == ';')
@@ -75,7 +65,7 @@ std::optional<Entry> entryOf(std::string_view line)
     const std::size_t eq = line.find('=');
     if (eq == std::string_view::npos)
         return std::nullopt;
-    return Entry{trimmed(line.substr(0, eq)), trimmed(line.substr(eq + 1))};
+    return KeyValue{trimmed(line.substr(0, eq)), trimmed(line.substr(eq + 1))};
 }
 
 // Cuts a value to kMaxValue bytes without splitting a double-byte character.
@@ -93,6 +83,40 @@ std::string capValue(std::string_view v)
     return std::string(v.substr(0, i));
 }
 
+// Hash of a name as namesEqual sees it: ASCII letters folded, double-byte
+// characters taken as they are.
+std::size_t nameHash(std::string_view s)
+{
+    std::uint64_t h = 14695981039346656037ull;
+    auto mix = [&h](unsigned char b) { h = (h ^ b) * 1099511628211ull; };
+    for (std::size_t i = 0; i < s.size();) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        if (b >= 127) {
+            mix(b);
+            if (i + 1 < s.size())
+                mix(static_cast<unsigned char>(s[i + 1]));
+            i += 2;
+        } else {
+            mix(static_cast<unsigned char>(asciiUpper(static_cast<char>(b))));
+            ++i;
+        }
+    }
+    return static_cast<std::size_t>(h);
+}
+
+std::size_t entryHash(std::uint32_t section, std::string_view key)
+{
+    return nameHash(key) ^ (static_cast<std::size_t>(section + 1) * 0x9E3779B97F4A7C15ull);
+}
+
+// Ends text's last line (a bare CR gets its LF) so that a line can follow.
+void endLastLine(std::string &text)
+{
+    if (text.empty() || text.back() == '\n')
+        return;
+    text += text.back() == '\r' ? "\n" : "\r\n";
+}
+
 std::string folderOf(const std::string &path)
 {
     const std::size_t slash = path.find_last_of('/');
@@ -103,13 +127,181 @@ std::string folderOf(const std::string &path)
 
 } // namespace
 
+
+// ---- name table ----
+
+template <typename Matches>
+std::optional<std::uint32_t> ProfileIndex::NameTable::find(std::size_t hash, Matches matches) const
+{
+    if (m_slots.empty())
+        return std::nullopt;
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        const Slot &s = m_slots[i];
+        if (s.number == 0)
+            return std::nullopt;
+        if (s.hash == hash && matches(s.number - 1))
+            return s.number - 1;
+    }
+}
+
+void ProfileIndex::NameTable::add(std::size_t hash, std::uint32_t number)
+{
+    if ((m_used + 1) * 2 > m_slots.size()) {
+        std::vector<Slot> old = std::move(m_slots);
+        m_slots.assign(std::max<std::size_t>(16, old.size() * 2), Slot{});
+        m_used = 0;
+        for (const Slot &s : old)
+            if (s.number != 0)
+                add(s.hash, s.number - 1);
+    }
+    const std::size_t mask = m_slots.size() - 1;
+    std::size_t i = hash & mask;
+    while (m_slots[i].number != 0)
+        i = (i + 1) & mask;
+    m_slots[i] = {hash, number + 1};
+    ++m_used;
+}
+
+void ProfileIndex::NameTable::clear()
+{
+    m_slots.clear();
+    m_used = 0;
+}
+
+// ---- index ----
+
+ProfileIndex::ProfileIndex(std::string content)
+    : m_content(std::move(content))
+{
+    build();
+}
+
+void ProfileIndex::build()
+{
+    m_sections.clear();
+    m_entries.clear();
+    m_sectionTable.clear();
+    m_entryTable.clear();
+    const std::string_view all(m_content);
+    // The section whose lines are being read; none before the first header and
+    // inside a repeated section, which lookups never reach.
+    std::optional<std::uint32_t> current;
+    std::size_t end = 0;
+    for (std::size_t pos = 0; pos < all.size(); pos = end) {
+        const std::string_view line = lineAt(all, pos, &end);
+        if (const auto name = sectionOf(line)) {
+            current.reset();
+            if (findSection(*name))
+                continue;
+            const auto number = static_cast<std::uint32_t>(m_sections.size());
+            const Span span{static_cast<std::size_t>(name->data() - all.data()), name->size()};
+            m_sections.push_back({span, end, end});
+            m_sectionTable.add(nameHash(*name), number);
+            current = number;
+            continue;
+        }
+        if (!current)
+            continue;
+        if (!trimmed(line).empty())
+            m_sections[*current].lastFilled = end;
+        const auto kv = entryOf(line);
+        if (!kv || findEntry(*current, kv->key) || m_entries.size() >= UINT32_MAX - 1)
+            continue;
+        const auto number = static_cast<std::uint32_t>(m_entries.size());
+        const Span key{static_cast<std::size_t>(kv->key.data() - all.data()), kv->key.size()};
+        m_entries.push_back({*current, key, pos, end});
+        m_entryTable.add(entryHash(*current, kv->key), number);
+    }
+}
+
+std::optional<std::uint32_t> ProfileIndex::findSection(std::string_view name) const
+{
+    return m_sectionTable.find(nameHash(name), [&](std::uint32_t n) {
+        return Profile::namesEqual(text(m_sections[n].name), name);
+    });
+}
+
+std::optional<std::uint32_t> ProfileIndex::findEntry(std::uint32_t section, std::string_view key) const
+{
+    return m_entryTable.find(entryHash(section, key), [&](std::uint32_t n) {
+        const Entry &e = m_entries[n];
+        return e.section == section && Profile::namesEqual(text(e.key), key);
+    });
+}
+
+std::optional<std::string> ProfileIndex::value(std::string_view section, std::string_view key) const
+{
+    const auto s = findSection(section);
+    const auto e = s ? findEntry(*s, key) : std::nullopt;
+    if (!e)
+        return std::nullopt;
+    std::size_t end = 0;
+    return capValue(entryOf(lineAt(m_content, m_entries[*e].lineBegin, &end))->value);
+}
+
+std::string ProfileIndex::readString(std::string_view section, std::string_view key, std::string_view def) const
+{
+    auto v = value(section, key);
+    return v ? std::move(*v) : std::string(def);
+}
+
+int ProfileIndex::readInteger(std::string_view section, std::string_view key, int def) const
+{
+    const auto v = value(section, key);
+    return v ? Profile::parseInteger(*v).value_or(def) : def;
+}
+
+bool ProfileIndex::readBool(std::string_view section, std::string_view key, bool def) const
+{
+    return readInteger(section, key, def ? 1 : 0) != 0;
+}
+
+bool ProfileIndex::hasSection(std::string_view section) const { return findSection(section).has_value(); }
+
+void ProfileIndex::setValue(std::string_view section, std::string_view key, std::string_view value)
+{
+    std::string line;
+    line.reserve(key.size() + value.size() + 3);
+    line.append(key).append("=").append(value).append("\r\n");
+
+    const auto s = findSection(section);
+    if (!s) {
+        endLastLine(m_content);
+        m_content.append("[").append(section).append("]\r\n").append(line);
+    } else if (const auto e = findEntry(*s, key)) {
+        const Entry &old = m_entries[*e];
+        m_content.replace(old.lineBegin, old.lineEnd - old.lineBegin, line);
+    } else {
+        // After the section's last non-blank line; that line is the file's last
+        // when it has no line end.
+        const std::size_t at = m_sections[*s].lastFilled;
+        std::string tail = m_content.substr(at);
+        m_content.resize(at);
+        endLastLine(m_content);
+        m_content.append(line).append(tail);
+    }
+    build();
+}
+
+// ---- Profile ----
+
 bool Profile::namesEqual(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())
         return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (asciiUpper(a[i]) != asciiUpper(b[i]))
-            return false;
+    for (std::size_t i = 0; i < a.size();) {
+        if (static_cast<unsigned char>(a[i]) >= 127) {
+            // A double-byte character: both bytes exactly, whatever the second looks like.
+            const std::size_t len = std::min<std::size_t>(2, a.size() - i);
+            if (a.compare(i, len, b, i, len) != 0)
+                return false;
+            i += len;
+        } else {
+            if (asciiUpper(a[i]) != asciiUpper(b[i]))
+                return false;
+            ++i;
+        }
     }
     return true;
 }
@@ -157,85 +349,37 @@ std::optional<int> Profile::parseInteger(std::string_view text)
 std::optional<std::string> Profile::lookup(std::string_view content, std::string_view section,
                                            std::string_view key)
 {
-    bool inSection = false;
-    bool seenSection = false;
-    for (const Line &line : splitKeepingEnds(content)) {
-        if (auto name = sectionOf(line.text)) {
-            if (inSection)
-                return std::nullopt; // only the first section of that name counts
-            inSection = namesEqual(*name, section) && !seenSection;
-            seenSection = seenSection || inSection;
-            continue;
-        }
-        if (!inSection)
-            continue;
-        if (auto e = entryOf(line.text); e && namesEqual(e->key, key))
-            return capValue(e->value);
-    }
-    return std::nullopt;
+    return ProfileIndex(std::string(content)).value(section, key);
 }
 
-std::string Profile::withEntry(std::string_view content, std::string_view section,
-                               std::string_view key, std::string_view value)
+std::string Profile::withEntry(std::string_view content, std::string_view section, std::string_view key,
+                               std::string_view value)
 {
-    std::string newLine;
-    newLine.reserve(key.size() + value.size() + 3);
-    newLine.append(key).append("=").append(value).append("\r\n");
-    const std::vector<Line> lines = splitKeepingEnds(content);
+    ProfileIndex index{std::string(content)};
+    index.setValue(section, key, value);
+    return index.bytes();
+}
 
-    std::size_t sectionLine = lines.size();
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (auto name = sectionOf(lines[i].text); name && namesEqual(*name, section)) {
-            sectionLine = i;
-            break;
-        }
-    }
+std::optional<ProfileIndex> Profile::open() const
+{
+    auto content = readFileBytes(m_path);
+    if (!content)
+        return std::nullopt;
+    return ProfileIndex(std::move(*content));
+}
 
-    std::string out;
-    auto endsWithNewline = [](std::string_view s) { return s.empty() || s.back() == '\n'; };
-
-    if (sectionLine == lines.size()) {
-        out.assign(content);
-        if (!endsWithNewline(out))
-            out += "\r\n";
-        out.append("[").append(section).append("]\r\n").append(newLine);
-        return out;
-    }
-
-    // Inside the section: replace the first matching key, or insert after its last
-    // non-blank line.
-    std::size_t lastFilled = sectionLine;
-    for (std::size_t i = sectionLine + 1; i < lines.size(); ++i) {
-        if (sectionOf(lines[i].text))
-            break;
-        if (auto e = entryOf(lines[i].text); e && namesEqual(e->key, key)) {
-            out.assign(content.substr(0, lines[i].begin));
-            out += newLine;
-            out.append(content.substr(lines[i].end));
-            return out;
-        }
-        if (!trimmed(lines[i].text).empty())
-            lastFilled = i;
-    }
-    const std::size_t at = lines[lastFilled].end;
-    out.assign(content.substr(0, at));
-    if (!endsWithNewline(out))
-        out += "\r\n";
-    out += newLine;
-    out.append(content.substr(at));
-    return out;
+bool Profile::save(const ProfileIndex &index, std::string *error) const
+{
+    return writeFileAtomically(m_path, index.bytes(), error);
 }
 
 std::optional<std::string> Profile::value(std::string_view section, std::string_view key) const
 {
-    const auto content = readFileBytes(m_path);
-    if (!content)
-        return std::nullopt;
-    return lookup(*content, section, key);
+    const auto index = open();
+    return index ? index->value(section, key) : std::nullopt;
 }
 
-std::string Profile::readString(std::string_view section, std::string_view key,
-                                std::string_view def) const
+std::string Profile::readString(std::string_view section, std::string_view key, std::string_view def) const
 {
     auto v = value(section, key);
     return v ? std::move(*v) : std::string(def);
@@ -244,9 +388,7 @@ std::string Profile::readString(std::string_view section, std::string_view key,
 int Profile::readInteger(std::string_view section, std::string_view key, int def) const
 {
     const auto v = value(section, key);
-    if (!v)
-        return def;
-    return parseInteger(*v).value_or(def);
+    return v ? parseInteger(*v).value_or(def) : def;
 }
 
 bool Profile::readBool(std::string_view section, std::string_view key, bool def) const
@@ -257,54 +399,121 @@ bool Profile::readBool(std::string_view section, std::string_view key, bool def)
 bool Profile::writeString(std::string_view section, std::string_view key, std::string_view value,
                           std::string *error) const
 {
-    const std::string old = readFileBytes(m_path).value_or(std::string());
-    return writeFileAtomically(m_path, withEntry(old, section, key, value), error);
+    // A missing file starts empty; one that is there but cannot be read must not be
+    // replaced by a file holding this one entry.
+    auto content = readFileBytes(m_path);
+    if (!content && errno != ENOENT) {
+        if (error)
+            *error = "cannot write " + m_path + ": " + std::strerror(errno);
+        return false;
+    }
+    ProfileIndex index(content ? std::move(*content) : std::string());
+    index.setValue(section, key, value);
+    return save(index, error);
 }
 
-bool Profile::writeInteger(std::string_view section, std::string_view key, int value,
-                           std::string *error) const
+bool Profile::writeInteger(std::string_view section, std::string_view key, int value, std::string *error) const
 {
     return writeString(section, key, std::to_string(value), error);
 }
 
-bool Profile::writeBool(std::string_view section, std::string_view key, bool value,
-                        std::string *error) const
+bool Profile::writeBool(std::string_view section, std::string_view key, bool value, std::string *error) const
 {
     return writeString(section, key, value ? "1" : "0", error);
 }
 
+// ---- files ----
+
 std::optional<std::string> readFileBytes(const std::string &path)
 {
-    std::FILE *f = std::fopen(path.c_str(), "rb");
-    if (!f)
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         return std::nullopt;
     std::string data;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+        data.reserve(static_cast<std::size_t>(st.st_size));
     char buf[65536];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
-        data.append(buf, n);
-    const bool failed = std::ferror(f) != 0;
-    std::fclose(f);
-    if (failed)
-        return std::nullopt;
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n > 0) {
+            data.append(buf, static_cast<std::size_t>(n));
+        } else if (n == 0) {
+            break;
+        } else if (errno != EINTR) {
+            const int err = errno;
+            ::close(fd);
+            errno = err;
+            return std::nullopt;
+        }
+    }
+    ::close(fd);
     return data;
 }
 
+namespace {
+
+// The file that path names once symbolic links in its last part are followed (it
+// need not exist); nothing, with errno set, for a loop or an unreadable link.
+std::optional<std::string> followLinks(std::string path)
+{
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
+        std::string target(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+        if (n < 0)
+            return std::nullopt;
+        if (static_cast<std::size_t>(n) >= target.size()) {
+            errno = ENAMETOOLONG;
+            return std::nullopt;
+        }
+        target.resize(static_cast<std::size_t>(n));
+        path = target.front() == '/' ? target : folderOf(path) + "/" + target;
+    }
+    errno = ELOOP;
+    return std::nullopt;
+}
+
+} // namespace
+
 bool writeFileAtomically(const std::string &path, std::string_view bytes, std::string *error)
 {
-    auto fail = [&](int err) {
+    auto fail = [&](const std::string &reason) {
         if (error)
-            *error = "cannot write " + path + ": " + std::strerror(err);
+            *error = "cannot write " + path + ": " + reason;
         return false;
     };
+    auto failErrno = [&](int err) { return fail(std::strerror(err)); };
 
-    std::string tmp = folderOf(path) + "/.vomra-XXXXXX";
-    const int fd = mkstemp(tmp.data());
-    if (fd < 0)
-        return fail(errno);
+    const auto target = followLinks(path);
+    if (!target)
+        return failErrno(errno);
 
     struct stat st {};
-    const mode_t mode = (::stat(path.c_str(), &st) == 0) ? (st.st_mode & 07777) : 0644;
+    const bool exists = ::stat(target->c_str(), &st) == 0;
+    if (exists) {
+        if (S_ISDIR(st.st_mode))
+            return failErrno(EISDIR);
+        if (!S_ISREG(st.st_mode))
+            return fail("not a plain file");
+        // The rename needs only the folder's permission; the file's own says whether
+        // the user may change it.
+        if (::faccessat(AT_FDCWD, target->c_str(), W_OK, AT_EACCESS) != 0)
+            return failErrno(errno);
+    }
+    const mode_t mode = exists ? (st.st_mode & 07777) : 0644;
+
+    std::string tmp = folderOf(*target) + "/.vomra-XXXXXX";
+    const int fd = mkstemp(tmp.data());
+    if (fd < 0)
+        return failErrno(errno);
+    auto abandon = [&](int err) {
+        ::close(fd);
+        ::unlink(tmp.c_str());
+        return failErrno(err);
+    };
 
     const char *p = bytes.data();
     std::size_t left = bytes.size();
@@ -313,24 +522,24 @@ bool writeFileAtomically(const std::string &path, std::string_view bytes, std::s
         if (w < 0) {
             if (errno == EINTR)
                 continue;
-            const int err = errno;
-            ::close(fd);
-            ::unlink(tmp.c_str());
-            return fail(err);
+            return abandon(errno);
         }
         p += w;
         left -= static_cast<std::size_t>(w);
     }
-    if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0) {
-        const int err = errno;
-        ::close(fd);
-        ::unlink(tmp.c_str());
-        return fail(err);
+    // Keep the owner where we may (as root, say); a user writing someone else's
+    // group-writable file becomes its owner, as any replacing editor would.
+    if (exists && (st.st_uid != ::geteuid() || st.st_gid != ::getegid())) {
+        if (::fchown(fd, st.st_uid, st.st_gid) != 0 && ::fchown(fd, static_cast<uid_t>(-1), st.st_gid) != 0) {
+            // Not ours to give away: the new file keeps our ids.
+        }
     }
-    if (::close(fd) != 0 || ::rename(tmp.c_str(), path.c_str()) != 0) {
+    if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)
+        return abandon(errno);
+    if (::close(fd) != 0 || ::rename(tmp.c_str(), target->c_str()) != 0) {
         const int err = errno;
         ::unlink(tmp.c_str());
-        return fail(err);
+        return failErrno(err);
     }
     return true;
 }

@@ -36,15 +36,10 @@ const std::array<Entry, 12> &entries()
     return table;
 }
 
-int component(const std::optional<std::string> &content, std::string_view section, const std::string &key,
+int component(const std::optional<ProfileIndex> &ini, std::string_view section, const std::string &key,
               int fallback)
 {
-    if (!content)
-        return fallback;
-    const std::optional<std::string> raw = Profile::lookup(*content, section, key);
-    if (!raw)
-        return fallback;
-    return Profile::parseInteger(*raw).value_or(fallback);
+    return ini ? ini->readInteger(section, key, fallback) : fallback;
 }
 
 } // namespace
@@ -68,7 +63,7 @@ TPageColours DefaultPageColours()
 TPageColours ReadPageColours(const Profile &themeFile, std::string_view themeSectionGbk)
 {
     // One read of the file for all 36 keys.
-    const std::optional<std::string> content = readFileBytes(themeFile.path());
+    const std::optional<ProfileIndex> content = themeFile.open();
     TPageColours c;
     for (const Entry &e : entries()) {
         const std::string name = e.name;

@@ -7,15 +7,16 @@ namespace vomra {
 std::vector<std::string> LoadThemeNames(const Profile &themeFile)
 {
     std::vector<std::string> names;
-    const auto content = readFileBytes(themeFile.path());
-    if (!content)
+    const auto ini = themeFile.open();
+    if (!ini)
         return names;
-    int count = Profile::parseInteger(Profile::lookup(*content, "Theme", "ThemeCount").value_or("0")).value_or(0);
+    int count = ini->readInteger("Theme", "ThemeCount", 0);
     // A file cannot hold more names than lines: a huge count must not spin.
-    const auto lines = static_cast<int>(std::count(content->begin(), content->end(), '\n')) + 1;
+    const std::string &bytes = ini->bytes();
+    const auto lines = static_cast<int>(std::count(bytes.begin(), bytes.end(), '\n')) + 1;
     count = std::min(count, lines);
     for (int n = 1; n <= count; ++n) {
-        auto name = Profile::lookup(*content, "Theme", "ThemeName" + std::to_string(n));
+        auto name = ini->value("Theme", "ThemeName" + std::to_string(n));
         if (name && !name->empty())
             names.push_back(std::move(*name));
     }

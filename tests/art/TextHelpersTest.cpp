@@ -38,6 +38,17 @@ TEST(TextHelpers, CyclicPick)
     EXPECT_EQ(cyclicChar("\x81\x40\x81\x40", 3), "");
 }
 
+TEST(TextHelpers, CharPicksAreTheCyclicPicksInOneWalk)
+{
+    const std::string texts[] = {G("ab艺"), "", "\x81\x40x", "\x81\x40\x81\x40", "ab\xB0", "\x7F", "a\x81", "\x81\x40\x81\x40xy"};
+    for (const std::string &s : texts) {
+        const auto picks = charPicks(s);
+        ASSERT_EQ(picks.size(), static_cast<std::size_t>(charCount(s))) << s;
+        for (std::size_t k = 1; k <= picks.size(); ++k)
+            EXPECT_EQ(picks[k - 1], cyclicChar(s, static_cast<int>(k))) << s << " position " << k;
+    }
+}
+
 TEST(TextHelpers, TrimLeftMarginWidensLeadingFullBlanks)
 {
     Lines lines = {kFull + kFull + "ab", "   cd"};

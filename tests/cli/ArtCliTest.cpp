@@ -187,7 +187,7 @@ TEST(ArtCli, UnreadableOntoFileFails)
     const Result r = run({"art", "--onto", missing, "--layout", "left", "a"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "vomra-cli art: cannot read '" + missing + "'\n");
+    EXPECT_EQ(r.err, "vomra-cli art: cannot read '" + missing + "': No such file or directory\n");
 }
 
 TEST(ArtCli, HelpListsTheOptions)

@@ -109,3 +109,50 @@ TEST(TrimCli, HelpIsAskedOnlyOutsideOptionValues)
     EXPECT_EQ(late.status, 0);
     EXPECT_EQ(late.out.rfind("Usage: vomra-cli trim-left", 0), 0u);
 }
+
+namespace {
+
+// Lines of "ab   " made on demand; notes how much output the trim had written by
+// the time the input ran out.
+class LongInput : public std::streambuf {
+public:
+    LongInput(std::size_t bytes, const std::ostringstream &out) : m_left(bytes), m_out(out)
+    {
+        for (int i = 0; i < 1024; ++i)
+            m_block += "ab   \n";
+    }
+    std::streamoff writtenAtEnd = -1;
+
+protected:
+    int_type underflow() override
+    {
+        if (m_left == 0) {
+            writtenAtEnd = const_cast<std::ostringstream &>(m_out).tellp();
+            return traits_type::eof();
+        }
+        const std::size_t n = std::min(m_left, m_block.size());
+        m_left -= n;
+        setg(m_block.data(), m_block.data(), m_block.data() + n);
+        return traits_type::to_int_type(m_block[0]);
+    }
+
+private:
+    std::size_t m_left;
+    const std::ostringstream &m_out;
+    std::string m_block;
+};
+
+} // namespace
+
+TEST(TrimCli, TrimRightStreams)
+{
+    // Six megabytes of input: the first trimmed lines leave before the last are read.
+    std::ostringstream out, err;
+    LongInput source(std::size_t{6} << 20, out);
+    std::istream in(&source);
+    EXPECT_EQ(runCli({"trim-right"}, {in, out, err, false}), 0);
+    EXPECT_GT(source.writtenAtEnd, 0);
+    const std::string text = out.str();
+    EXPECT_EQ(text.size(), std::size_t{3} << 20);
+    EXPECT_EQ(text.substr(0, 6), "ab\nab\n");
+}

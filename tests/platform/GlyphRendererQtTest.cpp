@@ -1,9 +1,12 @@
 #include "platform/GlyphRenderer.h"
+#include "support/OneCallRender.h"
 
 #include "platform/FontSetup.h"
 #include "platform/Gbk.h"
 
+#include <QFontMetrics>
 #include <QImage>
+#include <QPainter>
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -207,4 +210,34 @@ TEST(GlyphRenderer, FollowModeSplitsAtEachCharactersAdvance)
             EXPECT_EQ(row.substr(2 * x, 2), kStrike[y][x] == '#' ? cells[x / 12] : blank);
     }
     EXPECT_FALSE(makeArtWithFont(renderer, ArtRequest{"", "*", "", MakeMode::Follow}));
+}
+
+TEST(GlyphRenderer, LongWordsMatchTheWholeWordDrawnAtOnce)
+{
+    // Words of many pieces, with kerning pairs, ligature candidates, overlapping
+    // italics and characters the family lacks (drawn by a fallback face).
+    const QString words[] = {
+        QStringLiteral("艺术字体★☆○●◎◇◆□■△▲※→←↑↓〓°＄￡№‰℃¤￠≈⌒≡＝∷∫∮∝∞≌∽√"),
+        QStringLiteral("AVAWAT fi ffl Type Ty Yo LT AV 12 345 -- !! Wo Va yy jjj gqp AVATAR office"),
+        QStringLiteral("ab艺cd术ef字 fi 丄乤 AV＊ﾈ ☆ 9 x"),
+        QStringLiteral("\n艺 a\tb\x12\r艺术字体艺术字体艺术字体 \u2028x\u2029y"), // line ends and controls
+    };
+    const QString families[] = {kSong, QStringLiteral("DejaVu Sans"), QStringLiteral("DejaVu Serif"),
+                                QStringLiteral("Z003"), QStringLiteral("Nimbus Roman")};
+    struct Style {
+        bool bold, italic, underline;
+    };
+    const Style styles[] = {{false, false, false}, {true, false, false}, {false, true, true}, {true, true, false}};
+    for (const QString &family : families)
+        for (const int size : {6, 9, 30, 60, 100})
+            for (const Style &st : styles) {
+                const GlyphRenderer renderer({family, size, st.bold, st.italic, st.underline});
+                for (const QString &word : words) {
+                    const QImage pieces = renderer.render(word);
+                    const QImage whole = vomra::test::renderInOneCall(renderer, word, st.underline);
+                    ASSERT_EQ(pieces.size(), whole.size()) << family.toStdString() << " " << size;
+                    EXPECT_TRUE(pieces == whole) << family.toStdString() << " " << size << "pt bold " << st.bold
+                                                 << " italic " << st.italic << " word " << word.toStdString();
+                }
+            }
 }
