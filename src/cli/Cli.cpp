@@ -13,6 +13,7 @@ namespace vomra::cli {
 
 int runGrind(const std::vector<std::string> &args, Io &io); // GrindCommand.cpp
 int runArt(const std::vector<std::string> &args, Io &io); // ArtCommand.cpp
+int runSend(const std::vector<std::string> &args, Io &io); // SendCommand.cpp
 
 namespace {
 
@@ -95,6 +96,12 @@ const std::vector<CommandEntry> &commands()
          "        --encoding ENC    utf-8 (default) or gbk, for arguments, --onto and output",
          runArt,
          {"--font", "--size", "--fg", "--bg", "--mode", "--onto", "--layout", "--encoding"}},
+        {"send", "send [--window TITLE | --kind 1|2] [--press-send] [--encoding utf-8|gbk]",
+         "paste the text on stdin into a chat window on this X display and, with --press-send,\n"
+         "      send it: kind 1 (default) is the \"发送消息\" window, 2 the \"对话模式\" window\n"
+         "      (titles from QOBR.Ini beside vomra-cli, section 发送, keys 窗口1 and 窗口2)",
+         runSend,
+         {"--window", "--kind", "--encoding"}},
     };
     return table;
 }

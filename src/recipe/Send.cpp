@@ -32,7 +32,7 @@ SendTarget sendTarget(int kind, const SendTitles &titles)
 }
 
 SendResult SendToQQ(WindowSystem &windows, const SendTarget &target, bool pressSend,
-                    const std::function<void()> &copyText)
+                    const std::function<void()> &copyText, std::string *error)
 {
     // Open the reply window of a received message first; nothing depends on it.
     try {
@@ -60,7 +60,9 @@ SendResult SendToQQ(WindowSystem &windows, const SendTarget &target, bool pressS
                 windows.Click(button);
         }
         return SendResult::Sent;
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
+        if (error)
+            *error = e.what();
         return SendResult::Failed;
     }
 }

@@ -62,8 +62,9 @@ SendTarget sendTarget(int kind, const SendTitles &titles);
 // windows at all (a chat program that draws its controls itself) takes the
 // text in the window itself and needs no send button; there "press send" is
 // an Enter after the paste.
+// *error, when given, receives what went wrong for a Failed result.
 SendResult SendToQQ(WindowSystem &windows, const SendTarget &target, bool pressSend,
-                    const std::function<void()> &copyText);
+                    const std::function<void()> &copyText, std::string *error = nullptr);
 
 struct SendWarning {
     const char *title; // UTF-8
