@@ -4,11 +4,12 @@
 // line to the log file:
 //   window TAG 0xID      a top-level window is mapped
 //   ready                all of them are
-//   paste TAG TEXT       the text it received (\n, \r, \t, \\ escaped)
-//   paste TAG <none>     the clipboard owner refused
-//   click TAG NAME X,Y   a press and release inside a button, at X,Y in it
-//   enter TAG            Return in an input box
-//   key TAG KEYSYM       any other key in an input box
+//   paste TAG PART TEXT  the text it received (\n, \r, \t, \\ escaped)
+//   paste TAG PART <none> the clipboard owner refused
+//   click TAG PART X,Y   a press and release inside a button, at X,Y in it
+//   enter TAG PART       Return
+//   key TAG PART KEYSYM  any other key
+// PART is input, window (the top-level itself), send or reply.
 //
 // Usage: fakechat --log FILE [--reply] WINDOW...
 //   --reply                "查看消息" with its "(&R)回讯息" button (tag view)
@@ -16,8 +17,8 @@
 //           [--input X,Y,W,H] [--send X,Y,W,H] [--disabled X,Y,W,H]
 //           [--no-send] [--no-children] [--wm-name-only]
 //   A window has an input box (default 10,60,380,300) and a "送讯息(&S)"
-//   button (default 300,368,80,24) unless --no-children (the window itself
-//   takes keys) or --no-send. --disabled puts a child that takes no input over
+//   button (default 300,368,80,24) unless --no-children or --no-send. The
+//   window itself takes keys too, where no child does. --disabled puts a child that takes no input over
 //   that rectangle. --wm-name-only names the window by WM_NAME alone.
 
 #include <X11/Xatom.h>
@@ -125,10 +126,11 @@ Window open(const Spec &s)
     const long buttonMask = ButtonPressMask | ButtonReleaseMask | ExposureMask;
     if (s.reply) {
         parts[child(top, {200, 160, 80, 24}, "(&R)回讯息", buttonMask, 0xffffff)] = {s.tag, "reply", Role::Button, top};
-    } else if (s.noChildren) {
+    } else {
         topMask |= inputMask;
         parts[top] = {s.tag, "window", Role::Input, top};
-    } else {
+    }
+    if (!s.reply && !s.noChildren) {
         parts[child(top, s.input, "", inputMask, 0xffffff)] = {s.tag, "input", Role::Input, top};
         if (s.hasDisabled)
             parts[child(top, s.disabled, "disabled", ExposureMask, 0x808080)] = {s.tag, "disabled", Role::Other, top};
@@ -275,13 +277,13 @@ int main(int argc, char **argv)
                 break;
             const KeySym sym = XLookupKeysym(&e.xkey, 0);
             if ((e.xkey.state & ControlMask) && sym == XK_v) {
-                pasteTag[it->second.top] = it->second.tag;
+                pasteTag[it->second.top] = it->second.tag + " " + it->second.name;
                 XConvertSelection(dpy, clipboardAtom, utf8Atom, propAtom, it->second.top, e.xkey.time);
             } else if (sym == XK_Return) {
-                logLine("enter " + it->second.tag);
+                logLine("enter " + it->second.tag + " " + it->second.name);
             } else if (!IsModifierKey(sym)) {
                 const char *name = XKeysymToString(sym);
-                logLine("key " + it->second.tag + " " + (name ? name : "?"));
+                logLine("key " + it->second.tag + " " + it->second.name + " " + (name ? name : "?"));
             }
             break;
         }
