@@ -3,7 +3,10 @@
 #include "art/TextHelpers.h"
 #include "platform/Gbk.h"
 
+#include <QGuiApplication>
+
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <iostream>
 #include <iterator>
@@ -16,6 +19,14 @@ int runArt(const std::vector<std::string> &args, Io &io); // ArtCommand.cpp
 int runSend(const std::vector<std::string> &args, Io &io); // SendCommand.cpp
 
 namespace {
+
+void qtQuiet(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    // Qt's chatter about the session (runtime folder, platform) is no business of a
+    // script reading our output; only real failures are passed on.
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
 
 constexpr const char *kVersion = "vomra-cli 2.0.0";
 
@@ -120,6 +131,21 @@ void printHelp(std::ostream &out)
 }
 
 } // namespace
+
+QGuiApplication *guiApplication(const char *platform, bool force)
+{
+    if (QCoreApplication::instance())
+        return qobject_cast<QGuiApplication *>(QCoreApplication::instance());
+    if (force || qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", platform);
+    qInstallMessageHandler(qtQuiet);
+    // A second application after the first is destroyed is not something Qt
+    // supports well: this one lives as long as the process.
+    static int argc = 1;
+    static char name[] = "vomra-cli";
+    static char *argv[] = {name, nullptr};
+    return new QGuiApplication(argc, argv);
+}
 
 std::optional<std::string> takeValue(const std::vector<std::string> &args, std::size_t &i, const std::string &opt,
                                      const char *command, std::ostream &err)

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+class QGuiApplication;
+
 namespace vomra::cli {
 
 struct Io {
@@ -38,5 +40,11 @@ bool takeEncoding(const std::vector<std::string> &args, std::size_t &i, Encoding
 std::vector<std::string> readInputLines(Io &io, Encoding enc);
 // Writes GBK lines, one line end each, converted to UTF-8 unless raw GBK was asked for.
 void writeOutputLines(Io &io, Encoding enc, const std::vector<std::string> &lines);
+
+// The process's one QGuiApplication, made on first use on `platform` (always
+// when `force`, otherwise only when QT_QPA_PLATFORM is unset) and kept to the
+// end, with Qt's chatter kept off stderr. Null when another kind of
+// application runs.
+QGuiApplication *guiApplication(const char *platform, bool force);
 
 } // namespace vomra::cli

@@ -17,7 +17,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-#include <cstdio>
 #include <iostream>
 #include <iterator>
 
@@ -27,12 +26,6 @@ namespace {
 
 constexpr const char *kName = "vomra-cli send";
 
-void qtQuiet(QtMsgType type, const QMessageLogContext &, const QString &message)
-{
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
-}
-
 SendDesktop x11Desktop()
 {
     SendDesktop desktop;
@@ -40,17 +33,8 @@ SendDesktop x11Desktop()
         desktop.whyNone = "no X display";
         return desktop;
     }
-    if (!QCoreApplication::instance()) {
-        // Our clipboard must be the X selection of that display.
-        qputenv("QT_QPA_PLATFORM", "xcb");
-        qInstallMessageHandler(qtQuiet);
-        static int argc = 1;
-        static char name[] = "vomra-cli";
-        static char *argv[] = {name, nullptr};
-        static QGuiApplication *app = new QGuiApplication(argc, argv);
-        (void)app;
-    }
-    if (!qGuiApp || QGuiApplication::platformName() != QLatin1String("xcb")) {
+    // Our clipboard must be the X selection of that display.
+    if (!guiApplication("xcb", true) || QGuiApplication::platformName() != QLatin1String("xcb")) {
         desktop.whyNone = "the clipboard of this process is not on the X display";
         return desktop;
     }

@@ -18,6 +18,7 @@
 #include <poll.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <vector>
@@ -26,16 +27,17 @@ namespace vomra {
 
 namespace {
 
-// Errors on our own connection are noted, never fatal: a chat window may
-// close between two calls. Xlib's handler is process-wide, so it is set only
-// around our own calls and the previous one put back.
-Display *g_trapDisplay = nullptr;
-bool g_trapError = false;
+// Errors on our own connection are expected, never fatal: a chat window may
+// close between two calls, a window manager that quit leaves ids of windows
+// that are gone. Each step checks what it needs (focus held, text fetched,
+// pointer on the button) instead. Xlib's handler is process-wide, so ours is
+// set only around our own calls and the previous one put back.
 
-int noteError(Display *dpy, XErrorEvent *)
+int passError(Display *, XErrorEvent *e)
 {
-    if (dpy == g_trapDisplay)
-        g_trapError = true;
+    if (std::getenv("VOMRA_X11_DEBUG"))
+        std::fprintf(stderr, "x11: error %d request %d.%d resource 0x%lx\n", e->error_code, e->request_code,
+                     e->minor_code, e->resourceid);
     return 0;
 }
 
@@ -44,24 +46,15 @@ public:
     explicit ErrorTrap(Display *dpy) : m_dpy(dpy)
     {
         XSync(m_dpy, False);
-        g_trapDisplay = m_dpy;
-        g_trapError = false;
-        m_previous = XSetErrorHandler(noteError);
+        m_previous = XSetErrorHandler(passError);
     }
     ~ErrorTrap()
     {
         XSync(m_dpy, False);
         XSetErrorHandler(m_previous);
-        g_trapDisplay = nullptr;
     }
     ErrorTrap(const ErrorTrap &) = delete;
     ErrorTrap &operator=(const ErrorTrap &) = delete;
-
-    bool failed()
-    {
-        XSync(m_dpy, False);
-        return g_trapError;
-    }
 
 private:
     Display *m_dpy;
@@ -499,11 +492,14 @@ WindowHandle TX11WindowSystem::FindWindow(const std::string &title)
 {
     if (!d->dpy)
         return 0;
-    ErrorTrap trap(d->dpy);
+    const ErrorTrap trap(d->dpy);
     const std::string wanted = gbk::toUtf8(title);
-    for (Window w : d->topLevels())
+    for (Window w : d->topLevels()) {
+        if (std::getenv("VOMRA_X11_DEBUG"))
+            std::fprintf(stderr, "x11: top-level 0x%lx '%s'\n", w, d->text(w).c_str());
         if (d->text(w) == wanted)
             return w;
+    }
     return 0;
 }
 
@@ -511,7 +507,7 @@ WindowHandle TX11WindowSystem::FindChild(WindowHandle parent, const std::string 
 {
     if (!d->dpy || !parent)
         return 0;
-    ErrorTrap trap(d->dpy);
+    const ErrorTrap trap(d->dpy);
     const std::string wanted = gbk::toUtf8(text);
     for (Window w : d->children(parent))
         if (d->text(w) == wanted)
@@ -523,7 +519,7 @@ WindowHandle TX11WindowSystem::ChildFromPoint(WindowHandle window, int x, int y,
 {
     if (!d->dpy || !window)
         return 0;
-    ErrorTrap trap(d->dpy);
+    const ErrorTrap trap(d->dpy);
     XWindowAttributes a;
     if (!XGetWindowAttributes(d->dpy, window, &a) || x < 0 || y < 0 || x >= a.width || y >= a.height)
         return 0;
@@ -547,27 +543,25 @@ bool TX11WindowSystem::HasChildren(WindowHandle window)
 {
     if (!d->dpy || !window)
         return false;
-    ErrorTrap trap(d->dpy);
+    const ErrorTrap trap(d->dpy);
     return !d->children(window).empty();
 }
 
 void TX11WindowSystem::Paste(WindowHandle input)
 {
     d->requireDisplay();
-    ErrorTrap trap(d->dpy);
+    const ErrorTrap trap(d->dpy);
     d->activate(d->clientOf(input));
     d->giveFocus(input);
     const std::size_t before = d->requests ? d->requests->askers.size() : 0;
     d->keys({XK_Control_L, XK_v});
     d->waitForFetch(input, before);
-    if (trap.failed())
-        throw WindowSystemError("the input box is gone");
 }
 
 void TX11WindowSystem::Click(WindowHandle button)
 {
     d->requireDisplay();
-    ErrorTrap trap(d->dpy);
+    const ErrorTrap trap(d->dpy);
     Display *dpy = d->dpy;
     d->activate(d->clientOf(button));
     XWindowAttributes a;
@@ -599,19 +593,15 @@ void TX11WindowSystem::Click(WindowHandle button)
     XSync(dpy, False);
     if (!onButton)
         throw WindowSystemError("the button is covered");
-    if (trap.failed())
-        throw WindowSystemError("the button is gone");
 }
 
 void TX11WindowSystem::PressEnter(WindowHandle input)
 {
     d->requireDisplay();
-    ErrorTrap trap(d->dpy);
+    const ErrorTrap trap(d->dpy);
     d->activate(d->clientOf(input));
     d->giveFocus(input);
     d->keys({XK_Return});
-    if (trap.failed())
-        throw WindowSystemError("the input box is gone");
 }
 
 } // namespace vomra

@@ -5,8 +5,10 @@ fakechat="$build/tests/fakechat/vomra_fakechat"
 work=$(mktemp -d)
 wm=
 chat=
+keeper=
 cleanup() {
   [ -n "$chat" ] && kill "$chat" 2>/dev/null
+  [ -n "$keeper" ] && kill "$keeper" 2>/dev/null
   [ -n "$wm" ] && kill "$wm" 2>/dev/null
   wait 2>/dev/null
   rm -rf "$work"
@@ -64,3 +66,8 @@ got:
 $(events)"
 }
 
+
+# Xvfb starts over when its last client leaves (between two cases with no
+# window manager): a small window stays up for the whole script.
+"$fakechat" --log "$work/keeper.log" --window keeper --at 1000,740 --size 8x8 --no-children & keeper=$!
+wait_for "the X server" grep -qx ready "$work/keeper.log"
