@@ -509,9 +509,12 @@ WindowHandle TX11WindowSystem::FindChild(WindowHandle parent, const std::string 
         return 0;
     const ErrorTrap trap(d->dpy);
     const std::string wanted = gbk::toUtf8(text);
-    for (Window w : d->children(parent))
+    for (Window w : d->children(parent)) {
+        if (std::getenv("VOMRA_X11_DEBUG"))
+            std::fprintf(stderr, "x11: child 0x%lx '%s'\n", w, d->text(w).c_str());
         if (d->text(w) == wanted)
             return w;
+    }
     return 0;
 }
 
@@ -521,7 +524,10 @@ WindowHandle TX11WindowSystem::ChildFromPoint(WindowHandle window, int x, int y,
         return 0;
     const ErrorTrap trap(d->dpy);
     XWindowAttributes a;
-    if (!XGetWindowAttributes(d->dpy, window, &a) || x < 0 || y < 0 || x >= a.width || y >= a.height)
+    const bool got = XGetWindowAttributes(d->dpy, window, &a);
+    if (std::getenv("VOMRA_X11_DEBUG"))
+        std::fprintf(stderr, "x11: 0x%lx is %dx%d (%d)\n", window, a.width, a.height, got);
+    if (!got || x < 0 || y < 0 || x >= a.width || y >= a.height)
         return 0;
     constexpr long kInput = KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask;
     for (Window child : d->children(window)) {

@@ -11,7 +11,10 @@
 //   key TAG PART KEYSYM  any other key
 // PART is input, window (the top-level itself), send or reply.
 //
-// Usage: fakechat --log FILE [--reply] WINDOW...
+// Usage: fakechat --log FILE [--stamp] [--reply] WINDOW...
+//   --stamp                each line starts with the wall-clock time in ms
+//        fakechat --wait-gone ID...   waits until the window manager has let go
+//                                     of these windows (their ids may be reused)
 //   --reply                "查看消息" with its "(&R)回讯息" button (tag view)
 //   WINDOW: --window TITLE [--tag T] [--size WxH] [--at X,Y]
 //           [--input X,Y,W,H] [--send X,Y,W,H] [--disabled X,Y,W,H]
@@ -29,6 +32,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <map>
 #include <string>
 #include <vector>
@@ -63,8 +67,15 @@ FILE *logFile;
 std::map<Window, Part> parts;
 Atom clipboardAtom, utf8Atom, propAtom, netWmName, wmDelete;
 
+bool stampLines = false;
+
 void logLine(const std::string &line)
 {
+    if (stampLines) {
+        timespec now{};
+        clock_gettime(CLOCK_REALTIME, &now);
+        std::fprintf(logFile, "%lld ", static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000);
+    }
     std::fprintf(logFile, "%s\n", line.c_str());
     std::fflush(logFile);
 }
@@ -177,10 +188,43 @@ void received(const XSelectionEvent &e, const std::string &tag)
     logLine("paste " + tag + " " + (type == utf8Atom ? escaped(text) : std::string("<unexpected type>")));
 }
 
+// The window manager's client list no longer holds any of the ids: it has
+// finished with them, so a new program's windows may take the same ids.
+int waitGone(int count, char **ids)
+{
+    dpy = XOpenDisplay(nullptr);
+    if (!dpy)
+        usage("no X display");
+    const Atom list = XInternAtom(dpy, "_NET_CLIENT_LIST", False);
+    for (int round = 0; round < 500; ++round) {
+        Atom type = None;
+        int format = 0;
+        unsigned long items = 0, after = 0;
+        unsigned char *data = nullptr;
+        bool held = false;
+        if (XGetWindowProperty(dpy, DefaultRootWindow(dpy), list, 0, 1L << 16, False, XA_WINDOW, &type, &format,
+                               &items, &after, &data) == Success && data) {
+            const auto *windows = reinterpret_cast<const unsigned long *>(data);
+            for (unsigned long i = 0; i < items; ++i)
+                for (int k = 0; k < count; ++k)
+                    held = held || windows[i] == std::strtoul(ids[k], nullptr, 0);
+            XFree(data);
+        }
+        if (!held)
+            return 0;
+        struct timespec pause = {0, 20 * 1000 * 1000};
+        nanosleep(&pause, nullptr);
+    }
+    std::fprintf(stderr, "fakechat: the window manager still holds the windows\n");
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    if (argc > 1 && std::strcmp(argv[1], "--wait-gone") == 0)
+        return waitGone(argc - 2, argv + 2);
     const char *logPath = nullptr;
     std::vector<Spec> specs;
     auto current = [&]() -> Spec & {
@@ -197,6 +241,8 @@ int main(int argc, char **argv)
         };
         if (a == "--log") {
             logPath = value();
+        } else if (a == "--stamp") {
+            stampLines = true;
         } else if (a == "--reply") {
             Spec s;
             s.title = "查看消息";

@@ -42,8 +42,16 @@ start_chat() {
   wait_for "the chat windows" grep -qx ready "$work/chat.log"
 }
 
+# A new chat program may get the ids of the windows of the one before: the
+# window manager must have let go of those first.
 stop_chat() {
-  if [ -n "$chat" ]; then kill "$chat" 2>/dev/null; wait "$chat" 2>/dev/null || true; chat=; fi
+  [ -n "$chat" ] || return 0
+  local ids
+  ids=$(sed -n 's/^window [^ ]* //p' "$work/chat.log")
+  kill "$chat" 2>/dev/null; wait "$chat" 2>/dev/null || true; chat=
+  if [ -n "$wm" ] && [ -n "$ids" ]; then
+    "$fakechat" --wait-gone $ids || fail "the window manager kept the old chat windows"
+  fi
 }
 
 # The window id the chat program logged for a tag.

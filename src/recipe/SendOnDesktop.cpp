@@ -1,0 +1,20 @@
+#include "recipe/SendOnDesktop.h"
+
+#include "app/Settings.h"
+#include "platform/WindowSystemX11.h"
+
+namespace vomra {
+
+SendResult sendOnDesktop(int kind, bool pressSend, const QString &programFolder, const std::function<void()> &copyText,
+                         const std::function<void(const QString &title, const QString &text)> &warn)
+{
+    // Read at every send: a user who edits the titles by hand need not restart.
+    const SendTitles titles = readSendTitles(Profile(settingsPath(programFolder.toStdString())));
+    TX11WindowSystem windows;
+    const SendResult result = SendToQQ(windows, sendTarget(kind, titles), pressSend, copyText);
+    if (const auto warning = sendWarning(result))
+        warn(QString::fromUtf8(warning->title), QString::fromUtf8(warning->text));
+    return result;
+}
+
+} // namespace vomra
