@@ -18,6 +18,8 @@
 //   is inside it but in no such child; none when the point is outside it.
 // - Every wait keeps the Qt event loop running (without user input), so the
 //   chat program can fetch our clipboard meanwhile, and ends after a bounded time.
+// VOMRA_X11_DEBUG=1 in the environment prints the windows looked at and the X
+// errors met to stderr.
 
 #include "platform/WindowSystem.h"
 

@@ -77,5 +77,6 @@ $(events)"
 
 # Xvfb starts over when its last client leaves (between two cases with no
 # window manager): a small window stays up for the whole script.
+: >"$work/keeper.log"
 "$fakechat" --log "$work/keeper.log" --window keeper --at 1000,740 --size 8x8 --no-children & keeper=$!
 wait_for "the X server" grep -qx ready "$work/keeper.log"
