@@ -9,10 +9,12 @@
 //   click TAG PART X,Y   a press and release inside a button, at X,Y in it
 //   enter TAG PART       Return
 //   key TAG PART KEYSYM  any other key
+//   clipboard lost       another program took the clipboard given by --clipboard
 // PART is input, window (the top-level itself), send or reply.
 //
 // Usage: fakechat --log FILE [--stamp] [--reply] WINDOW...
 //   --stamp                each line starts with the wall-clock time in ms
+//   --clipboard TEXT       own the clipboard with TEXT from the start
 //        fakechat --wait-gone ID...   waits until the window manager has let go
 //                                     of these windows (their ids may be reused)
 //   --reply                "查看消息" with its "(&R)回讯息" button (tag view)
@@ -68,6 +70,34 @@ std::map<Window, Part> parts;
 Atom clipboardAtom, utf8Atom, propAtom, netWmName, wmDelete;
 
 bool stampLines = false;
+bool ownClipboard = false;
+std::string clipboardText;
+
+// Answers a request for the clipboard we own: its targets or its text.
+void serveClipboard(const XSelectionRequestEvent &r)
+{
+    const Atom targets = XInternAtom(dpy, "TARGETS", False);
+    XSelectionEvent reply{};
+    reply.type = SelectionNotify;
+    reply.requestor = r.requestor;
+    reply.selection = r.selection;
+    reply.target = r.target;
+    reply.time = r.time;
+    reply.property = r.property == None ? r.target : r.property;
+    if (r.target == targets) {
+        const Atom offered[] = {targets, utf8Atom};
+        XChangeProperty(dpy, r.requestor, reply.property, XA_ATOM, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char *>(offered), 2);
+    } else if (r.target == utf8Atom) {
+        XChangeProperty(dpy, r.requestor, reply.property, utf8Atom, 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char *>(clipboardText.data()),
+                        static_cast<int>(clipboardText.size()));
+    } else {
+        reply.property = None;
+    }
+    XSendEvent(dpy, r.requestor, False, NoEventMask, reinterpret_cast<XEvent *>(&reply));
+    XFlush(dpy);
+}
 
 void logLine(const std::string &line)
 {
@@ -243,6 +273,9 @@ int main(int argc, char **argv)
             logPath = value();
         } else if (a == "--stamp") {
             stampLines = true;
+        } else if (a == "--clipboard") {
+            clipboardText = value();
+            ownClipboard = true;
         } else if (a == "--reply") {
             Spec s;
             s.title = "查看消息";
@@ -298,6 +331,8 @@ int main(int argc, char **argv)
     std::map<Window, std::string> tops; // top-level -> tag
     for (const Spec &s : specs)
         tops[open(s)] = s.tag;
+    if (ownClipboard)
+        XSetSelectionOwner(dpy, clipboardAtom, tops.begin()->first, CurrentTime);
     std::size_t mapped = 0;
     std::map<Window, std::string> pasteTag; // requestor -> input's tag
 
@@ -333,6 +368,14 @@ int main(int argc, char **argv)
             }
             break;
         }
+        case SelectionRequest:
+            serveClipboard(e.xselectionrequest);
+            break;
+        case SelectionClear:
+            if (ownClipboard)
+                logLine("clipboard lost");
+            ownClipboard = false;
+            break;
         case SelectionNotify:
             if (pasteTag.count(e.xselection.requestor))
                 received(e.xselection, pasteTag[e.xselection.requestor]);
