@@ -32,8 +32,8 @@ public:
     // window itself when the point is inside it but in no (enabled) child; 0 when
     // the point lies outside the window or there is no window.
     virtual WindowHandle ChildFromPoint(WindowHandle window, int x, int y, bool skipDisabled) = 0;
-    // Whether `window` has any child windows at all.
-    virtual bool HasChildren(WindowHandle window) = 0;
+    // Whether any direct child of `window` has a text (a caption).
+    virtual bool HasCaptionedChild(WindowHandle window) = 0;
 
     // Inserts the clipboard's text at the caret of `input`; returns once the
     // program behind `input` has fetched the text. Throws WindowSystemError.

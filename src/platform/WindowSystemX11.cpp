@@ -545,12 +545,15 @@ WindowHandle TX11WindowSystem::ChildFromPoint(WindowHandle window, int x, int y,
     return window;
 }
 
-bool TX11WindowSystem::HasChildren(WindowHandle window)
+bool TX11WindowSystem::HasCaptionedChild(WindowHandle window)
 {
     if (!d->dpy || !window)
         return false;
     const ErrorTrap trap(d->dpy);
-    return !d->children(window).empty();
+    for (Window w : d->children(window))
+        if (!d->text(w).empty())
+            return true;
+    return false;
 }
 
 void TX11WindowSystem::Paste(WindowHandle input)

@@ -46,7 +46,7 @@ public:
     WindowHandle FindWindow(const std::string &title) override;
     WindowHandle FindChild(WindowHandle parent, const std::string &text) override;
     WindowHandle ChildFromPoint(WindowHandle window, int x, int y, bool skipDisabled) override;
-    bool HasChildren(WindowHandle window) override;
+    bool HasCaptionedChild(WindowHandle window) override;
     void Paste(WindowHandle input) override;
     void Click(WindowHandle button) override;
     void PressEnter(WindowHandle input) override;

@@ -44,10 +44,13 @@ SendResult SendToQQ(WindowSystem &windows, const SendTarget &target, bool pressS
 
     try {
         const WindowHandle window = windows.FindWindow(target.title);
-        const WindowHandle input = window ? windows.ChildFromPoint(window, target.x, target.y, true) : 0;
+        WindowHandle input = window ? windows.ChildFromPoint(window, target.x, target.y, true) : 0;
         const WindowHandle button = window ? windows.FindChild(window, g(send_texts::kSendCaption)) : 0;
-        // A window drawn as one piece has no child to hold a send button.
-        const bool onePiece = window && input == window && !button && !windows.HasChildren(window);
+        // A window that draws its controls itself has no captioned child (at
+        // most helper windows of its toolkit): it takes the keys itself.
+        const bool onePiece = input && !button && !windows.HasCaptionedChild(window);
+        if (onePiece)
+            input = window;
         if (!window || !input || (!button && !onePiece))
             return SendResult::NotFound;
 

@@ -58,10 +58,10 @@ struct SendTarget {
 SendTarget sendTarget(int kind, const SendTitles &titles);
 
 // The whole sequence. copyText puts the text to send on the clipboard; it runs
-// only when the window and its parts were all found. A window with no child
-// windows at all (a chat program that draws its controls itself) takes the
-// text in the window itself and needs no send button; there "press send" is
-// an Enter after the paste.
+// only when the window and its parts were all found. A window none of whose
+// children has a caption (a chat program that draws its controls itself)
+// takes the text in the window itself and needs no send button; there
+// "press send" is an Enter after the paste.
 // *error, when given, receives what went wrong for a Failed result.
 SendResult SendToQQ(WindowSystem &windows, const SendTarget &target, bool pressSend,
                     const std::function<void()> &copyText, std::string *error = nullptr);

@@ -37,7 +37,7 @@ public:
         m_desk.log.push_back("point " + std::to_string(x) + "," + std::to_string(y));
         return window == 1 ? 2 : 0;
     }
-    bool HasChildren(WindowHandle) override { return true; }
+    bool HasCaptionedChild(WindowHandle) override { return true; }
     void Paste(WindowHandle) override
     {
         if (m_desk.failPaste)

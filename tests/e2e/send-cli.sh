@@ -57,13 +57,19 @@ status=0; err=$(printf 'x' | "$cli" send 2>&1) || status=$?
 mark w1
 expect_events 'key w1 window F12'
 
-# A window with no children (one drawn piece): the paste goes to the window,
+# A window with no children (drawn in one piece): the paste goes to the window,
 # and "press send" is an Enter; a title given by WM_NAME alone is found too.
 start_chat --window 对话模式 --at 0,0 --no-children --wm-name-only
 printf 'one' | "$cli" send --kind 2 || fail "paste into a one-piece window failed"
 printf 'two' | "$cli" send --kind 2 --press-send || fail "send into a one-piece window failed"
 mark w1
 expect_events 'paste w1 window one' 'paste w1 window two' 'enter w1 window' 'key w1 window F12'
+
+# Children without captions only (a toolkit's helper windows): the same.
+start_chat --window 对话模式 --at 0,0 --no-send
+xdotool mousemove 1000 10
+printf 'three' | "$cli" send --kind 2 --press-send || fail "send into a window of helper children failed"
+expect_events 'paste w1 window three' 'enter w1 window'
 
 # Window titles from QOBR.Ini beside the program, and --window.
 mkdir "$work/prog"

@@ -23,7 +23,7 @@ TEST(X11WindowSystem, NoDisplayFindsNothingAndSendsNothing)
         EXPECT_EQ(windows.FindWindow(gbk::fromUtf8("发送消息")), 0u);
         EXPECT_EQ(windows.FindChild(1, gbk::fromUtf8("送讯息(&S)")), 0u);
         EXPECT_EQ(windows.ChildFromPoint(1, 20, 100, true), 0u);
-        EXPECT_FALSE(windows.HasChildren(1));
+        EXPECT_FALSE(windows.HasCaptionedChild(1));
         EXPECT_THROW(windows.Paste(1), WindowSystemError);
         EXPECT_THROW(windows.Click(1), WindowSystemError);
         EXPECT_THROW(windows.PressEnter(1), WindowSystemError);
