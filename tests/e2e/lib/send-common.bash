@@ -7,6 +7,7 @@ wm=
 chat=
 keeper=
 cleanup() {
+  [ -n "${vomra:-}" ] && kill "$vomra" 2>/dev/null
   [ -n "$chat" ] && kill "$chat" 2>/dev/null
   [ -n "$keeper" ] && kill "$keeper" 2>/dev/null
   [ -n "$wm" ] && kill "$wm" 2>/dev/null
