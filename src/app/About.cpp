@@ -1,6 +1,6 @@
 #include "app/About.h"
 
-#include "app/Artwork.h"
+#include "pagekit/Artwork.h"
 #include "platform/Shell.h"
 
 #include <QCoreApplication>

@@ -1,12 +1,12 @@
 #include "app/Main.h"
 
-#include "app/Artwork.h"
-#include "app/PageKit.h"
 #include "app/Splitter.h"
 #include "art/ArtFontPage.h"
 #include "art/PicturePage.h"
 #include "board/DrawText.h"
 #include "board/PenPage.h"
+#include "pagekit/Artwork.h"
+#include "pagekit/PageKit.h"
 #include "platform/FontSetup.h"
 #include "platform/GbkQt.h"
 #include "platform/Shell.h"
@@ -102,15 +102,10 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *splash, QWidget *paren
         label->setColor(pnlRecipe->Color());
     setPaletteColour(TreeView1, QPalette::Base, GWAutoPanel2->Color());
 
-    // 2.-5. Theme catalogue, settings, the theme index made valid.
-    const Profile themeFile((programFolder + QStringLiteral("Theme/") + QString::fromLatin1(kThemeFileName)).toStdString());
-    const std::vector<std::string> themeNames = LoadThemeNames(themeFile);
+    // 2.-6. Theme folder and catalogue, settings, the saved theme made valid and put in force.
+    createTheme();
     readSettings();
-    // Skins are not drawn yet, so no catalogue theme can be loaded: the classic look stays.
-    m_themeIndex = ValidThemeIndex(m_themeIndex, static_cast<int>(themeNames.size()), [](int) { return false; });
-
-    // 6. Apply the theme: the classic look.
-    UseBuiltInPageColours();
+    startTheme();
 
     // 7. Main panel placement; 8. the recipe page.
     MainPanelPlacement();
@@ -247,9 +242,10 @@ void TfrmMain::buildRightColumn()
     pnlRecipe = makePage("pnlRecipe");
 
     artFont = std::make_unique<TArtFontPage>(*this);
-    picture = std::make_unique<TPicturePage>(*this);
+    picture = std::make_unique<TPicturePage>(*this, *artFont);
+    artFont->setPicturePage(*picture);
     pen = std::make_unique<TPenPage>(*this);
-    theme = std::make_unique<TThemePage>(*this);
+    theme = std::make_unique<TThemePage>(*this, *this);
     recipe = std::make_unique<TRecipePage>(*this);
 
     pnlArtFont->OnDrawBackground = [this](QWidget *, Canvas &c, const TRect &r) {
@@ -306,12 +302,34 @@ void TfrmMain::showAtStart()
 {
     applyStartState();
     show();
-    // 10.-12. Theme list, recipe tree and the editor's labels come with their pages.
+    // 10. The theme list; 11.-12. recipe tree and the editor's labels.
+    theme->FillThemeList();
     recipe->recipeRichEdit1SelectionChange();
     recipe->recipeLabel(7)->setEnabled(recipe->recipeRichEdit1->document()->isUndoAvailable());
     // 13. The splash goes.
     if (m_splash)
         m_splash->close();
+}
+
+QWidget *TfrmMain::pagePanel(TPage page)
+{
+    switch (page) {
+    case pgArtFont:
+    case pgPicture:
+        return pnlArtFont;
+    case pgPen:
+        return pnlPen;
+    case pgTheme:
+        return pnlTheme;
+    case pgRecipe:
+        return pnlRecipe;
+    }
+    return nullptr;
+}
+
+TGWImageList *TfrmMain::imageList(int n)
+{
+    return n == 1 ? ImageList1 : n == 2 ? ImageList2 : n == 3 ? ImageList3 : nullptr;
 }
 
 void TfrmMain::SetCurrentPage(int page)
@@ -384,6 +402,7 @@ void TfrmMain::GWImageLabel1Click(QObject *Sender)
         }
         break;
     case 4:
+        theme->MarkCurrentTheme();
         if (m_currentPage != pgTheme) {
             m_currentPage = pgTheme;
             PageSwitch();
@@ -441,14 +460,6 @@ void TfrmMain::GWAutoPanelTitle1Expanded(QObject *) { TreeFit(); }
 void TfrmMain::pnlArtFontResize() { artFont->pnlArtFontResize(); }
 
 void TfrmMain::pnlThemeResize() { theme->pnlThemeResize(); }
-
-void TfrmMain::MainPanelPlacement()
-{
-    pnlMain->hide();
-    // The skinned frame's branch comes with the themes; the classic look fills the client area.
-    pnlMain->setGeometry(0, 0, width(), height());
-    pnlMain->show();
-}
 
 void TfrmMain::layoutMain()
 {

@@ -3,7 +3,10 @@
 // and the five pages behind one page switch.
 
 #include "app/Settings.h"
+#include "pagekit/PageHost.h"
 #include "theme/PageColours.h"
+#include "theme/Theme.h"
+#include "theme/ThemePage.h"
 #include "widgets/Color.h"
 
 #include <QPointer>
@@ -32,10 +35,9 @@ class TPenPage;
 class TThemePage;
 class TRecipePage;
 
-// Pages by the current page number.
-enum TPage : int { pgArtFont = 0, pgPicture = 1, pgPen = 2, pgTheme = 3, pgRecipe = 4 };
+class TSkinWindow;
 
-class TfrmMain : public QWidget {
+class TfrmMain : public QWidget, public TPageHost, public TThemeHost {
     Q_OBJECT
 public:
     // programFolder: where QOBR.Ini, QOBR.CHM, the themes and the recipes live
@@ -44,14 +46,23 @@ public:
     explicit TfrmMain(const QString &programFolder, QWidget *splash = nullptr, QWidget *parent = nullptr);
     ~TfrmMain() override;
 
-    const QString &programFolder() const { return m_programFolder; }
+    // What the pages get of the window.
+    QWidget *hostWindow() override { return this; }
+    QWidget *pagePanel(TPage page) override;
+    QFont windowFont() const override { return font(); }
+    const QString &programFolder() const override { return m_programFolder; }
+    int CurrentPage() const override { return m_currentPage; }
+    void SetCurrentPage(int page) override;
+    int FontSize() const override { return m_fontSize; }
+    const TPageColours &PageColours() const override { return m_pageColours; }
+    TGWImageList *imageList(int n) override;
+    QTreeWidget *recipeTree() override { return TreeView1; }
 
-    int CurrentPage() const { return m_currentPage; }
-    // Sets the page and runs the page switch (the recipe tree's click uses it).
-    void SetCurrentPage(int page);
-    int FontSize() const { return m_fontSize; }
-    int ThemeIndex() const { return m_themeIndex; }
-    const TPageColours &PageColours() const { return m_pageColours; }
+    // The skin component and the theme in force.
+    TTheme &Theme1() override { return *m_theme1; }
+    int ThemeIndex() const override { return m_themeIndex; }
+    void ApplyTheme(const std::string &name) override;
+    TSkinWindow *skin() const { return m_skin; }
 
     // Handlers bound by name.
     void GWImageLabel1Click(QObject *Sender);
@@ -69,7 +80,7 @@ public:
     void TreeFit();
     void MainPanelPlacement();
     // The font-size step of the three pages' "字体型号减小"/"字体型号增大" labels.
-    void FontSizeStep(int delta);
+    void FontSizeStep(int delta) override;
     void UseBuiltInPageColours();
     void ApplyPageColours();
 
@@ -120,12 +131,17 @@ private:
     void readSettings();
     void applyStartState();
     void openHelp();
+    void createTheme();
+    void startTheme();
+    TSkinPictureLoader skinPictureLoader() const;
 
     QString m_programFolder;
     QPointer<QWidget> m_splash;
     int m_currentPage = pgRecipe;
     int m_fontSize = 9;
     int m_themeIndex = 0;
+    std::unique_ptr<TTheme> m_theme1;
+    TSkinWindow *m_skin = nullptr;
     TPageColours m_pageColours;
     WindowState m_startState = WindowState::Normal;
     bool m_closing = false;

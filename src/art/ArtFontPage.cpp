@@ -1,10 +1,10 @@
 #include "art/ArtFontPage.h"
 
-#include "app/Artwork.h"
-#include "app/Main.h"
-#include "app/PageKit.h"
 #include "art/PicturePage.h"
 #include "art/TextHelpers.h"
+#include "pagekit/Artwork.h"
+#include "pagekit/PageHost.h"
+#include "pagekit/PageKit.h"
 #include "platform/GbkQt.h"
 #include "platform/GlyphRenderer.h"
 #include "theme/PageColours.h"
@@ -109,9 +109,9 @@ std::function<void(const QString &, const QString &)> &TArtFontPage::noticeHook(
     return hook;
 }
 
-TArtFontPage::TArtFontPage(TfrmMain &frm) : m_frm(frm)
+TArtFontPage::TArtFontPage(TPageHost &host) : m_host(host)
 {
-    QWidget *page = frm.pnlArtFont;
+    QWidget *page = host.pagePanel(pgArtFont);
 
     artfontPanel1 = makeColumnPanel(page, QStringLiteral("artfontPanel1"), kColumnWidth);
     // Crisp text in the column, as the section titles and choices draw theirs.
@@ -121,10 +121,10 @@ TArtFontPage::TArtFontPage(TfrmMain &frm) : m_frm(frm)
     buildOptionColumn();
 
     artfontRichEdit1 = makeTextView(page, QStringLiteral("artfontRichEdit1"));
-    artfontRichEdit1->setFont(frm.font());
+    artfontRichEdit1->setFont(host.windowFont());
     artfontRichEdit1->move(kEditLeft, kEditTop);
 
-    makeToolBar(page, QStringLiteral("artfontImageLabel"), kTools, frm.ImageList3, kEditLeft + 2, 12,
+    makeToolBar(page, QStringLiteral("artfontImageLabel"), kTools, host.imageList(3), kEditLeft + 2, 12,
                 [this](QObject *sender) { artfontImageLabelClick(sender); }, artfontImageLabels);
     // The paste label is usable only while the clipboard holds text.
     artfontImageLabel(8)->OnMouseEnter = [this](QObject *) {
@@ -252,9 +252,9 @@ void TArtFontPage::fillFontList()
 
 void TArtFontPage::pnlArtFontResize()
 {
-    QWidget *page = m_frm.pnlArtFont;
+    QWidget *page = m_host.pagePanel(pgArtFont);
     artfontPanel1->resize(artfontPanel1->width(), page->height());
-    m_frm.picture->picturePanel1->resize(m_frm.picture->picturePanel1->width(), page->height());
+    m_picturePage->picturePanel1->resize(m_picturePage->picturePanel1->width(), page->height());
     artfontRichEdit1->resize(page->width() - artfontRichEdit1->x() - 1, page->height() - artfontRichEdit1->y() - 1);
 }
 
@@ -351,9 +351,9 @@ void TArtFontPage::artfontImageLabelClick(QObject *Sender)
     };
     switch (label->Tag()) {
     case 1:
-        if (m_frm.CurrentPage() == pgPicture)
-            m_frm.picture->Grind();
-        else if (m_frm.CurrentPage() == pgArtFont)
+        if (m_host.CurrentPage() == pgPicture)
+            m_picturePage->Grind();
+        else if (m_host.CurrentPage() == pgArtFont)
             MakeArt();
         break;
     case 2:
@@ -366,10 +366,10 @@ void TArtFontPage::artfontImageLabelClick(QObject *Sender)
         artfontRichEdit1->clear();
         break;
     case 5:
-        m_frm.FontSizeStep(-1);
+        m_host.FontSizeStep(-1);
         break;
     case 6:
-        m_frm.FontSizeStep(+1);
+        m_host.FontSizeStep(+1);
         break;
     case 7:
         copyAllOrSelection(artfontRichEdit1);

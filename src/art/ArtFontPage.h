@@ -15,7 +15,8 @@ class QPlainTextEdit;
 
 namespace vomra {
 
-class TfrmMain;
+class TPageHost;
+class TPicturePage;
 class TGWPanel;
 class TGWAutoPanel;
 class TGWAutoPanelTitle;
@@ -35,7 +36,10 @@ public:
     // Rows of the font list, each name drawn in its own face.
     static constexpr int kFontItemHeight = 16;
 
-    explicit TArtFontPage(TfrmMain &frm);
+    explicit TArtFontPage(TPageHost &host);
+    // The grinder shares this page body: its column is fitted here and the make
+    // label grinds on its page.
+    void setPicturePage(TPicturePage &page) { m_picturePage = &page; }
 
     TGWPanel *artfontPanel1 = nullptr;
     QPlainTextEdit *artfontRichEdit1 = nullptr;
@@ -83,7 +87,8 @@ private:
     Lines outputLines(bool *lossy) const;
     void setOutputLines(const Lines &lines);
 
-    TfrmMain &m_frm;
+    TPageHost &m_host;
+    TPicturePage *m_picturePage = nullptr;
 };
 
 } // namespace vomra

@@ -1,7 +1,5 @@
 #include "art/PicturePage.h"
 
-#include "app/Main.h"
-#include "app/PageKit.h"
 #include "app/Settings.h"
 #include "art/ArtFontPage.h"
 #include "art/GrayRamp.h"
@@ -9,6 +7,8 @@
 #include "art/PicturePreview.h"
 #include "art/PreviewFit.h"
 #include "art/TextHelpers.h"
+#include "pagekit/PageHost.h"
+#include "pagekit/PageKit.h"
 #include "platform/GbkQt.h"
 #include "platform/Profile.h"
 #include "theme/PageColours.h"
@@ -66,9 +66,9 @@ std::function<void(const QString &, const QString &)> &TPicturePage::errorBoxHoo
 
 QString TPicturePage::OpenFilter() { return QStringLiteral("Bitmaps (*.bmp)"); }
 
-TPicturePage::TPicturePage(TfrmMain &frm) : m_frm(frm)
+TPicturePage::TPicturePage(TPageHost &host, TArtFontPage &artFont) : m_host(host), m_artFont(artFont)
 {
-    QWidget *page = frm.pnlArtFont;
+    QWidget *page = host.pagePanel(pgArtFont);
     picturePanel1 = makeColumnPanel(page, QStringLiteral("picturePanel1"), TArtFontPage::kColumnWidth);
     picturePanel1->hide();
     // Crisp text in the column, as the section titles and choices draw theirs.
@@ -191,7 +191,7 @@ void TPicturePage::picturepnl1Button1Click(QObject *)
         file = openDialogHook()(OpenFilter());
     } else {
         // Qt's own dialog matches the pattern without regard to case (*.BMP too).
-        QFileDialog dialog(&m_frm, QString(), QString(), OpenFilter());
+        QFileDialog dialog(m_host.hostWindow(), QString(), QString(), OpenFilter());
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -241,10 +241,10 @@ void TPicturePage::Grind()
     options.transparent = picturepnl1CheckBox1->Checked();
     options.onRow = [bar](int row, int) { bar->setPosition(static_cast<std::uint32_t>(row)); };
     const Lines rows = grind(rgbView(work), ramp, options);
-    m_frm.artFont->artfontRichEdit1->setPlainText(gbk::toQString(joinLines(rows, "\n")));
+    m_artFont.artfontRichEdit1->setPlainText(gbk::toQString(joinLines(rows, "\n")));
     bar->setPosition(0);
     if (lossy)
-        m_frm.artFont->tellLossy();
+        m_artFont.tellLossy();
 }
 
 void TPicturePage::showError(const QString &text)
@@ -254,7 +254,7 @@ void TPicturePage::showError(const QString &text)
         errorBoxHook()(title, text);
         return;
     }
-    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::NoButton, &m_frm);
+    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::NoButton, m_host.hostWindow());
     box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
     box.exec();
 }
@@ -267,7 +267,7 @@ void TPicturePage::picturepnl2RadioButtonChecked(QObject *Sender)
     const RampKind kind = radio == picturepnl2RadioButton2   ? RampKind::Levels94
                           : radio == picturepnl2RadioButton3 ? RampKind::Custom
                                                              : RampKind::Standard;
-    const Profile settings(settingsPath(m_frm.programFolder().toStdString()));
+    const Profile settings(settingsPath(m_host.programFolder().toStdString()));
     picturepnl2Edit1->setText(gbk::toQString(readRamp(settings, kind)));
     const bool custom = kind == RampKind::Custom;
     picturepnl2Edit1->setReadOnly(!custom);
@@ -284,10 +284,10 @@ void TPicturePage::picturepnl2Button1Click(QObject *)
     const std::string ramp = gbk::fromQString(picturepnl2Edit1->text(), &lossy);
     std::string failed;
     // Saving is silent; only a failure, which would lose the ramp, is told.
-    if (!saveCustomRamp(Profile(settingsPath(m_frm.programFolder().toStdString())), ramp, &failed))
+    if (!saveCustomRamp(Profile(settingsPath(m_host.programFolder().toStdString())), ramp, &failed))
         showError(QStringLiteral("写 %1 失败").arg(QString::fromStdString(failed)));
     else if (lossy)
-        m_frm.artFont->tellLossy();
+        m_artFont.tellLossy();
 }
 
 void TPicturePage::ApplyPageColours(const TPageColours &pc)

@@ -15,7 +15,8 @@ class QLabel;
 
 namespace vomra {
 
-class TfrmMain;
+class TPageHost;
+class TArtFontPage;
 class TGWPanel;
 class TGWAutoPanel;
 class TGWAutoPanelTitle;
@@ -35,7 +36,7 @@ public:
     static constexpr int kRampSectionHeight = 106;
     static constexpr int kCustomRampSectionHeight = 138;
 
-    explicit TPicturePage(TfrmMain &frm);
+    TPicturePage(TPageHost &host, TArtFontPage &artFont);
 
     TGWPanel *picturePanel1 = nullptr;
     TGWAutoPanelTitle *pictureAutoPanelTitle1 = nullptr;
@@ -87,7 +88,8 @@ private:
     void buildRampSection();
     void showError(const QString &text);
 
-    TfrmMain &m_frm;
+    TPageHost &m_host;
+    TArtFontPage &m_artFont;
     QImage m_picture; // at its own size; null until a picture loads
     PictureKind m_kind = PictureKind::None;
 };

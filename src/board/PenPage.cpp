@@ -1,9 +1,9 @@
 #include "board/PenPage.h"
 
-#include "app/Artwork.h"
-#include "app/Main.h"
-#include "app/PageKit.h"
 #include "board/DrawText.h"
+#include "pagekit/Artwork.h"
+#include "pagekit/PageHost.h"
+#include "pagekit/PageKit.h"
 #include "platform/GbkQt.h"
 #include "theme/PageColours.h"
 #include "widgets/Button.h"
@@ -42,9 +42,9 @@ QLabel *makeLabel(QWidget *parent, const char *name, const char *caption, int le
 }
 } // namespace
 
-TPenPage::TPenPage(TfrmMain &frm) : m_frm(frm)
+TPenPage::TPenPage(TPageHost &host) : m_host(host)
 {
-    QWidget *page = frm.pnlPen;
+    QWidget *page = host.pagePanel(pgPen);
 
     penPanel1 = makeColumnPanel(page, QStringLiteral("penPanel1"), kColumnWidth);
 
@@ -58,7 +58,7 @@ TPenPage::TPenPage(TfrmMain &frm) : m_frm(frm)
 
     penDrawText1 = new TGWDrawText;
     penDrawText1->setObjectName(QStringLiteral("penDrawText1"));
-    penDrawText1->setFont(frm.font());
+    penDrawText1->setFont(host.windowFont());
     penDrawText1->setGridlinesColor(RGB(220, 220, 220));
     penDrawText1->setTextWidth(60);
     penDrawText1->setTextHeight(6);
@@ -70,11 +70,11 @@ TPenPage::TPenPage(TfrmMain &frm) : m_frm(frm)
     penDrawText1->OnMouseLeave = [this](QObject *sender) { penDrawText1MouseLeave(sender); };
 
     penRichEdit1 = makeTextView(page, QStringLiteral("penRichEdit1"));
-    penRichEdit1->setFont(frm.font());
+    penRichEdit1->setFont(host.windowFont());
     penRichEdit1->move(kViewLeft, kViewTop);
     penRichEdit1->hide(); // the board is shown at start
 
-    makeToolBar(page, QStringLiteral("penImageLabel"), kTools, frm.ImageList3, kViewLeft + 2, 12,
+    makeToolBar(page, QStringLiteral("penImageLabel"), kTools, host.imageList(3), kViewLeft + 2, 12,
                 [this](QObject *sender) { penImageLabelClick(sender); }, penImageLabels);
     // The paste label is usable only while the clipboard holds text.
     penImageLabel(5)->OnMouseEnter = [this](QObject *) { penImageLabel(5)->setEnabled(clipboardHasText()); };
@@ -146,7 +146,7 @@ void TPenPage::buildColumn()
 
 void TPenPage::pnlPenResize()
 {
-    QWidget *page = m_frm.pnlPen;
+    QWidget *page = m_host.pagePanel(pgPen);
     penPanel1->resize(penPanel1->width(), page->height());
     for (QWidget *view : {static_cast<QWidget *>(penScrollBox1), static_cast<QWidget *>(penRichEdit1)})
         view->resize(page->width() - view->x() - 1, page->height() - view->y() - 1);
@@ -256,10 +256,10 @@ void TPenPage::penImageLabelClick(QObject *Sender)
         clearAll();
         break;
     case 2:
-        m_frm.FontSizeStep(-1);
+        m_host.FontSizeStep(-1);
         break;
     case 3:
-        m_frm.FontSizeStep(+1);
+        m_host.FontSizeStep(+1);
         break;
     case 4:
         copyToClipboard();

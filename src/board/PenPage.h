@@ -15,7 +15,7 @@ class QScrollArea;
 
 namespace vomra {
 
-class TfrmMain;
+class TPageHost;
 class TGWPanel;
 class TGWImageLabel;
 class TGWDrawText;
@@ -34,7 +34,7 @@ public:
     static constexpr int kMaxRows = 480;
     static constexpr int kMaxColumns = 640;
 
-    explicit TPenPage(TfrmMain &frm);
+    explicit TPenPage(TPageHost &host);
 
     TGWPanel *penPanel1 = nullptr;
     TGWRadioButton *penpnl1RadioButton1 = nullptr; // text mode
@@ -94,7 +94,7 @@ private:
     void copyToClipboard();
     void pasteFromClipboard();
 
-    TfrmMain &m_frm;
+    TPageHost &m_host;
     bool m_textMode = false;
     QString m_positionCaption;
 };

@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 
 #include "art/TextHelpers.h"
+#include "platform/ExeFolder.h"
 #include "platform/Gbk.h"
 
 #include <QGuiApplication>
@@ -89,9 +90,10 @@ const std::vector<CommandEntry> &commands()
              return runTrim(a, io, [](Lines &l) { trimTrailingBlanks(l); }, "trim-right");
          },
          {"--encoding"}},
-        {"grind", "grind [--ramp TEXT] [--transparent] [--encoding utf-8|gbk] PICTURE",
-         "turn a Windows bitmap into rows of characters, one gray-ramp byte per pixel", runGrind,
-         {"--ramp", "--encoding"}},
+        {"grind", "grind [--ramp TEXT | --gray standard|94|custom] [--transparent] [--encoding utf-8|gbk] PICTURE",
+         "turn a Windows bitmap into rows of characters, one gray-ramp byte per pixel;\n"
+         "      --gray takes a ramp kept in the program folder's QOBR.Ini, as the page's radios do",
+         runGrind, {"--ramp", "--gray", "--encoding"}},
         {"art", "art [OPTIONS] WORD",
          "draw WORD in a font and turn every black pixel into the foreground character,\n"
          "      every other pixel into the background character\n"
@@ -161,6 +163,11 @@ std::optional<std::string> takeValue(const std::vector<std::string> &args, std::
     }
     i += 1;
     return a.substr(opt.size() + 1);
+}
+
+std::string programFolderOf(const Io &io)
+{
+    return io.programFolder.empty() ? vomra::programFolder() : io.programFolder;
 }
 
 bool takeEncoding(const std::vector<std::string> &args, std::size_t &i, Encoding &enc, std::ostream &err)

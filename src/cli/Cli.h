@@ -16,6 +16,8 @@ struct Io {
     std::ostream &out;
     std::ostream &err;
     bool errIsTerminal = false;
+    // Where QOBR.Ini and the recipe folders are; empty means the program's own rule.
+    std::string programFolder = {};
 };
 
 enum ExitCode { kOk = 0, kFailed = 1, kUsage = 2 };
@@ -35,6 +37,9 @@ std::optional<std::string> takeValue(const std::vector<std::string> &args, std::
 // Parses "--encoding VALUE" / "--encoding=VALUE" at args[i]; advances i past it.
 // Returns false (and prints the error) for a bad value or a missing one.
 bool takeEncoding(const std::vector<std::string> &args, std::size_t &i, Encoding &enc, std::ostream &err);
+
+// The program folder of the run: io.programFolder, or the folder vomra itself uses.
+std::string programFolderOf(const Io &io);
 
 // Reads all input as lines of GBK (converting from UTF-8 unless raw GBK was asked for).
 std::vector<std::string> readInputLines(Io &io, Encoding enc);

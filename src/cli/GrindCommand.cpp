@@ -1,4 +1,5 @@
 // vomra-cli grind: a Windows bitmap to rows of characters through a gray ramp.
+#include "app/Settings.h"
 #include "art/GrayRamp.h"
 #include "art/Grind.h"
 #include "art/GrindImage.h"
@@ -144,6 +145,17 @@ bool readBitmap(const std::string &path, MappedBitmap &mapped, QImage &image, st
     return true;
 }
 
+std::optional<RampKind> rampKindNamed(const std::string &name)
+{
+    if (name == "standard")
+        return RampKind::Standard;
+    if (name == "94")
+        return RampKind::Levels94;
+    if (name == "custom")
+        return RampKind::Custom;
+    return std::nullopt;
+}
+
 } // namespace
 
 int runGrind(const std::vector<std::string> &args, Io &io)
@@ -151,6 +163,7 @@ int runGrind(const std::vector<std::string> &args, Io &io)
     Encoding enc = Encoding::Utf8;
     bool transparent = false;
     std::optional<std::string> rampArg;
+    std::optional<std::string> grayArg;
     std::vector<std::string> pictures;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size();) {
@@ -168,6 +181,10 @@ int runGrind(const std::vector<std::string> &args, Io &io)
             rampArg = takeValue(args, i, "--ramp", "vomra-cli grind", io.err);
             if (!rampArg)
                 return kUsage;
+        } else if (a == "--gray" || a.rfind("--gray=", 0) == 0) {
+            grayArg = takeValue(args, i, "--gray", "vomra-cli grind", io.err);
+            if (!grayArg)
+                return kUsage;
         } else if (a == "--encoding" || a.rfind("--encoding=", 0) == 0) {
             if (!takeEncoding(args, i, enc, io.err))
                 return kUsage;
@@ -182,8 +199,23 @@ int runGrind(const std::vector<std::string> &args, Io &io)
         return kUsage;
     }
 
+    if (rampArg && grayArg) {
+        io.err << "vomra-cli grind: give --ramp or --gray, not both\n";
+        return kUsage;
+    }
     std::string ramp(kStartRamp);
-    if (rampArg) {
+    if (grayArg) {
+        const std::optional<RampKind> kind = rampKindNamed(*grayArg);
+        if (!kind) {
+            io.err << "vomra-cli grind: unknown gray ramp '" << *grayArg << "' (standard, 94 or custom)\n";
+            return kUsage;
+        }
+        const Profile settings(settingsPath(programFolderOf(io)));
+        ramp = readRamp(settings, *kind);
+        if (ramp == " ")
+            io.err << "vomra-cli grind: warning: " << settings.path() << " holds no ramp \"" << rampKey(*kind)
+                   << "\"; every pixel becomes a blank\n";
+    } else if (rampArg) {
         bool lossy = false;
         ramp = enc == Encoding::Utf8 ? gbk::fromUtf8(*rampArg, &lossy) : *rampArg;
         if (lossy)

@@ -1,8 +1,8 @@
 #include "recipe/RecipePage.h"
 
-#include "app/Artwork.h"
-#include "app/Main.h"
-#include "app/PageKit.h"
+#include "pagekit/Artwork.h"
+#include "pagekit/PageHost.h"
+#include "pagekit/PageKit.h"
 #include "widgets/ImageLabel.h"
 #include "widgets/Panel.h"
 
@@ -26,9 +26,9 @@ const ToolDef kTools[11] = {
 };
 } // namespace
 
-TRecipePage::TRecipePage(TfrmMain &frm) : m_frm(frm)
+TRecipePage::TRecipePage(TPageHost &host) : m_host(host)
 {
-    QWidget *page = frm.pnlRecipe;
+    QWidget *page = host.pagePanel(pgRecipe);
 
     recipePanel1 = makeColumnPanel(page, QStringLiteral("recipePanel1"), kStripWidth);
 
@@ -39,13 +39,13 @@ TRecipePage::TRecipePage(TfrmMain &frm) : m_frm(frm)
     recipeRichEdit1->setAcceptRichText(false);
     recipeRichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     recipeRichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    recipeRichEdit1->setFont(frm.font());
+    recipeRichEdit1->setFont(host.windowFont());
     QPalette pal = recipeRichEdit1->palette();
     pal.setColor(QPalette::Base, Qt::white);
     recipeRichEdit1->setPalette(pal);
     recipeRichEdit1->move(kEditLeft, kEditTop);
 
-    makeToolBar(page, QStringLiteral("recipeLabel"), kTools, frm.ImageList3, 58, 8,
+    makeToolBar(page, QStringLiteral("recipeLabel"), kTools, host.imageList(3), 58, 8,
                 [this](QObject *sender) { recipeLabelClick(sender); }, recipeLabels);
     QObject::connect(recipeRichEdit1, &QTextEdit::selectionChanged, this,
                      [this] { recipeRichEdit1SelectionChange(); });
@@ -57,7 +57,7 @@ TRecipePage::TRecipePage(TfrmMain &frm) : m_frm(frm)
 
 void TRecipePage::pnlRecipeResize()
 {
-    QWidget *page = m_frm.pnlRecipe;
+    QWidget *page = m_host.pagePanel(pgRecipe);
     recipePanel1->resize(recipePanel1->width(), page->height());
     recipeRichEdit1->resize(page->width() - recipeRichEdit1->x() - 2, page->height() - recipeRichEdit1->y() - 2);
 }
@@ -77,10 +77,10 @@ void TRecipePage::recipeLabelClick(QObject *Sender)
         return;
     switch (label->Tag()) {
     case 2:
-        m_frm.FontSizeStep(-1);
+        m_host.FontSizeStep(-1);
         break;
     case 3:
-        m_frm.FontSizeStep(+1);
+        m_host.FontSizeStep(+1);
         break;
     case 4:
         recipeRichEdit1->cut();

@@ -9,7 +9,7 @@ class QTextEdit;
 
 namespace vomra {
 
-class TfrmMain;
+class TPageHost;
 class TGWPanel;
 class TGWImageLabel;
 
@@ -20,7 +20,7 @@ public:
     static constexpr int kEditLeft = 63;
     static constexpr int kEditTop = 42;
 
-    explicit TRecipePage(TfrmMain &frm);
+    explicit TRecipePage(TPageHost &host);
 
     TGWPanel *recipePanel1 = nullptr;
     QTextEdit *recipeRichEdit1 = nullptr;
@@ -33,7 +33,7 @@ public:
     void pnlRecipeResize();
 
 private:
-    TfrmMain &m_frm;
+    TPageHost &m_host;
 };
 
 } // namespace vomra

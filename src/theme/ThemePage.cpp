@@ -1,37 +1,229 @@
 #include "theme/ThemePage.h"
 
-#include "app/Main.h"
-#include "widgets/Panel.h"
+#include "pagekit/PageHost.h"
+#include "platform/GbkQt.h"
+#include "platform/ImageIO.h"
+#include "platform/Profile.h"
+#include "theme/Theme.h"
+#include "theme/ThemeCatalogue.h"
+#include "widgets/ImageList.h"
 
+#include <QEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QWidget>
 
 namespace vomra {
 
-TThemePage::TThemePage(TfrmMain &frm) : m_frm(frm)
+namespace {
+
+constexpr int kThemeRole = Qt::UserRole + 1;
+
+const std::string &ClassicName()
 {
-    QWidget *page = frm.pnlTheme;
+    static const std::string name = gbk::fromUtf8(kClassicThemeName);
+    return name;
+}
+
+// Each pair of line breaks starts a new paragraph after an empty line.
+const QString kParagraph = QStringLiteral("\n\n");
+
+} // namespace
+
+TThemePage::TThemePage(TPageHost &host, TThemeHost &themes) : m_host(host), m_themes(themes)
+{
+    QWidget *page = host.pagePanel(pgTheme);
     themeListView1 = new QListWidget(page);
     themeListView1->setObjectName(QStringLiteral("themeListView1"));
     themeListView1->setViewMode(QListView::IconMode);
     themeListView1->setFrameShape(QFrame::NoFrame);
     themeListView1->setGeometry(kListLeft, 0, 113, 321);
+    themeListView1->setIconSize(QSize(48, 48));
+    themeListView1->setResizeMode(QListView::Adjust);
+    themeListView1->setMovement(QListView::Static);
+    themeListView1->setWordWrap(false);
+    themeListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    themeListView1->setMouseTracking(true);
+    QFont listFont(QStringLiteral("宋体"));
+    listFont.setPixelSize(14);
+    themeListView1->setFont(listFont);
 
-    themeLabel1 = new QLabel(page);
+    themeLabel1 = new QLabel(QStringLiteral("界面预览："), page);
     themeLabel1->setObjectName(QStringLiteral("themeLabel1"));
-    themeLabel1->setGeometry(8, 8, 144, 20);
-    themeLabel2 = new QLabel(page);
+    themeLabel1->move(16, 24);
+    themeLabel1->adjustSize();
+    themeImage1 = new QLabel(page);
+    themeImage1->setObjectName(QStringLiteral("themeImage1"));
+    themeImage1->setGeometry(16, 48, 128, 96);
+    themeImage1->setScaledContents(true);
+    themeLabel2 = new QLabel(QStringLiteral("风格描述："), page);
     themeLabel2->setObjectName(QStringLiteral("themeLabel2"));
-    themeLabel2->setGeometry(8, 32, 144, 200);
+    themeLabel2->setGeometry(16, 160, 129, 161);
     themeLabel2->setWordWrap(true);
     themeLabel2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    for (QLabel *l : {themeLabel1, themeLabel2})
+        l->setAttribute(Qt::WA_TranslucentBackground);
+
+    connect(themeListView1, &QListWidget::itemSelectionChanged, this, [this] {
+        const auto selected = themeListView1->selectedItems();
+        if (!selected.isEmpty())
+            themeListView1Change(selected.first());
+    });
+    connect(themeListView1, &QListWidget::itemDoubleClicked, this, [this] { themeListView1DblClick(); });
+    // The item under the pointer is underlined and takes the hand cursor.
+    connect(themeListView1, &QListWidget::itemEntered, this, [this](QListWidgetItem *item) {
+        if (m_hot == item)
+            return;
+        if (m_hot) {
+            QFont f = m_hot->font();
+            f.setUnderline(false);
+            m_hot->setFont(f);
+        }
+        m_hot = item;
+        QFont f = themeListView1->font();
+        f.setUnderline(true);
+        item->setFont(f);
+        themeListView1->viewport()->setCursor(Qt::PointingHandCursor);
+    });
+    themeListView1->viewport()->installEventFilter(this);
+    connect(themeListView1->viewport(), &QObject::destroyed, this, [this] { m_hot = nullptr; });
+}
+
+bool TThemePage::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Leave && m_hot) {
+        QFont f = m_hot->font();
+        f.setUnderline(false);
+        m_hot->setFont(f);
+        m_hot = nullptr;
+        themeListView1->viewport()->unsetCursor();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+std::string TThemePage::itemTheme(const QListWidgetItem *item)
+{
+    const QByteArray name = item->data(kThemeRole).toByteArray();
+    return std::string(name.constData(), static_cast<std::size_t>(name.size()));
 }
 
 void TThemePage::pnlThemeResize()
 {
-    QWidget *page = m_frm.pnlTheme;
+    QWidget *page = m_host.pagePanel(pgTheme);
     themeListView1->resize(page->width() - themeListView1->x(), page->height());
     themeLabel2->resize(themeLabel2->width(), page->height() - themeLabel2->y());
+}
+
+void TThemePage::addItem(const std::string &name, bool select)
+{
+    auto *item = new QListWidgetItem(gbk::toQString(name));
+    item->setData(kThemeRole, QByteArray(name.data(), static_cast<qsizetype>(name.size())));
+    if (TGWImageList *list = m_host.imageList(2))
+        item->setIcon(QIcon(QPixmap::fromImage(list->image(0))));
+    themeListView1->addItem(item);
+    // Setting an item's caption and image notifies a change, as selecting does.
+    themeListView1Change(item);
+    if (select)
+        item->setSelected(true);
+}
+
+void TThemePage::FillThemeList()
+{
+    m_hot = nullptr;
+    themeListView1->clear();
+    const int index = m_themes.ThemeIndex();
+    addItem(ClassicName(), index == 0);
+    const auto &names = m_themes.Theme1().ThemeNameList();
+    for (std::size_t i = 0; i < names.size(); ++i)
+        addItem(names[i], static_cast<int>(i) + 1 == index);
+    // The description follows the theme in force, not the last item listed.
+    const auto selected = themeListView1->selectedItems();
+    if (!selected.isEmpty())
+        themeListView1Change(selected.first());
+}
+
+void TThemePage::MarkCurrentTheme()
+{
+    const int index = m_themes.ThemeIndex();
+    const auto &names = m_themes.Theme1().ThemeNameList();
+    const std::string wanted =
+        index >= 1 && index <= static_cast<int>(names.size()) ? names[static_cast<std::size_t>(index - 1)] : ClassicName();
+    for (int i = 0; i < themeListView1->count(); ++i) {
+        QListWidgetItem *item = themeListView1->item(i);
+        if (itemTheme(item) == wanted) {
+            themeListView1->setCurrentItem(item);
+            item->setSelected(true);
+            return;
+        }
+    }
+}
+
+void TThemePage::themeListView1Change(QListWidgetItem *item)
+{
+    if (item)
+        ShowThemeDescription(itemTheme(item));
+}
+
+void TThemePage::ShowThemeDescription(const std::string &name)
+{
+    themeImage1->hide();
+    themeLabel1->setText(QStringLiteral("预览图片："));
+    QString text = gbk::toQString(name);
+    if (name == ClassicName()) {
+        themeLabel1->setText(QStringLiteral("无预览图片"));
+        text += kParagraph + QStringLiteral("设计：") + QString::fromUtf8(kClassicDesigner) + kParagraph +
+                QStringLiteral("描述：传统经典 Windows9x 风格");
+        themeLabel2->setText(text);
+        themeLabel1->adjustSize();
+        return;
+    }
+    TTheme &theme = m_themes.Theme1();
+    const Profile file(theme.ThemeFile());
+    const std::string architect = file.readString(name, "Architect", "");
+    if (!architect.empty())
+        text += kParagraph + QStringLiteral("设计：") + gbk::toQString(architect);
+    text += kParagraph + QStringLiteral("公司：") + gbk::toQString(file.readString(name, "Company", ""));
+    text += kParagraph + QStringLiteral("描述：") + gbk::toQString(file.readString(name, "Descant", ""));
+    themeLabel2->setText(text);
+
+    const QString preview = QString::fromStdString(theme.ThemePath()) +
+                            gbk::toQString(file.readString(name, "Preview", "")).replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const QFileInfo info(preview);
+    if (!info.isFile()) {
+        themeLabel1->setText(QStringLiteral("无预览图片"));
+    } else {
+        // The extension says how to read the file; content of another kind fails.
+        const QString ext = info.suffix().toLower();
+        const PictureLoad load = loadPicture(preview);
+        const bool kindFits = (ext == QLatin1String("bmp") && load.kind == PictureKind::Bitmap) ||
+                              ((ext == QLatin1String("jpg") || ext == QLatin1String("jpeg")) &&
+                               load.kind == PictureKind::Jpeg) ||
+                              (ext == QLatin1String("ico") && load.kind == PictureKind::Icon);
+        if (load.ok() && kindFits) {
+            themeImage1->setPixmap(QPixmap::fromImage(load.image));
+            themeImage1->show();
+        } else {
+            themeLabel1->setText(QStringLiteral("不能装载预览图片"));
+        }
+    }
+    themeLabel1->adjustSize();
+}
+
+void TThemePage::themeListView1DblClick()
+{
+    const auto selected = themeListView1->selectedItems();
+    if (selected.size() != 1)
+        return;
+    QWidget *window = m_host.hostWindow();
+    const Qt::WindowStates remembered = window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen);
+    window->setWindowState((window->windowState() & ~Qt::WindowActive) | Qt::WindowMinimized);
+    m_themes.ApplyTheme(itemTheme(selected.first()));
+    window->setWindowState(remembered);
+    if (window->isVisible()) {
+        window->show();
+        window->activateWindow();
+    }
 }
 
 } // namespace vomra

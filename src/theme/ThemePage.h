@@ -1,30 +1,67 @@
 #pragma once
-// The themes page: the theme list and its two labels.
+// The themes page: one icon per theme headed by the classic look, the preview
+// picture and the description of the selected theme; a double click puts the
+// theme in force.
 
 #include <QObject>
 
+#include <functional>
+#include <string>
+
 class QLabel;
 class QListWidget;
+class QListWidgetItem;
 
 namespace vomra {
 
-class TfrmMain;
+class TPageHost;
+class TTheme;
+
+// What the page needs of the window that wears the themes.
+class TThemeHost {
+public:
+    virtual ~TThemeHost() = default;
+    virtual TTheme &Theme1() = 0;
+    virtual int ThemeIndex() const = 0;
+    // Puts a theme in force by its (GBK) name, or the classic look.
+    virtual void ApplyTheme(const std::string &name) = 0;
+};
 
 class TThemePage : public QObject {
     Q_OBJECT
 public:
     static constexpr int kListLeft = 160;
+    // Shown in the classic look's description.
+    static constexpr const char *kClassicDesigner = "Vomra 工作室";
 
-    explicit TThemePage(TfrmMain &frm);
+    TThemePage(TPageHost &host, TThemeHost &themes);
 
     QListWidget *themeListView1 = nullptr;
     QLabel *themeLabel1 = nullptr;
+    QLabel *themeImage1 = nullptr;
     QLabel *themeLabel2 = nullptr;
 
     void pnlThemeResize();
 
+    void FillThemeList();
+    void MarkCurrentTheme();
+    void ShowThemeDescription(const std::string &name);
+    void themeListView1Change(QListWidgetItem *item);
+    void themeListView1DblClick();
+
+    // The theme name an item stands for (GBK bytes, kept beside the caption so a
+    // name the screen cannot show still finds its section).
+    static std::string itemTheme(const QListWidgetItem *item);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
-    TfrmMain &m_frm;
+    void addItem(const std::string &name, bool select);
+
+    TPageHost &m_host;
+    TThemeHost &m_themes;
+    QListWidgetItem *m_hot = nullptr;
 };
 
 } // namespace vomra

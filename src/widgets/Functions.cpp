@@ -9,7 +9,7 @@ namespace {
 int divTrunc(int a, int b) { return a / b; }
 } // namespace
 
-QString ExeFolder() { return QString::fromStdString(exeFolder()); }
+QString ExeFolder() { return QString::fromStdString(programFolder()); }
 
 Channels ColorChannels(TColor color) { return colorChannels(color); }
 

@@ -9,7 +9,8 @@
 
 namespace vomra {
 
-// The program folder with its trailing separator.
+// The program folder with its trailing separator: the executable's own, or for
+// an installed program the user's data folder, seeded at the first call.
 QString ExeFolder();
 
 Channels ColorChannels(TColor color);

@@ -240,3 +240,44 @@ TEST(GrindCli, LongOutputOfMixedRows)
     EXPECT_GT(r.out.size(), std::size_t{1} << 20);
     EXPECT_TRUE(r.out == expected);
 }
+
+TEST(GrindCli, GrayRampsComeFromTheProgramFolder)
+{
+    TempFolder dir;
+    dir.write("QOBR.Ini", vomra::gbk::fromUtf8("[图片磨牙器]\r\n常规灰度=#+\r\n94 级灰度=@\r\n自定义灰度=%=\r\n"));
+    auto grindWith = [&](std::vector<std::string> args) {
+        std::istringstream in;
+        std::ostringstream out, err;
+        args.insert(args.begin(), "grind");
+        vomra::cli::Io io{in, out, err};
+        io.programFolder = dir.path();
+        const int code = vomra::cli::runCli(args, io);
+        return Result{code, out.str(), err.str()};
+    };
+    struct Case {
+        std::vector<std::string> args;
+        Result expected;
+    };
+    const std::string picture = fixture("picture.bmp");
+    // Each stored ramp gets the page's final blank, so white is blank and trimmed.
+    const Case cases[] = {
+        {{"--gray", "standard", picture}, {0, "#+ #+#\n\n###    #\n", ""}},
+        {{"--gray=94", picture}, {0, "@@ @@@\n\n@@@    @\n", ""}},
+        {{"--gray", "custom", picture}, {0, "%= %=%\n\n%%%    %\n", ""}},
+        {{"--gray", "light", picture}, {2, "", "vomra-cli grind: unknown gray ramp 'light' (standard, 94 or custom)\n"}},
+        {{"--gray", "94", "--ramp", "x", picture}, {2, "", "vomra-cli grind: give --ramp or --gray, not both\n"}},
+    };
+    for (const Case &c : cases) {
+        const Result r = grindWith(c.args);
+        EXPECT_EQ(r.code, c.expected.code) << c.args[1];
+        EXPECT_EQ(r.out, c.expected.out) << c.args[1];
+        EXPECT_EQ(r.err, c.expected.err) << c.args[1];
+    }
+    // A folder whose QOBR.Ini lacks the ramp grinds to blanks, as the page does, and says so.
+    dir.write("QOBR.Ini", "");
+    const Result r = grindWith({"--gray", "standard", picture});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "vomra-cli grind: warning: " + dir.file("QOBR.Ini") +
+                         " holds no ramp \"常规灰度\"; every pixel becomes a blank\n");
+}

@@ -2,6 +2,7 @@
 # The real program under Xvfb: its window appears with its title, it stays up,
 # and it exits cleanly when closed.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/lib/window.bash"
 build=${VOMRA_BUILD:?}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -11,7 +12,7 @@ openbox >/dev/null 2>&1 & wm=$!
 trap 'kill $wm 2>/dev/null; rm -rf "$work"' EXIT
 sleep 1
 "$work/vomra" & pid=$!
-win=$(timeout 30 xdotool search --sync --onlyvisible --name '^Vomra 2003 v2.0$' | head -n 1) || {
+win=$(mainWindow) || {
   echo "smoke: the main window did not appear" >&2; kill $pid 2>/dev/null; exit 1; }
 sleep 1
 kill -0 $pid

@@ -1,4 +1,4 @@
-#include "app/ArtworkPaint.h"
+#include "pagekit/ArtworkPaint.h"
 
 #include <QFont>
 #include <QLinearGradient>

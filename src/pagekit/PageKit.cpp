@@ -1,4 +1,4 @@
-#include "app/PageKit.h"
+#include "pagekit/PageKit.h"
 
 #include "widgets/Canvas.h"
 #include "widgets/ImageLabel.h"

@@ -1,6 +1,6 @@
-#include "app/Artwork.h"
+#include "pagekit/Artwork.h"
 
-#include "app/ArtworkPaint.h"
+#include "pagekit/ArtworkPaint.h"
 #include "platform/ImageIO.h"
 
 #include <QFile>

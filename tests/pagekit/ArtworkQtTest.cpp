@@ -1,5 +1,5 @@
-#include "app/Artwork.h"
-#include "app/ArtworkPaint.h"
+#include "pagekit/Artwork.h"
+#include "pagekit/ArtworkPaint.h"
 
 #include <QColor>
 #include <QPainter>

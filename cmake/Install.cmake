@@ -1,0 +1,51 @@
+# Installation and the Debian package.
+# Executables go to bin/; what the program keeps in its program folder goes to
+# share/vomra/, from where an installed program seeds the user's own folder at
+# first start.
+include(GNUInstallDirs)
+
+install(TARGETS vomra vomra-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+set(vomra_share ${CMAKE_INSTALL_DATADIR}/vomra)
+install(FILES ${CMAKE_SOURCE_DIR}/assets/QOBR.Ini ${VOMRA_HELP_FILE} DESTINATION ${vomra_share})
+if(EXISTS ${CMAKE_SOURCE_DIR}/assets/Theme)
+  install(DIRECTORY ${CMAKE_SOURCE_DIR}/assets/Theme DESTINATION ${vomra_share})
+else()
+  install(DIRECTORY DESTINATION ${vomra_share}/Theme)
+endif()
+# The starter recipe library: its folders go straight into the program folder.
+if(EXISTS ${CMAKE_SOURCE_DIR}/assets/recipes)
+  install(DIRECTORY ${CMAKE_SOURCE_DIR}/assets/recipes/ DESTINATION ${vomra_share})
+endif()
+
+install(FILES ${CMAKE_SOURCE_DIR}/assets/vomra.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/assets/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+install(FILES ${CMAKE_SOURCE_DIR}/assets/org.vomra.vomra.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# Manual pages are installed compressed, without a time stamp (reproducible).
+set(vomra_man ${CMAKE_BINARY_DIR}/vomra-cli.1.gz)
+add_custom_command(OUTPUT ${vomra_man}
+  COMMAND sh -c "gzip -9nc \"$1\" > \"$2\"" sh ${CMAKE_SOURCE_DIR}/assets/vomra-cli.1 ${vomra_man}
+  DEPENDS ${CMAKE_SOURCE_DIR}/assets/vomra-cli.1
+  VERBATIM)
+add_custom_target(vomra_man ALL DEPENDS ${vomra_man})
+install(FILES ${vomra_man} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME vomra)
+set(CPACK_PACKAGE_VENDOR "Vomra")
+set(CPACK_PACKAGE_CONTACT "Vomra developers <dev@vomra.invalid>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "character art maker and chat text library for QQ users")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+  "Vomra makes GBK text that looks like a picture when it is pasted into a chat:\n\
+words drawn in a font, bitmaps ground through a gray ramp, and a drawing board\n\
+of character cells. It keeps a library of ready-made chat texts and can paste\n\
+them straight into a chat window. vomra-cli offers the conversions to scripts.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The Song-style face the texts are drawn in, the help viewer and the desktop opener.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-arphic-uming, xchm, xdg-utils")
+include(CPack)

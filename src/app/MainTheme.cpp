@@ -1,0 +1,102 @@
+// The main window's side of the themes: the skin component, putting a theme in
+// force, the frame's place for the contents.
+
+#include "app/Main.h"
+
+#include "platform/Gbk.h"
+#include "platform/ImageIO.h"
+#include "theme/SkinWindow.h"
+#include "theme/Theme.h"
+#include "theme/ThemeCatalogue.h"
+#include "theme/ThemePage.h"
+#include "widgets/Panel.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace vomra {
+
+namespace {
+
+const std::string &ClassicName()
+{
+    static const std::string name = gbk::fromUtf8(kClassicThemeName);
+    return name;
+}
+
+} // namespace
+
+TSkinPictureLoader TfrmMain::skinPictureLoader() const
+{
+    const QString folder = QFileInfo(QString::fromStdString(m_theme1->ThemePath())).canonicalFilePath();
+    return [folder](const std::string &path) -> std::optional<TSkinPicture> {
+        // A skin picture lies inside the theme folder: a link out of it is refused.
+        const QString real = QFileInfo(QString::fromStdString(path)).canonicalFilePath();
+        if (real.isEmpty() || folder.isEmpty() || !real.startsWith(folder + QLatin1Char('/')))
+            return std::nullopt;
+        const PictureLoad load = loadPicture(real);
+        if (!load.ok())
+            return std::nullopt;
+        return SkinPictureFromImage(load.image);
+    };
+}
+
+void TfrmMain::createTheme()
+{
+    m_theme1 = std::make_unique<TTheme>();
+    m_theme1->setThemeFileName(kThemeFileName);
+    m_theme1->setThemePath((m_programFolder + QStringLiteral("Theme")).toStdString());
+    m_skin = new TSkinWindow(*this, *m_theme1);
+    m_skin->suppressPaint = [this] { return GWAutoPanelTitle1 && GWAutoPanelTitle1->Expandeding(); };
+}
+
+void TfrmMain::startTheme()
+{
+    // 3. the catalogue; 5. the saved index made valid; 6. the theme put in force.
+    m_theme1->LoadThemeNames();
+    const auto &names = m_theme1->ThemeNameList();
+    m_themeIndex = ValidThemeIndex(m_themeIndex, static_cast<int>(names.size()), [this](int n) {
+        return m_theme1->LoadThemeByIndex(n, skinPictureLoader());
+    });
+    ApplyTheme(m_themeIndex == 0 ? ClassicName() : names[static_cast<std::size_t>(m_themeIndex - 1)]);
+}
+
+void TfrmMain::ApplyTheme(const std::string &name)
+{
+    auto classic = [this] {
+        m_themeIndex = 0;
+        UseBuiltInPageColours();
+        m_skin->setActive(false);
+    };
+    if (name == ClassicName()) {
+        classic();
+    } else {
+        const auto &names = m_theme1->ThemeNameList();
+        for (std::size_t i = 0; i < names.size(); ++i)
+            if (names[i] == name)
+                m_themeIndex = static_cast<int>(i) + 1;
+        if (m_theme1->LoadTheme(name, skinPictureLoader())) {
+            m_pageColours = ReadPageColours(Profile(m_theme1->ThemeFile()), name);
+            ApplyPageColours();
+            m_skin->reload();
+            m_skin->setActive(true);
+        } else {
+            classic();
+        }
+    }
+    MainPanelPlacement();
+}
+
+void TfrmMain::MainPanelPlacement()
+{
+    pnlMain->hide();
+    if (m_theme1 && m_theme1->ThemeActivate()) {
+        const TSkinRect r = SkinMainPanelRect(*m_theme1, width(), height());
+        pnlMain->setGeometry(r.left, r.top, r.width, r.height);
+    } else {
+        pnlMain->setGeometry(0, 0, width(), height());
+    }
+    pnlMain->show();
+}
+
+} // namespace vomra

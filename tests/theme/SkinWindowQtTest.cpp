@@ -1,0 +1,122 @@
+#include "support/ImageCheck.h"
+#include "support/TempFolder.h"
+#include "theme/SkinWindow.h"
+
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+using namespace vomra;
+using vomra::test::pixelAt;
+
+namespace {
+
+// Every cell filled with RGB(tag, column, row).
+TSkinPicture Grid(int columns, int rows, int cw, int ch, int tag)
+{
+    TSkinPicture p{columns * cw, rows * ch, {}};
+    p.pixels.resize(static_cast<std::size_t>(p.width) * p.height);
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x)
+            p.pixels[static_cast<std::size_t>(y) * p.width + x] =
+                (static_cast<std::uint32_t>(tag) << 16) | ((x / cw) << 8) | (y / ch);
+    return p;
+}
+
+struct SkinnedWindow {
+    vomra::test::TempFolder dir;
+    TTheme theme;
+    QWidget window;
+    TSkinWindow *skin = nullptr;
+
+    SkinnedWindow()
+    {
+        dir.write("Theme.Ini", "[S]\r\nTitleBar=t\r\nTitleButton=b\r\nFrameLeftRight=s\r\nFrameBottom=f\r\n"
+                               "RoundRgnX=10\r\nRoundRgnY=10\r\n");
+        theme.setThemePath(dir.path());
+        const std::map<std::string, TSkinPicture> pics = {{"t", Grid(3, 2, 10, 20, 1)},
+                                                          {"b", Grid(4, 5, 16, 14, 2)},
+                                                          {"s", Grid(2, 2, 4, 8, 3)},
+                                                          {"f", Grid(3, 2, 6, 5, 4)}};
+        EXPECT_TRUE(theme.LoadTheme("S", [&](const std::string &path) -> std::optional<TSkinPicture> {
+            return pics.at(path.substr(path.rfind('/') + 1));
+        }));
+        skin = new TSkinWindow(window, theme);
+        skin->reload();
+        window.resize(300, 200);
+        skin->setActive(true);
+        window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+
+    QPoint centre(TSkinButton b) const
+    {
+        const TSkinRect r = theme.ButtonRect(b, window.width());
+        return {r.left + r.width / 2, r.top + r.height / 2};
+    }
+    // Column and row of the button cell painted at the button's place.
+    std::pair<int, int> cell(TSkinButton b)
+    {
+        const TSkinRect r = theme.ButtonRect(b, window.width());
+        const TColor c = pixelAt(window.grab().toImage(), r.left, r.top);
+        return {static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF)};
+    }
+};
+
+} // namespace
+
+TEST(SkinWindow, FramelessWithRoundedTopCornersAndAMaskRenewedOnResize)
+{
+    SkinnedWindow s;
+    EXPECT_TRUE(s.window.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_FALSE(s.window.mask().contains(QPoint(0, 0)));
+    EXPECT_FALSE(s.window.mask().contains(QPoint(299, 0)));
+    EXPECT_TRUE(s.window.mask().contains(QPoint(0, 199)));
+    s.window.resize(400, 250);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(s.window.mask().contains(QPoint(399, 0)));
+    EXPECT_TRUE(s.window.mask().contains(QPoint(399, 249)));
+    s.skin->setActive(false);
+    EXPECT_FALSE(s.window.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_TRUE(s.window.mask().isEmpty());
+}
+
+TEST(SkinWindow, ButtonsShowNormalHotPressedInactiveAndRestore)
+{
+    SkinnedWindow s;
+    EXPECT_EQ(s.cell(TSkinButton::Close), std::make_pair(3, 0));
+    QTest::mouseMove(&s.window, s.centre(TSkinButton::Close));
+    EXPECT_EQ(s.cell(TSkinButton::Close), std::make_pair(3, 1)) << "hot";
+    QTest::mousePress(&s.window, Qt::LeftButton, {}, s.centre(TSkinButton::Close));
+    EXPECT_EQ(s.cell(TSkinButton::Close), std::make_pair(3, 2)) << "pressed";
+    QTest::mouseMove(&s.window, QPoint(150, 100));
+    EXPECT_EQ(s.cell(TSkinButton::Close), std::make_pair(3, 0)) << "held away: normal";
+    QTest::mouseRelease(&s.window, Qt::LeftButton, {}, QPoint(150, 100));
+    EXPECT_TRUE(s.window.isVisible()) << "released away: nothing happens";
+
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QCoreApplication::sendEvent(&s.window, &deactivate);
+    EXPECT_EQ(s.cell(TSkinButton::Min), std::make_pair(0, 3));
+    EXPECT_EQ(pixelAt(s.window.grab().toImage(), 1, 25), RGB(3, 0, 1)) << "lower side cells";
+
+    QTest::mouseClick(&s.window, Qt::LeftButton, {}, s.centre(TSkinButton::Max));
+    EXPECT_TRUE(s.window.isMaximized());
+    EXPECT_EQ(s.cell(TSkinButton::Max).first, 2) << "restore cell";
+    QTest::mouseClick(&s.window, Qt::LeftButton, {}, s.centre(TSkinButton::Max));
+    EXPECT_FALSE(s.window.isMaximized());
+
+    QTest::mouseClick(&s.window, Qt::LeftButton, {}, s.centre(TSkinButton::Close));
+    EXPECT_FALSE(s.window.isVisible());
+}
+
+TEST(SkinWindow, PressOnOneButtonReleaseOnAnotherDoesNothing)
+{
+    SkinnedWindow s;
+    QTest::mouseMove(&s.window, s.centre(TSkinButton::Min));
+    QTest::mousePress(&s.window, Qt::LeftButton, {}, s.centre(TSkinButton::Min));
+    QTest::mouseMove(&s.window, s.centre(TSkinButton::Close));
+    EXPECT_EQ(s.cell(TSkinButton::Close), std::make_pair(3, 1)) << "another button under the pointer shows hot";
+    QTest::mouseRelease(&s.window, Qt::LeftButton, {}, s.centre(TSkinButton::Close));
+    EXPECT_TRUE(s.window.isVisible());
+    EXPECT_FALSE(s.window.isMinimized());
+}
