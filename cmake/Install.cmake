@@ -15,7 +15,7 @@ else()
 endif()
 # The starter recipe library: its folders go straight into the program folder.
 if(EXISTS ${CMAKE_SOURCE_DIR}/assets/recipes)
-  install(DIRECTORY ${CMAKE_SOURCE_DIR}/assets/recipes/ DESTINATION ${vomra_share})
+  install(DIRECTORY ${CMAKE_SOURCE_DIR}/assets/recipes/ DESTINATION ${vomra_share} PATTERN README.md EXCLUDE)
 endif()
 
 install(FILES ${CMAKE_SOURCE_DIR}/assets/vomra.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

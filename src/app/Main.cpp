@@ -1,5 +1,6 @@
 #include "app/Main.h"
 
+#include "app/EditMenu.h"
 #include "app/Splitter.h"
 #include "art/ArtFontPage.h"
 #include "art/PicturePage.h"
@@ -247,6 +248,7 @@ void TfrmMain::buildRightColumn()
     pen = std::make_unique<TPenPage>(*this);
     theme = std::make_unique<TThemePage>(*this, *this);
     recipe = std::make_unique<TRecipePage>(*this);
+    PopMenuEdit = new TPopMenuEdit(*this, *recipe, this);
 
     pnlArtFont->OnDrawBackground = [this](QWidget *, Canvas &c, const TRect &r) {
         pnlArtFontDrawBackground(c, r, m_pageColours, widgetColour(artFont->artfontRichEdit1, QPalette::Base),
@@ -302,8 +304,9 @@ void TfrmMain::showAtStart()
 {
     applyStartState();
     show();
-    // 10. The theme list; 11.-12. recipe tree and the editor's labels.
+    // 10. The theme list; 11. the recipe tree; 12. the editor's labels.
     theme->FillThemeList();
+    recipe->LoadRecipeTree();
     recipe->recipeRichEdit1SelectionChange();
     recipe->recipeLabel(7)->setEnabled(recipe->recipeRichEdit1->document()->isUndoAvailable());
     // 13. The splash goes.

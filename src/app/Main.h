@@ -34,6 +34,7 @@ class TPicturePage;
 class TPenPage;
 class TThemePage;
 class TRecipePage;
+class TPopMenuEdit;
 
 class TSkinWindow;
 
@@ -107,6 +108,7 @@ public:
     TGWImageList *ImageList2 = nullptr;
     TGWImageList *ImageList3 = nullptr;
     TGWHint *GWHint1 = nullptr;
+    TPopMenuEdit *PopMenuEdit = nullptr; // the recipe editor's context menu
 
     std::unique_ptr<TArtFontPage> artFont;
     std::unique_ptr<TPicturePage> picture;

@@ -18,6 +18,7 @@ namespace vomra::cli {
 int runGrind(const std::vector<std::string> &args, Io &io); // GrindCommand.cpp
 int runArt(const std::vector<std::string> &args, Io &io); // ArtCommand.cpp
 int runSend(const std::vector<std::string> &args, Io &io); // SendCommand.cpp
+int runRecipes(const std::vector<std::string> &args, Io &io); // RecipesCommand.cpp
 
 namespace {
 
@@ -112,9 +113,18 @@ const std::vector<CommandEntry> &commands()
         {"send", "send [--window TITLE | --kind 1|2] [--press-send] [--encoding utf-8|gbk]",
          "paste the text on stdin into a chat window on this X display and, with --press-send,\n"
          "      send it: kind 1 (default) is the \"发送消息\" window, 2 the \"对话模式\" window\n"
-         "      (titles from QOBR.Ini beside vomra-cli, section 发送, keys 窗口1 and 窗口2)",
+         "      (titles from QOBR.Ini of the program folder, section 发送, keys 窗口1 and 窗口2)",
          runSend,
          {"--window", "--kind", "--encoding"}},
+        {"recipes", "recipes list|show [--folder DIR] [--encoding utf-8|gbk] [PATH [ITEM]]",
+         "the recipe library of the program folder (the one vomra uses) or of DIR\n"
+         "        list              the tree: folders, collections (.Ini) with their items,\n"
+         "                          recipe files (.Txt), two blanks of indent per level\n"
+         "        show PATH         a recipe file's text; a collection's first item\n"
+         "        show PATH ITEM    a collection's item: its name, then its lines\n"
+         "                          (PATH relative to the folder unless it starts with /)",
+         runRecipes,
+         {"--folder", "--encoding"}},
     };
     return table;
 }

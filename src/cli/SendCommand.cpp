@@ -9,7 +9,7 @@
 #include "cli/SendCommand.h"
 
 #include "cli/Cli.h"
-#include "platform/ExeFolder.h"
+#include "app/Settings.h"
 #include "platform/GbkQt.h"
 #include "platform/WindowSystemX11.h"
 #include "recipe/Send.h"
@@ -120,7 +120,7 @@ int runSend(const std::vector<std::string> &args, Io &io)
     if (lossy)
         io.err << "vomra-cli: warning: some characters cannot be written in GBK and became \"?\"\n";
 
-    SendTarget target = sendTarget(kind ? kind : 1, readSendTitles(Profile(exeFolder() + "QOBR.Ini")));
+    SendTarget target = sendTarget(kind ? kind : 1, readSendTitles(Profile(settingsPath(programFolderOf(io)))));
     if (window)
         target.title = enc == Encoding::Utf8 ? gbk::fromUtf8(*window) : *window;
     const std::string titleShown = gbk::toUtf8(target.title);

@@ -66,6 +66,7 @@ QPlainTextEdit *makeTextView(QWidget *parent, const QString &name)
     edit->setLineWrapMode(QPlainTextEdit::NoWrap);
     edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    edit->setContextMenuPolicy(Qt::NoContextMenu); // only the recipe editor has a context menu
     return edit;
 }
 

@@ -3,13 +3,15 @@
 #include "app/Settings.h"
 #include "platform/WindowSystemX11.h"
 
+#include <QFile>
+
 namespace vomra {
 
 SendResult sendOnDesktop(int kind, bool pressSend, const QString &programFolder, const std::function<void()> &copyText,
                          const std::function<void(const QString &title, const QString &text)> &warn)
 {
     // Read at every send: a user who edits the titles by hand need not restart.
-    const SendTitles titles = readSendTitles(Profile(settingsPath(programFolder.toStdString())));
+    const SendTitles titles = readSendTitles(Profile(settingsPath(QFile::encodeName(programFolder).toStdString())));
     TX11WindowSystem windows;
     const SendResult result = SendToQQ(windows, sendTarget(kind, titles), pressSend, copyText);
     if (const auto warning = sendWarning(result))

@@ -1,0 +1,230 @@
+// vomra-cli recipes: the recipe library for scripts, read as the tree reads it.
+#include "art/TextHelpers.h"
+#include "cli/Cli.h"
+#include "platform/Gbk.h"
+#include "recipe/Recipe.h"
+
+#include <dirent.h>
+
+#include <cerrno>
+#include <cstring>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace vomra::cli {
+
+namespace {
+
+constexpr const char *kName = "vomra-cli recipes";
+
+struct Options {
+    std::string action;
+    std::string folder;
+    Encoding encoding = Encoding::Utf8;
+    std::vector<std::string> operands;
+};
+
+// Nothing (the error printed) for a bad command line.
+std::optional<Options> parse(const std::vector<std::string> &args, const Io &io)
+{
+    std::ostream &err = io.err;
+    Options o;
+    bool optionsDone = false;
+    for (std::size_t i = 0; i < args.size();) {
+        const std::string &a = args[i];
+        if (!optionsDone && a == "--") {
+            optionsDone = true;
+            ++i;
+        } else if (!optionsDone && a.rfind("--encoding", 0) == 0) {
+            if (!takeEncoding(args, i, o.encoding, err))
+                return std::nullopt;
+        } else if (!optionsDone && (a == "--folder" || a.rfind("--folder=", 0) == 0)) {
+            const auto value = takeValue(args, i, "--folder", kName, err);
+            if (!value)
+                return std::nullopt;
+            if (value->empty()) {
+                err << kName << ": --folder needs a folder\n";
+                return std::nullopt;
+            }
+            o.folder = *value;
+        } else if (!optionsDone && a.size() > 1 && a[0] == '-') {
+            err << kName << ": unknown option '" << a << "' (try 'vomra-cli recipes --help')\n";
+            return std::nullopt;
+        } else {
+            if (o.action.empty())
+                o.action = a;
+            else
+                o.operands.push_back(a);
+            ++i;
+        }
+    }
+    if (o.action != "list" && o.action != "show") {
+        if (o.action.empty())
+            err << kName << ": say 'list' or 'show' (try 'vomra-cli recipes --help')\n";
+        else
+            err << kName << ": unknown action '" << o.action << "' (use list or show)\n";
+        return std::nullopt;
+    }
+    const std::size_t most = o.action == "list" ? 0 : 2;
+    if (o.operands.size() > most || (o.action == "show" && o.operands.empty())) {
+        err << kName << ' ' << o.action
+            << (o.action == "list" ? ": takes no arguments\n" : ": give PATH and at most one ITEM\n");
+        return std::nullopt;
+    }
+    if (o.folder.empty())
+        o.folder = programFolderOf(io);
+    if (o.folder.back() != '/')
+        o.folder += '/';
+    return o;
+}
+
+// GBK text as the chosen output encoding wants it; *lossy set when bytes that
+// are not GBK became "?".
+std::string fromGbk(const std::string &gbkText, Encoding enc, bool *lossy = nullptr)
+{
+    bool lost = false;
+    std::string out = enc == Encoding::Utf8 ? gbk::toUtf8(gbkText, &lost) : gbkText;
+    if (lossy && lost)
+        *lossy = true;
+    return out;
+}
+
+// A name shown to people (UTF-8) as the chosen output encoding wants it; *lossy
+// set when GBK cannot hold one of its characters.
+std::string fromDisplay(const std::string &utf8, Encoding enc, bool *lossy)
+{
+    bool lost = false;
+    std::string out = enc == Encoding::Utf8 ? utf8 : gbk::fromUtf8(utf8, &lost);
+    if (lost)
+        *lossy = true;
+    return out;
+}
+
+// Said once per run, so nothing changes without a word.
+void warnLossy(Io &io, Encoding enc)
+{
+    io.err << kName
+           << (enc == Encoding::Utf8 ? ": warning: bytes that are not GBK became \"?\"\n"
+                                     : ": warning: some characters cannot be written in GBK and became \"?\"\n");
+}
+
+// Lines of GBK text written as writeOutputLines does, with the warning when any
+// of their bytes could not be shown.
+void writeLines(Io &io, Encoding enc, const std::vector<std::string> &lines)
+{
+    bool lossy = false;
+    if (enc == Encoding::Utf8) {
+        for (const std::string &line : lines)
+            fromGbk(line, enc, &lossy);
+    }
+    writeOutputLines(io, enc, lines);
+    if (lossy)
+        warnLossy(io, enc);
+}
+
+std::string fileNameOf(const std::string &path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+int list(const Options &o, Io &io)
+{
+    if (DIR *d = ::opendir(o.folder.c_str())) {
+        ::closedir(d);
+    } else {
+        io.err << kName << ": cannot list '" << o.folder << "': " << std::strerror(errno) << '\n';
+        return kFailed;
+    }
+    std::string out;
+    bool lossy = false;
+    for (const TRecipeNode &node : ScanRecipeLibrary(o.folder)) {
+        out.append(static_cast<std::size_t>(node.depth) * 2, ' ');
+        switch (node.image) {
+        case riItem:
+            out += fromGbk(node.text, o.encoding, &lossy);
+            break;
+        case riFolder:
+            out += fromDisplay(nodeDisplayText(node), o.encoding, &lossy) + '/';
+            break;
+        default: // files by the name they have on disk, so the line can be given to "show"
+            out += fromDisplay(nativeToDisplay(fileNameOf(node.diskPath)), o.encoding, &lossy);
+            break;
+        }
+        out += '\n';
+    }
+    io.out << out << std::flush;
+    if (lossy)
+        warnLossy(io, o.encoding);
+    return kOk;
+}
+
+int show(const Options &o, Io &io)
+{
+    const std::string &given = o.operands[0];
+    const std::string path = resolveListedPath(given.front() == '/' ? given : o.folder + given);
+    std::string error;
+    const auto text = ReadRecipeFile(path, &error);
+    if (!text) {
+        io.err << kName << ": " << error << '\n';
+        return kFailed;
+    }
+    const bool isCollection = path.size() >= 4 && pathsEqualIgnoringCase(path.substr(path.size() - 4), ".Ini");
+    if (!isCollection && o.operands.size() == 1) {
+        Lines lines = splitLines(*text);
+        if (!text->empty() && text->back() == '\n')
+            lines.pop_back();
+        writeLines(io, o.encoding, lines);
+        return kOk;
+    }
+
+    if (!isCollection) {
+        io.err << kName << ": '" << path << "' is a recipe file, not a collection (.Ini) with items\n";
+        return kFailed;
+    }
+    std::string item;
+    if (o.operands.size() == 2) {
+        bool lossy = false;
+        item = o.encoding == Encoding::Utf8 ? gbk::fromUtf8(o.operands[1], &lossy) : o.operands[1];
+        if (lossy) {
+            io.err << kName << ": no item '" << o.operands[1] << "' in '" << path << "'\n";
+            return kFailed;
+        }
+    }
+    // The item's name as the collection lists it, as the tree would show it; a
+    // collection on its own shows its first item, as selecting it in the tree does.
+    const std::vector<std::string> names = CollectionItemNames(*text);
+    if (item.empty()) {
+        if (names.empty())
+            return kOk;
+        item = names.front();
+    } else {
+        for (const std::string &listed : names) {
+            if (IsItemSection("[" + listed + "]", item)) {
+                item = listed;
+                break;
+            }
+        }
+    }
+    const auto lines = IniItemLines(*text, item);
+    if (!lines) {
+        io.err << kName << ": no item '" << (o.operands.size() == 2 ? o.operands[1] : fromGbk(item, o.encoding))
+               << "' in '" << path << "'\n";
+        return kFailed;
+    }
+    writeLines(io, o.encoding, ItemCopyLines(item, *lines));
+    return kOk;
+}
+
+} // namespace
+
+int runRecipes(const std::vector<std::string> &args, Io &io)
+{
+    const auto options = parse(args, io);
+    if (!options)
+        return kUsage;
+    return options->action == "list" ? list(*options, io) : show(*options, io);
+}
+
+} // namespace vomra::cli

@@ -1,0 +1,106 @@
+// Recipe collections from random bytes. The item names must be exactly those of
+// the plain reading (every "ItemName<i>" for i up to ItemCount, looked up in the
+// whole file), whatever the count says; every item's lines must be trimmed and
+// stop before a "[" line; and display mode's copy of an item must give back its
+// lines with single line breaks.
+
+#include "platform/Profile.h"
+#include "recipe/Recipe.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+using namespace vomra;
+
+namespace {
+
+[[noreturn]] void fail(const char *what, std::string_view input)
+{
+    std::fprintf(stderr, "collection_fuzz: %s; input (%zu bytes):", what, input.size());
+    for (std::size_t i = 0; i < input.size() && i < 64; ++i)
+        std::fprintf(stderr, " %02x", static_cast<unsigned char>(input[i]));
+    std::fprintf(stderr, "\n");
+    std::abort();
+}
+
+// Above this count the plain reading is too slow to repeat for every input.
+constexpr int kPlainLimit = 400;
+
+std::vector<std::string> plainNames(std::string_view ini, int count)
+{
+    std::vector<std::string> names;
+    for (int i = 1; i <= count; ++i) {
+        const auto v = Profile::lookup(ini, "ItemList", "ItemName" + std::to_string(i));
+        if (!v)
+            continue;
+        const std::string_view t = trimRecipeLine(*v);
+        if (!t.empty())
+            names.emplace_back(t);
+    }
+    return names;
+}
+
+std::string joined(const std::vector<std::string> &lines)
+{
+    std::string out;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        out.append(i ? "\r\n" : "").append(lines[i]);
+    return out;
+}
+
+// The text display mode shows: the name, a gap, every line followed by a gap,
+// empty lines at the end deleted.
+std::string displayed(const std::string &name, const std::vector<std::string> &lines)
+{
+    std::vector<std::string> shown = {name, ""};
+    for (const std::string &l : lines) {
+        shown.push_back(l);
+        shown.push_back("");
+    }
+    while (!shown.empty() && shown.back().empty())
+        shown.pop_back();
+    return joined(shown);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const std::string_view ini(reinterpret_cast<const char *>(data), size);
+    const std::vector<std::string> names = CollectionItemNames(ini);
+
+    const auto countText = Profile::lookup(ini, "ItemList", "ItemCount");
+    const int count = countText ? Profile::parseInteger(*countText).value_or(0) : 0;
+    if (count <= kPlainLimit) {
+        if (names != plainNames(ini, count))
+            fail("item names differ from the plain reading", ini);
+    } else if (names.size() > size) {
+        fail("more names than bytes", ini);
+    }
+
+    std::size_t checked = 0;
+    for (const std::string &name : names) {
+        if (name.empty() || trimRecipeLine(name) != name)
+            fail("an item name is empty or untrimmed", ini);
+        if (!IsItemSection("[ " + name + " ]", name))
+            fail("an item does not match its own header", ini);
+        if (++checked > 8)
+            continue;
+        const auto lines = IniItemLines(ini, name);
+        if (!lines)
+            continue;
+        for (const std::string &line : *lines) {
+            if (trimRecipeLine(line) != line)
+                fail("an item line is not trimmed", ini);
+            if (!line.empty() && line.front() == '[')
+                fail("an item runs past a header", ini);
+        }
+        if (DisplayModeCopy(displayed(name, *lines)) != joined(ItemCopyLines(name, *lines)))
+            fail("the display copy does not give back the item", ini);
+    }
+    return 0;
+}

@@ -1,0 +1,390 @@
+// The recipe page on the real main window over a copied program folder.
+#include "app/Main.h"
+#include "platform/Gbk.h"
+#include "recipe/Recipe.h"
+#include "recipe/RecipePage.h"
+#include "recipe/RecipeTree.h"
+#include "support/TempFolder.h"
+#include "widgets/ImageLabel.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace vomra;
+using vomra::test::TempFolder;
+
+namespace {
+
+struct Box {
+    TRecipeBox kind;
+    QString title;
+    QString text;
+};
+
+class RecipePageTest : public ::testing::Test {
+protected:
+    TempFolder dir;
+    std::unique_ptr<TfrmMain> frm;
+    std::vector<Box> boxes;
+    bool answer = true;          // what every question is answered
+    QString dialogAnswer;        // the save dialog's answer
+    QString dialogFolder;        // where the save dialog opened
+    QString dialogFilter;
+    int dialogs = 0;
+
+    void SetUp() override
+    {
+        dir.copyFixture("recipe-gui/program");
+        TRecipePage::messageBoxHook() = [this](TRecipeBox kind, const QString &title, const QString &text) {
+            boxes.push_back({kind, title, text});
+            return answer;
+        };
+        TRecipePage::saveDialogHook() = [this](const QString &folder, const QString &filter, const QString &) {
+            ++dialogs;
+            dialogFolder = folder;
+            dialogFilter = filter;
+            return dialogAnswer;
+        };
+    }
+    void TearDown() override
+    {
+        if (frm)
+            frm->close();
+        TRecipePage::messageBoxHook() = nullptr;
+        TRecipePage::saveDialogHook() = nullptr;
+    }
+    void start()
+    {
+        frm = std::make_unique<TfrmMain>(QString::fromStdString(dir.path()));
+        frm->showAtStart();
+        QApplication::processEvents();
+    }
+    TRecipePage &page() const { return *frm->recipe; }
+    QTextEdit *editor() const { return frm->recipe->recipeRichEdit1; }
+    bool enabled(int n) const { return page().recipeLabel(n)->isEnabled(); }
+    std::vector<bool> labels() const
+    {
+        std::vector<bool> out;
+        for (int n = 1; n <= 11; ++n)
+            out.push_back(enabled(n));
+        return out;
+    }
+    QTreeWidgetItem *node(std::initializer_list<const char *> path) const
+    {
+        QTreeWidgetItem *item = nullptr;
+        for (const char *name : path) {
+            QTreeWidgetItem *next = nullptr;
+            const int count = item ? item->childCount() : frm->TreeView1->topLevelItemCount();
+            for (int i = 0; i < count && !next; ++i) {
+                QTreeWidgetItem *c = item ? item->child(i) : frm->TreeView1->topLevelItem(i);
+                if (c->text(0) == QString::fromUtf8(name))
+                    next = c;
+            }
+            if (!next)
+                return nullptr;
+            item = next;
+        }
+        return item;
+    }
+    void select(QTreeWidgetItem *item)
+    {
+        ASSERT_NE(item, nullptr);
+        frm->TreeView1->setCurrentItem(item);
+        QApplication::processEvents();
+    }
+    void selectText(int from, int to)
+    {
+        QTextCursor c = editor()->textCursor();
+        c.setPosition(from);
+        c.setPosition(to, QTextCursor::KeepAnchor);
+        editor()->setTextCursor(c);
+    }
+    std::string gbkFile(const std::string &name) const { return dir.read(name); }
+    static std::string G(const char *utf8) { return gbk::fromUtf8(utf8); }
+};
+
+//            save   smaller larger cut    copy   paste  undo   send x4
+const std::vector<bool> kStartLabels = {true, true, true, false, false, true, false, false, false, false, false};
+
+TEST_F(RecipePageTest, StartsInEditModeWithTheLibraryInTheTree)
+{
+    start();
+    EXPECT_EQ(labels(), kStartLabels);
+    EXPECT_FALSE(editor()->isReadOnly());
+    EXPECT_EQ(editor()->lineWrapMode(), QTextEdit::NoWrap);
+    EXPECT_TRUE(editor()->toPlainText().isEmpty());
+    // Theme is no recipe folder; inside Lib: folders, collections, recipe files.
+    ASSERT_EQ(frm->TreeView1->topLevelItemCount(), 1);
+    QTreeWidgetItem *lib = frm->TreeView1->topLevelItem(0);
+    std::vector<std::string> children;
+    for (int i = 0; i < lib->childCount(); ++i)
+        children.push_back(lib->child(i)->text(0).toStdString());
+    EXPECT_EQ(children, std::vector<std::string>({"Sub", "empty", "问候", "bad", "hello"}));
+    EXPECT_EQ(TRecipeTree::imageOf(lib), riFolder);
+    EXPECT_EQ(TRecipeTree::imageOf(node({"Lib", "问候", "晚安"})), riItem);
+    for (int i = 0; i < 11; ++i)
+        EXPECT_EQ(page().recipeLabel(i + 1)->geometry(), QRect(58 + 32 * i, 8, 28, 26)) << i;
+    EXPECT_EQ(page().recipeLabel(10)->toolTip(), QStringLiteral("粘贴到“发送消息”窗口并发送"));
+}
+
+TEST_F(RecipePageTest, RecipeFileOpensInEditModeAndSelectionDrivesTheLabels)
+{
+    start();
+    select(node({"Lib", "hello"}));
+    EXPECT_EQ(editor()->toPlainText(), QStringLiteral("第一行\nsecond line\n"));
+    EXPECT_FALSE(editor()->isReadOnly());
+    EXPECT_EQ(editor()->font().pointSize(), 9);
+    EXPECT_EQ(labels(), kStartLabels);
+    // Folder and collection images follow expanding and collapsing; selecting a
+    // node expands it and collapses the one that lost the selection.
+    EXPECT_EQ(TRecipeTree::imageOf(node({"Lib"})), riFolderOpen);
+    node({"Lib"})->setExpanded(false);
+    EXPECT_EQ(TRecipeTree::imageOf(node({"Lib"})), riFolder);
+    select(node({"Lib"}));
+    EXPECT_EQ(TRecipeTree::imageOf(node({"Lib"})), riFolderOpen);
+    select(node({"Lib", "问候"}));
+    EXPECT_EQ(TRecipeTree::imageOf(node({"Lib", "问候"})), riCollectionOpen);
+    select(node({"Lib", "hello"}));
+    EXPECT_EQ(TRecipeTree::imageOf(node({"Lib", "问候"})), riCollection);
+    EXPECT_TRUE(node({"Lib"})->isExpanded());
+    EXPECT_EQ(editor()->toPlainText(), QStringLiteral("第一行\nsecond line\n"));
+
+    selectText(0, 1);
+    EXPECT_EQ(labels(), std::vector<bool>({true, true, true, true, true, true, false, true, true, true, true}));
+    // Typing makes undo available; the undo label follows.
+    editor()->textCursor().insertText(QStringLiteral("x"));
+    EXPECT_TRUE(enabled(7));
+    QTest::mouseClick(page().recipeLabel(7), Qt::LeftButton);
+    EXPECT_EQ(editor()->toPlainText(), QStringLiteral("第一行\nsecond line\n"));
+}
+
+TEST_F(RecipePageTest, CollectionShowsItsFirstItemInDisplayModeAndCopiesSingleLineBreaks)
+{
+    start();
+    for (auto path : {std::initializer_list<const char *>{"Lib", "问候"}, {"Lib", "问候", "早安"}}) {
+        select(node(path));
+        EXPECT_TRUE(editor()->isReadOnly());
+        EXPECT_EQ(editor()->lineWrapMode(), QTextEdit::WidgetWidth);
+        EXPECT_FALSE(enabled(1));
+        EXPECT_FALSE(enabled(2));
+        EXPECT_FALSE(enabled(3));
+        // Name, a gap, then each trimmed line followed by a smaller gap.
+        const QTextDocument *doc = editor()->document();
+        ASSERT_EQ(doc->blockCount(), 9);
+        EXPECT_EQ(doc->findBlockByNumber(0).text(), QStringLiteral("早安"));
+        EXPECT_EQ(doc->findBlockByNumber(2).text(), QStringLiteral("早上好！"));
+        EXPECT_EQ(doc->findBlockByNumber(1).charFormat().fontPointSize(), 8);
+        EXPECT_EQ(doc->findBlockByNumber(3).charFormat().fontPointSize(), 4);
+        EXPECT_EQ(doc->findBlockByNumber(6).text(), QString());
+        EXPECT_EQ(doc->findBlockByNumber(8).text(), QStringLiteral("祝你今天愉快"));
+    }
+    EXPECT_EQ(TRecipeTree::imageOf(node({"Lib", "问候"})), riCollectionOpen);
+
+    editor()->selectAll();
+    EXPECT_FALSE(enabled(4)); // never cut in display mode
+    EXPECT_TRUE(enabled(5));
+    QApplication::clipboard()->clear();
+    QTest::mouseClick(page().recipeLabel(5), Qt::LeftButton);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("早安\n早上好！\nGood morning\n\n祝你今天愉快"));
+    // Ctrl+C copies the same way.
+    QApplication::clipboard()->clear();
+    QTest::keyClick(editor(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("早安\n早上好！\nGood morning\n\n祝你今天愉快"));
+
+    // A collection without items leaves the editor empty.
+    select(node({"Lib", "empty"}));
+    EXPECT_TRUE(editor()->toPlainText().isEmpty());
+    // Back in a recipe file: edit mode again, font-size labels back.
+    select(node({"Lib", "hello"}));
+    EXPECT_FALSE(editor()->isReadOnly());
+    EXPECT_TRUE(enabled(1) && enabled(2) && enabled(3));
+}
+
+TEST_F(RecipePageTest, SendLabelsWarnThatNoChatWindowIsThere)
+{
+    start();
+    select(node({"Lib", "hello"}));
+    selectText(0, 2);
+    QApplication::clipboard()->setText(QStringLiteral("before"));
+    for (int n = 8; n <= 11; ++n)
+        QTest::mouseClick(page().recipeLabel(n), Qt::LeftButton);
+    ASSERT_EQ(boxes.size(), 4u);
+    for (const Box &b : boxes) {
+        EXPECT_EQ(b.kind, TRecipeBox::Warning);
+        EXPECT_EQ(b.title, QStringLiteral("呜呜呜..."));
+        EXPECT_EQ(b.text, QStringLiteral("我还没有找到QQ的窗口呢……:("));
+    }
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("before"));
+}
+
+TEST_F(RecipePageTest, SavingWithNothingSelectedMakesTheFolderAndSelectsTheNewRecipe)
+{
+    start();
+    editor()->setPlainText(QStringLiteral("新的一行\n第二行"));
+    dialogAnswer = QString::fromStdString(dir.path()) + QStringLiteral("Vomra秘笈/新菜"); // no extension typed
+    QTest::mouseClick(page().recipeLabel(1), Qt::LeftButton);
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(dialogFolder, QString::fromStdString(dir.path()) + QStringLiteral("Vomra秘笈/"));
+    EXPECT_EQ(dialogFilter, QStringLiteral("文本文件(*.Txt)|*.Txt"));
+    EXPECT_EQ(gbkFile("Vomra秘笈/新菜.Txt"), G("新的一行\r\n第二行"));
+    EXPECT_TRUE(boxes.empty());
+    // The tree was rebuilt with the new folder and the new recipe is selected and shown.
+    QTreeWidgetItem *current = frm->TreeView1->currentItem();
+    ASSERT_NE(current, nullptr);
+    EXPECT_EQ(current, node({"Vomra秘笈", "新菜"}));
+    EXPECT_EQ(editor()->toPlainText(), QStringLiteral("新的一行\n第二行"));
+
+    // Cancelling writes nothing.
+    dialogAnswer.clear();
+    frm->TreeView1->setCurrentItem(node({"Lib"}));
+    QTest::mouseClick(page().recipeLabel(1), Qt::LeftButton);
+    EXPECT_EQ(dialogFolder, QString::fromStdString(dir.path()) + QStringLiteral("Lib/"));
+}
+
+TEST_F(RecipePageTest, OverwritingAsksInsideAndOutsideTheLibrary)
+{
+    struct Row {
+        const char *file;
+        bool yes;
+        const char *question;
+    };
+    const Row rows[] = {
+        {"Lib/hello.Txt", true, "“%1”是一个已存在的Vomra秘笈文件。\r本次操作将会覆盖该文件，是否要继续？"},
+        {"Lib/hello.Txt", false, "“%1”是一个已存在的Vomra秘笈文件。\r本次操作将会覆盖该文件，是否要继续？"},
+        {"Theme/old.Txt", true, "文件“%1”已存在，是否覆盖该文件？"},
+        {"Theme/old.Txt", false, "文件“%1”已存在，是否覆盖该文件？"},
+    };
+    start();
+    for (const Row &row : rows) {
+        SCOPED_TRACE(std::string(row.file) + (row.yes ? " yes" : " no"));
+        select(node({"Lib", "Sub"}));
+        QTreeWidgetItem *before = frm->TreeView1->currentItem();
+        const std::string old = gbkFile(row.file);
+        editor()->setPlainText(QStringLiteral("覆盖"));
+        boxes.clear();
+        answer = row.yes;
+        const QString path = QString::fromStdString(dir.file(row.file));
+        dialogAnswer = path;
+        QTest::mouseClick(page().recipeLabel(1), Qt::LeftButton);
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].kind, TRecipeBox::Confirm);
+        EXPECT_EQ(boxes[0].title, QStringLiteral("确认"));
+        EXPECT_EQ(boxes[0].text, QString::fromUtf8(row.question).arg(path));
+        EXPECT_EQ(gbkFile(row.file), row.yes ? G("覆盖") : old);
+        // No rebuild: the selected node is the same object.
+        EXPECT_EQ(frm->TreeView1->currentItem(), before);
+        if (row.yes)
+            dir.write(row.file, old);
+    }
+}
+
+TEST_F(RecipePageTest, FailedSavesAreToldAndLeaveTheOldFile)
+{
+    start();
+    // Direct save of a selected recipe file whose folder has gone.
+    select(node({"Lib", "Sub", "note"}));
+    editor()->setPlainText(QStringLiteral("改过"));
+    ASSERT_EQ(::rename(dir.file("Lib/Sub").c_str(), dir.file("Lib/Gone").c_str()), 0);
+    QTest::mouseClick(page().recipeLabel(1), Qt::LeftButton);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].kind, TRecipeBox::Error);
+    EXPECT_EQ(boxes[0].title, QStringLiteral("错误"));
+    EXPECT_EQ(boxes[0].text, QStringLiteral("保存文件“%1”失败！").arg(QString::fromStdString(dir.file("Lib/Sub/note.Txt"))));
+    EXPECT_EQ(editor()->toPlainText(), QStringLiteral("改过")); // the text is kept
+    EXPECT_EQ(gbkFile("Lib/Gone/note.Txt"), G("便条\r\n"));
+
+    // Through the dialog into a place that cannot be written.
+    boxes.clear();
+    select(node({"Lib"}));
+    dialogAnswer = QString::fromStdString(dir.file("Lib/hello.Txt/x.Txt"));
+    QTest::mouseClick(page().recipeLabel(1), Qt::LeftButton);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, QStringLiteral("保存文件“%1”失败！").arg(dialogAnswer));
+
+    if (::geteuid() != 0) { // permissions do not stop root
+        boxes.clear();
+        ::chmod(dir.file("Lib").c_str(), 0555);
+        answer = true;
+        dialogAnswer = QString::fromStdString(dir.file("Lib/hello.Txt"));
+        QTest::mouseClick(page().recipeLabel(1), Qt::LeftButton);
+        ::chmod(dir.file("Lib").c_str(), 0755);
+        ASSERT_EQ(boxes.size(), 2u); // the overwrite question, then the error
+        EXPECT_EQ(boxes[1].kind, TRecipeBox::Error);
+    }
+    EXPECT_EQ(gbkFile("Lib/hello.Txt"), G("第一行\r\nsecond line\r\n"));
+}
+
+TEST_F(RecipePageTest, TextGbkCannotHoldIsToldBeforeWriting)
+{
+    start();
+    struct Row {
+        const char *name;
+        const char *file;
+        bool typeEmoji;
+    };
+    // bad.Txt holds bytes that are not GBK and a NUL: shown with replacements.
+    const Row rows[] = {{"bad", "Lib/bad.Txt", false}, {"hello", "Lib/hello.Txt", true}};
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        select(node({"Lib", row.name}));
+        if (row.typeEmoji)
+            editor()->textCursor().insertText(QStringLiteral("😀"));
+        else
+            EXPECT_EQ(editor()->toPlainText(), QStringLiteral("ok? mid\uFFFDend\n"));
+        const std::string old = gbkFile(row.file);
+        for (bool yes : {false, true}) {
+            boxes.clear();
+            answer = yes;
+            QTest::mouseClick(page().recipeLabel(1), Qt::LeftButton);
+            ASSERT_EQ(boxes.size(), 1u);
+            EXPECT_EQ(boxes[0].kind, TRecipeBox::Confirm);
+            EXPECT_TRUE(boxes[0].text.contains(QString::fromStdString(dir.file(row.file))));
+            if (!yes) {
+                EXPECT_EQ(gbkFile(row.file), old);
+            }
+        }
+        EXPECT_NE(gbkFile(row.file), old);
+        EXPECT_EQ(gbkFile(row.file).find('\0'), std::string::npos);
+    }
+}
+
+TEST_F(RecipePageTest, HugeRecipeIsShownWholeAndSavedWhole)
+{
+    std::string big;
+    const std::string line = G("一行很长的文字 with some ASCII too, 重复很多次。") + "\r\n";
+    while (big.size() < 20u * 1024 * 1024)
+        big += line;
+    dir.write("Lib/huge.Txt", big);
+    start();
+    QElapsedTimer timer;
+    timer.start();
+    select(node({"Lib", "huge"}));
+    RecordProperty("show_ms", static_cast<int>(timer.elapsed()));
+    QTRY_VERIFY_WITH_TIMEOUT(!page().Loading(), 60000);
+    EXPECT_EQ(editor()->document()->blockCount(), static_cast<int>(big.size() / line.size()) + 1);
+
+    // Saving while the text is still going in writes all of it.
+    select(node({"Lib", "hello"}));
+    select(node({"Lib", "huge"}));
+    ASSERT_TRUE(page().Loading());
+    QTest::mouseClick(page().recipeLabel(1), Qt::LeftButton);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(gbkFile("Lib/huge.Txt"), big);
+    // Leaving for another node stops the rest of a long load.
+    select(node({"Lib", "huge"}));
+    select(node({"Lib", "hello"}));
+    EXPECT_FALSE(page().Loading());
+    EXPECT_EQ(editor()->toPlainText(), QStringLiteral("第一行\nsecond line\n"));
+}
+
+} // namespace
