@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 #include "cli/SendCommand.h"
 #include "platform/Gbk.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -78,13 +79,15 @@ protected:
     }
     void TearDown() override { sendDesktopHook() = saved; }
 
+    test::TempFolder programFolder; // QOBR.Ini with the window titles, if any
+
     Result run(const std::vector<std::string> &args, const std::string &input = "text")
     {
         std::istringstream in(input);
         std::ostringstream out, err;
         std::vector<std::string> all{"send"};
         all.insert(all.end(), args.begin(), args.end());
-        const int status = runCli(all, {in, out, err, false});
+        const int status = runCli(all, {in, out, err, false, programFolder.path()});
         EXPECT_EQ(out.str(), "");
         return {status, err.str()};
     }
@@ -135,6 +138,17 @@ TEST_F(SendCli, TargetsAndPressSend)
         EXPECT_EQ(r.err, "");
         EXPECT_EQ(desk.log, row.log) << row.title;
     }
+}
+
+TEST_F(SendCli, KindsTakeTheirTitlesFromTheSettingsFile)
+{
+    programFolder.write("QOBR.Ini", gbk::fromUtf8("[发送]\r\n窗口2=Room 7\r\n"));
+    desk.title = "Room 7";
+    EXPECT_EQ(run({"--kind", "2"}).status, 0);
+    EXPECT_EQ(desk.log, (std::vector<std::string>{"find 查看消息", "find Room 7", "point 20,300", "paste"}));
+    desk = Desk{};
+    desk.title = "Room 7";
+    EXPECT_EQ(run({"--kind", "1"}).status, 1); // kind 1 keeps "发送消息", which is not there
 }
 
 TEST_F(SendCli, TextReachesTheClipboardAsGbkWithLfLineEnds)
