@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 #include "cli/SendCommand.h"
 #include "platform/Gbk.h"
+#include "support/SendDesk.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -12,45 +13,7 @@ using namespace vomra::cli;
 
 namespace {
 
-// One chat window of a given title with an input box and a send button;
-// records what the command did to it.
-struct Desk {
-    std::string title = "发送消息"; // UTF-8
-    bool failPaste = false;
-    std::string clipboard;       // GBK, as handed to the clipboard
-    std::vector<std::string> log; // "find TITLE", "point X,Y", "paste", "click"
-};
-
-class DeskWindows : public WindowSystem {
-public:
-    explicit DeskWindows(Desk &desk) : m_desk(desk) {}
-    WindowHandle FindWindow(const std::string &title) override
-    {
-        m_desk.log.push_back("find " + gbk::toUtf8(title));
-        return gbk::toUtf8(title) == m_desk.title ? 1 : 0;
-    }
-    WindowHandle FindChild(WindowHandle parent, const std::string &text) override
-    {
-        return parent == 1 && gbk::toUtf8(text) == "送讯息(&S)" ? 3 : 0;
-    }
-    WindowHandle ChildFromPoint(WindowHandle window, int x, int y, bool) override
-    {
-        m_desk.log.push_back("point " + std::to_string(x) + "," + std::to_string(y));
-        return window == 1 ? 2 : 0;
-    }
-    bool HasCaptionedChild(WindowHandle) override { return true; }
-    void Paste(WindowHandle) override
-    {
-        if (m_desk.failPaste)
-            throw WindowSystemError("the chat program did not take the text");
-        m_desk.log.push_back("paste");
-    }
-    void Click(WindowHandle) override { m_desk.log.push_back("click"); }
-    void PressEnter(WindowHandle) override { m_desk.log.push_back("enter"); }
-
-private:
-    Desk &m_desk;
-};
+using Desk = test::SendDesk;
 
 struct Result {
     int status;
@@ -60,6 +23,7 @@ struct Result {
 class SendCli : public ::testing::Test {
 protected:
     Desk desk;
+    std::string clipboard; // GBK, as handed to the clipboard
     bool noDisplay = false;
     std::function<SendDesktop()> saved;
 
@@ -72,8 +36,8 @@ protected:
                 d.whyNone = "no X display";
                 return d;
             }
-            d.windows = std::make_unique<DeskWindows>(desk);
-            d.setClipboard = [this](const std::string &text) { desk.clipboard = text; };
+            d.windows = std::make_unique<test::SendDeskWindows>(desk);
+            d.setClipboard = [this](const std::string &text) { clipboard = text; };
             return d;
         };
     }
@@ -115,7 +79,7 @@ TEST_F(SendCli, BadOptionsExitTwoAndTouchNothing)
         EXPECT_EQ(r.err, row.err);
     }
     EXPECT_TRUE(desk.log.empty());
-    EXPECT_EQ(desk.clipboard, "");
+    EXPECT_EQ(clipboard, "");
 }
 
 TEST_F(SendCli, TargetsAndPressSend)
@@ -167,13 +131,13 @@ TEST_F(SendCli, TextReachesTheClipboardAsGbkWithLfLineEnds)
     for (const Row &row : rows) {
         desk = Desk{};
         EXPECT_EQ(run(row.args, row.input).status, 0);
-        EXPECT_EQ(gbk::toUtf8(desk.clipboard), row.clipboard);
+        EXPECT_EQ(gbk::toUtf8(clipboard), row.clipboard);
     }
     // Characters GBK cannot hold: told once, and sent as "?".
     desk = Desk{};
     const Result lossy = run({}, "a😀b");
     EXPECT_EQ(lossy.status, 0);
-    EXPECT_EQ(desk.clipboard, "a?b");
+    EXPECT_EQ(clipboard, "a?b");
     EXPECT_NE(lossy.err.find("cannot be written in GBK"), std::string::npos);
 }
 
@@ -184,7 +148,7 @@ TEST_F(SendCli, WarningsBecomeOneLineErrors)
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "vomra-cli send: 我还没有找到QQ的窗口呢……:( (no window \"对话模式\" with an input box at (20, 300) "
                      "and a send button)\n");
-    EXPECT_EQ(desk.clipboard, "");
+    EXPECT_EQ(clipboard, "");
 
     desk = Desk{};
     desk.failPaste = true;

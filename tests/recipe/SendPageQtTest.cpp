@@ -5,6 +5,7 @@
 #include "platform/Gbk.h"
 #include "recipe/RecipePage.h"
 #include "recipe/SendOnDesktop.h"
+#include "support/SendDesk.h"
 #include "support/TempFolder.h"
 #include "widgets/ImageLabel.h"
 
@@ -19,49 +20,17 @@ using namespace vomra;
 
 namespace {
 
-// One window with an input box and a send button, under whatever title the
-// test gives; the calls that drive it are logged with what the clipboard held.
-struct Desk {
-    std::string title = "发送消息";
-    bool failPaste = false;
-    std::vector<std::string> log;
-};
-
-class DeskWindows : public WindowSystem {
-public:
-    explicit DeskWindows(Desk &desk) : m_desk(desk) {}
-    WindowHandle FindWindow(const std::string &title) override
-    {
-        m_desk.log.push_back("find " + gbk::toUtf8(title));
-        return gbk::toUtf8(title) == m_desk.title ? 1 : 0;
-    }
-    WindowHandle FindChild(WindowHandle parent, const std::string &) override { return parent == 1 ? 3 : 0; }
-    WindowHandle ChildFromPoint(WindowHandle window, int, int, bool) override { return window == 1 ? 2 : 0; }
-    bool HasCaptionedChild(WindowHandle) override { return true; }
-    void Paste(WindowHandle) override
-    {
-        if (m_desk.failPaste)
-            throw WindowSystemError("gone");
-        m_desk.log.push_back("paste " + QApplication::clipboard()->text().toStdString());
-    }
-    void Click(WindowHandle) override { m_desk.log.push_back("click"); }
-    void PressEnter(WindowHandle) override { m_desk.log.push_back("enter"); }
-
-private:
-    Desk &m_desk;
-};
-
 class SendPageTest : public ::testing::Test {
 protected:
     test::TempFolder dir;
     std::unique_ptr<TfrmMain> frm;
-    Desk desk;
+    test::SendDesk desk;
     std::vector<QString> warnings; // "title|text"
 
     void SetUp() override
     {
         dir.copyFixture("recipe-gui/program");
-        sendWindowSystemHook() = [this] { return std::make_unique<DeskWindows>(desk); };
+        sendWindowSystemHook() = [this] { return std::make_unique<test::SendDeskWindows>(desk); };
         TRecipePage::messageBoxHook() = [this](TRecipeBox, const QString &title, const QString &text) {
             warnings.push_back(title + QLatin1Char('|') + text);
             return true;
@@ -85,6 +54,7 @@ protected:
         QApplication::processEvents();
         frm->recipe->recipeRichEdit1->selectAll();
     }
+    static std::string clipboardText() { return QApplication::clipboard()->text().toStdString(); }
     void click(int label) { QTest::mouseClick(frm->recipe->recipeLabel(label), Qt::LeftButton); }
 };
 
@@ -98,15 +68,16 @@ TEST_F(SendPageTest, EachLabelAsksForItsWindowAndPressesSendWhenItSaysSo)
         std::vector<std::string> tail; // after the look for "查看消息"
     };
     const std::vector<Row> rows = {
-        {8, "发送消息", {"find 发送消息", "paste 第一行\nsecond line\n"}},
-        {9, "对话模式", {"find 对话模式", "paste 第一行\nsecond line\n"}},
-        {10, "发送消息", {"find 发送消息", "paste 第一行\nsecond line\n", "click"}},
-        {11, "对话模式", {"find 对话模式", "paste 第一行\nsecond line\n", "click"}},
+        {8, "发送消息", {"find 发送消息", "point 20,100", "paste 第一行\nsecond line\n"}},
+        {9, "对话模式", {"find 对话模式", "point 20,300", "paste 第一行\nsecond line\n"}},
+        {10, "发送消息", {"find 发送消息", "point 20,100", "paste 第一行\nsecond line\n", "click"}},
+        {11, "对话模式", {"find 对话模式", "point 20,300", "paste 第一行\nsecond line\n", "click"}},
     };
     selectAllOf("hello");
     for (const Row &row : rows) {
-        desk = Desk{};
+        desk = test::SendDesk{};
         desk.title = row.title;
+        desk.clipboard = clipboardText;
         click(row.label);
         std::vector<std::string> expected{"find 查看消息"};
         expected.insert(expected.end(), row.tail.begin(), row.tail.end());
@@ -117,10 +88,11 @@ TEST_F(SendPageTest, EachLabelAsksForItsWindowAndPressesSendWhenItSaysSo)
 
 TEST_F(SendPageTest, ADisplayModeItemGoesWithoutItsBlankLines)
 {
+    desk.clipboard = clipboardText;
     selectAllOf("早安");
     click(10);
-    ASSERT_EQ(desk.log.size(), 4u);
-    EXPECT_EQ(desk.log[2], "paste 早安\n早上好！\nGood morning\n\n祝你今天愉快");
+    ASSERT_EQ(desk.log.size(), 5u);
+    EXPECT_EQ(desk.log[3], "paste 早安\n早上好！\nGood morning\n\n祝你今天愉快");
     // The clipboard keeps the sent text.
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("早安\n早上好！\nGood morning\n\n祝你今天愉快"));
 }
