@@ -12,7 +12,16 @@ target_compile_definitions(vomra_options INTERFACE
   QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
   QT_NO_URL_CAST_FROM_STRING
   QT_NO_FOREACH)
-if(VOMRA_SANITIZE)
+if(VOMRA_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "VOMRA_FUZZ needs clang++ (configure with -DCMAKE_CXX_COMPILER=clang++)")
+  endif()
+  # Every library gets coverage feedback and the sanitizers; the fuzzer's own main()
+  # is linked into the harnesses only (tests/fuzz).
+  target_compile_options(vomra_options INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  target_link_options(vomra_options INTERFACE -fsanitize=address,undefined)
+elseif(VOMRA_SANITIZE)
   target_compile_options(vomra_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
   target_link_options(vomra_options INTERFACE -fsanitize=address,undefined)
 endif()

@@ -1,14 +1,19 @@
 #pragma once
-// A QImage read in place as the grinder's plain RGB grid, and uncompressed
-// bitmap files ground straight from their bytes.
+// A QImage read in place as the grinder's plain RGB grid, and bitmap files
+// ground straight from their bytes.
 
 #include "art/Grind.h"
+#include "platform/Bmp.h"
+#include "platform/MappedFile.h"
 
 #include <QImage>
 #include <QString>
 
 #include <cstddef>
+#include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace vomra {
 
@@ -19,35 +24,38 @@ QImage grindableImage(QImage image);
 // A view of a grindable image; the image must outlive it.
 RgbView rgbView(const QImage &grindable);
 
-// An uncompressed 24- or 32-bit Windows bitmap mapped into memory, so its pixel
-// rows are ground where they lie instead of being decoded into a QImage first.
-// Every other kind of file is left to QImageReader.
+// A bitmap file read for grinding, as vomra-cli does: mapped into memory, its
+// rows ground where they lie when they hold B, G, R bytes (24 bits, and 32 bits
+// uncompressed or with the usual masks), every other kind decoded first by the
+// one bitmap reader the picture page uses too.
 class MappedBitmap {
 public:
-    enum class Status {
-        Ready,     // mapped; grind away
-        OtherKind, // not a bitmap of the kinds read here (or no file at all)
-        Cut,       // one of them, but shorter than its headers say
-    };
-
     MappedBitmap() = default;
-    ~MappedBitmap();
     MappedBitmap(const MappedBitmap &) = delete;
     MappedBitmap &operator=(const MappedBitmap &) = delete;
 
-    Status open(const QString &file);
-    const BgrView &view() const { return m_view; }
-    Lines grind(std::string_view ramp, const GrindOptions &options = {}) const
+    // False, with the reason in fileError(), when the file cannot be read at all;
+    // otherwise outcome() tells whether it is a bitmap that can be ground.
+    bool open(const QString &file);
+    const std::string &fileError() const { return m_file.error(); }
+    const bmp::Outcome &outcome() const { return m_outcome; }
+    // The file's bytes, to tell what else it holds.
+    std::string_view bytes() const
     {
-        return vomra::grind(m_view, ramp, options);
+        return {reinterpret_cast<const char *>(m_file.data()), m_file.size()};
     }
 
-private:
-    void close();
+    bool inPlace() const { return m_view.bytes != nullptr; }
+    int width() const { return m_header.width; }
+    int height() const { return m_header.height; }
+    Lines grind(std::string_view ramp, const GrindOptions &options = {}) const;
 
-    void *m_map = nullptr;
-    std::size_t m_size = 0;
-    BgrView m_view;
+private:
+    MappedFile m_file;
+    bmp::Outcome m_outcome;
+    bmp::Header m_header;
+    BgrView m_view;                      // rows in place
+    std::vector<std::uint32_t> m_pixels; // or decoded
 };
 
 } // namespace vomra

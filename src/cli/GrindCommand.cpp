@@ -4,21 +4,21 @@
 #include "art/Grind.h"
 #include "art/GrindImage.h"
 #include "cli/Cli.h"
+#include "platform/Bmp.h"
 #include "platform/Gbk.h"
+#include "platform/ImageIO.h"
 
-#include <QFile>
+#include <QByteArray>
 #include <QFileInfo>
-#include <QImage>
-#include <QImageReader>
 #include <QString>
 
 #include <chrono>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace vomra::cli {
@@ -62,87 +62,45 @@ private:
     int m_percent = -1;
 };
 
-std::uint32_t le(const QByteArray &b, int at, int size)
-{
-    std::uint32_t v = 0;
-    for (int i = size - 1; i >= 0; --i)
-        v = (v << 8) | static_cast<unsigned char>(b[at + i]);
-    return v;
-}
-
-// The bitmap decoder fills missing pixel rows with black without a word, so an
-// uncompressed bitmap shorter than its header says is caught here.
-bool bitmapIsCut(const QString &file, qint64 fileSize)
-{
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray head = f.read(34);
-    if (head.size() < 26)
-        return false;
-    const std::uint32_t offset = le(head, 10, 4);
-    const std::uint32_t infoSize = le(head, 14, 4);
-    long long width = 0, height = 0, bits = 0, compression = 0;
-    if (infoSize == 12) {
-        width = le(head, 18, 2);
-        height = le(head, 20, 2);
-        bits = le(head, 24, 2);
-    } else if (head.size() >= 34) {
-        width = static_cast<std::int32_t>(le(head, 18, 4));
-        height = static_cast<std::int32_t>(le(head, 22, 4));
-        bits = le(head, 28, 2);
-        compression = le(head, 30, 4);
-    } else {
-        return false;
-    }
-    if (compression != 0 && compression != 3) // run-length data has no fixed size
-        return false;
-    const long long stride = (width * bits + 31) / 32 * 4;
-    return width > 0 && fileSize < offset + stride * (height < 0 ? -height : height);
-}
-
-// The picture, mapped as it lies in the file when it is an uncompressed 24- or
-// 32-bit bitmap, otherwise decoded to 32-bit pixels whose low three bytes are R,
-// G, B; false (with the reason printed) when it cannot be ground.
-bool readBitmap(const std::string &path, MappedBitmap &mapped, QImage &image, std::ostream &err)
+// The picture, mapped and read by the bitmap reader the picture page uses; false
+// (with the reason printed) when it cannot be ground.
+bool readBitmap(const std::string &path, MappedBitmap &bitmap, std::ostream &err)
 {
     const QString file = QString::fromLocal8Bit(path.data(), static_cast<qsizetype>(path.size()));
     const QFileInfo info(file);
+    const std::string cannot = "vomra-cli grind: cannot read '" + path + "': ";
     if (!info.exists()) {
-        err << "vomra-cli grind: cannot read '" << path << "': no such file\n";
+        err << cannot << "no such file\n";
         return false;
     }
     if (!info.isFile() || !info.isReadable()) {
-        err << "vomra-cli grind: cannot read '" << path << "': not a readable file\n";
+        err << cannot << "not a readable file\n";
         return false;
     }
-    switch (mapped.open(file)) {
-    case MappedBitmap::Status::Ready:
-        return true;
-    case MappedBitmap::Status::Cut:
-        err << "vomra-cli grind: cannot read '" << path << "': damaged bitmap\n";
+    if (!bitmap.open(file)) {
+        err << cannot << bitmap.fileError() << "\n";
         return false;
-    case MappedBitmap::Status::OtherKind:
+    }
+    const bmp::Outcome &outcome = bitmap.outcome();
+    if (outcome.ok())
+        return true;
+    if (outcome.verdict != bmp::Verdict::NotBitmap) {
+        err << cannot << bmp::message(outcome) << "\n";
+        return false;
+    }
+    // The content decides, not the name: a renamed JPEG is still no bitmap.
+    const std::string_view bytes = bitmap.bytes();
+    switch (pictureKindOf(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())))) {
+    case PictureKind::Jpeg:
+    case PictureKind::Png:
+    case PictureKind::Icon:
+        err << "当图象为位图时才能修改它.\n";
+        break;
+    default:
+        err << cannot << "not a picture\n";
         break;
     }
-    QImageReader reader(file);
-    // The content decides, not the name: a renamed JPEG is still no bitmap.
-    reader.setDecideFormatFromContent(true);
-    const QByteArray format = reader.format();
-    if (format.isEmpty()) {
-        err << "vomra-cli grind: cannot read '" << path << "': not a picture\n";
-        return false;
-    }
-    if (format != "bmp") {
-        err << "当图象为位图时才能修改它.\n";
-        return false;
-    }
-    if (bitmapIsCut(file, info.size()) || !reader.read(&image)) {
-        err << "vomra-cli grind: cannot read '" << path << "': damaged bitmap\n";
-        return false;
-    }
-    image = grindableImage(std::move(image));
-    return true;
+    return false;
 }
 
 std::optional<RampKind> rampKindNamed(const std::string &name)
@@ -227,14 +185,10 @@ int runGrind(const std::vector<std::string> &args, Io &io)
     double decodeMs = 0, grindMs = 0;
     Lines rows;
     {
-        MappedBitmap mapped;
-        QImage image;
-        if (!readBitmap(pictures.front(), mapped, image, io.err))
+        MappedBitmap bitmap;
+        if (!readBitmap(pictures.front(), bitmap, io.err))
             return kFailed;
-        const bool inPlace = mapped.view().bytes != nullptr;
-        const RgbView view = inPlace ? RgbView{} : rgbView(image);
-        const long long pixels = inPlace ? static_cast<long long>(mapped.view().width) * mapped.view().height
-                                         : static_cast<long long>(view.width) * view.height;
+        const long long pixels = static_cast<long long>(bitmap.width()) * bitmap.height();
         decodeMs = millisecondsSince(start);
         start = Clock::now();
         ProgressLine progress(io.err);
@@ -242,7 +196,7 @@ int runGrind(const std::vector<std::string> &args, Io &io)
         options.transparent = transparent;
         if (io.errIsTerminal && pixels >= kProgressPixels)
             options.onRow = [&progress](int row, int count) { progress.update(row, count); };
-        rows = inPlace ? mapped.grind(ramp, options) : grind(view, ramp, options);
+        rows = bitmap.grind(ramp, options);
         progress.clear();
         grindMs = millisecondsSince(start);
     } // the picture is freed before the text is written

@@ -44,7 +44,13 @@ public:
             lost = true;
             out += '?';
             std::size_t skip = 1;
-            if (utf8Input) {
+            const auto next = left > 1 ? static_cast<unsigned char>(src[1]) : 0;
+            if (!utf8Input && static_cast<unsigned char>(*src) >= 0x81 && static_cast<unsigned char>(*src) <= 0xFE
+                && next >= 0x40 && next <= 0xFE && next != 0x7F) {
+                // A lead and a trail byte GBK has no character for are one unknown
+                // character: reading the trail byte as a new lead would garble what follows.
+                skip = 2;
+            } else if (utf8Input) {
                 const auto lead = static_cast<unsigned char>(*src);
                 skip = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
                 // Never skip past a byte that starts a new character.

@@ -11,8 +11,9 @@ namespace vomra::gbk {
 // UTF-8 → GBK. A character GBK has no code for, or malformed UTF-8, becomes "?".
 std::string fromUtf8(std::string_view utf8, bool *lossy = nullptr);
 
-// GBK → UTF-8. A byte sequence that is not GBK (a lone lead byte at the end, a
-// bad trail byte) becomes "?" for its lead byte, and decoding carries on after it.
+// GBK → UTF-8. A lead byte with a trail byte that GBK has no character for becomes
+// one "?"; a lead byte without a trail byte (at the end, or before a byte outside
+// the trail range) becomes "?" and decoding carries on with the next byte.
 std::string toUtf8(std::string_view gbk, bool *lossy = nullptr);
 
 } // namespace vomra::gbk

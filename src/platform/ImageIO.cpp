@@ -1,5 +1,8 @@
 #include "platform/ImageIO.h"
 
+#include "platform/Bmp.h"
+#include "platform/MappedFile.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
@@ -36,11 +39,6 @@ struct Head {
     {
         std::memcpy(b.data(), d.constData(), size_t(std::min<qint64>(d.size(), qint64(b.size()))));
     }
-    quint32 le32(int at) const
-    {
-        return quint32(b[at]) | quint32(b[at + 1]) << 8 | quint32(b[at + 2]) << 16 | quint32(b[at + 3]) << 24;
-    }
-    quint16 le16(int at) const { return quint16(b[at] | b[at + 1] << 8); }
     quint32 be32(int at) const
     {
         return quint32(b[at]) << 24 | quint32(b[at + 1]) << 16 | quint32(b[at + 2]) << 8 | quint32(b[at + 3]);
@@ -88,38 +86,27 @@ PictureLoad readWithQt(const QByteArray &data, const char *format, PictureKind k
     return r;
 }
 
-// Walks an RLE4/RLE8 stream without drawing it: true when it reaches the end
-// of the bitmap (or of its last row) before the data runs out.
-bool rleStreamComplete(const QByteArray &d, qint64 p, qint64 height, int bpp)
+// True when every chunk up to IEND (or the end of the data) lies inside the data.
+// The decoder trusts a chunk's length and allocates for it before finding the
+// file too short.
+bool pngChunksFit(const QByteArray &d)
 {
-    const qint64 size = d.size();
     const auto *b = reinterpret_cast<const uchar *>(d.constData());
-    qint64 y = 0;
-    while (y < height) {
-        if (p + 2 > size)
-            return false;
-        const int n = b[p], c = b[p + 1];
-        p += 2;
-        if (n > 0)
-            continue; // encoded run
-        if (c == 0) {
-            ++y;
-        } else if (c == 1) {
+    const quint64 size = quint64(d.size());
+    quint64 p = 8; // after the signature
+    for (;;) {
+        if (p == size)
             return true;
-        } else if (c == 2) {
-            if (p + 2 > size)
-                return false;
-            y += b[p + 1];
-            p += 2;
-        } else {
-            qint64 bytes = bpp == 8 ? c : (c + 1) / 2;
-            bytes += bytes & 1; // absolute runs are padded to a word
-            if (p + bytes > size)
-                return false;
-            p += bytes;
-        }
+        if (size - p < 12)
+            return false;
+        const quint64 length = quint64(b[p]) << 24 | quint64(b[p + 1]) << 16 | quint64(b[p + 2]) << 8 | b[p + 3];
+        if (length > 0x7FFFFFFFu || length + 12 > size - p)
+            return false;
+        const bool end = std::memcmp(b + p + 4, "IEND", 4) == 0;
+        p += length + 12;
+        if (end)
+            return true;
     }
-    return true;
 }
 
 } // namespace
@@ -156,80 +143,22 @@ const char *pictureKindName(PictureKind kind)
 
 PictureLoad decodeBmp(const QByteArray &d)
 {
-    const auto kind = PictureKind::Bitmap;
-    const qint64 size = d.size();
-    if (size < 26 || !d.startsWith("BM"))
-        return failure(pictureKindOf(d), QStringLiteral("not a bitmap"));
-    const Head h(d);
-    const quint32 headerSize = h.le32(14);
-    qint64 width = 0, height = 0;
-    int bpp = 0;
-    quint32 compression = 0, sizeImage = 0, colorsUsed = 0;
-    int paletteEntry = 4;
-    if (headerSize == 12) { // OS/2 1.x core header
-        width = h.le16(18);
-        height = h.le16(20);
-        bpp = h.le16(24);
-        paletteEntry = 3;
-    } else if (headerSize == 16 || headerSize == 40 || headerSize == 52 || headerSize == 56
-               || headerSize == 64 || headerSize == 108 || headerSize == 124) {
-        if (size < 14 + qint64(headerSize))
-            return failure(kind, QStringLiteral("bitmap header cut short"));
-        width = qint32(h.le32(18));
-        height = qint32(h.le32(22));
-        bpp = h.le16(28);
-        if (headerSize >= 40) {
-            compression = h.le32(30);
-            sizeImage = h.le32(34);
-            colorsUsed = h.le32(46);
-        }
-    } else {
-        return failure(kind, QStringLiteral("unsupported bitmap header (%1 bytes)").arg(headerSize));
-    }
-    const bool topDown = height < 0;
-    if (topDown)
-        height = -height;
-    if (width <= 0 || height <= 0)
-        return failure(kind, QStringLiteral("bitmap has no pixels"));
-    if (width * height > kMaxPicturePixels)
-        return failure(kind, tooLarge(width, height));
-    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
-        return failure(kind, QStringLiteral("unsupported bit depth %1").arg(bpp));
-    const bool rle = compression == 1 || compression == 2;
-    if (compression > 3 || (compression == 1 && bpp != 8) || (compression == 2 && bpp != 4)
-        || (compression == 3 && bpp != 16 && bpp != 32) || (rle && topDown))
-        return failure(kind, QStringLiteral("unsupported bitmap compression %1 at %2 bits")
-                                 .arg(compression).arg(bpp));
-
-    // Where the pixels start: the file says so, unless the offset points into the headers.
-    qint64 paletteSize = 0;
-    if (bpp <= 8)
-        paletteSize = qint64(colorsUsed && colorsUsed < (1u << bpp) ? colorsUsed : 1u << bpp) * paletteEntry;
-    const qint64 masks = (headerSize == 40 && compression == 3) ? 12 : 0;
-    qint64 start = h.le32(10);
-    if (start < 14 + qint64(headerSize))
-        start = 14 + headerSize + masks + paletteSize;
-    if (start > size)
-        return failure(kind, QStringLiteral("bitmap data missing"));
-
-    if (rle) {
-        if ((sizeImage && start + sizeImage > size) || !rleStreamComplete(d, start, height, bpp))
-            return failure(kind, QStringLiteral("bitmap data shorter than its header says"));
-    } else {
-        const qint64 rowBytes = (width * bpp + 31) / 32 * 4;
-        // The last row's padding is sometimes left out; its pixels are not.
-        const qint64 needed = rowBytes * (height - 1) + (width * bpp + 7) / 8;
-        if (start + needed > size)
-            return failure(kind, QStringLiteral("bitmap data shorter than its header says"));
-    }
-    QByteArray padded = d;
-    if (!rle) {
-        // Give Qt the full last row so it does not stop one row early.
-        const qint64 full = start + (width * bpp + 31) / 32 * 4 * height;
-        if (full > size)
-            padded.append(QByteArray(full - size, '\0'));
-    }
-    return readWithQt(padded, "bmp", kind);
+    const auto *bytes = reinterpret_cast<const uchar *>(d.constData());
+    bmp::Header header;
+    const bmp::Outcome outcome = bmp::readHeader(bytes, std::size_t(d.size()), header);
+    if (!outcome.ok())
+        return failure(outcome.verdict == bmp::Verdict::NotBitmap ? pictureKindOf(d) : PictureKind::Bitmap,
+                       QString::fromStdString(bmp::message(outcome)));
+    QImage img(header.width, header.height, QImage::Format_RGB32);
+    if (img.isNull()) // worded as vomra-cli words it
+        return failure(PictureKind::Bitmap, QString::fromStdString(bmp::message({bmp::Verdict::TooLarge,
+                                                                                  "not enough memory"})));
+    bmp::decode(header, bytes, std::size_t(d.size()), reinterpret_cast<quint32 *>(img.bits()),
+                img.bytesPerLine() / 4);
+    PictureLoad r;
+    r.image = std::move(img);
+    r.kind = PictureKind::Bitmap;
+    return r;
 }
 
 namespace {
@@ -347,8 +276,10 @@ PictureLoad decodePicture(const QByteArray &data)
     case PictureKind::Png:
         if (data.size() < 24 || data.mid(12, 4) != "IHDR")
             return failure(kind, QStringLiteral("PNG header cut short"));
-        if (const Head h(data); qint64(h.be32(16)) * h.be32(20) > kMaxPicturePixels)
+        if (const Head h(data); quint64(h.be32(16)) * h.be32(20) > quint64(kMaxPicturePixels))
             return failure(kind, tooLarge(h.be32(16), h.be32(20)));
+        if (!pngChunksFit(data))
+            return failure(kind, QStringLiteral("damaged PNG picture (a chunk runs past the end of the file)"));
         return readWithQt(data, "png", kind);
     case PictureKind::Icon:
         return readWithQt(data, "ico", kind);
@@ -365,12 +296,15 @@ PictureLoad loadPicture(const QString &path)
     if (ext != QLatin1String("bmp") && ext != QLatin1String("jpg") && ext != QLatin1String("jpeg")
         && ext != QLatin1String("ico") && ext != QLatin1String("png"))
         return failure(PictureKind::None, QStringLiteral("unsupported picture type \"%1\"").arg(ext));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return failure(PictureKind::None, QStringLiteral("cannot open %1: %2").arg(path, file.errorString()));
-    if (file.size() > kMaxPictureFileBytes)
+    MappedFile file;
+    if (!file.open(QFile::encodeName(path).toStdString()))
+        return failure(PictureKind::None, QStringLiteral("cannot open %1: %2")
+                                              .arg(path, QString::fromLocal8Bit(file.error().c_str())));
+    // Read where it lies: a bitmap is decoded from the mapped rows without a copy.
+    const QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char *>(file.data()),
+                                                    qsizetype(file.size()));
+    if (qint64(file.size()) > kMaxPictureFileBytes && pictureKindOf(data) != PictureKind::Bitmap)
         return failure(PictureKind::None, QStringLiteral("file too large"));
-    const QByteArray data = file.readAll();
     PictureLoad load = decodePicture(data);
     // Kept so a caller needing a header field does not open the file again.
     load.head = data.left(32);

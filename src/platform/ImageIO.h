@@ -1,8 +1,11 @@
 #pragma once
 // Picture loading for previews, the picture grinder and the splash: Windows
-// bitmaps, icons and PNG through QImageReader, JPEG through libjpeg. Headers are
-// checked before any pixel buffer is allocated, so a hostile or damaged file
-// fails with a message instead of a crash or a huge allocation.
+// bitmaps through our own reader (platform/Bmp.h, shared with vomra-cli), icons
+// and PNG through QImageReader, JPEG through libjpeg. Headers are checked before
+// any pixel buffer is allocated, so a hostile or damaged file fails with a
+// message instead of a crash or a huge allocation.
+
+#include "platform/Bmp.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -14,8 +17,9 @@ namespace vomra {
 enum class PictureKind { None, Bitmap, Jpeg, Png, Icon, Other };
 
 // Pictures claiming more pixels than this are refused before decoding.
-inline constexpr qint64 kMaxPicturePixels = 64'000'000;
-// Files larger than this are not read at all.
+inline constexpr qint64 kMaxPicturePixels = bmp::kMaxPixels;
+// Files larger than this are not read at all, bitmaps excepted: their rows are
+// read where they lie and their header decides.
 inline constexpr qint64 kMaxPictureFileBytes = 512LL * 1024 * 1024;
 
 struct PictureLoad {

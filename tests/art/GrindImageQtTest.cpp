@@ -1,12 +1,12 @@
-// Bitmaps ground straight from the mapped file against the same files decoded
-// by QImageReader: the two ways must give the same rows.
+// Bitmaps ground straight from the mapped file against the same files loaded
+// as the picture page loads them: the two ways must give the same rows.
 #include "art/GrayRamp.h"
 #include "art/GrindImage.h"
+#include "platform/ImageIO.h"
 #include "support/TempFolder.h"
 
 #include <QFile>
 #include <QImage>
-#include <QImageReader>
 
 #include <gtest/gtest.h>
 
@@ -86,13 +86,12 @@ std::string bitmapFile(const BitmapKind &kind, int width, int height, std::uint3
     return f + data;
 }
 
+// The picture page's way: the file loaded into a QImage, then ground.
 Lines decodedRows(const std::string &file, std::string_view ramp, bool transparent)
 {
-    QImageReader reader(QString::fromStdString(file));
-    QImage image;
-    EXPECT_TRUE(reader.read(&image)) << file;
-    image = grindableImage(std::move(image));
-    return grind(rgbView(image), ramp, {transparent, {}});
+    const PictureLoad load = loadPicture(QString::fromStdString(file));
+    EXPECT_TRUE(load.ok()) << file << ": " << qPrintable(load.error);
+    return grind(rgbView(grindableImage(load.image)), ramp, {transparent, {}});
 }
 
 const std::string kManyLevels = "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
@@ -117,9 +116,11 @@ TEST(GrindImage, MappedBitmapsGiveTheDecodedRows)
                                      (kind.topDown ? ", top-down" : ", bottom-up") +
                                      (kind.bitfields ? ", masks" : "") + ", width " + std::to_string(width);
             MappedBitmap mapped;
-            ASSERT_EQ(mapped.open(QString::fromStdString(name)), MappedBitmap::Status::Ready) << what;
-            EXPECT_EQ(mapped.view().width, width) << what;
-            EXPECT_EQ(mapped.view().height, 4) << what;
+            ASSERT_TRUE(mapped.open(QString::fromStdString(name))) << what;
+            ASSERT_TRUE(mapped.outcome().ok()) << what << ": " << bmp::message(mapped.outcome());
+            EXPECT_TRUE(mapped.inPlace()) << what;
+            EXPECT_EQ(mapped.width(), width) << what;
+            EXPECT_EQ(mapped.height(), 4) << what;
             for (const bool transparent : {false, true}) {
                 const Lines rows = mapped.grind(kManyLevels, {transparent, {}});
                 EXPECT_EQ(rows.size(), 4u) << what;
@@ -129,55 +130,51 @@ TEST(GrindImage, MappedBitmapsGiveTheDecodedRows)
     }
 }
 
-TEST(GrindImage, OtherFilesAreLeftToTheDecoder)
+TEST(GrindImage, OtherKindsAreDecodedAndBadFilesRefused)
 {
     TempFolder dir;
     const BitmapKind plain{24, false, 40, false, 0};
     const std::string good = bitmapFile(plain, 5, 3, 1);
-    auto patched = [&](std::size_t at, std::uint32_t v, int size) {
-        std::string f = good;
+    auto patched = [&](const std::string &from, std::size_t at, std::uint32_t v, int size) {
+        std::string f = from;
         std::string bytes;
         put(bytes, v, size);
         f.replace(at, static_cast<std::size_t>(size), bytes);
         return f;
     };
+    // Colour masks other than plain R, G, B bytes are decoded.
+    const std::string swapped = patched(bitmapFile({32, false, 40, true, 0}, 5, 3, 1), 54, 0xFF, 4);
+    enum Way { InPlace, Decoded, Refused };
     struct Case {
         const char *what;
         std::string bytes;
-        MappedBitmap::Status status;
+        Way way;
     };
-    QImage small(5, 3, QImage::Format_RGB32);
-    small.fill(0x123456u);
     const Case cases[] = {
-        {"plain", good, MappedBitmap::Status::Ready},
-        {"cut by a byte", good.substr(0, good.size() - 1), MappedBitmap::Status::Cut},
-        {"headers only", good.substr(0, 54), MappedBitmap::Status::Cut},
-        {"cut 32-bit top-down", bitmapFile({32, true, 40, false, 0}, 5, 3, 1).substr(0, 54 + 5 * 4 * 2),
-         MappedBitmap::Status::Cut},
-        {"16 bits", patched(28, 16, 2), MappedBitmap::Status::OtherKind},
-        {"8 bits", patched(28, 8, 2), MappedBitmap::Status::OtherKind},
-        {"run-length", patched(30, 1, 4), MappedBitmap::Status::OtherKind},
-        {"two planes", patched(26, 2, 2), MappedBitmap::Status::OtherKind},
-        {"no width", patched(18, 0, 4), MappedBitmap::Status::OtherKind},
-        {"no height", patched(22, 0, 4), MappedBitmap::Status::OtherKind},
-        {"rows inside the headers", patched(10, 40, 4), MappedBitmap::Status::OtherKind},
-        {"core header", patched(14, 12, 4), MappedBitmap::Status::OtherKind},
-        {"24 bits with masks", patched(30, 3, 4), MappedBitmap::Status::OtherKind},
-        {"not a bitmap", "just some text\n", MappedBitmap::Status::OtherKind},
-        {"empty", "", MappedBitmap::Status::OtherKind},
+        {"plain", good, InPlace},
+        {"last row's padding missing", good.substr(0, good.size() - 1), InPlace},
+        {"cut into the last row's pixels", good.substr(0, good.size() - 2), Refused},
+        {"16 bits", patched(good, 28, 16, 2), Decoded},
+        {"8 bits", patched(patched(good, 28, 8, 2), 10, 54, 4), Decoded},
+        {"swapped masks", swapped, Decoded},
+        {"core header", patched(good, 14, 12, 4), Refused}, // its fields now read as nonsense
+        {"not a bitmap", "just some text\n", Refused},
+        {"empty", "", Refused},
     };
     for (const Case &c : cases) {
         dir.write("c.bmp", c.bytes);
+        const std::string name = dir.file("c.bmp");
         MappedBitmap mapped;
-        EXPECT_EQ(mapped.open(QString::fromStdString(dir.file("c.bmp"))), c.status) << c.what;
-        EXPECT_EQ(mapped.view().bytes != nullptr, c.status == MappedBitmap::Status::Ready) << c.what;
+        ASSERT_TRUE(mapped.open(QString::fromStdString(name))) << c.what;
+        EXPECT_EQ(mapped.outcome().ok(), c.way != Refused) << c.what;
+        EXPECT_EQ(mapped.inPlace(), c.way == InPlace) << c.what;
+        if (c.way != Refused)
+            EXPECT_EQ(mapped.grind(kManyLevels), decodedRows(name, kManyLevels, false)) << c.what;
+        else
+            EXPECT_TRUE(mapped.grind(kManyLevels).empty()) << c.what;
     }
-    // Colour masks other than plain R, G, B bytes are the decoder's business.
-    std::string swapped = bitmapFile({32, false, 40, true, 0}, 5, 3, 1);
-    swapped.replace(54, 4, std::string("\xFF\0\0\0", 4));
-    dir.write("m.bmp", swapped);
     MappedBitmap mapped;
-    EXPECT_EQ(mapped.open(QString::fromStdString(dir.file("m.bmp"))), MappedBitmap::Status::OtherKind);
-    EXPECT_EQ(mapped.open(QString::fromStdString(dir.file("none.bmp"))), MappedBitmap::Status::OtherKind);
-    EXPECT_EQ(mapped.open(QString::fromStdString(dir.path())), MappedBitmap::Status::OtherKind);
+    EXPECT_FALSE(mapped.open(QString::fromStdString(dir.file("none.bmp"))));
+    EXPECT_FALSE(mapped.fileError().empty());
+    EXPECT_FALSE(mapped.open(QString::fromStdString(dir.path())));
 }

@@ -33,6 +33,11 @@ TEST(Gbk, BadGbkDecodesWithoutReadingPastTheEnd)
     EXPECT_TRUE(lossy);
     EXPECT_EQ(gbk::toUtf8("\xFF" "a", &lossy), "?a");
     EXPECT_TRUE(lossy);
+    // A lead byte before a byte outside the trail range stands alone; an unknown
+    // pair is one "?" and its trail byte does not start the next character.
+    EXPECT_EQ(gbk::toUtf8("\x81" "0\xB0\xA1"), "?0啊");
+    EXPECT_EQ(gbk::toUtf8("\xA2\xE3\xB0\xA1\xB0\xA1"), "?啊啊");
+    EXPECT_EQ(gbk::toUtf8("\xA2\xE3"), "?");
     // Long input crosses the converter's internal buffer.
     std::string big;
     for (int i = 0; i < 10000; ++i)

@@ -1,4 +1,5 @@
 #include "platform/ImageIO.h"
+#include "support/BmpBuilder.h"
 #include "support/TempFolder.h"
 
 #include <QBuffer>
@@ -394,5 +395,97 @@ TEST(ImageIOFiles, ExtensionAdmitsTheFileAndContentDecidesTheKind)
         EXPECT_EQ(load.ok(), c.ok) << qPrintable(load.error);
         EXPECT_EQ(load.kind, c.kind);
         EXPECT_EQ(load.error.isEmpty(), c.ok);
+    }
+}
+
+TEST(ImageIOBmp, PixelsRunLengthStreamsSkipTakePaletteIndexZero)
+{
+    // 4 x 2 over a palette whose index 0 is no colour memory starts with.
+    const std::vector<std::uint32_t> palette = {0x3C5A78, 0x000000, 0xFFFFFF};
+    struct Case {
+        const char *name;
+        int bits;
+        std::string stream;
+        std::vector<int> want; // palette indexes, top row first
+    };
+    const Case cases[] = {
+        {"RLE8 end of line", 8, std::string("\x02\x01\x00\x00\x01\x02\x00\x01", 8), {2, 0, 0, 0, 1, 1, 0, 0}},
+        {"RLE8 end of bitmap", 8, std::string("\x01\x02\x00\x01", 4), {0, 0, 0, 0, 2, 0, 0, 0}},
+        {"RLE8 delta", 8, std::string("\x00\x02\x01\x01\x02\x02\x00\x01", 8), {0, 2, 2, 0, 0, 0, 0, 0}},
+        {"RLE4 end of line", 4, std::string("\x03\x12\x00\x00\x00\x01", 6), {0, 0, 0, 0, 1, 2, 1, 0}},
+        {"RLE4 end of bitmap", 4, std::string("\x02\x22\x00\x01", 4), {0, 0, 0, 0, 2, 2, 0, 0}},
+        {"RLE4 delta", 4, std::string("\x00\x02\x03\x01\x01\x10\x00\x01", 8), {0, 0, 0, 1, 0, 0, 0, 0}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        vomra::test::BmpSpec b;
+        b.width = 4;
+        b.height = 2;
+        b.bits = c.bits;
+        b.compression = c.bits == 8 ? 1 : 2;
+        b.palette = palette;
+        b.coloursUsed = std::uint32_t(palette.size());
+        b.pixels = c.stream;
+        // Several times: memory left over from an earlier picture must not show.
+        for (int round = 0; round < 3; ++round) {
+            const PictureLoad load = decodePicture(bytes(vomra::test::bmpFile(b)));
+            ASSERT_TRUE(load.ok()) << qPrintable(load.error);
+            ASSERT_EQ(load.image.size(), QSize(4, 2));
+            for (int i = 0; i < 8; ++i)
+                EXPECT_EQ(load.image.pixel(i % 4, i / 4) & 0xFFFFFFu, palette[std::size_t(c.want[i])])
+                    << "pixel " << i % 4 << "," << i / 4;
+        }
+    }
+}
+
+namespace {
+
+QByteArray pngChunk(const char *type, const QByteArray &body, quint32 claimedLength)
+{
+    QByteArray c;
+    for (int i = 3; i >= 0; --i)
+        c += char((claimedLength >> (8 * i)) & 0xFF);
+    c += type;
+    c += body;
+    c += QByteArray(4, '\0'); // the checksum is not what is tested
+    return c;
+}
+
+QByteArray pngHeader(quint32 width, quint32 height)
+{
+    QByteArray ihdr;
+    for (quint32 v : {width, height})
+        for (int i = 3; i >= 0; --i)
+            ihdr += char((v >> (8 * i)) & 0xFF);
+    ihdr += QByteArray("\x08\x02\x00\x00\x00", 5);
+    return QByteArray("\x89PNG\r\n\x1A\n", 8) + pngChunk("IHDR", ihdr, 13);
+}
+
+} // namespace
+
+TEST(ImageIOPng, HeadersThatClaimTooMuchAreRefusedBeforeDecoding)
+{
+    // A text chunk claiming 2 GB in a 140-byte file: the decoder would allocate
+    // for the claim before finding the file too short.
+    QByteArray hugeText = pngHeader(1, 1) + pngChunk("tEXt", QByteArray(80, 'a'), 0x7FFFFFF0u);
+    hugeText.truncate(140);
+    const struct {
+        const char *name;
+        QByteArray data;
+        const char *message;
+    } cases[] = {
+        {"text chunk longer than the file", hugeText, "damaged PNG picture (a chunk runs past the end of the file)"},
+        {"a chunk cut inside its length", pngHeader(1, 1) + QByteArray("\0\0", 2),
+         "damaged PNG picture (a chunk runs past the end of the file)"},
+        // 4294967295 squared overflows a signed 64-bit product.
+        {"largest sizes", pngHeader(0xFFFFFFFFu, 0xFFFFFFFFu), "picture too large (4294967295 x 4294967295 pixels)"},
+        {"65536 x 65536", pngHeader(65536, 65536), "picture too large (65536 x 65536 pixels)"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const PictureLoad load = decodePicture(c.data);
+        EXPECT_FALSE(load.ok());
+        EXPECT_EQ(load.kind, PictureKind::Png);
+        EXPECT_EQ(load.error, QLatin1String(c.message));
     }
 }
