@@ -40,34 +40,17 @@ struct ArtOptions {
     Encoding encoding = Encoding::Utf8;
 };
 
-void qtQuiet(QtMsgType type, const QMessageLogContext &, const QString &message)
-{
-    // Qt's chatter about the session (runtime folder, platform) is no business of a
-    // script reading our output; only real failures are passed on.
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
-}
-
-// Fonts need a QGuiApplication. One is made on first use and kept for the process
-// (a second one after the first is destroyed is not something Qt supports well).
+// Fonts need a QGuiApplication; one made here draws into images only, so it
+// needs no display.
 bool ensureGuiApplication(std::ostream &err)
 {
-    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-        return true;
-    if (QCoreApplication::instance()) {
+    const bool fresh = !QCoreApplication::instance();
+    if (!guiApplication("offscreen", false)) {
         err << kName << ": fonts need a GUI application, and another kind is running\n";
         return false;
     }
-    // The command only draws into images, so it needs no display at all.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(qtQuiet);
-    static int argc = 1;
-    static char name[] = "vomra-cli";
-    static char *argv[] = {name, nullptr};
-    static QGuiApplication *app = new QGuiApplication(argc, argv);
-    (void)app;
-    installFontSubstitutes();
+    if (fresh)
+        installFontSubstitutes();
     return true;
 }
 

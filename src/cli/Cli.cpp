@@ -3,8 +3,11 @@
 #include "platform/ExeFolder.h"
 #include "platform/Gbk.h"
 
+#include <QGuiApplication>
+
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <iostream>
@@ -13,11 +16,20 @@ namespace vomra::cli {
 
 int runGrind(const std::vector<std::string> &args, Io &io); // GrindCommand.cpp
 int runArt(const std::vector<std::string> &args, Io &io); // ArtCommand.cpp
+int runSend(const std::vector<std::string> &args, Io &io); // SendCommand.cpp
 int runRecipes(const std::vector<std::string> &args, Io &io); // RecipesCommand.cpp
 int runTrimLeft(const std::vector<std::string> &args, Io &io); // TrimCommand.cpp
 int runTrimRight(const std::vector<std::string> &args, Io &io);
 
 namespace {
+
+void qtQuiet(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    // Qt's chatter about the session (runtime folder, platform) is no business of a
+    // script reading our output; only real failures are passed on.
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
 
 constexpr const char *kVersion = "vomra-cli 2.0.0";
 // Output is gathered into writes of about this size: a grind can give millions
@@ -77,6 +89,12 @@ const std::vector<CommandEntry> &commands()
          "        --encoding ENC    utf-8 (default) or gbk, for arguments, --onto and output",
          runArt,
          {"--font", "--size", "--fg", "--bg", "--mode", "--onto", "--layout", "--encoding"}},
+        {"send", "send [--window TITLE | --kind 1|2] [--press-send] [--encoding utf-8|gbk]",
+         "paste the text on stdin into a chat window on this X display and, with --press-send,\n"
+         "      send it: kind 1 (default) is the \"发送消息\" window, 2 the \"对话模式\" window\n"
+         "      (titles from QOBR.Ini of the program folder, section 发送, keys 窗口1 and 窗口2)",
+         runSend,
+         {"--window", "--kind", "--encoding"}},
         {"recipes", "recipes list|show [--folder DIR] [--encoding utf-8|gbk] [PATH [ITEM]]",
          "the recipe library of the program folder (the one vomra uses) or of DIR\n"
          "        list              the tree: folders, collections (.Ini) with their items,\n"
@@ -104,6 +122,21 @@ void printHelp(std::ostream &out)
 }
 
 } // namespace
+
+QGuiApplication *guiApplication(const char *platform, bool force)
+{
+    if (QCoreApplication::instance())
+        return qobject_cast<QGuiApplication *>(QCoreApplication::instance());
+    if (force || qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", platform);
+    qInstallMessageHandler(qtQuiet);
+    // A second application after the first is destroyed is not something Qt
+    // supports well: this one lives as long as the process.
+    static int argc = 1;
+    static char name[] = "vomra-cli";
+    static char *argv[] = {name, nullptr};
+    return new QGuiApplication(argc, argv);
+}
 
 std::optional<std::string> takeValue(const std::vector<std::string> &args, std::size_t &i, const std::string &opt,
                                      const char *command, std::ostream &err)

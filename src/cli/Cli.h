@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+class QGuiApplication;
+
 namespace vomra::cli {
 
 struct Io {
@@ -78,5 +80,11 @@ private:
 };
 
 void writeOutputLines(Io &io, Encoding enc, const std::vector<std::string> &lines);
+
+// The process's one QGuiApplication, made on first use on `platform` (always
+// when `force`, otherwise only when QT_QPA_PLATFORM is unset) and kept to the
+// end, with Qt's chatter kept off stderr. Null when another kind of
+// application runs.
+QGuiApplication *guiApplication(const char *platform, bool force);
 
 } // namespace vomra::cli

@@ -6,6 +6,7 @@
 #include "platform/GbkQt.h"
 #include "recipe/Recipe.h"
 #include "recipe/RecipeTree.h"
+#include "recipe/SendOnDesktop.h"
 #include "widgets/ImageLabel.h"
 #include "widgets/Panel.h"
 
@@ -418,11 +419,9 @@ void TRecipePage::CopyRecipeText()
 
 void TRecipePage::SendToQQ(int kind, bool pressSend)
 {
-    // Finding the chat client's windows is not built yet: every send ends as if
-    // no window were open, with nothing copied.
-    (void)kind;
-    (void)pressSend;
-    showBox(TRecipeBox::Warning, QStringLiteral("呜呜呜..."), QStringLiteral("我还没有找到QQ的窗口呢……:("));
+    sendOnDesktop(
+        kind, pressSend, m_host.programFolder(), [this] { CopyRecipeText(); },
+        [this](const QString &title, const QString &text) { showBox(TRecipeBox::Warning, title, text); });
 }
 
 // ---- saving -------------------------------------------------------------------

@@ -18,12 +18,12 @@ for f in bin/vomra bin/vomra-cli share/vomra/QOBR.Ini share/vomra/QOBR.CHM share
          share/metainfo/org.vomra.vomra.metainfo.xml share/man/man1/vomra-cli.1.gz; do
   [ -f "$usr/$f" ] || fail "$f is not installed"
 done
-[ -d "$usr/share/vomra/Theme" ] || fail "share/vomra/Theme is not installed"
+[ -f "$usr/share/vomra/Theme/Theme.Ini" ] || fail "the shipped themes are not installed"
 for s in 16 24 32 48 64 128 256; do
   [ -f "$usr/share/icons/hicolor/${s}x${s}/apps/vomra.png" ] || fail "the ${s}x${s} icon is not installed"
 done
 if [ -d "$root/assets/recipes" ]; then
-  (cd "$root/assets/recipes" && find . -type f) | while read -r f; do
+  (cd "$root/assets/recipes" && find . -type f ! -name README.md) | while read -r f; do
     cmp -s "$root/assets/recipes/$f" "$usr/share/vomra/$f" || fail "starter recipe $f is not installed"
   done
 fi
@@ -52,7 +52,7 @@ for f in QOBR.Ini QOBR.CHM; do
 done
 [ -d "$user/Theme" ] || fail "Theme/ was not made in $user"
 if [ -d "$root/assets/recipes" ]; then
-  (cd "$root/assets/recipes" && find . -type f) | while read -r f; do
+  (cd "$root/assets/recipes" && find . -type f ! -name README.md) | while read -r f; do
     [ -f "$user/$f" ] || fail "starter recipe $f was not copied"
   done
 fi

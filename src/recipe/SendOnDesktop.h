@@ -1,0 +1,22 @@
+#pragma once
+// The send labels' road on this desktop: the window titles from QOBR.Ini, the
+// X11 window system, and the warning for a result.
+
+#include "recipe/Send.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace vomra {
+
+// kind 1 or 2; copyText puts the editor's selection on the clipboard; warn
+// shows a warning box (title, text).
+// Test hook: makes the window system a send works on (empty: this desktop's).
+std::function<std::unique_ptr<WindowSystem>()> &sendWindowSystemHook();
+
+SendResult sendOnDesktop(int kind, bool pressSend, const QString &programFolder, const std::function<void()> &copyText,
+                         const std::function<void(const QString &title, const QString &text)> &warn);
+
+} // namespace vomra

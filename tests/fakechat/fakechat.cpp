@@ -1,0 +1,405 @@
+// A stand-in chat program for the end-to-end tests: top-level windows with the
+// titles, input boxes and buttons given on the command line. It fetches the
+// clipboard on Ctrl+V in an input box, and writes every event it handled as a
+// line to the log file:
+//   window TAG 0xID      a top-level window is mapped
+//   ready                all of them are
+//   paste TAG PART TEXT  the text it received (\n, \r, \t, \\ escaped)
+//   paste TAG PART <none> the clipboard owner refused
+//   click TAG PART X,Y   a press and release inside a button, at X,Y in it
+//   enter TAG PART       Return
+//   key TAG PART KEYSYM  any other key
+//   clipboard lost       another program took the clipboard given by --clipboard
+// PART is input, window (the top-level itself), send or reply.
+//
+// Usage: fakechat --log FILE [--stamp] [--reply] WINDOW...
+//   --stamp                each line starts with the wall-clock time in ms
+//   --clipboard TEXT       own the clipboard with TEXT from the start
+//        fakechat --wait-gone ID...   waits until the window manager has let go
+//                                     of these windows (their ids may be reused)
+//   --reply                "查看消息" with its "(&R)回讯息" button (tag view)
+//   WINDOW: --window TITLE [--tag T] [--size WxH] [--at X,Y]
+//           [--input X,Y,W,H] [--send X,Y,W,H] [--disabled X,Y,W,H]
+//           [--no-send] [--no-children] [--wm-name-only]
+//   A window has an input box (default 10,60,380,300) and a "送讯息(&S)"
+//   button (default 300,368,80,24) unless --no-children or --no-send. The
+//   window itself takes keys too, where no child does. --disabled puts a child that takes no input over
+//   that rectangle. --wm-name-only names the window by WM_NAME alone.
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Rect {
+    int x, y, w, h;
+};
+
+struct Spec {
+    std::string title, tag;
+    int w = 400, h = 400, x = -1, y = -1;
+    Rect input{10, 60, 380, 300};
+    Rect send{300, 368, 80, 24};
+    bool hasDisabled = false;
+    Rect disabled{};
+    bool noSend = false, noChildren = false, wmNameOnly = false;
+    bool reply = false;
+};
+
+enum class Role { Input, Button, Other };
+struct Part {
+    std::string tag, name;
+    Role role;
+    Window top;
+    bool armed = false;
+};
+
+Display *dpy;
+FILE *logFile;
+std::map<Window, Part> parts;
+Atom clipboardAtom, utf8Atom, propAtom, netWmName, wmDelete;
+
+bool stampLines = false;
+bool ownClipboard = false;
+std::string clipboardText;
+
+// Answers a request for the clipboard we own: its targets or its text.
+void serveClipboard(const XSelectionRequestEvent &r)
+{
+    const Atom targets = XInternAtom(dpy, "TARGETS", False);
+    XSelectionEvent reply{};
+    reply.type = SelectionNotify;
+    reply.requestor = r.requestor;
+    reply.selection = r.selection;
+    reply.target = r.target;
+    reply.time = r.time;
+    reply.property = r.property == None ? r.target : r.property;
+    if (r.target == targets) {
+        const Atom offered[] = {targets, utf8Atom};
+        XChangeProperty(dpy, r.requestor, reply.property, XA_ATOM, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char *>(offered), 2);
+    } else if (r.target == utf8Atom) {
+        XChangeProperty(dpy, r.requestor, reply.property, utf8Atom, 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char *>(clipboardText.data()),
+                        static_cast<int>(clipboardText.size()));
+    } else {
+        reply.property = None;
+    }
+    XSendEvent(dpy, r.requestor, False, NoEventMask, reinterpret_cast<XEvent *>(&reply));
+    XFlush(dpy);
+}
+
+void logLine(const std::string &line)
+{
+    if (stampLines) {
+        timespec now{};
+        clock_gettime(CLOCK_REALTIME, &now);
+        std::fprintf(logFile, "%lld ", static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000);
+    }
+    std::fprintf(logFile, "%s\n", line.c_str());
+    std::fflush(logFile);
+}
+
+[[noreturn]] void usage(const char *why)
+{
+    std::fprintf(stderr, "fakechat: %s\n", why);
+    std::exit(2);
+}
+
+Rect parseRect(const char *s)
+{
+    Rect r{};
+    if (std::sscanf(s, "%d,%d,%d,%d", &r.x, &r.y, &r.w, &r.h) != 4)
+        usage("a rectangle is X,Y,W,H");
+    return r;
+}
+
+void setName(Window w, const std::string &name, bool netName)
+{
+    const auto *bytes = reinterpret_cast<const unsigned char *>(name.data());
+    const int n = static_cast<int>(name.size());
+    XChangeProperty(dpy, w, XA_WM_NAME, utf8Atom, 8, PropModeReplace, bytes, n);
+    if (netName)
+        XChangeProperty(dpy, w, netWmName, utf8Atom, 8, PropModeReplace, bytes, n);
+}
+
+Window child(Window parent, const Rect &r, const std::string &name, long mask, unsigned long colour)
+{
+    Window w = XCreateSimpleWindow(dpy, parent, r.x, r.y, static_cast<unsigned>(r.w), static_cast<unsigned>(r.h), 1,
+                                   BlackPixel(dpy, DefaultScreen(dpy)), colour);
+    setName(w, name, false);
+    XSelectInput(dpy, w, mask);
+    XMapWindow(dpy, w);
+    return w;
+}
+
+Window open(const Spec &s)
+{
+    const int screen = DefaultScreen(dpy);
+    Window top = XCreateSimpleWindow(dpy, RootWindow(dpy, screen), s.x < 0 ? 0 : s.x, s.y < 0 ? 0 : s.y,
+                                     static_cast<unsigned>(s.w), static_cast<unsigned>(s.h), 0,
+                                     BlackPixel(dpy, screen), 0xd4d0c8);
+    setName(top, s.title, !s.wmNameOnly);
+    XWMHints hints{};
+    hints.flags = InputHint;
+    hints.input = True;
+    XSetWMHints(dpy, top, &hints);
+    if (s.x >= 0) {
+        XSizeHints size{};
+        size.flags = USPosition;
+        size.x = s.x;
+        size.y = s.y;
+        XSetWMNormalHints(dpy, top, &size);
+    }
+    XSetWMProtocols(dpy, top, &wmDelete, 1);
+    long topMask = StructureNotifyMask | ExposureMask;
+    const long inputMask = KeyPressMask | ButtonPressMask | ExposureMask;
+    const long buttonMask = ButtonPressMask | ButtonReleaseMask | ExposureMask;
+    if (s.reply) {
+        parts[child(top, {200, 160, 80, 24}, "(&R)回讯息", buttonMask, 0xffffff)] = {s.tag, "reply", Role::Button, top};
+    } else {
+        topMask |= inputMask;
+        parts[top] = {s.tag, "window", Role::Input, top};
+    }
+    if (!s.reply && !s.noChildren) {
+        parts[child(top, s.input, "", inputMask, 0xffffff)] = {s.tag, "input", Role::Input, top};
+        if (s.hasDisabled)
+            parts[child(top, s.disabled, "disabled", ExposureMask, 0x808080)] = {s.tag, "disabled", Role::Other, top};
+        if (!s.noSend)
+            parts[child(top, s.send, "送讯息(&S)", buttonMask, 0xffffff)] = {s.tag, "send", Role::Button, top};
+    }
+    XSelectInput(dpy, top, topMask);
+    XMapWindow(dpy, top);
+    return top;
+}
+
+std::string escaped(const std::string &text)
+{
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        case '\\': out += "\\\\"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+void received(const XSelectionEvent &e, const std::string &tag)
+{
+    if (e.property == None) {
+        logLine("paste " + tag + " <none>");
+        return;
+    }
+    Atom type = None;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char *data = nullptr;
+    XGetWindowProperty(dpy, e.requestor, e.property, 0, 1L << 24, True, AnyPropertyType, &type, &format, &items,
+                       &after, &data);
+    std::string text;
+    if (data) {
+        text.assign(reinterpret_cast<const char *>(data), items);
+        XFree(data);
+    }
+    logLine("paste " + tag + " " + (type == utf8Atom ? escaped(text) : std::string("<unexpected type>")));
+}
+
+// The window manager's client list no longer holds any of the ids: it has
+// finished with them, so a new program's windows may take the same ids.
+int waitGone(int count, char **ids)
+{
+    dpy = XOpenDisplay(nullptr);
+    if (!dpy)
+        usage("no X display");
+    const Atom list = XInternAtom(dpy, "_NET_CLIENT_LIST", False);
+    for (int round = 0; round < 500; ++round) {
+        Atom type = None;
+        int format = 0;
+        unsigned long items = 0, after = 0;
+        unsigned char *data = nullptr;
+        bool held = false;
+        if (XGetWindowProperty(dpy, DefaultRootWindow(dpy), list, 0, 1L << 16, False, XA_WINDOW, &type, &format,
+                               &items, &after, &data) == Success && data) {
+            const auto *windows = reinterpret_cast<const unsigned long *>(data);
+            for (unsigned long i = 0; i < items; ++i)
+                for (int k = 0; k < count; ++k)
+                    held = held || windows[i] == std::strtoul(ids[k], nullptr, 0);
+            XFree(data);
+        }
+        if (!held)
+            return 0;
+        struct timespec pause = {0, 20 * 1000 * 1000};
+        nanosleep(&pause, nullptr);
+    }
+    std::fprintf(stderr, "fakechat: the window manager still holds the windows\n");
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc > 1 && std::strcmp(argv[1], "--wait-gone") == 0)
+        return waitGone(argc - 2, argv + 2);
+    const char *logPath = nullptr;
+    std::vector<Spec> specs;
+    auto current = [&]() -> Spec & {
+        if (specs.empty())
+            usage("an option before the first --window");
+        return specs.back();
+    };
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        auto value = [&]() -> const char * {
+            if (i + 1 >= argc)
+                usage((a + " needs a value").c_str());
+            return argv[++i];
+        };
+        if (a == "--log") {
+            logPath = value();
+        } else if (a == "--stamp") {
+            stampLines = true;
+        } else if (a == "--clipboard") {
+            clipboardText = value();
+            ownClipboard = true;
+        } else if (a == "--reply") {
+            Spec s;
+            s.title = "查看消息";
+            s.tag = "view";
+            s.w = 300;
+            s.h = 200;
+            s.reply = true;
+            specs.push_back(s);
+        } else if (a == "--window") {
+            Spec s;
+            s.title = value();
+            s.tag = "w" + std::to_string(specs.size() + 1);
+            specs.push_back(s);
+        } else if (a == "--tag") {
+            current().tag = value();
+        } else if (a == "--size") {
+            if (std::sscanf(value(), "%dx%d", &current().w, &current().h) != 2)
+                usage("a size is WxH");
+        } else if (a == "--at") {
+            if (std::sscanf(value(), "%d,%d", &current().x, &current().y) != 2)
+                usage("a position is X,Y");
+        } else if (a == "--input") {
+            current().input = parseRect(value());
+        } else if (a == "--send") {
+            current().send = parseRect(value());
+        } else if (a == "--disabled") {
+            current().hasDisabled = true;
+            current().disabled = parseRect(value());
+        } else if (a == "--no-send") {
+            current().noSend = true;
+        } else if (a == "--no-children") {
+            current().noChildren = true;
+        } else if (a == "--wm-name-only") {
+            current().wmNameOnly = true;
+        } else {
+            usage(("unknown option " + a).c_str());
+        }
+    }
+    if (!logPath || specs.empty())
+        usage("usage: fakechat --log FILE [--reply] --window TITLE [...]");
+    logFile = std::fopen(logPath, "a");
+    if (!logFile)
+        usage("cannot open the log file");
+    dpy = XOpenDisplay(nullptr);
+    if (!dpy)
+        usage("no X display");
+    clipboardAtom = XInternAtom(dpy, "CLIPBOARD", False);
+    utf8Atom = XInternAtom(dpy, "UTF8_STRING", False);
+    propAtom = XInternAtom(dpy, "FAKECHAT_PASTE", False);
+    netWmName = XInternAtom(dpy, "_NET_WM_NAME", False);
+    wmDelete = XInternAtom(dpy, "WM_DELETE_WINDOW", False);
+
+    std::map<Window, std::string> tops; // top-level -> tag
+    for (const Spec &s : specs)
+        tops[open(s)] = s.tag;
+    if (ownClipboard)
+        XSetSelectionOwner(dpy, clipboardAtom, tops.begin()->first, CurrentTime);
+    std::size_t mapped = 0;
+    std::map<Window, std::string> pasteTag; // requestor -> input's tag
+
+    for (;;) {
+        XEvent e;
+        XNextEvent(dpy, &e);
+        if (std::getenv("FAKECHAT_DEBUG"))
+            std::fprintf(stderr, "fakechat: event %d window 0x%lx button %u at %d,%d\n", e.type, e.xany.window,
+                         e.xbutton.button, e.xbutton.x, e.xbutton.y);
+        switch (e.type) {
+        case MapNotify:
+            if (tops.count(e.xmap.window)) {
+                char id[32];
+                std::snprintf(id, sizeof id, "0x%lx", e.xmap.window);
+                logLine("window " + tops[e.xmap.window] + " " + id);
+                if (++mapped == tops.size())
+                    logLine("ready");
+            }
+            break;
+        case KeyPress: {
+            auto it = parts.find(e.xkey.window);
+            if (it == parts.end() || it->second.role != Role::Input)
+                break;
+            const KeySym sym = XLookupKeysym(&e.xkey, 0);
+            if ((e.xkey.state & ControlMask) && sym == XK_v) {
+                pasteTag[it->second.top] = it->second.tag + " " + it->second.name;
+                XConvertSelection(dpy, clipboardAtom, utf8Atom, propAtom, it->second.top, e.xkey.time);
+            } else if (sym == XK_Return) {
+                logLine("enter " + it->second.tag + " " + it->second.name);
+            } else if (!IsModifierKey(sym)) {
+                const char *name = XKeysymToString(sym);
+                logLine("key " + it->second.tag + " " + it->second.name + " " + (name ? name : "?"));
+            }
+            break;
+        }
+        case SelectionRequest:
+            serveClipboard(e.xselectionrequest);
+            break;
+        case SelectionClear:
+            if (ownClipboard)
+                logLine("clipboard lost");
+            ownClipboard = false;
+            break;
+        case SelectionNotify:
+            if (pasteTag.count(e.xselection.requestor))
+                received(e.xselection, pasteTag[e.xselection.requestor]);
+            break;
+        case ButtonPress:
+            if (auto it = parts.find(e.xbutton.window); it != parts.end() && it->second.role == Role::Button)
+                it->second.armed = e.xbutton.button == Button1;
+            break;
+        case ButtonRelease:
+            if (auto it = parts.find(e.xbutton.window); it != parts.end() && it->second.armed) {
+                it->second.armed = false;
+                XWindowAttributes a;
+                XGetWindowAttributes(dpy, e.xbutton.window, &a);
+                if (e.xbutton.x >= 0 && e.xbutton.y >= 0 && e.xbutton.x < a.width && e.xbutton.y < a.height)
+                    logLine("click " + it->second.tag + " " + it->second.name + " " + std::to_string(e.xbutton.x) +
+                            "," + std::to_string(e.xbutton.y));
+            }
+            break;
+        case ClientMessage:
+            if (static_cast<Atom>(e.xclient.data.l[0]) == wmDelete)
+                return 0;
+            break;
+        default:
+            break;
+        }
+    }
+}

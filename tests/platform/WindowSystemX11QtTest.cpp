@@ -1,0 +1,40 @@
+#include "platform/Gbk.h"
+#include "platform/WindowSystemX11.h"
+#include "recipe/Send.h"
+
+#include <QByteArray>
+#include <QtGlobal>
+
+#include <gtest/gtest.h>
+
+using namespace vomra;
+
+// Without an X display (Wayland without XWayland, a console) nothing is found
+// and every send ends in the missing-window warning, without touching the
+// clipboard and without a crash.
+TEST(X11WindowSystem, NoDisplayFindsNothingAndSendsNothing)
+{
+    const QByteArray display = qgetenv("DISPLAY");
+    qunsetenv("DISPLAY");
+    {
+        TX11WindowSystem windows;
+        EXPECT_FALSE(windows.HasDisplay());
+        EXPECT_FALSE(windows.SeesClipboardRequests());
+        EXPECT_EQ(windows.FindWindow(gbk::fromUtf8("发送消息")), 0u);
+        EXPECT_EQ(windows.FindChild(1, gbk::fromUtf8("送讯息(&S)")), 0u);
+        EXPECT_EQ(windows.ChildFromPoint(1, 20, 100, true), 0u);
+        EXPECT_FALSE(windows.HasCaptionedChild(1));
+        EXPECT_THROW(windows.Paste(1), WindowSystemError);
+        EXPECT_THROW(windows.Click(1), WindowSystemError);
+        EXPECT_THROW(windows.PressEnter(1), WindowSystemError);
+
+        bool copied = false;
+        for (int kind : {1, 2})
+            for (bool press : {false, true})
+                EXPECT_EQ(SendToQQ(windows, sendTarget(kind, defaultSendTitles()), press, [&] { copied = true; }),
+                          SendResult::NotFound);
+        EXPECT_FALSE(copied);
+    }
+    if (!display.isNull())
+        qputenv("DISPLAY", display);
+}
