@@ -324,7 +324,7 @@ void TfrmMain::SetCurrentPage(int page)
 
 void TfrmMain::PageSwitch()
 {
-    auto showOnly = [this](QWidget *shown, std::initializer_list<QWidget *> hidden) {
+    auto showOnly = [](QWidget *shown, std::initializer_list<QWidget *> hidden) {
         shown->show(); // the new page first, then the others go
         for (QWidget *w : hidden)
             w->hide();
