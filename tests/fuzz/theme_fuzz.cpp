@@ -75,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         next = 0;
         theme.LoadThemeByIndex(n, load);
         theme.setThemeActivate(true);
-        for (const auto [w, h] : {std::pair{0, 0}, std::pair{1, 1}, std::pair{640, 480}, std::pair{2000, 1500}}) {
+        for (const auto &[w, h] : {std::pair{0, 0}, std::pair{1, 1}, std::pair{640, 480}, std::pair{2000, 1500}}) {
             CheckPlan(theme, theme.FramePlan(w, h, n % 2 == 0));
             CheckPlan(theme, theme.ButtonsPlan(w, n % 2 == 1, w > 100));
             theme.HitTest(w / 2, 3, w);

@@ -37,21 +37,39 @@ TEST(SkinPaint, FrameCellsLandWhereThePlanSays)
     const std::map<std::string, TSkinPicture> pics = {{"t", Grid(3, 2, 10, 20, 1)}, {"b", Grid(4, 5, 16, 14, 2)},
                                                       {"s", Grid(2, 2, 4, 8, 3)}, {"f", Grid(3, 2, 6, 5, 4)}};
     const vomra::test::TempFolder dir;
-    dir.write("Theme.Ini", "[S]\r\nTitleBar=t\r\nTitleButton=b\r\nFrameLeftRight=s\r\nFrameBottom=f\r\n");
+    dir.write("Theme.Ini", "[S]\r\nTitleBar=t\r\nTitleButton=b\r\nFrameLeftRight=s\r\nFrameBottom=f\r\n"
+                           "ActiveColorR=255\r\nActiveColorG=0\r\nActiveColorB=255\r\n");
     theme.setThemePath(dir.path());
     ASSERT_TRUE(theme.LoadTheme("S", [&](const std::string &path) -> std::optional<TSkinPicture> {
         return pics.at(path.substr(path.rfind('/') + 1));
     }));
 
     const TSkinImages images = SkinImages(theme);
+    QPixmap icon(24, 24);
+    icon.fill(Qt::red);
+    QFont font;
+    font.setPixelSize(12);
+    font.setStyleStrategy(QFont::NoAntialias);
     for (bool active : {true, false}) {
         QImage img(200, 120, QImage::Format_RGB32);
         img.fill(Qt::white);
         QPainter p(&img);
-        PaintSkinFrame(p, theme, images, {200, 120, active, false}, QPixmap(), QString(), QFont());
+        PaintSkinFrame(p, theme, images, {200, 120, active, false}, icon, QStringLiteral("WWWW"), font);
         p.end();
         const int r = active ? 0 : 1;
         SCOPED_TRACE(active ? "active" : "inactive");
+        EXPECT_EQ(pixelAt(img, 6, 6), RGB(255, 0, 0)) << "icon at (IconX, IconY)";
+        EXPECT_EQ(pixelAt(img, 29, 29), RGB(255, 0, 0)) << "icon at its own 24 x 24 size";
+        EXPECT_NE(pixelAt(img, 30, 30), RGB(255, 0, 0));
+        int shown = 0, other = 0;
+        for (int y = 0; y < 20; ++y)
+            for (int x = 36; x < 110; ++x) {
+                const TColor c = pixelAt(img, x, y);
+                shown += c == (active ? RGB(255, 0, 255) : RGB(160, 160, 160));
+                other += c == (active ? RGB(160, 160, 160) : RGB(255, 0, 255));
+            }
+        EXPECT_GT(shown, 10) << "caption in its colour";
+        EXPECT_EQ(other, 0);
         EXPECT_EQ(pixelAt(img, 0, 0), Cell(1, 0, r)) << "left title corner";
         EXPECT_EQ(pixelAt(img, 199, 19), Cell(1, 2, r)) << "right title corner";
         EXPECT_EQ(pixelAt(img, 100, 10), Cell(1, 1, r)) << "title tile";
