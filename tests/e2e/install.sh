@@ -58,9 +58,7 @@ if [ -d "$root/assets/recipes" ]; then
 fi
 touch "$work/shown"
 sleep 1 # file times move on
-xdotool windowactivate --sync "$win" key --clearmodifiers alt+F4
-for _ in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.2; done
-kill -0 $pid 2>/dev/null && fail "vomra did not close"
+closeWithKeys "$win" $pid || fail "vomra did not close"
 status=0; wait $pid || status=$?
 [ $status -eq 0 ] || fail "vomra exited with status $status"
 # The close wrote the user's settings (the same values as shipped, but anew),

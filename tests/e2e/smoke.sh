@@ -19,9 +19,7 @@ kill -0 $pid
 import -window root "$work/shot.png"
 [ -s "$work/shot.png" ]
 # Close it the way a user does: Alt+F4 through the window manager.
-xdotool windowactivate --sync "$win" key --clearmodifiers alt+F4
-for _ in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.2; done
-if kill -0 $pid 2>/dev/null; then
+if ! closeWithKeys "$win" $pid; then
   echo "smoke: vomra did not close" >&2; kill $pid; exit 1
 fi
 status=0; wait $pid || status=$?

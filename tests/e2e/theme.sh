@@ -72,8 +72,7 @@ sleep 1.5
 frame=$(xwininfo -id "$win" -children | awk '/Parent window id/ {print $4}')
 fw=$(xwininfo -id "$frame" | awk '/Width:/ {print $2}')
 [ "$fw" -gt 640 ] || fail "no window-manager frame after the classic look (frame width $fw)"
-xdotool windowactivate --sync "$win" key --clearmodifiers alt+F4
-ended || fail "alt+F4 did not end the program"
+closeWithKeys "$win" $pid || fail "alt+F4 did not end the program"
 wait $pid || fail "exit status $?"
 [ "$(saved)" = 0 ] || fail "saved index $(saved), not 0"
 echo "theme: ok"

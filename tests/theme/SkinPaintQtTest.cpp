@@ -1,4 +1,5 @@
 #include "support/ImageCheck.h"
+#include "support/SkinGrid.h"
 #include "support/TempFolder.h"
 #include "theme/SkinPaint.h"
 
@@ -7,20 +8,9 @@
 
 using namespace vomra;
 using vomra::test::pixelAt;
+using vomra::test::SkinGrid;
 
 namespace {
-
-// A picture whose every cell is filled with a colour naming its column and row.
-TSkinPicture Grid(int columns, int rows, int cw, int ch, int tag)
-{
-    TSkinPicture p{columns * cw, rows * ch, {}};
-    p.pixels.resize(static_cast<std::size_t>(p.width) * p.height);
-    for (int y = 0; y < p.height; ++y)
-        for (int x = 0; x < p.width; ++x)
-            p.pixels[static_cast<std::size_t>(y) * p.width + x] =
-                (static_cast<std::uint32_t>(tag) << 16) | ((x / cw) << 8) | (y / ch);
-    return p;
-}
 
 TColor Cell(int tag, int column, int row)
 {
@@ -34,8 +24,10 @@ TEST(SkinPaint, FrameCellsLandWhereThePlanSays)
 {
     TTheme theme;
     theme.setThemeActivate(true);
-    const std::map<std::string, TSkinPicture> pics = {{"t", Grid(3, 2, 10, 20, 1)}, {"b", Grid(4, 5, 16, 14, 2)},
-                                                      {"s", Grid(2, 2, 4, 8, 3)}, {"f", Grid(3, 2, 6, 5, 4)}};
+    const std::map<std::string, TSkinPicture> pics = {{"t", SkinGrid(3, 2, 10, 20, 1)},
+                                                      {"b", SkinGrid(4, 5, 16, 14, 2)},
+                                                      {"s", SkinGrid(2, 2, 4, 8, 3)},
+                                                      {"f", SkinGrid(3, 2, 6, 5, 4)}};
     const vomra::test::TempFolder dir;
     dir.write("Theme.Ini", "[S]\r\nTitleBar=t\r\nTitleButton=b\r\nFrameLeftRight=s\r\nFrameBottom=f\r\n"
                            "ActiveColorR=255\r\nActiveColorG=0\r\nActiveColorB=255\r\n");

@@ -1,4 +1,5 @@
 #include "support/ImageCheck.h"
+#include "support/SkinGrid.h"
 #include "support/TempFolder.h"
 #include "theme/SkinWindow.h"
 
@@ -8,20 +9,9 @@
 
 using namespace vomra;
 using vomra::test::pixelAt;
+using vomra::test::SkinGrid;
 
 namespace {
-
-// Every cell filled with RGB(tag, column, row).
-TSkinPicture Grid(int columns, int rows, int cw, int ch, int tag)
-{
-    TSkinPicture p{columns * cw, rows * ch, {}};
-    p.pixels.resize(static_cast<std::size_t>(p.width) * p.height);
-    for (int y = 0; y < p.height; ++y)
-        for (int x = 0; x < p.width; ++x)
-            p.pixels[static_cast<std::size_t>(y) * p.width + x] =
-                (static_cast<std::uint32_t>(tag) << 16) | ((x / cw) << 8) | (y / ch);
-    return p;
-}
 
 struct SkinnedWindow {
     vomra::test::TempFolder dir;
@@ -34,10 +24,10 @@ struct SkinnedWindow {
         dir.write("Theme.Ini", "[S]\r\nTitleBar=t\r\nTitleButton=b\r\nFrameLeftRight=s\r\nFrameBottom=f\r\n"
                                "RoundRgnX=10\r\nRoundRgnY=10\r\n");
         theme.setThemePath(dir.path());
-        const std::map<std::string, TSkinPicture> pics = {{"t", Grid(3, 2, 10, 20, 1)},
-                                                          {"b", Grid(4, 5, 16, 14, 2)},
-                                                          {"s", Grid(2, 2, 4, 8, 3)},
-                                                          {"f", Grid(3, 2, 6, 5, 4)}};
+        const std::map<std::string, TSkinPicture> pics = {{"t", SkinGrid(3, 2, 10, 20, 1)},
+                                                          {"b", SkinGrid(4, 5, 16, 14, 2)},
+                                                          {"s", SkinGrid(2, 2, 4, 8, 3)},
+                                                          {"f", SkinGrid(3, 2, 6, 5, 4)}};
         EXPECT_TRUE(theme.LoadTheme("S", [&](const std::string &path) -> std::optional<TSkinPicture> {
             return pics.at(path.substr(path.rfind('/') + 1));
         }));

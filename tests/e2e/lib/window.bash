@@ -11,3 +11,16 @@ mainWindow() {
   done
   [ -n "$w" ] && sleep 2 && xdotool search --onlyvisible --name '^Vomra 2003 v2.0$' 2>/dev/null | head -n 1
 }
+
+# Closes a window with Alt+F4 through the window manager and waits for process
+# $2 to end. The key can reach the window before the manager has given it the
+# focus (just after it was mapped or moved), so it is pressed again, up to three
+# times, while the process is still there.
+closeWithKeys() {
+  local win=$1 pid=$2
+  for _ in 1 2 3; do
+    xdotool windowactivate --sync "$win" key --clearmodifiers alt+F4 2>/dev/null || true
+    for _ in $(seq 25); do kill -0 "$pid" 2>/dev/null || return 0; sleep 0.2; done
+  done
+  return 1
+}
