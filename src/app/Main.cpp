@@ -15,6 +15,7 @@
 #include "recipe/RecipePage.h"
 #include "theme/PagePainters.h"
 #include "theme/ThemeCatalogue.h"
+#include "theme/SkinWindow.h"
 #include "theme/ThemePage.h"
 #include "widgets/Hint.h"
 #include "widgets/ImageLabel.h"
@@ -132,7 +133,12 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *splash, QWidget *paren
     PageSwitch();
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain()
+{
+    // The skin filters the window's events and reads the theme: it goes before the
+    // theme does, not with the window's children after it.
+    delete m_skin;
+}
 
 void TfrmMain::buildLeftColumn()
 {

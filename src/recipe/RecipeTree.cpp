@@ -45,7 +45,8 @@ TRecipeTree::TRecipeTree(QTreeWidget *tree, TGWImageList *images, std::string pr
     m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
     m_tree->setExpandsOnDoubleClick(true);
     m_tree->viewport()->setAttribute(Qt::WA_Hover);
-    m_tree->viewport()->installEventFilter(this);
+    m_viewport = m_tree->viewport();
+    m_viewport->installEventFilter(this);
     connect(m_tree, &QTreeWidget::itemExpanded, this, &TRecipeTree::TreeView1Expanded);
     connect(m_tree, &QTreeWidget::itemCollapsed, this, &TRecipeTree::TreeView1Collapsed);
     // The selection, not Qt's current item: focus alone makes an item current.
@@ -161,7 +162,7 @@ void TRecipeTree::selectionChanged()
 
 bool TRecipeTree::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_tree->viewport()) {
+    if (watched == m_viewport) {
         if (event->type() == QEvent::MouseButtonRelease && OnClick)
             OnClick();
         else if (event->type() == QEvent::ToolTip)

@@ -58,6 +58,9 @@ private:
     void selectionChanged();
 
     QTreeWidget *m_tree;
+    // Kept apart from the tree: the filter still sees events while the tree is
+    // being destroyed, when it can no longer be asked for its viewport.
+    QObject *m_viewport = nullptr;
     TGWImageList *m_images;
     std::string m_programFolder;
     QTreeWidgetItem *m_selected = nullptr; // the node shown; gone with every rebuild
