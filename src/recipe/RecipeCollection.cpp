@@ -6,6 +6,8 @@
 
 #include <climits>
 #include <map>
+#include <cctype>
+#include <set>
 #include <string>
 
 namespace vomra {
@@ -31,54 +33,6 @@ void forEachLine(std::string_view text, Fn &&fn)
         if (text[end] == '\r' && pos < text.size() && text[pos] == '\n')
             ++pos;
     }
-}
-
-// n when a line holds "ItemName<n> = ..." as the profile reader would see its key
-// (decimal, no leading zero, up to INT_MAX); else 0. Trimming more than the
-// reader's blanks can only find more candidates, never fewer.
-int itemNameKeyNumber(std::string_view line)
-{
-    const std::size_t eq = line.find('=');
-    if (eq == std::string_view::npos)
-        return 0;
-    std::string_view key = trimRecipeLine(line.substr(0, eq));
-    constexpr std::string_view kPrefix = "ItemName";
-    if (key.size() < kPrefix.size() || !pathsEqualIgnoringCase(key.substr(0, kPrefix.size()), kPrefix))
-        return 0;
-    key.remove_prefix(kPrefix.size());
-    if (key.empty() || key.size() > 10 || key.front() == '0')
-        return 0;
-    long long n = 0;
-    for (const char c : key) {
-        if (c < '0' || c > '9')
-            return 0;
-        n = n * 10 + (c - '0');
-    }
-    return n > INT_MAX ? 0 : static_cast<int>(n);
-}
-
-bool isHeaderLike(std::string_view line)
-{
-    line = trimRecipeLine(line);
-    return !line.empty() && line.front() == '[';
-}
-
-// Whether the profile reader takes a line for the header of section `name`, or
-// for any section header: asked of the reader itself with a probe entry after it.
-constexpr std::string_view kProbeKey = "VomraProbe";
-
-bool headsSection(std::string_view line, std::string_view name)
-{
-    std::string probe(line);
-    probe.append("\n").append(kProbeKey).append("=1\n");
-    return Profile::lookup(probe, name, kProbeKey).has_value();
-}
-
-bool isSectionHeader(std::string_view line)
-{
-    std::string probe = "[VomraProbe]\n";
-    probe.append(line).append("\n").append(kProbeKey).append("=1\n");
-    return !Profile::lookup(probe, kProbeKey, kProbeKey).has_value();
 }
 
 // Upper-cases ASCII a-z outside double-byte characters and drops every space.
@@ -114,45 +68,30 @@ std::string_view trimRecipeLine(std::string_view line)
 std::vector<std::string> CollectionItemNames(std::string_view iniText)
 {
     std::vector<std::string> names;
-    const auto countText = Profile::lookup(iniText, "ItemList", "ItemCount");
-    const int count = countText ? Profile::parseInteger(*countText).value_or(0) : 0;
+    const ProfileIndex index{std::string(iniText)};
+    const int count = index.readInteger("ItemList", "ItemCount", 0);
     if (count <= 0)
         return names;
 
-    // The names are looked up by the profile reader itself, but only for keys that
-    // can be "ItemName<n>" with n <= count (a huge count costs nothing), and each
-    // in a small text: the section's header line and the lines of the section
-    // that may hold that key, whole and in order. The answers are those of the
-    // whole file, and the time grows with the file, not with count times file.
-    std::vector<std::string_view> lines;
-    for (std::size_t pos = 0; pos < iniText.size();) {
-        const std::size_t nl = iniText.find('\n', pos);
-        const std::size_t end = nl == std::string_view::npos ? iniText.size() : nl;
-        lines.push_back(iniText.substr(pos, end - pos));
-        pos = end + 1;
+    // Only numbers that stand in the text after "ItemName" can name a key, so a
+    // huge count costs nothing; each is then looked up by the profile reader.
+    std::set<int> numbers;
+    static constexpr std::string_view kKey = "itemname";
+    for (std::size_t i = 0; i + kKey.size() < iniText.size(); ++i) {
+        std::size_t k = 0;
+        while (k < kKey.size() && std::tolower(static_cast<unsigned char>(iniText[i + k])) == kKey[k])
+            ++k;
+        if (k < kKey.size())
+            continue;
+        long long n = 0;
+        std::size_t j = i + kKey.size();
+        while (j < iniText.size() && iniText[j] >= '0' && iniText[j] <= '9' && n <= count)
+            n = n * 10 + (iniText[j++] - '0');
+        if (n >= 1 && n <= count)
+            numbers.insert(static_cast<int>(n));
     }
-    std::size_t first = 0;
-    while (first < lines.size() && !(isHeaderLike(lines[first]) && headsSection(lines[first], "ItemList")))
-        ++first;
-    if (first == lines.size())
-        return names;
-    std::map<int, std::vector<std::string_view>> keyLines;
-    for (std::size_t i = first; i < lines.size(); ++i) {
-        if (i > first && isHeaderLike(lines[i]) && isSectionHeader(lines[i]))
-            break;
-        forEachLine(lines[i], [&](std::string_view part) {
-            const int n = itemNameKeyNumber(part);
-            if (n > 0 && n <= count && (keyLines[n].empty() || keyLines[n].back().data() != lines[i].data()))
-                keyLines[n].push_back(lines[i]);
-            return true;
-        });
-    }
-    for (const auto &[n, candidates] : keyLines) {
-        std::string text(lines[first]);
-        text += '\n';
-        for (const std::string_view line : candidates)
-            text.append(line).append("\n");
-        const auto name = Profile::lookup(text, "ItemList", "ItemName" + std::to_string(n));
+    for (const int n : numbers) {
+        const auto name = index.value("ItemList", "ItemName" + std::to_string(n));
         if (!name)
             continue;
         const std::string_view trimmed = trimRecipeLine(*name);
