@@ -45,7 +45,7 @@ struct Rect {
     int x, y, w, h;
 };
 
-struct Spec {
+struct WindowPlan {
     std::string title, tag;
     int w = 400, h = 400, x = -1, y = -1;
     Rect input{10, 60, 380, 300};
@@ -143,7 +143,7 @@ Window child(Window parent, const Rect &r, const std::string &name, long mask, u
     return w;
 }
 
-Window open(const Spec &s)
+Window open(const WindowPlan &s)
 {
     const int screen = DefaultScreen(dpy);
     Window top = XCreateSimpleWindow(dpy, RootWindow(dpy, screen), s.x < 0 ? 0 : s.x, s.y < 0 ? 0 : s.y,
@@ -256,11 +256,11 @@ int main(int argc, char **argv)
     if (argc > 1 && std::strcmp(argv[1], "--wait-gone") == 0)
         return waitGone(argc - 2, argv + 2);
     const char *logPath = nullptr;
-    std::vector<Spec> specs;
-    auto current = [&]() -> Spec & {
-        if (specs.empty())
+    std::vector<WindowPlan> plans;
+    auto current = [&]() -> WindowPlan & {
+        if (plans.empty())
             usage("an option before the first --window");
-        return specs.back();
+        return plans.back();
     };
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -277,18 +277,18 @@ int main(int argc, char **argv)
             clipboardText = value();
             ownClipboard = true;
         } else if (a == "--reply") {
-            Spec s;
+            WindowPlan s;
             s.title = "查看消息";
             s.tag = "view";
             s.w = 300;
             s.h = 200;
             s.reply = true;
-            specs.push_back(s);
+            plans.push_back(s);
         } else if (a == "--window") {
-            Spec s;
+            WindowPlan s;
             s.title = value();
-            s.tag = "w" + std::to_string(specs.size() + 1);
-            specs.push_back(s);
+            s.tag = "w" + std::to_string(plans.size() + 1);
+            plans.push_back(s);
         } else if (a == "--tag") {
             current().tag = value();
         } else if (a == "--size") {
@@ -314,7 +314,7 @@ int main(int argc, char **argv)
             usage(("unknown option " + a).c_str());
         }
     }
-    if (!logPath || specs.empty())
+    if (!logPath || plans.empty())
         usage("usage: fakechat --log FILE [--reply] --window TITLE [...]");
     logFile = std::fopen(logPath, "a");
     if (!logFile)
@@ -329,7 +329,7 @@ int main(int argc, char **argv)
     wmDelete = XInternAtom(dpy, "WM_DELETE_WINDOW", False);
 
     std::map<Window, std::string> tops; // top-level -> tag
-    for (const Spec &s : specs)
+    for (const WindowPlan &s : plans)
         tops[open(s)] = s.tag;
     if (ownClipboard)
         XSetSelectionOwner(dpy, clipboardAtom, tops.begin()->first, CurrentTime);
