@@ -1,4 +1,6 @@
 #include "pagekit/PageKit.h"
+
+#include "pagekit/PlainCopy.h"
 #include "pagekit/PasteGuard.h"
 
 #include "widgets/Canvas.h"
@@ -61,7 +63,7 @@ TGWPanel *makeColumnPanel(QWidget *page, const QString &name, int width)
 
 QPlainTextEdit *makeTextView(QWidget *parent, const QString &name)
 {
-    auto *edit = new QPlainTextEdit(parent);
+    auto *edit = new TPlainCopyPlainTextEdit(parent);
     edit->setObjectName(name);
     edit->setFrameShape(QFrame::NoFrame);
     edit->setLineWrapMode(QPlainTextEdit::NoWrap);

@@ -1,13 +1,10 @@
 #include "platform/WindowSystemX11.h"
 
-#include "platform/Gbk.h"
+#include "platform/X11Clipboard.h"
+#include "platform/X11Input.h"
 
-#include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QGuiApplication>
-
-#include <xcb/xcb.h>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -18,6 +15,7 @@
 #include <poll.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -61,31 +59,6 @@ private:
     XErrorHandler m_previous = nullptr;
 };
 
-// Counts the requests for our clipboard's text that pass through Qt's X
-// connection, by the resource base of the asking program.
-class ClipboardRequests final : public QAbstractNativeEventFilter {
-public:
-    xcb_atom_t clipboard = 0;
-    std::vector<xcb_atom_t> notText; // TARGETS, MULTIPLE, TIMESTAMP, SAVE_TARGETS
-    std::uint32_t resourceMask = 0;
-    std::vector<std::uint32_t> askers; // one entry per text request, in order
-
-    bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override
-    {
-        if (type != "xcb_generic_event_t")
-            return false;
-        const auto *event = static_cast<const xcb_generic_event_t *>(message);
-        if ((event->response_type & 0x7f) != XCB_SELECTION_REQUEST)
-            return false;
-        const auto *request = reinterpret_cast<const xcb_selection_request_event_t *>(event);
-        if (request->selection != clipboard ||
-            std::find(notText.begin(), notText.end(), request->target) != notText.end())
-            return false;
-        askers.push_back(request->requestor & ~resourceMask);
-        return false; // Qt answers it
-    }
-};
-
 struct PropertyData {
     Atom type = None;
     int format = 0;
@@ -102,37 +75,39 @@ struct TX11WindowSystem::Impl {
     bool xtest = false;
     Atom clientListStacking = None, supportingWmCheck = None, activeWindow = None, netSupported = None,
          netWmName = None, utf8String = None, wmState = None;
-    std::unique_ptr<ClipboardRequests> requests;
-    xcb_connection_t *qtConnection = nullptr;
+    Atom netWmPid = None;
+    std::unique_ptr<X11Clipboard> clipboard;
+    QElapsedTimer sendClock;
 
     ~Impl()
     {
-        if (requests && QCoreApplication::instance())
-            QCoreApplication::instance()->removeNativeEventFilter(requests.get());
+        clipboard.reset();
         if (dpy)
             XCloseDisplay(dpy);
     }
 
-    static void pump()
+    int remainingMs() const { return std::max<int>(0, kSendTimeoutMs - static_cast<int>(sendClock.elapsed())); }
+
+    void pump()
     {
+        if (clipboard)
+            clipboard->serve(0);
         if (QCoreApplication::instance())
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
 
-    // Polls `done` while the event loop keeps serving our clipboard; false
-    // when it is still not true after `ms` milliseconds.
-    template <typename F> bool waitUntil(F done, int ms)
+    // Polls `done` while our clipboard is served (and the event loop runs);
+    // false when it is still not true when the send's time is up.
+    template <typename F> bool waitUntil(F done)
     {
-        QElapsedTimer clock;
-        clock.start();
         for (;;) {
             pump();
             if (done())
                 return true;
-            if (clock.elapsed() >= ms)
+            if (remainingMs() <= 0)
                 return false;
-            pollfd fd{ConnectionNumber(dpy), POLLIN, 0};
-            ::poll(&fd, 1, 2);
+            pollfd fds[2] = {{ConnectionNumber(dpy), POLLIN, 0}, {clipboard ? clipboard->fd() : -1, POLLIN, 0}};
+            ::poll(fds, 2, 2);
         }
     }
 
@@ -325,7 +300,7 @@ struct TX11WindowSystem::Impl {
             XSendEvent(dpy, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
             XFlush(dpy);
             // A manager that ignores the request still leaves the focus check below.
-            waitUntil([&] { return windowProperty(root, activeWindow) == client; }, kStepTimeoutMs);
+            waitUntil([&] { return windowProperty(root, activeWindow) == client; });
         } else {
             XRaiseWindow(dpy, client);
             XSync(dpy, False);
@@ -346,8 +321,7 @@ struct TX11WindowSystem::Impl {
                 XSetInputFocus(dpy, input, RevertToParent, CurrentTime);
                 XSync(dpy, False);
                 return false;
-            },
-            kStepTimeoutMs);
+            });
         if (!ok)
             throw WindowSystemError("the input box did not take the keyboard focus");
     }
@@ -361,6 +335,7 @@ struct TX11WindowSystem::Impl {
                 throw WindowSystemError("the keyboard has no key for the paste");
             codes.push_back(k);
         }
+        const ReleasedModifiers released(dpy);
         for (KeyCode k : codes)
             XTestFakeKeyEvent(dpy, k, True, CurrentTime);
         for (auto k = codes.rbegin(); k != codes.rend(); ++k)
@@ -409,34 +384,37 @@ struct TX11WindowSystem::Impl {
         return false;
     }
 
-    // Waits until the program behind `input` has asked for our clipboard's
-    // text (after `before` requests). Another program asking (a clipboard
-    // manager) counts only after a while, in case the chat program asks
-    // through a second connection of its own.
+    // Waits until the program behind `input` has received the whole text
+    // (deliveries from `before` on). Other programs' requests wait meanwhile;
+    // after a second they are served, and one that fetched the text and did
+    // not take the clipboard over (a keeper does) counts: a chat program may
+    // ask through a connection of its own.
     void waitForFetch(Window input, std::size_t before)
     {
-        if (!requests) {
-            // Our clipboard is not the X selection of this display (another Qt
-            // platform): give the chat program a moment.
-            waitUntil([] { return false; }, 300);
-            return;
-        }
-        const std::uint32_t asker = static_cast<std::uint32_t>(input) & ~requests->resourceMask;
-        QElapsedTimer clock;
-        clock.start();
-        const bool fetched = waitUntil(
-            [&] {
-                const auto &all = requests->askers;
-                if (std::find(all.begin() + static_cast<long>(before), all.end(), asker) != all.end())
+        using namespace std::chrono;
+        constexpr auto kOthersAfter = milliseconds(1000);
+        constexpr auto kSettle = milliseconds(200);
+        const unsigned long target = clipboard->clientOf(input);
+        const auto keysAt = steady_clock::now();
+        const bool fetched = waitUntil([&] {
+            const auto &all = clipboard->deliveries();
+            for (std::size_t i = before; i < all.size(); ++i)
+                if (all[i].client == target)
                     return true;
-                return all.size() > before && clock.elapsed() > 500;
-            },
-            kStepTimeoutMs);
+            const auto now = steady_clock::now();
+            if (now - keysAt < kOthersAfter)
+                return false;
+            clipboard->favour(0);
+            const auto &takers = clipboard->takers();
+            for (std::size_t i = before; i < all.size(); ++i)
+                if (now - all[i].at >= kSettle &&
+                    std::find(takers.begin(), takers.end(), all[i].client) == takers.end())
+                    return true;
+            return false;
+        });
+        clipboard->favour(0);
         if (!fetched)
-            throw WindowSystemError("the chat program did not take the text");
-        // Our answer went out on Qt's connection: make sure the server has it
-        // before anything we send next on ours.
-        std::free(xcb_get_input_focus_reply(qtConnection, xcb_get_input_focus(qtConnection), nullptr));
+            throw WindowSystemError("the chat program did not take the text in time");
     }
 
     void requireDisplay() const
@@ -467,33 +445,64 @@ TX11WindowSystem::TX11WindowSystem() : d(std::make_unique<Impl>())
     d->utf8String = atom("UTF8_STRING");
     d->wmState = atom("WM_STATE");
 
-    // Qt's clipboard is the X selection only on its X11 platform.
-    if (!qGuiApp || QGuiApplication::platformName() != QLatin1String("xcb"))
-        return;
-    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || !x11->connection())
-        return;
-    d->qtConnection = x11->connection();
-    d->requests = std::make_unique<ClipboardRequests>();
-    d->requests->clipboard = static_cast<xcb_atom_t>(atom("CLIPBOARD"));
-    for (const char *name : {"TARGETS", "MULTIPLE", "TIMESTAMP", "SAVE_TARGETS"})
-        d->requests->notText.push_back(static_cast<xcb_atom_t>(atom(name)));
-    d->requests->resourceMask = xcb_get_setup(d->qtConnection)->resource_id_mask;
-    qGuiApp->installNativeEventFilter(d->requests.get());
+    d->netWmPid = atom("_NET_WM_PID");
+    d->sendClock.start();
 }
 
 TX11WindowSystem::~TX11WindowSystem() = default;
 
 bool TX11WindowSystem::HasDisplay() const { return d->dpy != nullptr; }
 
-bool TX11WindowSystem::SeesClipboardRequests() const { return d->requests != nullptr; }
+void TX11WindowSystem::RestartClock() { d->sendClock.restart(); }
+
+WindowHandle TX11WindowSystem::PickWindow(const std::function<void()> &ready)
+{
+    if (!d->dpy)
+        return 0;
+    const ErrorTrap trap(d->dpy);
+    const Window picked = pickTopLevel(d->dpy, ready);
+    if (!picked)
+        return 0;
+    const Window client = d->clientBelow(picked);
+    return client ? client : picked;
+}
+
+bool TX11WindowSystem::KeepClipboard(int ms)
+{
+    return d->clipboard && d->clipboard->handToManager(ms);
+}
+
+std::vector<WindowInfo> TX11WindowSystem::TopLevels()
+{
+    std::vector<WindowInfo> out;
+    if (!d->dpy)
+        return out;
+    const ErrorTrap trap(d->dpy);
+    for (Window w : d->topLevels()) {
+        WindowInfo info;
+        info.handle = w;
+        info.title = d->text(w);
+        XClassHint hint{};
+        if (XGetClassHint(d->dpy, w, &hint)) {
+            info.className = hint.res_class ? hint.res_class : "";
+            if (hint.res_name)
+                XFree(hint.res_name);
+            if (hint.res_class)
+                XFree(hint.res_class);
+        }
+        if (auto p = d->property(w, d->netWmPid, XA_CARDINAL); p && p->format == 32 && p->items == 1)
+            info.pid = *reinterpret_cast<const long *>(p->bytes.data());
+        out.push_back(std::move(info));
+    }
+    return out;
+}
 
 WindowHandle TX11WindowSystem::FindWindow(const std::string &title)
 {
     if (!d->dpy)
         return 0;
     const ErrorTrap trap(d->dpy);
-    const std::string wanted = gbk::toUtf8(title);
+    const std::string &wanted = title;
     for (Window w : d->topLevels()) {
         if (std::getenv("VOMRA_X11_DEBUG"))
             std::fprintf(stderr, "x11: top-level 0x%lx '%s'\n", w, d->text(w).c_str());
@@ -508,7 +517,7 @@ WindowHandle TX11WindowSystem::FindChild(WindowHandle parent, const std::string 
     if (!d->dpy || !parent)
         return 0;
     const ErrorTrap trap(d->dpy);
-    const std::string wanted = gbk::toUtf8(text);
+    const std::string &wanted = text;
     for (Window w : d->children(parent)) {
         if (std::getenv("VOMRA_X11_DEBUG"))
             std::fprintf(stderr, "x11: child 0x%lx '%s'\n", w, d->text(w).c_str());
@@ -556,13 +565,22 @@ bool TX11WindowSystem::HasCaptionedChild(WindowHandle window)
     return false;
 }
 
-void TX11WindowSystem::Paste(WindowHandle input)
+void TX11WindowSystem::Paste(WindowHandle input, const std::string &text)
 {
     d->requireDisplay();
     const ErrorTrap trap(d->dpy);
+    if (!d->clipboard)
+        d->clipboard = std::make_unique<X11Clipboard>(DisplayString(d->dpy));
+    if (!d->clipboard->ok() || !d->clipboard->own(text))
+        throw WindowSystemError("the clipboard could not be had");
     d->activate(d->clientOf(input));
     d->giveFocus(input);
-    const std::size_t before = d->requests ? d->requests->askers.size() : 0;
+    // From here only the chat program is served; a keeper that took the
+    // selection back after our change loses it again.
+    d->clipboard->favour(d->clipboard->clientOf(input));
+    if (!d->clipboard->reassert())
+        throw WindowSystemError("the clipboard could not be had");
+    const std::size_t before = d->clipboard->deliveries().size();
     d->keys({XK_Control_L, XK_v});
     d->waitForFetch(input, before);
 }
@@ -589,14 +607,15 @@ void TX11WindowSystem::Click(WindowHandle button)
     XSync(dpy, False);
     // The press and the release must both land in the button, not in a window
     // still lying over it while the manager raises ours.
-    const bool onButton = d->waitUntil([&] { return d->inside(d->windowAt(cx, cy), button); }, kStepTimeoutMs);
+    const bool onButton = d->waitUntil([&] { return d->inside(d->windowAt(cx, cy), button); });
     if (onButton) {
+        const ReleasedModifiers released(dpy);
         XTestFakeButtonEvent(dpy, 1, True, CurrentTime);
         XTestFakeButtonEvent(dpy, 1, False, CurrentTime);
         XSync(dpy, False);
         // A window manager's click binding freezes the pointer until it replays
         // the press; a release delivered after we moved away would land outside.
-        d->waitUntil([&] { return d->pointerFree(); }, kStepTimeoutMs);
+        d->waitUntil([&] { return d->pointerFree(); });
     }
     XTestFakeMotionEvent(dpy, d->screen, px, py, CurrentTime);
     XSync(dpy, False);
