@@ -106,8 +106,6 @@ struct X11Clipboard::Impl {
 
     unsigned long clientOf(unsigned long w) const { return w & ~resourceMask; }
 
-    Atom atom(const char *name) { return XInternAtom(dpy, name, False); }
-
     // A server timestamp: the time of a property change on our own window.
     Time serverTime()
     {
@@ -353,18 +351,17 @@ X11Clipboard::X11Clipboard(const char *display) : d(std::make_unique<Impl>())
     d->chunk = static_cast<std::size_t>(XMaxRequestSize(dpy)) * 4 - 1024;
     d->window = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), -10, -10, 1, 1, 0, 0, 0);
     XSelectInput(dpy, d->window, PropertyChangeMask);
-    d->clipboard = d->atom("CLIPBOARD");
-    d->targets = d->atom("TARGETS");
-    d->timestamp = d->atom("TIMESTAMP");
-    d->multiple = d->atom("MULTIPLE");
-    d->atomPair = d->atom("ATOM_PAIR");
-    d->incr = d->atom("INCR");
-    d->utf8 = d->atom("UTF8_STRING");
-    d->textPlain = d->atom("text/plain;charset=utf-8");
-    d->text = d->atom("TEXT");
-    d->timeProperty = d->atom("VOMRA_TIME");
-    d->manager = d->atom("CLIPBOARD_MANAGER");
-    d->saveTargets = d->atom("SAVE_TARGETS");
+    // One round trip for all the names.
+    const char *names[] = {"CLIPBOARD", "TARGETS",     "TIMESTAMP",         "MULTIPLE",    "ATOM_PAIR",
+                           "INCR",      "UTF8_STRING", "text/plain;charset=utf-8", "TEXT", "VOMRA_TIME",
+                           "CLIPBOARD_MANAGER", "SAVE_TARGETS"};
+    Atom *into[] = {&d->clipboard, &d->targets, &d->timestamp, &d->multiple,     &d->atomPair,     &d->incr,
+                    &d->utf8,      &d->textPlain, &d->text,    &d->timeProperty, &d->manager, &d->saveTargets};
+    constexpr int kNames = sizeof names / sizeof *names;
+    Atom atoms[kNames] = {};
+    XInternAtoms(dpy, const_cast<char **>(names), kNames, False, atoms);
+    for (int i = 0; i < kNames; ++i)
+        *into[i] = atoms[i];
 }
 
 X11Clipboard::~X11Clipboard()
