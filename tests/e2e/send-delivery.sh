@@ -79,6 +79,36 @@ printf 'to the part' | "$cli" send --window-contains '😀' || fail "part of a t
 mark w1
 expect_events 'paste w2 window to the emoji' 'paste w2 window to the part' 'key w1 window F12'
 
+# Picking the window with the cross-hair: --remember writes its title into
+# QOBR.Ini beside the program (GBK), and a plain --pick sends into it. A title
+# GBK cannot write is refused, and the file keeps what it had.
+mkdir "$work/prog"
+cp "$cli" "$work/prog/"
+pick() { # pick X Y ARGS...: runs vomra-cli send ARGS, clicks at X,Y once the pointer is grabbed
+  local x=$1 y=$2 status=0
+  shift 2
+  : >"$work/pick.err"
+  "$work/prog/vomra-cli" send "$@" >"$work/pick.out" 2>"$work/pick.err" <"$work/pick.in" & local picker=$!
+  wait_for "the cross-hair" grep -q 'click the chat window' "$work/pick.err"
+  xdotool mousemove "$x" "$y" click 1
+  wait "$picker" || status=$?
+  return $status
+}
+start_chat --window '群 Room' --at 0,0 --no-children --window 'Chat 😀' --at 450,0 --no-children
+: >"$work/pick.in"
+pick 200 200 --pick --remember 2 || fail "--pick --remember: exit status $?"
+[ "$(cat "$work/pick.out")" = '窗口2=群 Room' ] || fail "--remember printed '$(cat "$work/pick.out")'"
+[ "$(iconv -f GBK -t UTF-8 "$work/prog/QOBR.Ini")" = "$(printf '[发送]\r\n窗口2=群 Room\r')" ] ||
+  fail "QOBR.Ini holds '$(cat "$work/prog/QOBR.Ini")'"
+status=0; pick 600 200 --pick --remember 1 || status=$?
+[ $status -eq 2 ] || fail "--remember of an emoji title: exit status $status"
+grep -q 'cannot be written in GBK' "$work/pick.err" || fail "--remember of an emoji title: $(cat "$work/pick.err")"
+printf 'picked' >"$work/pick.in"
+pick 600 200 --pick || fail "--pick: exit status $?"
+printf 'by kind' | "$work/prog/vomra-cli" send --kind 2 || fail "--kind 2 after --remember: exit status $?"
+mark w1
+expect_events 'paste w2 window picked' 'paste w1 window by kind' 'key w1 window F12'
+
 # Shift held by the user (a hotkey still down): a plain Ctrl+V and Enter
 # arrive, and Shift is down again afterwards.
 start_chat --hold Shift_L --window 发送消息 --at 0,0 --no-children
