@@ -90,7 +90,7 @@ const std::vector<CommandEntry> &commands()
          runArt,
          {"--font", "--size", "--fg", "--bg", "--mode", "--onto", "--layout", "--encoding"}},
         {"send",
-         "send [--kind 1|2 | --window TITLE | --window-contains TEXT | --class NAME | --pick]\n"
+         "send [--kind 1|2 | --window TITLE | --window-contains TEXT | --class NAME | --pick] [--list]\n"
          "       [--press-send] [--encoding utf-8|gbk] [--lossy]",
          "paste the text on stdin into a chat window on this X display and, with --press-send,\n"
          "      send it: kind 1 (default) is the \"发送消息\" window, 2 the \"对话模式\" window\n"
