@@ -86,6 +86,8 @@ struct TX11WindowSystem::Impl {
             XCloseDisplay(dpy);
     }
 
+    static constexpr int kActivateMs = 1500;
+
     int remainingMs() const { return std::max<int>(0, kSendTimeoutMs - static_cast<int>(sendClock.elapsed())); }
 
     void pump()
@@ -97,14 +99,17 @@ struct TX11WindowSystem::Impl {
     }
 
     // Polls `done` while our clipboard is served (and the event loop runs);
-    // false when it is still not true when the send's time is up.
-    template <typename F> bool waitUntil(F done)
+    // false when it is still not true when the send's time is up (or after
+    // `capMs`, for a step that has a way on without it).
+    template <typename F> bool waitUntil(F done, int capMs = kSendTimeoutMs)
     {
+        QElapsedTimer step;
+        step.start();
         for (;;) {
             pump();
             if (done())
                 return true;
-            if (remainingMs() <= 0)
+            if (remainingMs() <= 0 || step.elapsed() >= capMs)
                 return false;
             pollfd fds[2] = {{ConnectionNumber(dpy), POLLIN, 0}, {clipboard ? clipboard->fd() : -1, POLLIN, 0}};
             ::poll(fds, 2, 2);
@@ -299,8 +304,9 @@ struct TX11WindowSystem::Impl {
             e.xclient.data.l[1] = CurrentTime;
             XSendEvent(dpy, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
             XFlush(dpy);
-            // A manager that ignores the request still leaves the focus check below.
-            waitUntil([&] { return windowProperty(root, activeWindow) == client; });
+            // A manager that ignores the request (focus stealing prevention)
+            // still leaves the focus given directly below.
+            waitUntil([&] { return windowProperty(root, activeWindow) == client; }, kActivateMs);
         } else {
             XRaiseWindow(dpy, client);
             XSync(dpy, False);
