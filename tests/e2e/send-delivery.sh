@@ -59,6 +59,10 @@ start_chat --ask TARGETS,UTF8_STRING --window 发送消息 --at 0,0
 printf 'kept 1' | "$cli" send --press-send || fail "with a keeper: exit status $?"
 expect_events 'paste w1 input kept 1' 'click w1 send 40,12'
 wait_for "the keeper to take the text" grep -qx 'kept kept 1' "$work/keeper-clip.log"
+# The keeper's own fetch is no paste: a chat program that takes nothing still fails.
+start_chat --ask image/png --window 发送消息 --at 0,0
+status=0; printf 'kept 2' | "$cli" send 2>/dev/null || status=$?
+[ $status -eq 3 ] || fail "keeper and a chat that takes nothing: exit status $status"
 helper_stop
 
 # A clipboard manager keeps the text after vomra-cli has gone.

@@ -14,6 +14,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -82,11 +84,17 @@ TEST_F(SendPageTest, EachLabelAsksForItsWindowAndPressesSendWhenItSaysSo)
     for (const Row &row : rows) {
         desk = test::SendDesk{};
         desk.title = row.title;
-        desk.clipboard = clipboardText;
+        bool busy = false; // the busy cursor shows while the paste runs
+        desk.clipboard = [&] {
+            busy = QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::BusyCursor;
+            return clipboardText();
+        };
         click(row.label);
         std::vector<std::string> expected{"find 查看消息"};
         expected.insert(expected.end(), row.tail.begin(), row.tail.end());
         EXPECT_EQ(desk.log, expected) << row.label;
+        EXPECT_TRUE(busy) << row.label;
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << row.label;
     }
     EXPECT_TRUE(warnings.empty());
 }
