@@ -63,6 +63,7 @@ wait_for "the keeper to take the text" grep -qx 'kept kept 1' "$work/keeper-clip
 start_chat --ask image/png --window 发送消息 --at 0,0
 status=0; printf 'kept 2' | "$cli" send 2>/dev/null || status=$?
 [ $status -eq 3 ] || fail "keeper and a chat that takes nothing: exit status $status"
+grep -qx 'kept kept 2' "$work/keeper-clip.log" || fail "the keeper did not fetch the second text"
 helper_stop
 
 # A clipboard manager keeps the text after vomra-cli has gone.
