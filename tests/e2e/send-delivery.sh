@@ -66,6 +66,17 @@ status=0; printf 'kept 2' | "$cli" send 2>/dev/null || status=$?
 grep -qx 'kept kept 2' "$work/keeper-clip.log" || fail "the keeper did not fetch the second text"
 helper_stop
 
+# The real keeper, xclipboard: the text arrives, and xclipboard holds it after we are gone.
+xclipboard >/dev/null 2>&1 & helper=$!
+wait_for "xclipboard" sh -c "xdotool search --name '^xclipboard$' >/dev/null 2>&1"
+start_chat --ask TARGETS,UTF8_STRING --window 发送消息 --at 0,0
+printf 'xclipboard 1' | "$cli" send --press-send || fail "with xclipboard: exit status $?"
+printf 'xclipboard 2' | "$cli" send || fail "with xclipboard: exit status $?"
+xdotool windowactivate --sync "$(chat_window w1)" key ctrl+v 2>/dev/null
+expect_events 'paste w1 input xclipboard 1' 'click w1 send 40,12' 'paste w1 input xclipboard 2' \
+  'paste w1 window xclipboard 2'
+helper_stop
+
 # A clipboard manager keeps the text after vomra-cli has gone.
 : >"$work/manager.log"
 "$fakechat" --log "$work/manager.log" --manager --window manager --at 900,700 --size 8x8 --no-children & helper=$!
