@@ -6,7 +6,7 @@
 #include "art/PicturePage.h"
 #include "board/DrawText.h"
 #include "board/PenPage.h"
-#include "pagekit/Artwork.h"
+#include "artwork/Artwork.h"
 #include "pagekit/PageKit.h"
 #include "platform/FontSetup.h"
 #include "platform/FrameExtents.h"
@@ -247,7 +247,7 @@ void TfrmMain::buildRightColumn()
     pnlTitleBar->setFontColor(clWhite);
     pnlTitleBar->setAutoDrawBackground(false);
     pnlTitleBar->installEventFilter(this);
-    pnlTitleBar->OnDrawBackground = [this](QWidget *, Canvas &c, const TRect &r) {
+    pnlTitleBar->OnDrawBackground = [this](QWidget *, Canvas &c, const Rect &r) {
         const TColor editor = m_currentPage == pgRecipe ? widgetColour(recipe->recipeRichEdit1, QPalette::Base)
                                                         : widgetColour(artFont->artfontRichEdit1, QPalette::Base);
         pnlTitleBarDrawBackground(c, r, m_pageColours, m_currentPage, editor, ImageList2, pnlTitleBar->font());
@@ -274,23 +274,23 @@ void TfrmMain::buildRightColumn()
     recipe = std::make_unique<TRecipePage>(*this);
     PopMenuEdit = new TPopMenuEdit(*this, *recipe, this);
 
-    pnlArtFont->OnDrawBackground = [this](QWidget *, Canvas &c, const TRect &r) {
+    pnlArtFont->OnDrawBackground = [this](QWidget *, Canvas &c, const Rect &r) {
         pnlArtFontDrawBackground(c, r, m_pageColours, widgetColour(artFont->artfontRichEdit1, QPalette::Base),
                                  artFont->artfontRichEdit1->y());
     };
-    pnlPen->OnDrawBackground = [this](QWidget *, Canvas &c, const TRect &r) {
+    pnlPen->OnDrawBackground = [this](QWidget *, Canvas &c, const Rect &r) {
         pnlPenDrawBackground(c, r, m_pageColours, widgetColour(pen->penRichEdit1, QPalette::Base),
                              pen->penRichEdit1->y());
     };
-    pnlRecipe->OnDrawBackground = [this](QWidget *, Canvas &c, const TRect &r) {
+    pnlRecipe->OnDrawBackground = [this](QWidget *, Canvas &c, const Rect &r) {
         pnlRecipeDrawBackground(c, r, m_pageColours, widgetColour(recipe->recipeRichEdit1, QPalette::Base),
                                 recipe->recipeRichEdit1->y());
     };
     recipe->recipePanel1->setAutoDrawBackground(false);
-    recipe->recipePanel1->OnDrawBackground = [this](QWidget *, Canvas &c, const TRect &r) {
+    recipe->recipePanel1->OnDrawBackground = [this](QWidget *, Canvas &c, const Rect &r) {
         recipePanel1DrawBackground(c, r, m_pageColours, widgetColour(recipe->recipeRichEdit1, QPalette::Base));
     };
-    pnlTheme->OnDrawBackground = [this](QWidget *, Canvas &c, const TRect &r) {
+    pnlTheme->OnDrawBackground = [this](QWidget *, Canvas &c, const Rect &r) {
         pnlThemeDrawBackground(c, r, m_pageColours, theme->themeListView1->x());
     };
 }

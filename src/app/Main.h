@@ -2,9 +2,9 @@
 // The main window: the left column with its menu and recipe tree, the title bar,
 // and the five pages behind one page switch.
 
-#include "app/Settings.h"
+#include "base/Settings.h"
 #include "pagekit/PageHost.h"
-#include "theme/PageColours.h"
+#include "pagekit/PageColours.h"
 #include "theme/Theme.h"
 #include "theme/ThemePage.h"
 #include "widgets/Color.h"

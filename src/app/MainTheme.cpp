@@ -3,7 +3,7 @@
 
 #include "app/Main.h"
 
-#include "platform/Gbk.h"
+#include "base/Gbk.h"
 #include "platform/ImageIO.h"
 #include "theme/SkinWindow.h"
 #include "theme/Theme.h"

@@ -1,13 +1,14 @@
 #include "art/ArtFontPage.h"
 
 #include "art/PicturePage.h"
-#include "art/TextHelpers.h"
-#include "pagekit/Artwork.h"
+#include "base/TextLines.h"
+#include "artwork/Artwork.h"
 #include "pagekit/PageHost.h"
 #include "pagekit/PageKit.h"
 #include "platform/GbkQt.h"
+#include "art/ArtWithFont.h"
 #include "platform/GlyphRenderer.h"
-#include "theme/PageColours.h"
+#include "pagekit/PageColours.h"
 #include "widgets/Button.h"
 #include "widgets/FlatControls.h"
 #include "widgets/ImageLabel.h"
@@ -172,7 +173,7 @@ void TArtFontPage::buildOptionColumn()
                                      kFullWidth);
     artfontpnl2ComboBox1->setItemHeight(kFontItemHeight);
     artfontpnl2ComboBox1->setMaxVisibleItems(16);
-    artfontpnl2ComboBox1->OnDrawItem = [](TGWFlatComboBox *combo, int index, Canvas &canvas, const TRect &r, int) {
+    artfontpnl2ComboBox1->OnDrawItem = [](TGWFlatComboBox *combo, int index, Canvas &canvas, const Rect &r, int) {
         canvas.fillRect(r);
         if (index < 0)
             return;

@@ -1,11 +1,11 @@
 #include "board/PenPage.h"
 
 #include "board/DrawText.h"
-#include "pagekit/Artwork.h"
+#include "artwork/Artwork.h"
 #include "pagekit/PageHost.h"
 #include "pagekit/PageKit.h"
 #include "platform/GbkQt.h"
-#include "theme/PageColours.h"
+#include "pagekit/PageColours.h"
 #include "widgets/Button.h"
 #include "widgets/FlatControls.h"
 #include "widgets/ImageLabel.h"

@@ -2,7 +2,7 @@
 // The drawing board page: its option column, the grid in a scroll box, the text
 // view at the same place, and the tool bar.
 
-#include "art/TextHelpers.h"
+#include "base/TextLines.h"
 
 #include <QObject>
 #include <QString>

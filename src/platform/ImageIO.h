@@ -5,7 +5,7 @@
 // any pixel buffer is allocated, so a hostile or damaged file fails with a
 // message instead of a crash or a huge allocation.
 
-#include "platform/Bmp.h"
+#include "base/Bmp.h"
 
 #include <QByteArray>
 #include <QImage>

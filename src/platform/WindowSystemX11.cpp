@@ -1,6 +1,6 @@
 #include "platform/WindowSystemX11.h"
 
-#include "platform/Gbk.h"
+#include "base/Gbk.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>

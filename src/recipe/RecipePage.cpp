@@ -1,6 +1,6 @@
 #include "recipe/RecipePage.h"
 
-#include "pagekit/Artwork.h"
+#include "artwork/Artwork.h"
 #include "pagekit/PageHost.h"
 #include "pagekit/PageKit.h"
 #include "platform/GbkQt.h"

@@ -1,12 +1,12 @@
 // The recipe editor's context menu: enabled states, actions and painted items.
 #include "app/EditMenu.h"
 #include "app/Main.h"
-#include "pagekit/Artwork.h"
+#include "artwork/Artwork.h"
 #include "platform/FontSetup.h"
 #include "recipe/RecipePage.h"
 #include "support/ImageCheck.h"
 #include "support/TempFolder.h"
-#include "theme/PageColours.h"
+#include "pagekit/PageColours.h"
 #include "widgets/ImageList.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 #include "art/PicturePage.h"
 #include "board/DrawText.h"
 #include "board/PenPage.h"
-#include "platform/Gbk.h"
+#include "base/Gbk.h"
 #include "platform/Shell.h"
 #include "recipe/RecipePage.h"
 #include "support/ImageCheck.h"

@@ -4,7 +4,7 @@
 #include "art/ArtFontPage.h"
 #include "platform/FontSetup.h"
 #include "support/TempFolder.h"
-#include "theme/PageColours.h"
+#include "pagekit/PageColours.h"
 #include "widgets/Button.h"
 #include "widgets/FlatControls.h"
 #include "widgets/ImageLabel.h"

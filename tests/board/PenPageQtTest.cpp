@@ -6,7 +6,7 @@
 #include "platform/GbkQt.h"
 #include "support/ImageCheck.h"
 #include "support/TempFolder.h"
-#include "theme/PageColours.h"
+#include "pagekit/PageColours.h"
 #include "widgets/Button.h"
 #include "widgets/FlatControls.h"
 #include "widgets/ImageLabel.h"

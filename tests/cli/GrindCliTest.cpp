@@ -1,5 +1,5 @@
 #include "cli/Cli.h"
-#include "platform/Gbk.h"
+#include "base/Gbk.h"
 #include "support/TempFolder.h"
 
 #include <QImage>

@@ -1,6 +1,6 @@
 #include "cli/Cli.h"
 #include "cli/SendCommand.h"
-#include "platform/Gbk.h"
+#include "base/Gbk.h"
 #include "support/SendDesk.h"
 #include "support/TempFolder.h"
 

@@ -1,6 +1,6 @@
 // The recipe page on the real main window over a copied program folder.
 #include "app/Main.h"
-#include "platform/Gbk.h"
+#include "base/Gbk.h"
 #include "recipe/Recipe.h"
 #include "recipe/RecipePage.h"
 #include "recipe/RecipeTree.h"

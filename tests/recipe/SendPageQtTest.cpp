@@ -2,7 +2,7 @@
 // window system: which window each label asks for, what goes on the clipboard,
 // and the warnings.
 #include "app/Main.h"
-#include "platform/Gbk.h"
+#include "base/Gbk.h"
 #include "recipe/RecipePage.h"
 #include "recipe/SendOnDesktop.h"
 #include "support/SendDesk.h"

@@ -1,7 +1,7 @@
 // The theme page and putting themes in force, on the real main window with a
 // fixture theme folder.
 #include "app/Main.h"
-#include "platform/Gbk.h"
+#include "base/Gbk.h"
 #include "support/TempFolder.h"
 #include "theme/SkinWindow.h"
 #include "theme/ThemePage.h"

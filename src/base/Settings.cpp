@@ -1,6 +1,7 @@
-#include "app/Settings.h"
+#include "base/Settings.h"
 
-#include "platform/Gbk.h"
+#include "base/AtomicFile.h"
+#include "base/Gbk.h"
 
 #include <algorithm>
 

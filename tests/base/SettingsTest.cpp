@@ -1,5 +1,5 @@
-#include "app/Settings.h"
-#include "platform/Gbk.h"
+#include "base/Settings.h"
+#include "base/Gbk.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>

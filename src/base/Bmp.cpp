@@ -1,4 +1,4 @@
-#include "platform/Bmp.h"
+#include "base/Bmp.h"
 
 #include <algorithm>
 #include <bit>

@@ -2,7 +2,7 @@
 // The settings kept in QOBR.Ini: read once when the main window is created,
 // written once when it closes. Logic only; the main window applies the result.
 
-#include "platform/Profile.h"
+#include "base/Profile.h"
 
 #include <string>
 

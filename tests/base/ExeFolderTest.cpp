@@ -1,4 +1,4 @@
-#include "platform/ExeFolder.h"
+#include "base/ExeFolder.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -1,15 +1,13 @@
-#include "platform/Profile.h"
+#include "base/ProfileIndex.h"
+
+#include "base/Profile.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace vomra {
 
@@ -117,16 +115,7 @@ void endLastLine(std::string &text)
     text += text.back() == '\r' ? "\n" : "\r\n";
 }
 
-std::string folderOf(const std::string &path)
-{
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 } // namespace
-
 
 // ---- name table ----
 
@@ -358,190 +347,6 @@ std::string Profile::withEntry(std::string_view content, std::string_view sectio
     ProfileIndex index{std::string(content)};
     index.setValue(section, key, value);
     return index.bytes();
-}
-
-std::optional<ProfileIndex> Profile::open() const
-{
-    auto content = readFileBytes(m_path);
-    if (!content)
-        return std::nullopt;
-    return ProfileIndex(std::move(*content));
-}
-
-bool Profile::save(const ProfileIndex &index, std::string *error) const
-{
-    return writeFileAtomically(m_path, index.bytes(), error);
-}
-
-std::optional<std::string> Profile::value(std::string_view section, std::string_view key) const
-{
-    const auto index = open();
-    return index ? index->value(section, key) : std::nullopt;
-}
-
-std::string Profile::readString(std::string_view section, std::string_view key, std::string_view def) const
-{
-    auto v = value(section, key);
-    return v ? std::move(*v) : std::string(def);
-}
-
-int Profile::readInteger(std::string_view section, std::string_view key, int def) const
-{
-    const auto v = value(section, key);
-    return v ? parseInteger(*v).value_or(def) : def;
-}
-
-bool Profile::readBool(std::string_view section, std::string_view key, bool def) const
-{
-    return readInteger(section, key, def ? 1 : 0) != 0;
-}
-
-bool Profile::writeString(std::string_view section, std::string_view key, std::string_view value,
-                          std::string *error) const
-{
-    // A missing file starts empty; one that is there but cannot be read must not be
-    // replaced by a file holding this one entry.
-    auto content = readFileBytes(m_path);
-    if (!content && errno != ENOENT) {
-        if (error)
-            *error = "cannot write " + m_path + ": " + std::strerror(errno);
-        return false;
-    }
-    ProfileIndex index(content ? std::move(*content) : std::string());
-    index.setValue(section, key, value);
-    return save(index, error);
-}
-
-bool Profile::writeInteger(std::string_view section, std::string_view key, int value, std::string *error) const
-{
-    return writeString(section, key, std::to_string(value), error);
-}
-
-bool Profile::writeBool(std::string_view section, std::string_view key, bool value, std::string *error) const
-{
-    return writeString(section, key, value ? "1" : "0", error);
-}
-
-// ---- files ----
-
-std::optional<std::string> readFileBytes(const std::string &path)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    std::string data;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
-        data.reserve(static_cast<std::size_t>(st.st_size));
-    char buf[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n > 0) {
-            data.append(buf, static_cast<std::size_t>(n));
-        } else if (n == 0) {
-            break;
-        } else if (errno != EINTR) {
-            const int err = errno;
-            ::close(fd);
-            errno = err;
-            return std::nullopt;
-        }
-    }
-    ::close(fd);
-    return data;
-}
-
-namespace {
-
-// The file that path names once symbolic links in its last part are followed (it
-// need not exist); nothing, with errno set, for a loop or an unreadable link.
-std::optional<std::string> followLinks(std::string path)
-{
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-            return path;
-        std::string target(PATH_MAX, '\0');
-        const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
-        if (n < 0)
-            return std::nullopt;
-        if (static_cast<std::size_t>(n) >= target.size()) {
-            errno = ENAMETOOLONG;
-            return std::nullopt;
-        }
-        target.resize(static_cast<std::size_t>(n));
-        path = target.front() == '/' ? target : folderOf(path) + "/" + target;
-    }
-    errno = ELOOP;
-    return std::nullopt;
-}
-
-} // namespace
-
-bool writeFileAtomically(const std::string &path, std::string_view bytes, std::string *error)
-{
-    auto fail = [&](const std::string &reason) {
-        if (error)
-            *error = "cannot write " + path + ": " + reason;
-        return false;
-    };
-    auto failErrno = [&](int err) { return fail(std::strerror(err)); };
-
-    const auto target = followLinks(path);
-    if (!target)
-        return failErrno(errno);
-
-    struct stat st {};
-    const bool exists = ::stat(target->c_str(), &st) == 0;
-    if (exists) {
-        if (S_ISDIR(st.st_mode))
-            return failErrno(EISDIR);
-        if (!S_ISREG(st.st_mode))
-            return fail("not a plain file");
-        // The rename needs only the folder's permission; the file's own says whether
-        // the user may change it.
-        if (::faccessat(AT_FDCWD, target->c_str(), W_OK, AT_EACCESS) != 0)
-            return failErrno(errno);
-    }
-    const mode_t mode = exists ? (st.st_mode & 07777) : 0644;
-
-    std::string tmp = folderOf(*target) + "/.vomra-XXXXXX";
-    const int fd = mkstemp(tmp.data());
-    if (fd < 0)
-        return failErrno(errno);
-    auto abandon = [&](int err) {
-        ::close(fd);
-        ::unlink(tmp.c_str());
-        return failErrno(err);
-    };
-
-    const char *p = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        const ssize_t w = ::write(fd, p, left);
-        if (w < 0) {
-            if (errno == EINTR)
-                continue;
-            return abandon(errno);
-        }
-        p += w;
-        left -= static_cast<std::size_t>(w);
-    }
-    // Keep the owner where we may (as root, say); a user writing someone else's
-    // group-writable file becomes its owner, as any replacing editor would.
-    if (exists && (st.st_uid != ::geteuid() || st.st_gid != ::getegid())) {
-        if (::fchown(fd, st.st_uid, st.st_gid) != 0 && ::fchown(fd, static_cast<uid_t>(-1), st.st_gid) != 0) {
-            // Not ours to give away: the new file keeps our ids.
-        }
-    }
-    if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)
-        return abandon(errno);
-    if (::close(fd) != 0 || ::rename(tmp.c_str(), target->c_str()) != 0) {
-        const int err = errno;
-        ::unlink(tmp.c_str());
-        return failErrno(err);
-    }
-    return true;
 }
 
 } // namespace vomra

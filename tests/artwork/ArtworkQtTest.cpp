@@ -1,5 +1,5 @@
-#include "pagekit/Artwork.h"
-#include "pagekit/ArtworkPaint.h"
+#include "artwork/Artwork.h"
+#include "artwork/ArtworkPaint.h"
 
 #include <QColor>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "platform/Gbk.h"
+#include "base/Gbk.h"
 
 #include <algorithm>
 #include <cerrno>

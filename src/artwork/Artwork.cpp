@@ -1,6 +1,6 @@
-#include "pagekit/Artwork.h"
+#include "artwork/Artwork.h"
 
-#include "pagekit/ArtworkPaint.h"
+#include "artwork/ArtworkPaint.h"
 #include "platform/ImageIO.h"
 
 #include <QFile>

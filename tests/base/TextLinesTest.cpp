@@ -1,5 +1,5 @@
-#include "art/TextHelpers.h"
-#include "platform/Gbk.h"
+#include "base/TextLines.h"
+#include "base/Gbk.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@ std::string G(const char *utf8) { return gbk::fromUtf8(utf8); }
 const std::string kFull = "\xA1\xA1"; // "　"
 } // namespace
 
-TEST(TextHelpers, CharCountIsAByteStatistic)
+TEST(TextLines, CharCountIsAByteStatistic)
 {
     EXPECT_EQ(charCount(G("艺术字")), 3);
     EXPECT_EQ(charCount(G("a艺b")), 3);
@@ -20,7 +20,7 @@ TEST(TextHelpers, CharCountIsAByteStatistic)
     EXPECT_EQ(charCount("\x81\x40"), 1); // second byte below 127 still counts as single
 }
 
-TEST(TextHelpers, CyclicPick)
+TEST(TextLines, CyclicPick)
 {
     const std::string s = G("ab艺");
     EXPECT_EQ(cyclicChar(s, 4), "a");
@@ -38,7 +38,7 @@ TEST(TextHelpers, CyclicPick)
     EXPECT_EQ(cyclicChar("\x81\x40\x81\x40", 3), "");
 }
 
-TEST(TextHelpers, CharPicksAreTheCyclicPicksInOneWalk)
+TEST(TextLines, CharPicksAreTheCyclicPicksInOneWalk)
 {
     const std::string texts[] = {G("ab艺"), "", "\x81\x40x", "\x81\x40\x81\x40", "ab\xB0", "\x7F", "a\x81", "\x81\x40\x81\x40xy"};
     for (const std::string &s : texts) {
@@ -49,14 +49,14 @@ TEST(TextHelpers, CharPicksAreTheCyclicPicksInOneWalk)
     }
 }
 
-TEST(TextHelpers, TrimLeftMarginWidensLeadingFullBlanks)
+TEST(TextLines, TrimLeftMarginWidensLeadingFullBlanks)
 {
     Lines lines = {kFull + kFull + "ab", "   cd"};
     trimLeftMargin(lines);
     EXPECT_EQ(lines, (Lines{" ab", "cd"}));
 }
 
-TEST(TextHelpers, TrimLeftMarginIgnoresBlankLinesForTheMeasureButCutsThem)
+TEST(TextLines, TrimLeftMarginIgnoresBlankLinesForTheMeasureButCutsThem)
 {
     Lines lines = {"  x", "", "    "};
     trimLeftMargin(lines);
@@ -67,7 +67,7 @@ TEST(TextHelpers, TrimLeftMarginIgnoresBlankLinesForTheMeasureButCutsThem)
     EXPECT_EQ(shortBlank, (Lines{"x", ""}));
 }
 
-TEST(TextHelpers, TrimLeftMarginCases)
+TEST(TextLines, TrimLeftMarginCases)
 {
     Lines tab = {"\tx", "   y"};
     trimLeftMargin(tab);
@@ -93,14 +93,14 @@ TEST(TextHelpers, TrimLeftMarginCases)
     EXPECT_TRUE(empty.empty());
 }
 
-TEST(TextHelpers, TrimTrailingBlanks)
+TEST(TextLines, TrimTrailingBlanks)
 {
     Lines lines = {"ab " + kFull + " ", kFull + kFull, " a b", "", G("艺") + " ", "\tx\t "};
     trimTrailingBlanks(lines);
     EXPECT_EQ(lines, (Lines{"ab", "", " a b", "", G("艺"), "\tx\t"}));
 }
 
-TEST(TextHelpers, TrimTrailingBlanksWalksCharactersNotBytes)
+TEST(TextLines, TrimTrailingBlanksWalksCharactersNotBytes)
 {
     // "\xA1\xA1" inside a character pair is not a blank: the walk pairs 0xB0 0xA1,
     // then 0xA1 0x20 (a double-byte character whose trail byte is 0x20).
@@ -113,7 +113,7 @@ TEST(TextHelpers, TrimTrailingBlanksWalksCharactersNotBytes)
     EXPECT_EQ(lone, "a \xA1");
 }
 
-TEST(TextHelpers, SplitAndJoinLines)
+TEST(TextLines, SplitAndJoinLines)
 {
     EXPECT_EQ(splitLines("a\r\nb\nc"), (Lines{"a", "b", "c"}));
     EXPECT_EQ(splitLines(""), (Lines{""}));

@@ -1,4 +1,4 @@
-#include "art/TextHelpers.h"
+#include "base/TextLines.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "platform/ExeFolder.h"
+#include "base/ExeFolder.h"
 
 #include <climits>
 #include <cstdlib>

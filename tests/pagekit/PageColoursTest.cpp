@@ -1,6 +1,6 @@
-#include "platform/Profile.h"
+#include "base/Profile.h"
 #include "support/TempFolder.h"
-#include "theme/PageColours.h"
+#include "pagekit/PageColours.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/MappedFile.h"
+#include "base/MappedFile.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "theme/PageColours.h"
+#include "pagekit/PageColours.h"
 
-#include "platform/Profile.h"
+#include "base/Profile.h"
 
 #include <array>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "platform/Profile.h"
+#include "base/Profile.h"
 #include "support/TempFolder.h"
 
 #include <functional>
