@@ -7,6 +7,7 @@
 #include "board/DrawText.h"
 #include "board/PenPage.h"
 #include "artwork/Artwork.h"
+#include "pagekit/Dialogs.h"
 #include "pagekit/PageKit.h"
 #include "platform/FontSetup.h"
 #include "platform/FrameExtents.h"
@@ -26,7 +27,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMoveEvent>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTextEdit>
@@ -63,12 +63,6 @@ TColor widgetColour(const QWidget *w, QPalette::ColorRole role)
 }
 
 } // namespace
-
-std::function<void(const QString &, const QString &)> &TfrmMain::errorBoxHook()
-{
-    static std::function<void(const QString &, const QString &)> hook;
-    return hook;
-}
 
 TfrmMain::TfrmMain(const QString &programFolder, QWidget *splash, QWidget *parent)
     : QWidget(parent), m_programFolder(programFolder), m_splash(splash)
@@ -397,7 +391,6 @@ QWidget *TfrmMain::pagePanel(TPage page)
     return nullptr;
 }
 
-void TfrmMain::tellLossy() { artFont->tellLossy(); }
 
 TGWImageList *TfrmMain::imageList(int n)
 {
@@ -668,14 +661,7 @@ void TfrmMain::FormClose()
     std::string failed;
     if (!writeSettings(Profile(settingsPath(m_programFolder.toStdString())), s, &failed)) {
         const QString text = QStringLiteral("写 %1 失败").arg(QString::fromStdString(failed));
-        const QString title = QApplication::applicationName();
-        if (errorBoxHook()) {
-            errorBoxHook()(title, text);
-        } else {
-            QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::NoButton, this);
-            box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
-            box.exec();
-        }
+        dialogs::error(this, QApplication::applicationName(), text);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "art/PicturePage.h"
 #include "base/TextLines.h"
 #include "artwork/Artwork.h"
+#include "pagekit/Dialogs.h"
 #include "pagekit/PageHost.h"
 #include "pagekit/PageKit.h"
 #include "platform/GbkQt.h"
@@ -18,7 +19,6 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 
 #include <algorithm>
@@ -103,12 +103,6 @@ TGWFlatComboBox *makeSymbolCombo(QWidget *parent, const QString &name, const cha
 }
 
 } // namespace
-
-std::function<void(const QString &, const QString &)> &TArtFontPage::noticeHook()
-{
-    static std::function<void(const QString &, const QString &)> hook;
-    return hook;
-}
 
 TArtFontPage::TArtFontPage(TPageHost &host) : m_host(host)
 {
@@ -327,16 +321,6 @@ void TArtFontPage::setOutputLines(const Lines &lines)
     artfontRichEdit1->setPlainText(gbk::toQString(joinLines(lines, "\n")));
 }
 
-void TArtFontPage::tellLossy()
-{
-    const QString title = QApplication::applicationName();
-    const QString text = QStringLiteral("有些字符不能用 GBK 表示，已换成“?”。");
-    if (noticeHook())
-        noticeHook()(title, text);
-    else
-        QMessageBox::information(artfontRichEdit1->window(), title, text);
-}
-
 void TArtFontPage::artfontImageLabelClick(QObject *Sender)
 {
     auto *label = qobject_cast<TGWImageLabel *>(Sender);
@@ -348,7 +332,7 @@ void TArtFontPage::artfontImageLabelClick(QObject *Sender)
         trim(lines);
         setOutputLines(lines);
         if (lossy)
-            tellLossy();
+            dialogs::tellLossy(artfontRichEdit1->window());
     };
     switch (label->Tag()) {
     case 1:
@@ -408,7 +392,7 @@ void TArtFontPage::MakeArt()
     placeArt(output, block, layout);
     setOutputLines(output);
     if (lossyWord || lossyFg || lossyBg || lossyOld)
-        tellLossy();
+        dialogs::tellLossy(artfontRichEdit1->window());
 }
 
 } // namespace vomra

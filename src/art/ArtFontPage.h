@@ -73,12 +73,6 @@ public:
     MakeMode CheckedMakeMode() const;
     LayoutMode CheckedLayoutMode() const;
 
-    // Test hook: the notice that some characters could not be held in GBK (the
-    // program shows a message box).
-    static std::function<void(const QString &title, const QString &text)> &noticeHook();
-    // Tells the user once that characters GBK cannot hold became "?" (the page
-    // body is shared, so the grinder tells it the same way).
-    void tellLossy();
 
 private:
     void buildOptionColumn();

@@ -7,6 +7,7 @@
 #include "art/PicturePreview.h"
 #include "art/PreviewFit.h"
 #include "base/TextLines.h"
+#include "pagekit/Dialogs.h"
 #include "pagekit/PageHost.h"
 #include "pagekit/PageKit.h"
 #include "platform/GbkQt.h"
@@ -19,10 +20,8 @@
 #include "widgets/ProgressBar.h"
 
 #include <QApplication>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -51,18 +50,6 @@ QLabel *makeLabel(QWidget *parent, const char *name, const char *text, const QRe
 }
 
 } // namespace
-
-std::function<QString(const QString &)> &TPicturePage::openDialogHook()
-{
-    static std::function<QString(const QString &)> hook;
-    return hook;
-}
-
-std::function<void(const QString &, const QString &)> &TPicturePage::errorBoxHook()
-{
-    static std::function<void(const QString &, const QString &)> hook;
-    return hook;
-}
 
 QString TPicturePage::OpenFilter() { return QStringLiteral("Bitmaps (*.bmp)"); }
 
@@ -186,18 +173,7 @@ void TPicturePage::picturepnl1CheckBox1Checked(QObject *)
 
 void TPicturePage::picturepnl1Button1Click(QObject *)
 {
-    QString file;
-    if (openDialogHook()) {
-        file = openDialogHook()(OpenFilter());
-    } else {
-        // Qt's own dialog matches the pattern without regard to case (*.BMP too).
-        QFileDialog dialog(m_host.hostWindow(), QString(), QString(), OpenFilter());
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-            file = dialog.selectedFiles().constFirst();
-    }
+    const QString file = dialogs::openFile(m_host.hostWindow(), OpenFilter());
     if (file.isEmpty() || !QFileInfo(file).isFile())
         return;
     // A picture that does not load leaves the preview as it was, without a word.
@@ -244,19 +220,12 @@ void TPicturePage::Grind()
     m_artFont.artfontRichEdit1->setPlainText(gbk::toQString(joinLines(rows, "\n")));
     bar->setPosition(0);
     if (lossy)
-        m_artFont.tellLossy();
+        dialogs::tellLossy(m_host.hostWindow());
 }
 
 void TPicturePage::showError(const QString &text)
 {
-    const QString title = QApplication::applicationName();
-    if (errorBoxHook()) {
-        errorBoxHook()(title, text);
-        return;
-    }
-    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::NoButton, m_host.hostWindow());
-    box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
-    box.exec();
+    dialogs::error(m_host.hostWindow(), QApplication::applicationName(), text);
 }
 
 void TPicturePage::picturepnl2RadioButtonChecked(QObject *Sender)
@@ -287,7 +256,7 @@ void TPicturePage::picturepnl2Button1Click(QObject *)
     if (!saveCustomRamp(settings, ramp))
         showError(QStringLiteral("写 %1 失败").arg(QString::fromStdString(settings.path())));
     else if (lossy)
-        m_artFont.tellLossy();
+        dialogs::tellLossy(m_host.hostWindow());
 }
 
 void TPicturePage::ApplyPageColours(const TPageColours &pc)

@@ -75,11 +75,6 @@ public:
     QImage WorkCopy() const;
     PictureKind PictureKindOpened() const { return m_kind; }
 
-    // Test hooks. The open dialog (given its filter) answers a file name, empty
-    // for cancel; the error box gets its caption and text.
-    static std::function<QString(const QString &filter)> &openDialogHook();
-    static std::function<void(const QString &title, const QString &text)> &errorBoxHook();
-
     // The open dialog's filter.
     static QString OpenFilter();
 

@@ -2,6 +2,7 @@
 
 #include "board/DrawText.h"
 #include "artwork/Artwork.h"
+#include "pagekit/Dialogs.h"
 #include "pagekit/PageHost.h"
 #include "pagekit/PageKit.h"
 #include "platform/GbkQt.h"
@@ -246,7 +247,7 @@ void TPenPage::applyBoardMode()
     penScrollBox1->show();
     penRichEdit1->hide();
     if (lossy)
-        m_host.tellLossy();
+        dialogs::tellLossy(m_host.hostWindow());
 }
 
 void TPenPage::penImageLabelClick(QObject *Sender)
@@ -309,7 +310,7 @@ void TPenPage::pasteFromClipboard()
     // The board holds GBK only: what it could not take is now "?", and the
     // view shows the board again, so this is said once.
     if (lossy)
-        m_host.tellLossy();
+        dialogs::tellLossy(m_host.hostWindow());
 }
 
 void TPenPage::ApplyPageColours(const TPageColours &pc)

@@ -1,6 +1,7 @@
 #include "recipe/RecipePage.h"
 
 #include "artwork/Artwork.h"
+#include "pagekit/Dialogs.h"
 #include "pagekit/PageHost.h"
 #include "pagekit/PageKit.h"
 #include "platform/GbkQt.h"
@@ -14,10 +15,8 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -81,18 +80,6 @@ QString decodeRecipe(std::string_view gbk, bool *replaced)
 }
 
 } // namespace
-
-std::function<QString(const QString &, const QString &, const QString &)> &TRecipePage::saveDialogHook()
-{
-    static std::function<QString(const QString &, const QString &, const QString &)> hook;
-    return hook;
-}
-
-std::function<bool(TRecipeBox, const QString &, const QString &)> &TRecipePage::messageBoxHook()
-{
-    static std::function<bool(TRecipeBox, const QString &, const QString &)> hook;
-    return hook;
-}
 
 TRecipePage::TRecipePage(TPageHost &host) : m_host(host)
 {
@@ -277,7 +264,7 @@ void TRecipePage::ShowRecipeNode(QTreeWidgetItem *node)
             const auto bytes = ReadRecipeFile(record.DiskPath, &error);
             if (!bytes) {
                 recipeRichEdit1->clear();
-                showBox(TRecipeBox::Error, QStringLiteral("错误"),
+                dialogs::error(m_host.hostWindow(), QStringLiteral("错误"),
                         QStringLiteral("读取文件“%1”失败！").arg(shown(record.DiskPath)));
             } else {
                 showRecipeBytes(std::move(*bytes));
@@ -421,37 +408,19 @@ void TRecipePage::SendToQQ(int kind, bool pressSend)
 {
     sendOnDesktop(
         kind, pressSend, m_host.programFolder(), [this] { CopyRecipeText(); },
-        [this](const QString &title, const QString &text) { showBox(TRecipeBox::Warning, title, text); });
+        [this](const QString &title, const QString &text) { dialogs::warning(m_host.hostWindow(), title, text); });
 }
 
 // ---- saving -------------------------------------------------------------------
 
-bool TRecipePage::showBox(TRecipeBox kind, const QString &title, const QString &text)
+bool TRecipePage::confirmed(const QString &title, const QString &text)
 {
-    if (messageBoxHook())
-        return messageBoxHook()(kind, title, text);
-    QString shownText = text;
-    shownText.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    const QMessageBox::Icon icon = kind == TRecipeBox::Confirm ? QMessageBox::Question
-                                   : kind == TRecipeBox::Error ? QMessageBox::Critical
-                                                               : QMessageBox::Warning;
-    QMessageBox box(icon, title, shownText, QMessageBox::NoButton, m_host.hostWindow());
-    if (kind == TRecipeBox::Confirm) {
-        QPushButton *yes = box.addButton(QStringLiteral("是[&Y]"), QMessageBox::YesRole);
-        QPushButton *no = box.addButton(QStringLiteral("否[&N]"), QMessageBox::NoRole);
-        box.setDefaultButton(yes);
-        box.setEscapeButton(no);
-        box.exec();
-        return box.clickedButton() == yes;
-    }
-    box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
-    box.exec();
-    return true;
+    return dialogs::confirm(m_host.hostWindow(), title, text) == Answer::Yes;
 }
 
 void TRecipePage::showSaveError(const std::string &path)
 {
-    showBox(TRecipeBox::Error, QStringLiteral("错误"), QStringLiteral("保存文件“%1”失败！").arg(shown(path)));
+    dialogs::error(m_host.hostWindow(), QStringLiteral("错误"), QStringLiteral("保存文件“%1”失败！").arg(shown(path)));
 }
 
 bool TRecipePage::encodeForSaving(const QString &text, const std::string &path, std::string *gbk)
@@ -459,13 +428,13 @@ bool TRecipePage::encodeForSaving(const QString &text, const std::string &path, 
     bool lossy = false;
     *gbk = gbk::fromQString(text, &lossy);
     if (m_shownWithReplacement)
-        return showBox(TRecipeBox::Confirm, QStringLiteral("确认"),
+        return confirmed(QStringLiteral("确认"),
                        QStringLiteral("读入的文件中有不是GBK文字的字节，已显示为替代字符；保存到“%1”后，"
                                       "它们将变成“?”。\r是否继续保存？")
                            .arg(shown(path)));
     if (lossy)
-        return showBox(
-            TRecipeBox::Confirm, QStringLiteral("确认"),
+        return confirmed(
+            QStringLiteral("确认"),
             QStringLiteral("文本中有GBK无法保存的字符，保存到“%1”后它们将变成“?”。\r是否继续保存？").arg(shown(path)));
     return true;
 }
@@ -506,19 +475,7 @@ void TRecipePage::SaveRecipeAs(const std::string &startFolder, const QString &te
 {
     const QString filter = QString::fromUtf8(kSaveFilter);
     const QString suffix = QString::fromLatin1(kSaveSuffix);
-    QString chosen;
-    if (saveDialogHook()) {
-        chosen = saveDialogHook()(qpath(startFolder), filter, suffix);
-    } else {
-        QFileDialog dialog(m_host.hostWindow(), QString(), qpath(startFolder), filter.section(QLatin1Char('|'), 0, 0));
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite); // the questions below are the program's
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setDefaultSuffix(suffix);
-        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-            chosen = dialog.selectedFiles().constFirst();
-    }
+    QString chosen = dialogs::saveFile(m_host.hostWindow(), qpath(startFolder), filter.section(QLatin1Char('|'), 0, 0), suffix);
     if (chosen.isEmpty())
         return;
     if (QFileInfo(chosen).suffix().isEmpty())
@@ -537,7 +494,7 @@ void TRecipePage::SaveRecipeAs(const std::string &startFolder, const QString &te
         inLibrary
             ? QStringLiteral("“%1”是一个已存在的Vomra秘笈文件。\r本次操作将会覆盖该文件，是否要继续？").arg(shown(path))
             : QStringLiteral("文件“%1”已存在，是否覆盖该文件？").arg(shown(path));
-    if (showBox(TRecipeBox::Confirm, QStringLiteral("确认"), question))
+    if (confirmed(QStringLiteral("确认"), question))
         writeRecipe(path, text);
 }
 

@@ -1,5 +1,6 @@
 // The real main window in a temporary program folder.
 #include "app/Main.h"
+#include "pagekit/Dialogs.h"
 #include "art/ArtFontPage.h"
 #include "art/PicturePage.h"
 #include "board/DrawText.h"
@@ -241,13 +242,15 @@ TEST_F(MainWindowTest, FailedWriteIsReportedWithThePathAndTheWindowStillCloses)
 {
     dir.write("QOBR.Ini/blocker", "x");
     QString shownTitle, shownText;
-    TfrmMain::errorBoxHook() = [&](const QString &title, const QString &text) {
-        shownTitle = title;
-        shownText = text;
+    dialogs::nextAnswer() = [&](const BoxShown &box) {
+        EXPECT_EQ(box.kind, BoxKind::Error);
+        shownTitle = box.title;
+        shownText = box.text;
+        return Answer::Yes;
     };
     start();
     frm->close();
-    TfrmMain::errorBoxHook() = nullptr;
+    dialogs::nextAnswer() = nullptr;
     EXPECT_EQ(shownText, QStringLiteral("写 %1 失败").arg(QString::fromStdString(dir.path() + "QOBR.Ini")));
     EXPECT_EQ(shownTitle, QApplication::applicationName());
     EXPECT_FALSE(frm->isVisible());

@@ -1,6 +1,7 @@
 // The art font maker page inside the real main window: its option column, the
 // make label and the joins, the paste label, the page colours.
 #include "app/Main.h"
+#include "pagekit/Dialogs.h"
 #include "art/ArtFontPage.h"
 #include "platform/FontSetup.h"
 #include "support/TempFolder.h"
@@ -36,7 +37,11 @@ protected:
 
     void SetUp() override
     {
-        TArtFontPage::noticeHook() = [this](const QString &, const QString &text) { notices << text; };
+        dialogs::nextAnswer() = [this](const BoxShown &box) {
+            EXPECT_EQ(box.kind, BoxKind::Notice);
+            notices << box.text;
+            return Answer::Yes;
+        };
         frm = std::make_unique<TfrmMain>(QString::fromStdString(dir.path()));
         frm->showAtStart();
         QTest::mouseClick(frm->GWImageLabels[0], Qt::LeftButton); // "制作艺术字体"
@@ -46,7 +51,7 @@ protected:
     void TearDown() override
     {
         frm->close();
-        TArtFontPage::noticeHook() = nullptr;
+        dialogs::nextAnswer() = nullptr;
     }
 
     QString output() const { return page->artfontRichEdit1->toPlainText(); }

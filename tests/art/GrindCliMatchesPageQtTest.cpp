@@ -2,6 +2,7 @@
 // is ground to the same rows by both, or refused by both for the same reason.
 // The page is driven in the real main window; the command runs in-process.
 #include "app/Main.h"
+#include "pagekit/Dialogs.h"
 #include "art/ArtFontPage.h"
 #include "art/PicturePage.h"
 #include "cli/Cli.h"
@@ -92,7 +93,7 @@ protected:
 
     void SetUp() override
     {
-        TPicturePage::openDialogHook() = [this](const QString &) { return answer; };
+        dialogs::nextFileName() = [this](const FileQuestion &) { return answer; };
         frm = std::make_unique<TfrmMain>(QString::fromStdString(dir.path()));
         frm->showAtStart();
         QTest::mouseClick(frm->GWImageLabels[1], Qt::LeftButton);
@@ -101,7 +102,7 @@ protected:
     void TearDown() override
     {
         frm->close();
-        TPicturePage::openDialogHook() = nullptr;
+        dialogs::nextFileName() = nullptr;
     }
     // The page's rows for the file, as the CLI writes them: one line end each.
     std::string groundOnThePage(const std::string &file)

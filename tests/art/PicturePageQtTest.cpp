@@ -1,5 +1,6 @@
 // The picture grinder page in the real main window.
 #include "app/Main.h"
+#include "pagekit/Dialogs.h"
 #include "art/ArtFontPage.h"
 #include "art/GrayRamp.h"
 #include "art/PicturePage.h"
@@ -58,23 +59,29 @@ protected:
     QString answer;      // what the open dialog answers
     QString filterSeen;  // the filter it was shown with
     QStringList errors;  // error boxes, as "title|text"
+    QStringList notices; // other boxes, their text
 
     void SetUp() override
     {
-        TPicturePage::openDialogHook() = [this](const QString &filter) {
-            filterSeen = filter;
+        dialogs::nextFileName() = [this](const FileQuestion &question) {
+            EXPECT_FALSE(question.save);
+            filterSeen = question.filter;
             return answer;
         };
-        TPicturePage::errorBoxHook() = [this](const QString &title, const QString &text) {
-            errors << title + QLatin1Char('|') + text;
+        dialogs::nextAnswer() = [this](const BoxShown &box) {
+            if (box.kind == BoxKind::Error)
+                errors << box.title + QLatin1Char('|') + box.text;
+            else
+                notices << box.text;
+            return Answer::Yes;
         };
     }
     void TearDown() override
     {
         if (frm)
             frm->close();
-        TPicturePage::openDialogHook() = nullptr;
-        TPicturePage::errorBoxHook() = nullptr;
+        dialogs::nextFileName() = nullptr;
+        dialogs::nextAnswer() = nullptr;
     }
     void start()
     {
@@ -325,8 +332,6 @@ TEST_F(PicturePageTest, AFailedRampSaveNamesTheSettingsFile)
 
 TEST_F(PicturePageTest, ARampGbkCannotHoldIsToldOnGrindAndSave)
 {
-    QStringList notices;
-    TArtFontPage::noticeHook() = [&](const QString &, const QString &text) { notices.append(text); };
     start();
     click(page().picturepnl2RadioButton3);
     page().picturepnl2Edit1->setText(QStringLiteral("한 "));
@@ -335,7 +340,6 @@ TEST_F(PicturePageTest, ARampGbkCannotHoldIsToldOnGrindAndSave)
     ASSERT_EQ(notices.size(), 1);
     EXPECT_EQ(notices.front(), QStringLiteral("有些字符不能用 GBK 表示，已换成“?”。"));
     click(page().picturepnl2Button1);
-    TArtFontPage::noticeHook() = nullptr;
     EXPECT_EQ(notices.size(), 2);
     EXPECT_TRUE(errors.isEmpty());
 }

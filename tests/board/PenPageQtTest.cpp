@@ -1,5 +1,6 @@
 // The drawing board page inside the real main window.
 #include "app/Main.h"
+#include "pagekit/Dialogs.h"
 #include "art/ArtFontPage.h"
 #include "board/DrawText.h"
 #include "board/PenPage.h"
@@ -339,7 +340,10 @@ TEST_F(PenPageTest, PasteCases)
 TEST_F(PenPageTest, CharactersGbkCannotHoldAreToldOnceWhenTheyReachTheBoard)
 {
     QStringList notices;
-    TArtFontPage::noticeHook() = [&](const QString &, const QString &text) { notices << text; };
+    dialogs::nextAnswer() = [&](const BoxShown &box) {
+        notices << box.text;
+        return Answer::Yes;
+    };
     struct Case {
         const char *name;
         bool textMode; // pasted with the label in text mode rather than board mode
@@ -380,7 +384,7 @@ TEST_F(PenPageTest, CharactersGbkCannotHoldAreToldOnceWhenTheyReachTheBoard)
         EXPECT_EQ(notices.size(), c.told);
         EXPECT_FALSE(pen->penRichEdit1->toPlainText().contains(U("한")));
     }
-    TArtFontPage::noticeHook() = nullptr;
+    dialogs::nextAnswer() = nullptr;
 }
 
 TEST_F(PenPageTest, PasteLabelIsEnabledOnEnterOnlyWithClipboardText)

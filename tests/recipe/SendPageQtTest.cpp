@@ -2,6 +2,7 @@
 // window system: which window each label asks for, what goes on the clipboard,
 // and the warnings.
 #include "app/Main.h"
+#include "pagekit/Dialogs.h"
 #include "base/Gbk.h"
 #include "recipe/RecipePage.h"
 #include "recipe/SendOnDesktop.h"
@@ -31,9 +32,10 @@ protected:
     {
         dir.copyFixture("recipe-gui/program");
         sendWindowSystemHook() = [this] { return std::make_unique<test::SendDeskWindows>(desk); };
-        TRecipePage::messageBoxHook() = [this](TRecipeBox, const QString &title, const QString &text) {
-            warnings.push_back(title + QLatin1Char('|') + text);
-            return true;
+        dialogs::nextAnswer() = [this](const BoxShown &box) {
+            EXPECT_EQ(box.kind, BoxKind::Warning);
+            warnings.push_back(box.title + QLatin1Char('|') + box.text);
+            return Answer::Yes;
         };
         frm = std::make_unique<TfrmMain>(QString::fromStdString(dir.path()));
         frm->showAtStart();
@@ -43,7 +45,7 @@ protected:
     {
         frm->close();
         sendWindowSystemHook() = nullptr;
-        TRecipePage::messageBoxHook() = nullptr;
+        dialogs::nextAnswer() = nullptr;
     }
     // Shows the tree node of that text and selects the editor's whole text.
     void selectAllOf(const char *nodeText)
