@@ -262,7 +262,7 @@ void TfrmMain::buildRightColumn()
 
     artFont = std::make_unique<TArtFontPage>(*this);
     picture = std::make_unique<TPicturePage>(*this, *artFont);
-    artFont->setPicturePage(*picture);
+    artFont->onGrind = [this] { picture->Grind(); };
     pen = std::make_unique<TPenPage>(*this);
     theme = std::make_unique<TThemePage>(*this, *this);
     recipe = std::make_unique<TRecipePage>(*this);
@@ -522,7 +522,12 @@ void TfrmMain::TreeFit()
 
 void TfrmMain::GWAutoPanelTitle1Expanded(QObject *) { TreeFit(); }
 
-void TfrmMain::pnlArtFontResize() { artFont->pnlArtFontResize(); }
+void TfrmMain::pnlArtFontResize()
+{
+    artFont->pnlArtFontResize();
+    if (picture) // the grinder's column shares the page
+        picture->picturePanel1->resize(picture->picturePanel1->width(), pnlArtFont->height());
+}
 
 void TfrmMain::pnlThemeResize() { theme->pnlThemeResize(); }
 

@@ -8,6 +8,7 @@
 #include "cli/Cli.h"
 #include "platform/GbkQt.h"
 #include "platform/ImageIO.h"
+#include "support/CliRun.h"
 #include "support/BmpBuilder.h"
 #include "support/TempFolder.h"
 #include "widgets/Button.h"
@@ -36,22 +37,7 @@ void recordQtMessage(QtMsgType, const QMessageLogContext &, const QString &text)
         g_qtMessages->append(text);
 }
 
-struct CliResult {
-    int code = 0;
-    std::string out;
-    std::string err;
-};
-
-CliResult grindWithCli(const std::string &file)
-{
-    std::istringstream in;
-    std::ostringstream out, err;
-    CliResult r;
-    r.code = cli::runCli({"grind", "--encoding", "gbk", file}, {in, out, err, false});
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
+test::CliResult grindWithCli(const std::string &file) { return test::run({"grind", "--encoding", "gbk", file}); }
 
 // A picture of `width` x `height` whose stored pixels are all `white` but for
 // `black` in the top-left and bottom-right corners.
@@ -195,11 +181,11 @@ TEST_F(GrindCliMatchesPage, SameRowsOrTheSameRefusal)
         dir.write("p.bmp", c.bytes);
         const std::string file = dir.file("p.bmp");
         qtMessages.clear();
-        const CliResult cli = grindWithCli(file);
+        const test::CliResult cli = grindWithCli(file);
         EXPECT_TRUE(qtMessages.isEmpty()) << qPrintable(qtMessages.join(QLatin1Char('\n')));
         const PictureLoad load = loadPicture(QString::fromStdString(file));
         if (c.refusal.empty()) {
-            EXPECT_EQ(cli.code, 0);
+            EXPECT_EQ(cli.status, 0);
             EXPECT_EQ(cli.err, "");
             EXPECT_TRUE(load.ok()) << qPrintable(load.error);
             if (!c.rows.empty()) {
@@ -207,7 +193,7 @@ TEST_F(GrindCliMatchesPage, SameRowsOrTheSameRefusal)
             }
             EXPECT_EQ(groundOnThePage(file), cli.out);
         } else {
-            EXPECT_EQ(cli.code, 1);
+            EXPECT_EQ(cli.status, 1);
             EXPECT_EQ(cli.out, "");
             EXPECT_EQ(cli.err, "vomra-cli grind: cannot read '" + file + "': " + c.refusal + "\n");
             EXPECT_FALSE(load.ok());
