@@ -8,6 +8,7 @@
 #include "base/Gbk.h"
 #include "platform/Shell.h"
 #include "recipe/RecipePage.h"
+#include "support/MainWindowFixture.h"
 #include "support/ImageCheck.h"
 #include "support/TempFolder.h"
 #include "platform/FontSetup.h"
@@ -32,15 +33,11 @@ using vomra::test::TempFolder;
 
 namespace {
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public test::MainWindowFixture {
 protected:
-    TempFolder dir;
-    std::unique_ptr<TfrmMain> frm;
-
     void start()
     {
-        frm = std::make_unique<TfrmMain>(QString::fromStdString(dir.path()));
-        frm->showAtStart();
+        openWindow();
         QApplication::processEvents();
     }
     void TearDown() override

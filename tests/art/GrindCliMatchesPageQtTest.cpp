@@ -8,6 +8,7 @@
 #include "cli/Cli.h"
 #include "platform/GbkQt.h"
 #include "platform/ImageIO.h"
+#include "support/MainWindowFixture.h"
 #include "support/CliRun.h"
 #include "support/BmpBuilder.h"
 #include "support/TempFolder.h"
@@ -71,17 +72,14 @@ std::string S(std::initializer_list<int> bytes)
     return s;
 }
 
-class GrindCliMatchesPage : public ::testing::Test {
+class GrindCliMatchesPage : public test::MainWindowFixture {
 protected:
-    TempFolder dir;
-    std::unique_ptr<TfrmMain> frm;
     QString answer;
 
     void SetUp() override
     {
         dialogs::nextFileName() = [this](const FileQuestion &) { return answer; };
-        frm = std::make_unique<TfrmMain>(QString::fromStdString(dir.path()));
-        frm->showAtStart();
+        openWindow();
         QTest::mouseClick(frm->GWImageLabels[1], Qt::LeftButton);
         QApplication::processEvents();
     }
