@@ -103,8 +103,7 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *splash, QWidget *paren
     buildLeftColumn();
     buildRightColumn();
 
-    // Creation, in the design's order.
-    // 1. Prepare the pages.
+    // The page colours first: the theme applied below paints over them.
     m_fontSize = 9;
     pnlTheme->hide();
     pnlPen->setColor(widgetColour(pen->penRichEdit1, QPalette::Base));
@@ -116,12 +115,12 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *splash, QWidget *paren
         label->setColor(pnlRecipe->Color());
     setPaletteColour(TreeView1, QPalette::Base, GWAutoPanel2->Color());
 
-    // 2.-6. Theme folder and catalogue, settings, the saved theme made valid and put in force.
+    // Theme folder and catalogue, settings, then the saved theme made valid and put in force.
     createTheme();
     readSettings();
     startTheme();
 
-    // 7. Main panel placement; 8. the recipe page.
+    // Panels placed for the saved width; the program opens on the recipe page.
     MainPanelPlacement();
     m_currentPage = pgRecipe;
     PageSwitch();
@@ -365,12 +364,12 @@ void TfrmMain::showAtStart()
         placeOuter(frame);
     applyStartState();
     show();
-    // 10. The theme list; 11. the recipe tree; 12. the editor's labels.
+    // Filled once the window is up: the theme list, the recipe tree, the editor's labels.
     theme->FillThemeList();
     recipe->LoadRecipeTree();
     recipe->recipeRichEdit1SelectionChange();
     recipe->recipeLabel(7)->setEnabled(recipe->recipeRichEdit1->document()->isUndoAvailable());
-    // 13. The splash goes.
+    // The window is ready: the splash goes.
     if (m_splash)
         m_splash->close();
 }

@@ -253,7 +253,7 @@ TEST_F(MainWindowTest, FailedWriteIsReportedWithThePathAndTheWindowStillCloses)
     EXPECT_FALSE(frm->isVisible());
 }
 
-TEST_F(MainWindowTest, FailedWriteBoxHasTheDesignsButton)
+TEST_F(MainWindowTest, FailedWriteBoxHasTheProgramsOkButton)
 {
     dir.write("QOBR.Ini/blocker", "x");
     start();
