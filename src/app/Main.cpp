@@ -9,6 +9,7 @@
 #include "artwork/Artwork.h"
 #include "pagekit/Dialogs.h"
 #include "pagekit/PageKit.h"
+#include "pagekit/PasteGuard.h"
 #include "platform/FontSetup.h"
 #include "platform/FrameExtents.h"
 #include "platform/GbkQt.h"
@@ -69,6 +70,7 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *splash, QWidget *paren
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Vomra 2003 v2.0"));
+    installPasteGuard();
     // The hint window draws the application's icon.
     QApplication::setWindowIcon(appIcon());
     setWindowIcon(appIcon());

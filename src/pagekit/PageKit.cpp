@@ -1,4 +1,5 @@
 #include "pagekit/PageKit.h"
+#include "pagekit/PasteGuard.h"
 
 #include "platform/GbkQt.h"
 
@@ -88,8 +89,7 @@ void copyAllOrSelection(QPlainTextEdit *edit)
 
 bool clipboardHasText()
 {
-    const QMimeData *data = QApplication::clipboard()->mimeData();
-    return data && data->hasText();
+    return clipboardOffersText(QClipboard::Clipboard);
 }
 
 void setPaletteColour(QWidget *w, QPalette::ColorRole role, TColor c)
