@@ -33,16 +33,16 @@ void probeStartup()
 
 int main(int argc, char *argv[])
 {
-    // 1. The application and its title (the task-bar text).
+    // The application and its title (the task-bar text).
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vomra 2003 免费版"));
     vomra::installFontSubstitutes();
 
-    // 2.-3. The About window, shown at once as the splash.
+    // The About window, shown at once as the splash.
     vomra::TfrmAbout frmAbout;
     frmAbout.showSplash();
 
-    // 4. The main window, built behind the splash; it closes the splash when shown.
+    // The main window, built behind the splash; it closes the splash when shown.
     vomra::TfrmMain frmMain(vomra::ExeFolder(), &frmAbout);
     frmMain.OnShowAbout = [&frmAbout] { frmAbout.showModalAbout(); };
     frmMain.showAtStart();
@@ -50,6 +50,5 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsSet("VOMRA_STARTUP_PROBE"))
         QTimer::singleShot(0, &frmMain, [] { probeStartup(); });
 
-    // 5. The message loop.
     return QApplication::exec();
 }

@@ -1,7 +1,7 @@
 #include "cli/Cli.h"
 
-#include "platform/ExeFolder.h"
-#include "platform/Gbk.h"
+#include "base/ExeFolder.h"
+#include "base/Gbk.h"
 
 #include <QGuiApplication>
 

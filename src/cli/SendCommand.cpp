@@ -9,7 +9,7 @@
 #include "cli/SendCommand.h"
 
 #include "cli/Cli.h"
-#include "app/Settings.h"
+#include "base/Settings.h"
 #include "platform/GbkQt.h"
 #include "platform/WindowSystemX11.h"
 #include "recipe/Send.h"

@@ -4,7 +4,7 @@
 // caption; only when all are there put the text on the clipboard, paste it, and
 // press send if asked. Logic only, over the abstract WindowSystem.
 
-#include "platform/Profile.h"
+#include "base/Profile.h"
 #include "platform/WindowSystem.h"
 
 #include <functional>

@@ -1,12 +1,14 @@
 // The real main window in a temporary program folder.
 #include "app/Main.h"
+#include "pagekit/Dialogs.h"
 #include "art/ArtFontPage.h"
 #include "art/PicturePage.h"
 #include "board/DrawText.h"
 #include "board/PenPage.h"
-#include "platform/Gbk.h"
+#include "base/Gbk.h"
 #include "platform/Shell.h"
 #include "recipe/RecipePage.h"
+#include "support/MainWindowFixture.h"
 #include "support/ImageCheck.h"
 #include "support/TempFolder.h"
 #include "platform/FontSetup.h"
@@ -31,15 +33,11 @@ using vomra::test::TempFolder;
 
 namespace {
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public test::MainWindowFixture {
 protected:
-    TempFolder dir;
-    std::unique_ptr<TfrmMain> frm;
-
     void start()
     {
-        frm = std::make_unique<TfrmMain>(QString::fromStdString(dir.path()));
-        frm->showAtStart();
+        openWindow();
         QApplication::processEvents();
     }
     void TearDown() override
@@ -241,19 +239,21 @@ TEST_F(MainWindowTest, FailedWriteIsReportedWithThePathAndTheWindowStillCloses)
 {
     dir.write("QOBR.Ini/blocker", "x");
     QString shownTitle, shownText;
-    TfrmMain::errorBoxHook() = [&](const QString &title, const QString &text) {
-        shownTitle = title;
-        shownText = text;
+    dialogs::nextAnswer() = [&](const BoxShown &box) {
+        EXPECT_EQ(box.kind, BoxKind::Error);
+        shownTitle = box.title;
+        shownText = box.text;
+        return Answer::Yes;
     };
     start();
     frm->close();
-    TfrmMain::errorBoxHook() = nullptr;
+    dialogs::nextAnswer() = nullptr;
     EXPECT_EQ(shownText, QStringLiteral("写 %1 失败").arg(QString::fromStdString(dir.path() + "QOBR.Ini")));
     EXPECT_EQ(shownTitle, QApplication::applicationName());
     EXPECT_FALSE(frm->isVisible());
 }
 
-TEST_F(MainWindowTest, FailedWriteBoxHasTheDesignsButton)
+TEST_F(MainWindowTest, FailedWriteBoxHasTheProgramsOkButton)
 {
     dir.write("QOBR.Ini/blocker", "x");
     start();

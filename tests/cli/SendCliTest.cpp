@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
+#include "support/CliRun.h"
 #include "cli/SendCommand.h"
-#include "platform/Gbk.h"
+#include "base/Gbk.h"
 #include "support/SendDesk.h"
 #include "support/TempFolder.h"
 
@@ -15,10 +16,7 @@ namespace {
 
 using Desk = test::SendDesk;
 
-struct Result {
-    int status;
-    std::string err;
-};
+using Result = test::CliResult;
 
 class SendCli : public ::testing::Test {
 protected:
@@ -47,13 +45,11 @@ protected:
 
     Result run(const std::vector<std::string> &args, const std::string &input = "text")
     {
-        std::istringstream in(input);
-        std::ostringstream out, err;
         std::vector<std::string> all{"send"};
         all.insert(all.end(), args.begin(), args.end());
-        const int status = runCli(all, {in, out, err, false, programFolder.path()});
-        EXPECT_EQ(out.str(), "");
-        return {status, err.str()};
+        Result r = test::run(all, {.input = input, .programFolder = programFolder.path()});
+        EXPECT_EQ(r.out, "");
+        return r;
     }
 };
 

@@ -1,4 +1,5 @@
 #include "cli/Cli.h"
+#include "support/CliRun.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
@@ -7,19 +8,11 @@ using namespace vomra::cli;
 
 namespace {
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Result = vomra::test::CliResult;
 
 Result run(const std::vector<std::string> &args, const std::string &input = {})
 {
-    std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = runCli(args, {in, out, err, false});
-    return {status, out.str(), err.str()};
+    return vomra::test::run(args, {.input = input});
 }
 
 } // namespace

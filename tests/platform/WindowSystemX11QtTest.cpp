@@ -1,4 +1,4 @@
-#include "platform/Gbk.h"
+#include "base/Gbk.h"
 #include "platform/WindowSystemX11.h"
 #include "recipe/Send.h"
 
