@@ -101,7 +101,7 @@ sed -n 's/.*name="Name" value="\([^"]*\)"><param name="Local" value="\([^"#]*\).
   while read -r page key; do
     key=${key//&amp;/&}
     perl -CSD -0777 -pe 's/<[^>]+>//g; s/&gt;/>/g; s/&lt;/</g; s/&amp;/&/g; s/\s+//g' "$src/$page" |
-      grep -qF -- "${key// /}" || echo "$key ($page)"
+      grep -F -- "${key// /}" >/dev/null || echo "$key ($page)"
   done > "$work/astray"
 [ -s "$work/astray" ] && bad "index keywords not on their page: $(tr '\n' ' ' < "$work/astray")"
 
