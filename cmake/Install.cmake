@@ -42,6 +42,8 @@ install(FILES ${CMAKE_BINARY_DIR}/gz/man1/vomra.1.gz ${CMAKE_BINARY_DIR}/gz/man1
 set(vomra_doc ${CMAKE_INSTALL_DATADIR}/doc/vomra)
 install(FILES ${CMAKE_SOURCE_DIR}/assets/debian/copyright ${CMAKE_BINARY_DIR}/gz/doc/changelog.Debian.gz
   DESTINATION ${vomra_doc})
+install(FILES ${CMAKE_SOURCE_DIR}/assets/debian/lintian-overrides
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME vomra)
 install(FILES ${CMAKE_SOURCE_DIR}/assets/bash-completion/vomra-cli
   DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
 
