@@ -113,10 +113,10 @@ TEST(ProgramFolder, HelpFileFollowsTheInstalledOneUnlessTheUserChangedIt)
     // user's copy or the installation before the second start.
     struct Case {
         const char *name;
-        const char *userWrites;   // into the copy after the first start, or null
-        bool dropRecord;          // a copy made by a version that kept no record
-        const char *installed;    // the installed file at the second start
-        int installedAge;         // seconds the installed file is back-dated
+        const char *userWrites; // into the copy after the first start, or null
+        bool dropRecord;        // a copy made by a version that kept no record
+        const char *installed;  // the installed file at the second start
+        int installedAge;       // seconds the installed file is back-dated
         const char *expected;
     };
     const Case cases[] = {
