@@ -30,6 +30,7 @@
 #include <QMoveEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QShortcut>
 #include <QTextEdit>
 #include <QTreeWidget>
 #include <QUrl>
@@ -126,6 +127,11 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *splash, QWidget *paren
     MainPanelPlacement();
     m_currentPage = pgRecipe;
     PageSwitch();
+
+    // F1 opens the help from any page, whichever control has the focus.
+    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    help->setContext(Qt::WindowShortcut);
+    connect(help, &QShortcut::activated, this, &TfrmMain::openHelp);
 }
 
 TfrmMain::~TfrmMain()

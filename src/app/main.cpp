@@ -33,6 +33,22 @@ void probeStartup()
 
 int main(int argc, char *argv[])
 {
+    // Answered before a display is needed.
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--version") {
+            std::puts("vomra 2.0.0\n"
+                      "License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
+                      "This is free software: you are free to change and redistribute it.\n"
+                      "There is NO WARRANTY, to the extent permitted by law.");
+            return 0;
+        }
+        if (arg == "--help" || arg == "-h") {
+            std::puts("Usage: vomra [--help | --version]\n"
+                      "Starts the Vomra 2003 window. See vomra(1) for the program folder.");
+            return 0;
+        }
+    }
     // The application and its title (the task-bar text).
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vomra 2003 免费版"));

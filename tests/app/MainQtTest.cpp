@@ -354,6 +354,30 @@ TEST_F(MainWindowTest, TitleBarShowsThePageTitleInTheClassicLook)
     EXPECT_EQ(vomra::test::pixelAt(penBar, 0, 41), pc.TitleBottomColor);
 }
 
+TEST_F(MainWindowTest, F1OpensTheHelpOnEveryPage)
+{
+    QList<QUrl> opened;
+    setOpenUrlHookForTests([&](const QUrl &url) {
+        opened.append(url);
+        return true;
+    });
+    start();
+    frm->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frm.get()));
+    // The recipe page at start, then the four pages of the menu; the key goes
+    // to whatever has the focus, a page's text box included.
+    for (int item : {0, 1, 2, 3, 4}) {
+        if (item)
+            clickMenu(item);
+        QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : frm.get();
+        QTest::keyClick(target, Qt::Key_F1);
+        QApplication::processEvents();
+        ASSERT_EQ(opened.size(), item + 1) << "menu item " << item;
+        EXPECT_EQ(opened.back(), QUrl::fromLocalFile(QString::fromStdString(dir.path() + "QOBR.CHM")));
+    }
+    setOpenUrlHookForTests(nullptr);
+}
+
 TEST_F(MainWindowTest, HelpOpensTheHelpFileAndStaysSilentOnFailure)
 {
     QList<QUrl> opened;
