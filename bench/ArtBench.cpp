@@ -1,9 +1,9 @@
 // One making of a four-character word at 72 pt (96 px glyphs) in each making mode:
 // the whole making (drawing the word, reading its pixels, building the rows), and
 // the modes alone on the drawn grid.
-#include "art/ArtMaker.h"
+#include "art/ArtWithFont.h"
 #include "platform/FontSetup.h"
-#include "platform/Gbk.h"
+#include "base/Gbk.h"
 #include "platform/GlyphRenderer.h"
 
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
 // Profile files: a Theme.Ini whose catalogue lists many themes, each with a
 // section of its own, read the way start-up reads it (the catalogue, then the
 // page colours of one theme); and a settings write into a large file.
-#include "platform/Profile.h"
-#include "theme/PageColours.h"
+#include "base/Profile.h"
+#include "pagekit/PageColours.h"
 #include "theme/ThemeCatalogue.h"
 
 #include <benchmark/benchmark.h>

@@ -4,7 +4,7 @@
 #include "BenchApp.h"
 #include "app/Main.h"
 #include "platform/FontSetup.h"
-#include "platform/Gbk.h"
+#include "base/Gbk.h"
 #include "recipe/RecipePage.h"
 
 #include <QApplication>

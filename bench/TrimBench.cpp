@@ -1,6 +1,6 @@
 // The two trims over 10,000 lines of 640 bytes: mixed single- and double-byte
 // characters with blank margins of varying width, as a drawing board copy gives.
-#include "art/TextHelpers.h"
+#include "base/TextLines.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 #include "app/About.h"
 
-#include "pagekit/Artwork.h"
+#include "artwork/Artwork.h"
 #include "platform/Shell.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "app/EditMenu.h"
 
-#include "pagekit/Artwork.h"
+#include "artwork/Artwork.h"
 #include "pagekit/PageHost.h"
 #include "pagekit/PageKit.h"
 #include "recipe/RecipePage.h"
@@ -58,7 +58,7 @@ public:
         const bool selected = option->state & State_Selected;
         Canvas canvas(*painter);
         PaintEditMenuItem(canvas, m_menu.itemOf(action), TPopMenuEdit::ShortcutText(tagOf(action)),
-                          m_menu.host().imageList(1), selected, TRect::fromQRect(option->rect),
+                          m_menu.host().imageList(1), selected, rectOf(option->rect),
                           m_menu.host().PageColours(), m_menu.host().windowFont());
     }
 
@@ -69,7 +69,7 @@ private:
 } // namespace
 
 void PaintEditMenuItem(Canvas &canvas, const TEditMenuItem &item, const QString &shortcut, const TGWImageList *images,
-                       bool selected, const TRect &r, const TPageColours &pc, const QFont &font)
+                       bool selected, const Rect &r, const TPageColours &pc, const QFont &font)
 {
     canvas.setBrushStyle(BrushStyle::Solid);
     canvas.setPenStyle(PenStyle::Solid);

@@ -2,7 +2,7 @@
 // The recipe editor's context menu: cut, copy, paste, delete and select all,
 // drawn by the program in the page colours.
 
-#include "theme/PageColours.h"
+#include "pagekit/PageColours.h"
 #include "widgets/Canvas.h"
 
 #include <QMenu>
@@ -26,7 +26,7 @@ struct TEditMenuItem {
 // One item of the edit menu in the rectangle r (right and bottom exclusive); the
 // icon strip always ends at x = 36 of the menu.
 void PaintEditMenuItem(Canvas &canvas, const TEditMenuItem &item, const QString &shortcut, const TGWImageList *images,
-                       bool selected, const TRect &r, const TPageColours &pc, const QFont &font);
+                       bool selected, const Rect &r, const TPageColours &pc, const QFont &font);
 
 class TPopMenuEdit : public QMenu {
     Q_OBJECT

@@ -6,7 +6,8 @@
 #include "art/PicturePage.h"
 #include "board/DrawText.h"
 #include "board/PenPage.h"
-#include "pagekit/Artwork.h"
+#include "artwork/Artwork.h"
+#include "pagekit/Dialogs.h"
 #include "pagekit/PageKit.h"
 #include "pagekit/PasteGuard.h"
 #include "platform/FontSetup.h"
@@ -27,9 +28,9 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMoveEvent>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QShortcut>
 #include <QTextEdit>
 #include <QTreeWidget>
 #include <QUrl>
@@ -64,12 +65,6 @@ TColor widgetColour(const QWidget *w, QPalette::ColorRole role)
 }
 
 } // namespace
-
-std::function<void(const QString &, const QString &)> &TfrmMain::errorBoxHook()
-{
-    static std::function<void(const QString &, const QString &)> hook;
-    return hook;
-}
 
 TfrmMain::TfrmMain(const QString &programFolder, QWidget *splash, QWidget *parent)
     : QWidget(parent), m_programFolder(programFolder), m_splash(splash)
@@ -111,8 +106,7 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *splash, QWidget *paren
     buildLeftColumn();
     buildRightColumn();
 
-    // Creation, in the design's order.
-    // 1. Prepare the pages.
+    // The page colours first: the theme applied below paints over them.
     m_fontSize = 9;
     pnlTheme->hide();
     pnlPen->setColor(widgetColour(pen->penRichEdit1, QPalette::Base));
@@ -124,15 +118,20 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *splash, QWidget *paren
         label->setColor(pnlRecipe->Color());
     setPaletteColour(TreeView1, QPalette::Base, GWAutoPanel2->Color());
 
-    // 2.-6. Theme folder and catalogue, settings, the saved theme made valid and put in force.
+    // Theme folder and catalogue, settings, then the saved theme made valid and put in force.
     createTheme();
     readSettings();
     startTheme();
 
-    // 7. Main panel placement; 8. the recipe page.
+    // Panels placed for the saved width; the program opens on the recipe page.
     MainPanelPlacement();
     m_currentPage = pgRecipe;
     PageSwitch();
+
+    // F1 opens the help from any page, whichever control has the focus.
+    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    help->setContext(Qt::WindowShortcut);
+    connect(help, &QShortcut::activated, this, &TfrmMain::openHelp);
 }
 
 TfrmMain::~TfrmMain()
@@ -249,7 +248,7 @@ void TfrmMain::buildRightColumn()
     pnlTitleBar->setFontColor(clWhite);
     pnlTitleBar->setAutoDrawBackground(false);
     pnlTitleBar->installEventFilter(this);
-    pnlTitleBar->OnDrawBackground = [this](QWidget *, Canvas &c, const TRect &r) {
+    pnlTitleBar->OnDrawBackground = [this](QWidget *, Canvas &c, const Rect &r) {
         const TColor editor = m_currentPage == pgRecipe ? widgetColour(recipe->recipeRichEdit1, QPalette::Base)
                                                         : widgetColour(artFont->artfontRichEdit1, QPalette::Base);
         pnlTitleBarDrawBackground(c, r, m_pageColours, m_currentPage, editor, ImageList2, pnlTitleBar->font());
@@ -270,29 +269,29 @@ void TfrmMain::buildRightColumn()
 
     artFont = std::make_unique<TArtFontPage>(*this);
     picture = std::make_unique<TPicturePage>(*this, *artFont);
-    artFont->setPicturePage(*picture);
+    artFont->onGrind = [this] { picture->Grind(); };
     pen = std::make_unique<TPenPage>(*this);
     theme = std::make_unique<TThemePage>(*this, *this);
     recipe = std::make_unique<TRecipePage>(*this);
     PopMenuEdit = new TPopMenuEdit(*this, *recipe, this);
 
-    pnlArtFont->OnDrawBackground = [this](QWidget *, Canvas &c, const TRect &r) {
+    pnlArtFont->OnDrawBackground = [this](QWidget *, Canvas &c, const Rect &r) {
         pnlArtFontDrawBackground(c, r, m_pageColours, widgetColour(artFont->artfontRichEdit1, QPalette::Base),
                                  artFont->artfontRichEdit1->y());
     };
-    pnlPen->OnDrawBackground = [this](QWidget *, Canvas &c, const TRect &r) {
+    pnlPen->OnDrawBackground = [this](QWidget *, Canvas &c, const Rect &r) {
         pnlPenDrawBackground(c, r, m_pageColours, widgetColour(pen->penRichEdit1, QPalette::Base),
                              pen->penRichEdit1->y());
     };
-    pnlRecipe->OnDrawBackground = [this](QWidget *, Canvas &c, const TRect &r) {
+    pnlRecipe->OnDrawBackground = [this](QWidget *, Canvas &c, const Rect &r) {
         pnlRecipeDrawBackground(c, r, m_pageColours, widgetColour(recipe->recipeRichEdit1, QPalette::Base),
                                 recipe->recipeRichEdit1->y());
     };
     recipe->recipePanel1->setAutoDrawBackground(false);
-    recipe->recipePanel1->OnDrawBackground = [this](QWidget *, Canvas &c, const TRect &r) {
+    recipe->recipePanel1->OnDrawBackground = [this](QWidget *, Canvas &c, const Rect &r) {
         recipePanel1DrawBackground(c, r, m_pageColours, widgetColour(recipe->recipeRichEdit1, QPalette::Base));
     };
-    pnlTheme->OnDrawBackground = [this](QWidget *, Canvas &c, const TRect &r) {
+    pnlTheme->OnDrawBackground = [this](QWidget *, Canvas &c, const Rect &r) {
         pnlThemeDrawBackground(c, r, m_pageColours, theme->themeListView1->x());
     };
 }
@@ -373,12 +372,12 @@ void TfrmMain::showAtStart()
         placeOuter(frame);
     applyStartState();
     show();
-    // 10. The theme list; 11. the recipe tree; 12. the editor's labels.
+    // Filled once the window is up: the theme list, the recipe tree, the editor's labels.
     theme->FillThemeList();
     recipe->LoadRecipeTree();
     recipe->recipeRichEdit1SelectionChange();
     recipe->recipeLabel(7)->setEnabled(recipe->recipeRichEdit1->document()->isUndoAvailable());
-    // 13. The splash goes.
+    // The window is ready: the splash goes.
     if (m_splash)
         m_splash->close();
 }
@@ -399,7 +398,6 @@ QWidget *TfrmMain::pagePanel(TPage page)
     return nullptr;
 }
 
-void TfrmMain::tellLossy() { artFont->tellLossy(); }
 
 TGWImageList *TfrmMain::imageList(int n)
 {
@@ -531,7 +529,12 @@ void TfrmMain::TreeFit()
 
 void TfrmMain::GWAutoPanelTitle1Expanded(QObject *) { TreeFit(); }
 
-void TfrmMain::pnlArtFontResize() { artFont->pnlArtFontResize(); }
+void TfrmMain::pnlArtFontResize()
+{
+    artFont->pnlArtFontResize();
+    if (picture) // the grinder's column shares the page
+        picture->picturePanel1->resize(picture->picturePanel1->width(), pnlArtFont->height());
+}
 
 void TfrmMain::pnlThemeResize() { theme->pnlThemeResize(); }
 
@@ -670,14 +673,7 @@ void TfrmMain::FormClose()
     std::string failed;
     if (!writeSettings(Profile(settingsPath(m_programFolder.toStdString())), s, &failed)) {
         const QString text = QStringLiteral("写 %1 失败").arg(QString::fromStdString(failed));
-        const QString title = QApplication::applicationName();
-        if (errorBoxHook()) {
-            errorBoxHook()(title, text);
-        } else {
-            QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::NoButton, this);
-            box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
-            box.exec();
-        }
+        dialogs::error(this, QApplication::applicationName(), text);
     }
 }
 

@@ -2,9 +2,9 @@
 // The main window: the left column with its menu and recipe tree, the title bar,
 // and the five pages behind one page switch.
 
-#include "app/Settings.h"
+#include "base/Settings.h"
 #include "pagekit/PageHost.h"
-#include "theme/PageColours.h"
+#include "pagekit/PageColours.h"
 #include "theme/Theme.h"
 #include "theme/ThemePage.h"
 #include "widgets/Color.h"
@@ -61,7 +61,6 @@ public:
     const TPageColours &PageColours() const override { return m_pageColours; }
     TGWImageList *imageList(int n) override;
     QTreeWidget *recipeTree() override { return TreeView1; }
-    void tellLossy() override;
 
     // The skin component and the theme in force.
     TTheme &Theme1() override { return *m_theme1; }
@@ -119,10 +118,6 @@ public:
     std::unique_ptr<TPenPage> pen;
     std::unique_ptr<TThemePage> theme;
     std::unique_ptr<TRecipePage> recipe;
-
-    // Test hook: the message shown when writing the settings fails (the program
-    // shows a message box).
-    static std::function<void(const QString &title, const QString &text)> &errorBoxHook();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -1,13 +1,14 @@
 #include "art/ArtFontPage.h"
 
-#include "art/PicturePage.h"
-#include "art/TextHelpers.h"
-#include "pagekit/Artwork.h"
+#include "base/TextLines.h"
+#include "artwork/Artwork.h"
+#include "pagekit/Dialogs.h"
 #include "pagekit/PageHost.h"
 #include "pagekit/PageKit.h"
 #include "platform/GbkQt.h"
+#include "art/ArtWithFont.h"
 #include "platform/GlyphRenderer.h"
-#include "theme/PageColours.h"
+#include "pagekit/PageColours.h"
 #include "widgets/Button.h"
 #include "widgets/FlatControls.h"
 #include "widgets/ImageLabel.h"
@@ -17,7 +18,6 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 
 #include <algorithm>
@@ -103,12 +103,6 @@ TGWFlatComboBox *makeSymbolCombo(QWidget *parent, const QString &name, const cha
 
 } // namespace
 
-std::function<void(const QString &, const QString &)> &TArtFontPage::noticeHook()
-{
-    static std::function<void(const QString &, const QString &)> hook;
-    return hook;
-}
-
 TArtFontPage::TArtFontPage(TPageHost &host) : m_host(host)
 {
     QWidget *page = host.pagePanel(pgArtFont);
@@ -172,7 +166,7 @@ void TArtFontPage::buildOptionColumn()
                                      kFullWidth);
     artfontpnl2ComboBox1->setItemHeight(kFontItemHeight);
     artfontpnl2ComboBox1->setMaxVisibleItems(16);
-    artfontpnl2ComboBox1->OnDrawItem = [](TGWFlatComboBox *combo, int index, Canvas &canvas, const TRect &r, int) {
+    artfontpnl2ComboBox1->OnDrawItem = [](TGWFlatComboBox *combo, int index, Canvas &canvas, const Rect &r, int) {
         canvas.fillRect(r);
         if (index < 0)
             return;
@@ -254,7 +248,6 @@ void TArtFontPage::pnlArtFontResize()
 {
     QWidget *page = m_host.pagePanel(pgArtFont);
     artfontPanel1->resize(artfontPanel1->width(), page->height());
-    m_picturePage->picturePanel1->resize(m_picturePage->picturePanel1->width(), page->height());
     artfontRichEdit1->resize(page->width() - artfontRichEdit1->x() - 1, page->height() - artfontRichEdit1->y() - 1);
 }
 
@@ -309,32 +302,9 @@ LayoutMode TArtFontPage::CheckedLayoutMode() const
     return LayoutMode::Replace;
 }
 
-Lines TArtFontPage::outputLines(bool *lossy) const
-{
-    const QString text = artfontRichEdit1->toPlainText();
-    if (text.isEmpty())
-        return {};
-    Lines lines = splitLines(gbk::fromQString(text, lossy));
-    // A last line end closes the last line; it does not open an empty one.
-    if (lines.size() > 1 && lines.back().empty())
-        lines.pop_back();
-    return lines;
-}
+Lines TArtFontPage::outputLines(bool *lossy) const { return viewLines(*artfontRichEdit1, lossy); }
 
-void TArtFontPage::setOutputLines(const Lines &lines)
-{
-    artfontRichEdit1->setPlainText(gbk::toQString(joinLines(lines, "\n")));
-}
-
-void TArtFontPage::tellLossy()
-{
-    const QString title = QApplication::applicationName();
-    const QString text = QStringLiteral("有些字符不能用 GBK 表示，已换成“?”。");
-    if (noticeHook())
-        noticeHook()(title, text);
-    else
-        QMessageBox::information(artfontRichEdit1->window(), title, text);
-}
+void TArtFontPage::setOutputLines(const Lines &lines) { setViewLines(*artfontRichEdit1, lines); }
 
 void TArtFontPage::artfontImageLabelClick(QObject *Sender)
 {
@@ -347,12 +317,14 @@ void TArtFontPage::artfontImageLabelClick(QObject *Sender)
         trim(lines);
         setOutputLines(lines);
         if (lossy)
-            tellLossy();
+            dialogs::tellLossy(artfontRichEdit1->window());
     };
     switch (label->Tag()) {
     case 1:
-        if (m_host.CurrentPage() == pgPicture)
-            m_picturePage->Grind();
+        if (m_host.CurrentPage() == pgPicture) {
+            if (onGrind)
+                onGrind();
+        }
         else if (m_host.CurrentPage() == pgArtFont)
             MakeArt();
         break;
@@ -407,7 +379,7 @@ void TArtFontPage::MakeArt()
     placeArt(output, block, layout);
     setOutputLines(output);
     if (lossyWord || lossyFg || lossyBg || lossyOld)
-        tellLossy();
+        dialogs::tellLossy(artfontRichEdit1->window());
 }
 
 } // namespace vomra

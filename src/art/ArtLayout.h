@@ -2,7 +2,7 @@
 // The layout step of the art font maker: where a new art block goes in the output
 // text. All lengths are byte lengths; every fill is half-width blanks.
 
-#include "art/TextHelpers.h"
+#include "base/TextLines.h"
 
 #include <optional>
 

@@ -2,9 +2,9 @@
 // The three making modes of the art font maker: a glyph bitmap, read as a grid of
 // ink and background pixels, becomes a block of GBK rows, one cell per pixel.
 
-#include "art/TextHelpers.h"
+#include "base/InkGrid.h"
+#include "base/TextLines.h"
 
-#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -12,28 +12,6 @@
 #include <vector>
 
 namespace vomra {
-
-// The glyph bitmap as the modes see it: a pixel is ink or it is not. Only exactly
-// black pixels are ink; the renderer decides that when it fills the grid.
-class InkGrid
-{
-public:
-    InkGrid() = default;
-    InkGrid(int width, int height);
-    // Rows of '#' (ink) and anything else (background); every row as long as the first.
-    static InkGrid fromRows(const std::vector<std::string> &rows);
-
-    int width() const { return m_width; }
-    int height() const { return m_height; }
-    // Outside the grid reads as background.
-    bool ink(int x, int y) const;
-    void setInk(int x, int y, bool ink);
-
-private:
-    int m_width = 0;
-    int m_height = 0;
-    std::vector<std::uint8_t> m_cells;
-};
 
 enum class MakeMode { Normal, Cycle, Follow };
 

@@ -1,7 +1,7 @@
 #include "art/GrayRamp.h"
 
-#include "app/Settings.h"
-#include "platform/Gbk.h"
+#include "base/Settings.h"
+#include "base/Gbk.h"
 
 namespace vomra {
 

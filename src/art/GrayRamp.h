@@ -3,7 +3,7 @@
 // ramps kept in the settings file (section "图片磨牙器"). Ramps are GBK bytes,
 // darkest first.
 
-#include "platform/Profile.h"
+#include "base/Profile.h"
 
 #include <string>
 #include <string_view>

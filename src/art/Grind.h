@@ -3,7 +3,7 @@
 // a gray ramp, dark pixels from the start of the ramp and light ones from its end.
 // Works on plain colour grids so the page, vomra-cli and the tests share it.
 
-#include "art/TextHelpers.h"
+#include "base/TextLines.h"
 
 #include <array>
 #include <cstddef>

@@ -3,8 +3,8 @@
 // ground straight from their bytes.
 
 #include "art/Grind.h"
-#include "platform/Bmp.h"
-#include "platform/MappedFile.h"
+#include "base/Bmp.h"
+#include "base/MappedFile.h"
 
 #include <QImage>
 #include <QString>

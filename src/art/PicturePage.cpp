@@ -1,17 +1,18 @@
 #include "art/PicturePage.h"
 
-#include "app/Settings.h"
-#include "art/ArtFontPage.h"
+#include "base/Settings.h"
+#include "art/ArtOutput.h"
 #include "art/GrayRamp.h"
 #include "art/GrindImage.h"
 #include "art/PicturePreview.h"
 #include "art/PreviewFit.h"
-#include "art/TextHelpers.h"
+#include "base/TextLines.h"
+#include "pagekit/Dialogs.h"
 #include "pagekit/PageHost.h"
 #include "pagekit/PageKit.h"
 #include "platform/GbkQt.h"
-#include "platform/Profile.h"
-#include "theme/PageColours.h"
+#include "base/Profile.h"
+#include "pagekit/PageColours.h"
 #include "widgets/Button.h"
 #include "widgets/Canvas.h"
 #include "widgets/FlatControls.h"
@@ -19,10 +20,8 @@
 #include "widgets/ProgressBar.h"
 
 #include <QApplication>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -52,24 +51,12 @@ QLabel *makeLabel(QWidget *parent, const char *name, const char *text, const QRe
 
 } // namespace
 
-std::function<QString(const QString &)> &TPicturePage::openDialogHook()
-{
-    static std::function<QString(const QString &)> hook;
-    return hook;
-}
-
-std::function<void(const QString &, const QString &)> &TPicturePage::errorBoxHook()
-{
-    static std::function<void(const QString &, const QString &)> hook;
-    return hook;
-}
-
 QString TPicturePage::OpenFilter() { return QStringLiteral("Bitmaps (*.bmp)"); }
 
-TPicturePage::TPicturePage(TPageHost &host, TArtFontPage &artFont) : m_host(host), m_artFont(artFont)
+TPicturePage::TPicturePage(TPageHost &host, ArtOutput &output) : m_host(host), m_output(output)
 {
     QWidget *page = host.pagePanel(pgArtFont);
-    picturePanel1 = makeColumnPanel(page, QStringLiteral("picturePanel1"), TArtFontPage::kColumnWidth);
+    picturePanel1 = makeColumnPanel(page, QStringLiteral("picturePanel1"), kArtColumnWidth);
     picturePanel1->hide();
     // Crisp text in the column, as the section titles and choices draw theirs.
     QFont crisp = picturePanel1->font();
@@ -186,18 +173,7 @@ void TPicturePage::picturepnl1CheckBox1Checked(QObject *)
 
 void TPicturePage::picturepnl1Button1Click(QObject *)
 {
-    QString file;
-    if (openDialogHook()) {
-        file = openDialogHook()(OpenFilter());
-    } else {
-        // Qt's own dialog matches the pattern without regard to case (*.BMP too).
-        QFileDialog dialog(m_host.hostWindow(), QString(), QString(), OpenFilter());
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-            file = dialog.selectedFiles().constFirst();
-    }
+    const QString file = dialogs::openFile(m_host.hostWindow(), OpenFilter());
     if (file.isEmpty() || !QFileInfo(file).isFile())
         return;
     // A picture that does not load leaves the preview as it was, without a word.
@@ -241,22 +217,15 @@ void TPicturePage::Grind()
     options.transparent = picturepnl1CheckBox1->Checked();
     options.onRow = [bar](int row, int) { bar->setPosition(static_cast<std::uint32_t>(row)); };
     const Lines rows = grind(rgbView(work), ramp, options);
-    m_artFont.artfontRichEdit1->setPlainText(gbk::toQString(joinLines(rows, "\n")));
+    m_output.setOutputLines(rows);
     bar->setPosition(0);
     if (lossy)
-        m_artFont.tellLossy();
+        dialogs::tellLossy(m_host.hostWindow());
 }
 
 void TPicturePage::showError(const QString &text)
 {
-    const QString title = QApplication::applicationName();
-    if (errorBoxHook()) {
-        errorBoxHook()(title, text);
-        return;
-    }
-    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::NoButton, m_host.hostWindow());
-    box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
-    box.exec();
+    dialogs::error(m_host.hostWindow(), QApplication::applicationName(), text);
 }
 
 void TPicturePage::picturepnl2RadioButtonChecked(QObject *Sender)
@@ -287,7 +256,7 @@ void TPicturePage::picturepnl2Button1Click(QObject *)
     if (!saveCustomRamp(settings, ramp))
         showError(QStringLiteral("写 %1 失败").arg(QString::fromStdString(settings.path())));
     else if (lossy)
-        m_artFont.tellLossy();
+        dialogs::tellLossy(m_host.hostWindow());
 }
 
 void TPicturePage::ApplyPageColours(const TPageColours &pc)

@@ -3,7 +3,7 @@
 // bytes, one byte per cell, a double-byte character over two cells. Every write
 // keeps double-byte characters whole, so a row can always be copied out as text.
 
-#include "art/TextHelpers.h"
+#include "base/TextLines.h"
 
 #include <string>
 #include <string_view>

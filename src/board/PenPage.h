@@ -2,7 +2,7 @@
 // The drawing board page: its option column, the grid in a scroll box, the text
 // view at the same place, and the tool bar.
 
-#include "art/TextHelpers.h"
+#include "base/TextLines.h"
 
 #include <QObject>
 #include <QString>
@@ -73,12 +73,6 @@ public:
     void penDrawText1MouseLeave(QObject *Sender);
     void pnlPenResize();
     void ApplyPageColours(const TPageColours &pc);
-
-    // The text view's lines as GBK rows. A final empty line (text ending in a
-    // line break) is not a row, as the view's line count does not show it.
-    // *lossy tells whether some character had no GBK form and became "?".
-    Lines viewLines(bool *lossy = nullptr) const;
-    void setViewLines(const Lines &lines);
 
 private:
     void buildColumn();

@@ -3,7 +3,7 @@
 #include "cli/Cli.h"
 
 #include "art/ArtLayout.h"
-#include "art/ArtMaker.h"
+#include "art/ArtWithFont.h"
 #include "platform/FontSetup.h"
 #include "platform/GbkQt.h"
 #include "platform/GlyphRenderer.h"

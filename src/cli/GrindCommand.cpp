@@ -1,11 +1,11 @@
 // vomra-cli grind: a Windows bitmap to rows of characters through a gray ramp.
-#include "app/Settings.h"
+#include "base/Settings.h"
 #include "art/GrayRamp.h"
 #include "art/Grind.h"
 #include "art/GrindImage.h"
 #include "cli/Cli.h"
-#include "platform/Bmp.h"
-#include "platform/Gbk.h"
+#include "base/Bmp.h"
+#include "base/Gbk.h"
 #include "platform/ImageIO.h"
 
 #include <QByteArray>

@@ -1,7 +1,7 @@
 // vomra-cli recipes: the recipe library for scripts, read as the tree reads it.
-#include "art/TextHelpers.h"
+#include "base/TextLines.h"
 #include "cli/Cli.h"
-#include "platform/Gbk.h"
+#include "base/Gbk.h"
 #include "recipe/Recipe.h"
 
 #include <dirent.h>

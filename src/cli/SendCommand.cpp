@@ -8,9 +8,9 @@
 
 #include "cli/SendCommand.h"
 
-#include "app/Settings.h"
+#include "base/Gbk.h"
+#include "base/Settings.h"
 #include "cli/Cli.h"
-#include "platform/Gbk.h"
 #include "platform/WindowSystemX11.h"
 #include "recipe/Send.h"
 

@@ -3,7 +3,7 @@
 // left trim holds the text once and makes two passes over it (the margin first).
 #include "cli/Cli.h"
 
-#include "art/TextHelpers.h"
+#include "base/TextLines.h"
 
 #include <iostream>
 

@@ -49,9 +49,6 @@ public:
     // The recipe tree in the left column (TreeView1).
     virtual QTreeWidget *recipeTree() = 0;
 
-    // Tells the user, in the art page's words, that some characters had no GBK
-    // form and became "?".
-    virtual void tellLossy() = 0;
 };
 
 } // namespace vomra

@@ -1,7 +1,7 @@
 #pragma once
 // QString side of the GBK codec.
 
-#include "platform/Gbk.h"
+#include "base/Gbk.h"
 
 #include <QString>
 

@@ -5,13 +5,12 @@
 // font's 12-pixel bitmap strike, as on the desktop the program was made for.
 // Needs a QGuiApplication.
 
-#include "art/ArtMaker.h"
+#include "base/InkGrid.h"
 
 #include <QFont>
 #include <QImage>
 #include <QString>
 
-#include <optional>
 
 namespace vomra {
 
@@ -52,15 +51,11 @@ public:
     bool familyInstalled() const;
 
 private:
-    GlyphFont m_spec;
+    GlyphFont m_asked; // as asked for; m_font is what the engine draws with
     QFont m_font;
 };
 
 // Exactly black pixels of image are ink, anything else (a gray edge too) background.
 InkGrid inkGridOf(const QImage &image);
-
-// One whole making: draws request.word (GBK) in font, runs the checked making mode.
-// No value only for the follow mode's empty word.
-std::optional<Lines> makeArtWithFont(const GlyphRenderer &renderer, const ArtRequest &request);
 
 } // namespace vomra

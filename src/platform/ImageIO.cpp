@@ -1,7 +1,7 @@
 #include "platform/ImageIO.h"
 
-#include "platform/Bmp.h"
-#include "platform/MappedFile.h"
+#include "base/Bmp.h"
+#include "base/MappedFile.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,94 +1,86 @@
-#include "platform/X11Input.h"
-
-#include <X11/Xlib.h>
-
-#include <X11/XKBlib.h>
-#include <X11/cursorfont.h>
-#include <X11/extensions/XTest.h>
-#include <X11/keysym.h>
-
-#include <unistd.h>
+// Driving windows as a user would: activation, keyboard focus and XTest keys and clicks.
+#include "platform/X11Session.h"
 
 namespace vomra {
 
-ReleasedModifiers::ReleasedModifiers(Display *dpy) : m_dpy(dpy)
+using x11::ErrorTrap;
+using x11::PropertyData;
+
+Window TX11WindowSystem::Impl::focus()
 {
-    char keys[32] = {};
-    XQueryKeymap(dpy, keys);
-    XModifierKeymap *map = XGetModifierMapping(dpy);
-    if (!map)
-        return;
-    for (int i = 0; i < 8 * map->max_keypermod; ++i) {
-        const KeyCode k = map->modifiermap[i];
-        // Lock and Num Lock are states, not held keys.
-        const int modifier = i / map->max_keypermod;
-        if (!k || modifier == LockMapIndex)
-            continue;
-        const KeySym sym = XkbKeycodeToKeysym(dpy, k, 0, 0);
-        if (sym == XK_Num_Lock || sym == XK_Scroll_Lock)
-            continue;
-        if ((keys[k / 8] & (1 << (k % 8))) == 0)
-            continue;
-        bool seen = false;
-        for (KeyCode r : m_released)
-            seen = seen || r == k;
-        if (seen)
-            continue;
-        XTestFakeKeyEvent(dpy, k, False, CurrentTime);
-        m_released.push_back(k);
+    Window f = 0;
+    int revert = 0;
+    XGetInputFocus(dpy, &f, &revert);
+    return f;
+}
+
+void TX11WindowSystem::Impl::activate(Window client)
+{
+    if (ewmhManager() && supports(activeWindow)) {
+        if (windowProperty(root, activeWindow) == client)
+            return;
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = client;
+        e.xclient.message_type = activeWindow;
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = 2; // asked for by a pager-like tool: not refused as focus stealing
+        e.xclient.data.l[1] = CurrentTime;
+        XSendEvent(dpy, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+        XFlush(dpy);
+        // A manager that ignores the request (focus stealing prevention)
+        // still leaves the focus given directly below.
+        waitUntil([&] { return windowProperty(root, activeWindow) == client; }, kActivateMs);
+    } else {
+        XRaiseWindow(dpy, client);
+        XSync(dpy, False);
     }
-    XFreeModifiermap(map);
+}
+
+// Gives `input` the keyboard focus and returns once it has kept it over two
+// looks in a row: a window manager may move the focus to the frame just
+// after activating.
+void TX11WindowSystem::Impl::giveFocus(Window input)
+{
+    int held = 0;
+    const bool ok = waitUntil(
+        [&] {
+            if (focus() == input)
+                return ++held >= 2;
+            held = 0;
+            XSetInputFocus(dpy, input, RevertToParent, CurrentTime);
+            XSync(dpy, False);
+            return false;
+        });
+    if (!ok)
+        throw WindowSystemError("the input box did not take the keyboard focus");
+}
+
+void TX11WindowSystem::Impl::keys(std::initializer_list<KeySym> syms)
+{
+    std::vector<KeyCode> codes;
+    for (KeySym s : syms) {
+        const KeyCode k = XKeysymToKeycode(dpy, s);
+        if (!k)
+            throw WindowSystemError("the keyboard has no key for the paste");
+        codes.push_back(k);
+    }
+    const ReleasedModifiers released(dpy);
+    for (KeyCode k : codes)
+        XTestFakeKeyEvent(dpy, k, True, CurrentTime);
+    for (auto k = codes.rbegin(); k != codes.rend(); ++k)
+        XTestFakeKeyEvent(dpy, *k, False, CurrentTime);
     XSync(dpy, False);
 }
 
-ReleasedModifiers::~ReleasedModifiers()
+// No grab holds the pointer: every button event we made has been delivered.
+bool TX11WindowSystem::Impl::pointerFree()
 {
-    for (KeyCode k : m_released)
-        XTestFakeKeyEvent(m_dpy, k, True, CurrentTime);
-    XSync(m_dpy, False);
-}
-
-unsigned long pickTopLevel(Display *dpy, const std::function<void()> &ready)
-{
-    const Window root = DefaultRootWindow(dpy);
-    const Cursor cross = XCreateFontCursor(dpy, XC_crosshair);
-    int status = GrabNotViewable;
-    // Another program (a menu, a hotkey daemon) may hold the pointer a moment.
-    for (int round = 0; round < 50 && status != GrabSuccess; ++round) {
-        status = XGrabPointer(dpy, root, False, ButtonPressMask | ButtonReleaseMask, GrabModeSync, GrabModeAsync,
-                              root, cross, CurrentTime);
-        if (status != GrabSuccess)
-            usleep(20000);
-    }
-    if (status != GrabSuccess) {
-        XFreeCursor(dpy, cross);
-        return None;
-    }
-    XGrabKeyboard(dpy, root, False, GrabModeAsync, GrabModeAsync, CurrentTime);
-    if (ready)
-        ready();
-    Window picked = None;
-    for (bool done = false; !done;) {
-        XAllowEvents(dpy, SyncPointer, CurrentTime);
-        XEvent e;
-        XMaskEvent(dpy, ButtonPressMask | KeyPressMask, &e);
-        if (e.type == KeyPress) {
-            done = XLookupKeysym(&e.xkey, 0) == XK_Escape;
-        } else {
-            picked = e.xbutton.button == Button1 ? e.xbutton.subwindow : None;
-            done = true;
-        }
-    }
-    // The release of the picking click stays with us, not with the window.
-    XAllowEvents(dpy, AsyncPointer, CurrentTime);
-    XEvent release;
-    for (int round = 0; round < 50 && !XCheckMaskEvent(dpy, ButtonReleaseMask, &release); ++round)
-        usleep(10000);
-    XUngrabKeyboard(dpy, CurrentTime);
+    if (XGrabPointer(dpy, root, False, 0, GrabModeAsync, GrabModeAsync, None, None, CurrentTime) != GrabSuccess)
+        return false;
     XUngrabPointer(dpy, CurrentTime);
-    XFreeCursor(dpy, cross);
     XSync(dpy, False);
-    return picked;
+    return true;
 }
 
 } // namespace vomra

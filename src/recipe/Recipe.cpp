@@ -1,8 +1,9 @@
 // The recipe folder scan, node records, library paths and recipe files.
 #include "recipe/Recipe.h"
 
-#include "platform/Gbk.h"
-#include "platform/Profile.h"
+#include "base/AtomicFile.h"
+#include "base/Gbk.h"
+#include "base/Profile.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -2,7 +2,7 @@
 // line by line, and what display mode shows and copies of an item.
 #include "recipe/Recipe.h"
 
-#include "platform/Profile.h"
+#include "base/Profile.h"
 
 #include <climits>
 #include <map>

@@ -21,13 +21,6 @@ class TGWPanel;
 class TGWImageLabel;
 class TRecipeTree;
 
-// The kinds of message box the page shows.
-enum class TRecipeBox {
-    Confirm, // "确认" with "是[&Y]"/"否[&N]"; answers true for yes
-    Error,   // "错误" with "确定"
-    Warning, // the program's own warning titles, with an OK button
-};
-
 class TRecipePage : public QObject {
     Q_OBJECT
 public:
@@ -80,12 +73,6 @@ public:
     // break of the selection collapsed to one; lines end in "\n".
     QString DisplayModeSelection() const;
 
-    // Test hooks. The save dialog gets its start folder, filter and default
-    // extension and answers a path, empty for cancel; message boxes get their
-    // kind, caption and text and answer yes (true) or no.
-    static std::function<QString(const QString &folder, const QString &filter, const QString &suffix)> &
-    saveDialogHook();
-    static std::function<bool(TRecipeBox kind, const QString &title, const QString &text)> &messageBoxHook();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -100,7 +87,8 @@ private:
     void installDocument(QTextDocument *doc);
     void setEditMode();
     void setDisplayMode();
-    bool showBox(TRecipeBox kind, const QString &title, const QString &text);
+    // A yes-or-no question; true for yes.
+    bool confirmed(const QString &title, const QString &text);
     void showSaveError(const std::string &path);
     // GBK bytes of the text, or nothing when the user would rather not lose what
     // GBK cannot hold.

@@ -1,6 +1,6 @@
 #include "recipe/Send.h"
 
-#include "platform/Gbk.h"
+#include "base/Gbk.h"
 
 #include <algorithm>
 #include <exception>

@@ -5,7 +5,7 @@
 // press send if asked. Logic only, over the abstract WindowSystem. Titles and
 // the text are UTF-8 here: window titles are Unicode, whatever GBK can write.
 
-#include "platform/Profile.h"
+#include "base/Profile.h"
 #include "platform/WindowSystem.h"
 
 #include <functional>

@@ -1,6 +1,6 @@
 #include "recipe/SendOnDesktop.h"
 
-#include "app/Settings.h"
+#include "base/Settings.h"
 #include "platform/WindowSystemX11.h"
 
 #include <QClipboard>

@@ -41,7 +41,7 @@ private:
     TColor m_fontColor;
 };
 
-void filledRectangle(Canvas &c, const TRect &r, TColor colour)
+void filledRectangle(Canvas &c, const Rect &r, TColor colour)
 {
     c.setBrushStyle(BrushStyle::Solid);
     c.setBrushColor(colour);
@@ -57,7 +57,7 @@ void fadingLine(Canvas &c, int left, int middle, int right, int editorTop, TColo
     FillGradient(c, {middle, editorTop - 6, right, editorTop - 4}, strong, editorColour, kLeftToRight);
 }
 
-void toolPageBackground(Canvas &c, const TRect &r, const TPageColours &pc, TColor editorColour, int editorTop,
+void toolPageBackground(Canvas &c, const Rect &r, const TPageColours &pc, TColor editorColour, int editorTop,
                         int lineLeft, int middleOffset, int separatorLeft)
 {
     const CanvasState keep(c);
@@ -85,7 +85,7 @@ QString PageTitle(int page)
     }
 }
 
-void pnlTitleBarDrawBackground(Canvas &c, const TRect &r, const TPageColours &pc, int currentPage,
+void pnlTitleBarDrawBackground(Canvas &c, const Rect &r, const TPageColours &pc, int currentPage,
                                TColor editorColour, const TGWImageList *imageList2, const QFont &titleFont)
 {
     if (currentPage < 0 || currentPage > 4)
@@ -115,24 +115,24 @@ void pnlTitleBarDrawBackground(Canvas &c, const TRect &r, const TPageColours &pc
     c.textOut(60, 16, title);
 }
 
-void pnlArtFontDrawBackground(Canvas &c, const TRect &r, const TPageColours &pc, TColor editorColour, int editorTop)
+void pnlArtFontDrawBackground(Canvas &c, const Rect &r, const TPageColours &pc, TColor editorColour, int editorTop)
 {
     toolPageBackground(c, r, pc, editorColour, editorTop, 164, 82, 162);
 }
 
-void pnlPenDrawBackground(Canvas &c, const TRect &r, const TPageColours &pc, TColor editorColour, int editorTop)
+void pnlPenDrawBackground(Canvas &c, const Rect &r, const TPageColours &pc, TColor editorColour, int editorTop)
 {
     toolPageBackground(c, r, pc, editorColour, editorTop, 126, 63, 126);
 }
 
-void pnlRecipeDrawBackground(Canvas &c, const TRect &r, const TPageColours &pc, TColor editorColour, int editorTop)
+void pnlRecipeDrawBackground(Canvas &c, const Rect &r, const TPageColours &pc, TColor editorColour, int editorTop)
 {
     const CanvasState keep(c);
     filledRectangle(c, {50, 0, r.right, editorTop - 6}, editorColour);
     fadingLine(c, 50, r.right / 2 + 25, r.right, editorTop, editorColour, pc.TitleRightColor);
 }
 
-void recipePanel1DrawBackground(Canvas &c, const TRect &r, const TPageColours &pc, TColor editorColour)
+void recipePanel1DrawBackground(Canvas &c, const Rect &r, const TPageColours &pc, TColor editorColour)
 {
     const CanvasState keep(c);
     const int w = r.right / 5;
@@ -144,7 +144,7 @@ void recipePanel1DrawBackground(Canvas &c, const TRect &r, const TPageColours &p
     }
 }
 
-void pnlThemeDrawBackground(Canvas &c, const TRect &r, const TPageColours &pc, int listLeft)
+void pnlThemeDrawBackground(Canvas &c, const Rect &r, const TPageColours &pc, int listLeft)
 {
     const CanvasState keep(c);
     FillGradient(c, {0, 0, listLeft, r.bottom}, pc.RightColor, pc.TitleRightColor, kTopToBottom);

@@ -1,7 +1,7 @@
 #include "theme/Theme.h"
 
-#include "platform/Gbk.h"
-#include "platform/Profile.h"
+#include "base/Gbk.h"
+#include "base/Profile.h"
 #include "theme/ThemeCatalogue.h"
 
 #include <algorithm>

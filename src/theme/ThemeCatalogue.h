@@ -3,7 +3,7 @@
 // names ThemeName1 .. ThemeNameN. Empty entries are skipped, so the catalogue
 // position (the theme index), not the key's number, names a theme.
 
-#include "platform/Profile.h"
+#include "base/Profile.h"
 
 #include <functional>
 #include <string>

@@ -3,7 +3,7 @@
 #include "pagekit/PageHost.h"
 #include "platform/GbkQt.h"
 #include "platform/ImageIO.h"
-#include "platform/Profile.h"
+#include "base/Profile.h"
 #include "theme/Theme.h"
 #include "theme/ThemeCatalogue.h"
 #include "widgets/ImageList.h"

@@ -89,14 +89,14 @@ TColor Canvas::pixel(int x, int y) const
     return tcolor(image->pixelColor(p));
 }
 
-void Canvas::fillRect(const TRect &r)
+void Canvas::fillRect(const Rect &r)
 {
     if (m_brushStyle == BrushStyle::Clear || r.width() <= 0 || r.height() <= 0)
         return;
-    m_painter.fillRect(r.toQRect(), qcolor(m_brushColor));
+    m_painter.fillRect(toQRect(r), qcolor(m_brushColor));
 }
 
-void Canvas::frameRect(const TRect &r)
+void Canvas::frameRect(const Rect &r)
 {
     if (r.width() <= 0 || r.height() <= 0)
         return;
@@ -107,7 +107,7 @@ void Canvas::frameRect(const TRect &r)
     m_painter.fillRect(r.right - 1, r.top, 1, r.height(), c);
 }
 
-void Canvas::rectangle(const TRect &r)
+void Canvas::rectangle(const Rect &r)
 {
     if (m_penStyle == PenStyle::Clear) {
         fillRect({r.left, r.top, r.right - 1, r.bottom - 1});
@@ -169,12 +169,12 @@ std::vector<CornerRow> cornerRows(int ew, int eh)
 }
 } // namespace
 
-void Canvas::roundRect(const TRect &r, int ellipseWidth, int ellipseHeight)
+void Canvas::roundRect(const Rect &r, int ellipseWidth, int ellipseHeight)
 {
     // Without a pen the shape is one pixel smaller to the right and bottom and
     // wholly brush, as with rectangles.
     const bool outline = m_penStyle != PenStyle::Clear;
-    const TRect box = outline ? r : TRect{r.left, r.top, r.right - 1, r.bottom - 1};
+    const Rect box = outline ? r : Rect{r.left, r.top, r.right - 1, r.bottom - 1};
     const int W = box.width();
     const int H = box.height();
     if (W <= 0 || H <= 0)
@@ -205,7 +205,7 @@ void Canvas::roundRect(const TRect &r, int ellipseWidth, int ellipseHeight)
     }
 }
 
-void Canvas::ellipse(const TRect &r)
+void Canvas::ellipse(const Rect &r)
 {
     m_painter.save();
     m_painter.setPen(m_penStyle == PenStyle::Clear ? QPen(Qt::NoPen) : QPen(qcolor(m_penColor), 0));
@@ -243,6 +243,6 @@ void Canvas::textOut(int x, int y, const QString &text)
 
 void Canvas::draw(int x, int y, const QImage &image) { m_painter.drawImage(x, y, image); }
 
-void Canvas::stretchDraw(const TRect &r, const QImage &image) { m_painter.drawImage(r.toQRect(), image); }
+void Canvas::stretchDraw(const Rect &r, const QImage &image) { m_painter.drawImage(toQRect(r), image); }
 
 } // namespace vomra

@@ -4,6 +4,7 @@
 // font with its own colour; line end points are not drawn; rectangles exclude
 // their right and bottom edges; Rectangle is pen outline plus brush fill.
 
+#include "base/Rect.h"
 #include "widgets/Color.h"
 
 #include <QFont>
@@ -16,19 +17,8 @@
 
 namespace vomra {
 
-// A rectangle by its edges, right and bottom exclusive, as the painters compute them.
-struct TRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-    QRect toQRect() const { return QRect(left, top, right - left, bottom - top); }
-    static TRect fromQRect(const QRect &r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
-    bool operator==(const TRect &) const = default;
-};
+inline QRect toQRect(const Rect &r) { return QRect(r.left, r.top, r.width(), r.height()); }
+inline Rect rectOf(const QRect &r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
 
 enum class PenStyle { Solid, Dot, Clear };
 enum class BrushStyle { Solid, Clear };
@@ -71,11 +61,11 @@ public:
     // Outline with the pen, interior with the brush, covering left..right-1 and
     // top..bottom-1. With a clear pen the fill is one pixel smaller to the right
     // and bottom, as on the platform the controls were designed for.
-    void rectangle(const TRect &r);
-    void fillRect(const TRect &r);  // brush only, whole rectangle
-    void frameRect(const TRect &r); // one-pixel frame in the brush colour
-    void roundRect(const TRect &r, int ellipseWidth, int ellipseHeight);
-    void ellipse(const TRect &r);
+    void rectangle(const Rect &r);
+    void fillRect(const Rect &r);  // brush only, whole rectangle
+    void frameRect(const Rect &r); // one-pixel frame in the brush colour
+    void roundRect(const Rect &r, int ellipseWidth, int ellipseHeight);
+    void ellipse(const Rect &r);
     void polygon(const QPolygon &points);
 
     // Text with its top-left at (x, y) in the font colour; the background is the
@@ -86,7 +76,7 @@ public:
     int textHeight(const QString &text) const { return textExtent(text).height(); }
 
     void draw(int x, int y, const QImage &image);
-    void stretchDraw(const TRect &r, const QImage &image);
+    void stretchDraw(const Rect &r, const QImage &image);
 
     static QColor qcolor(TColor c);
     static TColor tcolor(const QColor &c);

@@ -82,7 +82,7 @@ void TGWCustomControl::Paint(Canvas &canvas)
 void TGWCustomControl::DrawBackground(Canvas &canvas)
 {
     if (OnDrawBackground)
-        OnDrawBackground(this, canvas, TRect{0, 0, width(), height()});
+        OnDrawBackground(this, canvas, Rect{0, 0, width(), height()});
 }
 
 // --- TGWGraphicButtonBase ---

@@ -158,7 +158,7 @@ public:
         painter->save();
         Canvas canvas(*painter);
         canvas.setFont(m_combo->font());
-        const TRect r = TRect::fromQRect(option.rect);
+        const Rect r = rectOf(option.rect);
         const bool selected = option.state & QStyle::State_Selected;
         if (m_combo->isOwnerDrawn() && m_combo->OnDrawItem) {
             canvas.setBrushColor(selected ? clHighlight : m_combo->Color());
@@ -299,7 +299,7 @@ void TGWFlatComboBox::paintButton(Canvas &canvas)
 {
     const int W = width();
     const int H = height();
-    const TRect button{W - 20, 3, W - 3, H - 3};
+    const Rect button{W - 20, 3, W - 3, H - 3};
     canvas.setPenStyle(PenStyle::Solid);
     canvas.setPenColor(m_color);
     canvas.line(button.left - 2, button.top, button.left - 2, button.bottom);
@@ -331,7 +331,7 @@ void TGWFlatComboBox::paintButton(Canvas &canvas)
 void TGWFlatComboBox::paintTextArea(Canvas &canvas)
 {
     const int right = hasDropButton() ? width() - 22 : width() - 3;
-    const TRect area{3, 3, right, height() - 3};
+    const Rect area{3, 3, right, height() - 3};
     const bool highlighted = isListStyle() && hasFocus() && !m_listOpen;
     canvas.setFont(font());
     canvas.setBrushStyle(BrushStyle::Solid);

@@ -55,7 +55,7 @@ enum TOwnerDrawStateFlag { odSelected = 1, odFocused = 2, odDisabled = 4, odComb
 class TGWFlatComboBox;
 // Paints one item: in the list, or in the text area (odComboBoxEdit).
 using TDrawItemEvent =
-    std::function<void(TGWFlatComboBox *Control, int Index, Canvas &ACanvas, const TRect &Rect, int State)>;
+    std::function<void(TGWFlatComboBox *Control, int Index, Canvas &ACanvas, const Rect &Rect, int State)>;
 using TMeasureItemEvent = std::function<void(TGWFlatComboBox *Control, int Index, int &Height)>;
 
 class TGWFlatComboBox : public QComboBox {

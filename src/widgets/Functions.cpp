@@ -1,6 +1,6 @@
 #include "widgets/Functions.h"
 
-#include "platform/ExeFolder.h"
+#include "base/ExeFolder.h"
 
 namespace vomra {
 
@@ -13,7 +13,7 @@ QString ExeFolder() { return QString::fromStdString(programFolder()); }
 
 Channels ColorChannels(TColor color) { return colorChannels(color); }
 
-void FillGradient(Canvas &canvas, const TRect &rect, TColor startColor, TColor endColor, bool leftToRight)
+void FillGradient(Canvas &canvas, const Rect &rect, TColor startColor, TColor endColor, bool leftToRight)
 {
     const int n = leftToRight ? rect.right - rect.left : rect.bottom - rect.top;
     if (n <= 0 || (leftToRight ? rect.bottom <= rect.top : rect.right <= rect.left))
@@ -33,7 +33,7 @@ void FillGradient(Canvas &canvas, const TRect &rect, TColor startColor, TColor e
     canvas.setPenColor(oldColor);
 }
 
-void FillGradientStops(Canvas &canvas, const TRect &rect, const QList<TColor> &colors, bool leftToRight)
+void FillGradientStops(Canvas &canvas, const Rect &rect, const QList<TColor> &colors, bool leftToRight)
 {
     if (colors.isEmpty())
         return;
@@ -53,7 +53,7 @@ void FillGradientStops(Canvas &canvas, const TRect &rect, const QList<TColor> &c
     for (std::size_t i = 0; i < segments.size(); ++i) {
         const int a = origin + segments[i].start;
         const int b = a + segments[i].length;
-        const TRect part = leftToRight ? TRect{a, rect.top, b, rect.bottom} : TRect{rect.left, a, rect.right, b};
+        const Rect part = leftToRight ? Rect{a, rect.top, b, rect.bottom} : Rect{rect.left, a, rect.right, b};
         FillGradient(canvas, part, colors[static_cast<qsizetype>(i)], colors[static_cast<qsizetype>(i + 1)], leftToRight);
     }
 }
@@ -87,7 +87,7 @@ void DrawAccelText(Canvas &canvas, int x, int y, const QString &text)
     canvas.setPenStyle(oldStyle);
 }
 
-void DrawAccelTextAligned(Canvas &canvas, const TRect &rect, const QString &text, int horz, int vert)
+void DrawAccelTextAligned(Canvas &canvas, const Rect &rect, const QString &text, int horz, int vert)
 {
     const QSize size = canvas.textExtent(text);
     int x = rect.left;
@@ -103,7 +103,7 @@ void DrawAccelTextAligned(Canvas &canvas, const TRect &rect, const QString &text
     DrawAccelText(canvas, x, y, text);
 }
 
-void DrawTextBlock(Canvas &canvas, const TRect &rect, const QString &text, int lineSpacing, int horz, int vert)
+void DrawTextBlock(Canvas &canvas, const Rect &rect, const QString &text, int lineSpacing, int horz, int vert)
 {
     const int m = 1 + static_cast<int>(text.count(QLatin1Char('\r')));
     const int h = canvas.textHeight(text);

@@ -21,8 +21,8 @@ QSize desktopSize()
     return screen ? screen->geometry().size() : QSize(1024, 768);
 }
 
-TRect moved(const TRect &r, int dx, int dy) { return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
-TRect toTRect(const HintRect &r) { return {r.left, r.top, r.right, r.bottom}; }
+Rect moved(const Rect &r, int dx, int dy) { return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
+Rect toTRect(const Rect &r) { return {r.left, r.top, r.right, r.bottom}; }
 } // namespace
 
 // ---------------------------------------------------------------- THintFont
@@ -62,7 +62,7 @@ void TGWHint::setActive(bool value)
     }
 }
 
-void TGWHint::DoDrawHintBkgd(Canvas &canvas, const TRect &hintRect, const TRect &textRect, bool mouseOnTop,
+void TGWHint::DoDrawHintBkgd(Canvas &canvas, const Rect &hintRect, const Rect &textRect, bool mouseOnTop,
                              bool mouseOnLeft, const QString &text)
 {
     if (OnDrawHintBkgd)
@@ -102,7 +102,7 @@ void THint::ActivateHint(const QRect &rect, const QString &text)
     m_text = text.trimmed();
     const QSize desktop = desktopSize();
     CalcHintRect(desktop.width(), m_text);
-    HintRect r{rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
+    Rect r{rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
     if (const TGWHint *hint = TGWHint::activeHint()) {
         HintMargins margins;
         margins.left = hint->LeftSpacing();
@@ -129,7 +129,7 @@ void THint::ActivateHint(const QRect &rect, const QString &text)
     update();
 }
 
-void THint::paintText(QPainter &painter, const TGWHint &hint, const TRect &rect)
+void THint::paintText(QPainter &painter, const TGWHint &hint, const Rect &rect)
 {
     const THintFont &hf = *hint.HintFont();
     int align = Qt::AlignHCenter;
@@ -143,10 +143,10 @@ void THint::paintText(QPainter &painter, const TGWHint &hint, const TRect &rect)
     painter.setFont(font);
     if (hf.Shadow) {
         painter.setPen(Canvas::qcolor(hf.ShadowColor));
-        painter.drawText(moved(rect, hf.ShadowSpace, hf.ShadowSpace).toQRect(), flags, m_text);
+        painter.drawText(toQRect(moved(rect, hf.ShadowSpace, hf.ShadowSpace)), flags, m_text);
     }
     painter.setPen(Canvas::qcolor(hf.FontColor));
-    painter.drawText(rect.toQRect(), flags, m_text);
+    painter.drawText(toQRect(rect), flags, m_text);
 }
 
 void THint::paintEvent(QPaintEvent *)
@@ -161,7 +161,7 @@ void THint::paintEvent(QPaintEvent *)
     Canvas canvas(painter);
     const int W = width();
     const int H = height();
-    TRect textRect = m_textRect;
+    Rect textRect = m_textRect;
     canvas.setPenStyle(PenStyle::Solid);
     canvas.setBrushStyle(BrushStyle::Solid);
     switch (hint->Style()) {

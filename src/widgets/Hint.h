@@ -30,7 +30,7 @@ public:
 };
 
 // The handler gets copies of the rectangles; changing them changes nothing.
-using TGWHintDrawBkgdEvent = std::function<void(Canvas &ACanvas, TRect AHintRect, TRect ATextRect, bool AMouseOnTop,
+using TGWHintDrawBkgdEvent = std::function<void(Canvas &ACanvas, Rect AHintRect, Rect ATextRect, bool AMouseOnTop,
                                                 bool AMouseOnLeft, const QString &AHintText)>;
 
 class TGWHint : public QObject {
@@ -86,7 +86,7 @@ public:
 
     TGWHintDrawBkgdEvent OnDrawHintBkgd;
 
-    virtual void DoDrawHintBkgd(Canvas &canvas, const TRect &hintRect, const TRect &textRect, bool mouseOnTop,
+    virtual void DoDrawHintBkgd(Canvas &canvas, const Rect &hintRect, const Rect &textRect, bool mouseOnTop,
                                 bool mouseOnLeft, const QString &text);
 
 private:
@@ -125,7 +125,7 @@ public:
     void ActivateHint(const QRect &rect, const QString &text);
 
     QString text() const { return m_text; }
-    TRect TextRect() const { return m_textRect; }
+    Rect TextRect() const { return m_textRect; }
     bool MouseOnTop() const { return m_mouseOnTop; }
     bool MouseOnLeft() const { return m_mouseOnLeft; }
 
@@ -136,10 +136,10 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    void paintText(QPainter &painter, const TGWHint &hint, const TRect &rect);
+    void paintText(QPainter &painter, const TGWHint &hint, const Rect &rect);
 
     QString m_text;
-    TRect m_textRect;
+    Rect m_textRect;
     bool m_mouseOnTop = true;
     bool m_mouseOnLeft = true;
 };

@@ -9,7 +9,7 @@ namespace {
 // Nearest integer, halves to even.
 int roundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
 
-HintRect normalized(int x1, int y1, int x2, int y2)
+Rect normalized(int x1, int y1, int x2, int y2)
 {
     return {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
 }
@@ -27,9 +27,9 @@ HintSize hintSizeForText(int textWidth, int textHeight)
     return s;
 }
 
-HintRect enlargeHintRect(const HintRect &rect, TGWHintStyle style, const HintMargins &m)
+Rect enlargeHintRect(const Rect &rect, TGWHintStyle style, const HintMargins &m)
 {
-    HintRect r = rect;
+    Rect r = rect;
     switch (style) {
     case gwhsCircularity:
         r.right += 40;
@@ -48,7 +48,7 @@ HintRect enlargeHintRect(const HintRect &rect, TGWHintStyle style, const HintMar
     return r;
 }
 
-HintPlacement placeHint(const HintRect &rect, int desktopWidth, int desktopHeight)
+HintPlacement placeHint(const Rect &rect, int desktopWidth, int desktopHeight)
 {
     HintPlacement p;
     p.bounds = rect;
@@ -70,7 +70,7 @@ HintPlacement placeHint(const HintRect &rect, int desktopWidth, int desktopHeigh
 BalloonShapes balloonShapes(int width, int height, bool mouseOnTop, bool mouseOnLeft)
 {
     BalloonShapes b;
-    HintRect body{0, 0, width, height};
+    Rect body{0, 0, width, height};
     if (mouseOnTop)
         body.top += 12;
     else

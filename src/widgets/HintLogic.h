@@ -2,24 +2,14 @@
 // Geometry of the hint window: its size from the measured text, the margins of
 // each style, flipping at the desktop's edges and the balloon's shapes.
 
+#include "base/Rect.h"
 
 namespace vomra {
-
-// Edges, right and bottom exclusive.
-struct HintRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-    bool operator==(const HintRect &) const = default;
-};
 
 enum TGWHintStyle { gwhsCircularity, gwhsApplicationIcon, gwhsUserCustom };
 
 struct HintSize {
-    HintRect textRect; // inside the window
+    Rect textRect; // inside the window
     int width = 0;
     int height = 0;
 };
@@ -33,23 +23,23 @@ struct HintMargins {
 };
 
 // The hint rectangle enlarged by the style's margins.
-HintRect enlargeHintRect(const HintRect &rect, TGWHintStyle style, const HintMargins &m);
+Rect enlargeHintRect(const Rect &rect, TGWHintStyle style, const HintMargins &m);
 
 struct HintPlacement {
-    HintRect bounds;
+    Rect bounds;
     bool mouseOnTop = true;  // the hint lies below the mouse
     bool mouseOnLeft = true; // the hint lies right of the mouse
 };
 
 // Flips the window above / left of its anchor where it would cross the desktop's
 // bottom / right edge.
-HintPlacement placeHint(const HintRect &rect, int desktopWidth, int desktopHeight);
+HintPlacement placeHint(const Rect &rect, int desktopWidth, int desktopHeight);
 
 struct BalloonShapes {
-    HintRect shadowBubble;
-    HintRect bubble;
-    HintRect balloon;       // the body's ellipse
-    HintRect shadowBalloon; // the body's shadow
+    Rect shadowBubble;
+    Rect bubble;
+    Rect balloon;       // the body's ellipse
+    Rect shadowBalloon; // the body's shadow
     int textDx = 0;
     int textDy = 0;
 };

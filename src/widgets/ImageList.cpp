@@ -61,7 +61,7 @@ QIcon TGWImageList::icon(int index) const
     return icon;
 }
 
-QImage greyedImage(const QImage &image)
+QImage greyedImage(const QImage &image, int floor, int num, int den)
 {
     QImage out = image.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < out.height(); ++y) {
@@ -69,7 +69,7 @@ QImage greyedImage(const QImage &image)
         for (int x = 0; x < out.width(); ++x) {
             const QRgb p = row[x];
             const int gray = (qRed(p) * 77 + qGreen(p) * 151 + qBlue(p) * 28) >> 8;
-            const int lifted = 96 + gray * 5 / 8; // keep shapes readable, clearly inactive
+            const int lifted = floor + gray * num / den;
             row[x] = qRgba(lifted, lifted, lifted, qAlpha(p));
         }
     }

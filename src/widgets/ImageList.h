@@ -41,7 +41,9 @@ private:
     QList<QImage> m_disabled; // made once per image
 };
 
-// The greyed form used for a disabled image: gray levels lifted toward white.
-QImage greyedImage(const QImage &image);
+// The greyed form of an image: each pixel's gray level g becomes
+// floor + g * num / den, alpha kept. The defaults are a disabled cell's: lifted
+// toward white, shapes still readable.
+QImage greyedImage(const QImage &image, int floor = 96, int num = 5, int den = 8);
 
 } // namespace vomra

@@ -43,7 +43,7 @@ public:
     void setCaption(const QString &value);
 
     // The client rectangle less borders and bevels: where children are laid out.
-    TRect ClientArea() const;
+    Rect ClientArea() const;
 
 protected:
     void Paint(Canvas &canvas) override;

@@ -141,8 +141,8 @@ void TGWProgressBar::Paint(Canvas &canvas)
 
     const ProgressFill f = fill();
     const int n = f.filled;
-    TRect done;
-    TRect rest;
+    Rect done;
+    Rect rest;
     if (m_kind == sbHorizontal) {
         done = {1, 1, n + 1, h - 1};
         rest = {n + 1, 1, w - 1, h - 1};

@@ -295,7 +295,7 @@ void TGWCustomUpDown::paintHalf(Canvas &canvas, const QRect &r, bool hot, bool p
     canvas.setBrushStyle(BrushStyle::Solid);
     canvas.setBrushColor(fill);
     canvas.setPenColor(frame);
-    canvas.rectangle(TRect::fromQRect(r));
+    canvas.rectangle(rectOf(r));
     const bool vertical = m_orientation == udVertical;
     const bool pushed = isEnabled() && hot && pressed;
     for (const ArrowRun &run : upDownArrow(m_orientation, width(), height(), second, pushed)) {

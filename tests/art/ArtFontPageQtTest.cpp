@@ -1,10 +1,12 @@
 // The art font maker page inside the real main window: its option column, the
 // make label and the joins, the paste label, the page colours.
 #include "app/Main.h"
+#include "pagekit/Dialogs.h"
 #include "art/ArtFontPage.h"
 #include "platform/FontSetup.h"
+#include "support/MainWindowFixture.h"
 #include "support/TempFolder.h"
-#include "theme/PageColours.h"
+#include "pagekit/PageColours.h"
 #include "widgets/Button.h"
 #include "widgets/FlatControls.h"
 #include "widgets/ImageLabel.h"
@@ -27,18 +29,19 @@ namespace {
 
 QString U(const char *utf8) { return QString::fromUtf8(utf8); }
 
-class ArtFontPageTest : public ::testing::Test {
+class ArtFontPageTest : public test::MainWindowFixture {
 protected:
-    TempFolder dir;
-    std::unique_ptr<TfrmMain> frm;
     TArtFontPage *page = nullptr;
     QStringList notices;
 
     void SetUp() override
     {
-        TArtFontPage::noticeHook() = [this](const QString &, const QString &text) { notices << text; };
-        frm = std::make_unique<TfrmMain>(QString::fromStdString(dir.path()));
-        frm->showAtStart();
+        dialogs::nextAnswer() = [this](const BoxShown &box) {
+            EXPECT_EQ(box.kind, BoxKind::Notice);
+            notices << box.text;
+            return Answer::Yes;
+        };
+        openWindow();
         QTest::mouseClick(frm->GWImageLabels[0], Qt::LeftButton); // "制作艺术字体"
         QApplication::processEvents();
         page = frm->artFont.get();
@@ -46,7 +49,7 @@ protected:
     void TearDown() override
     {
         frm->close();
-        TArtFontPage::noticeHook() = nullptr;
+        dialogs::nextAnswer() = nullptr;
     }
 
     QString output() const { return page->artfontRichEdit1->toPlainText(); }

@@ -1,5 +1,5 @@
 #include "art/ArtLayout.h"
-#include "platform/Gbk.h"
+#include "base/Gbk.h"
 
 #include <gtest/gtest.h>
 

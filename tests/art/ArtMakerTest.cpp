@@ -1,5 +1,5 @@
 #include "art/ArtMaker.h"
-#include "platform/Gbk.h"
+#include "base/Gbk.h"
 
 #include <gtest/gtest.h>
 

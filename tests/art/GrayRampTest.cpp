@@ -1,5 +1,5 @@
 #include "art/GrayRamp.h"
-#include "platform/Gbk.h"
+#include "base/Gbk.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -1,12 +1,14 @@
 // The picture grinder page in the real main window.
 #include "app/Main.h"
+#include "pagekit/Dialogs.h"
 #include "art/ArtFontPage.h"
 #include "art/GrayRamp.h"
 #include "art/PicturePage.h"
 #include "art/PicturePreview.h"
-#include "platform/Gbk.h"
+#include "base/Gbk.h"
 #include "platform/GbkQt.h"
-#include "platform/Profile.h"
+#include "base/Profile.h"
+#include "support/MainWindowFixture.h"
 #include "support/ImageCheck.h"
 #include "support/TempFolder.h"
 #include "widgets/Button.h"
@@ -51,35 +53,38 @@ private:
     TGWProgressBar *m_bar;
 };
 
-class PicturePageTest : public ::testing::Test {
+class PicturePageTest : public test::MainWindowFixture {
 protected:
-    TempFolder dir;
-    std::unique_ptr<TfrmMain> frm;
     QString answer;      // what the open dialog answers
     QString filterSeen;  // the filter it was shown with
     QStringList errors;  // error boxes, as "title|text"
+    QStringList notices; // other boxes, their text
 
     void SetUp() override
     {
-        TPicturePage::openDialogHook() = [this](const QString &filter) {
-            filterSeen = filter;
+        dialogs::nextFileName() = [this](const FileQuestion &question) {
+            EXPECT_FALSE(question.save);
+            filterSeen = question.filter;
             return answer;
         };
-        TPicturePage::errorBoxHook() = [this](const QString &title, const QString &text) {
-            errors << title + QLatin1Char('|') + text;
+        dialogs::nextAnswer() = [this](const BoxShown &box) {
+            if (box.kind == BoxKind::Error)
+                errors << box.title + QLatin1Char('|') + box.text;
+            else
+                notices << box.text;
+            return Answer::Yes;
         };
     }
     void TearDown() override
     {
         if (frm)
             frm->close();
-        TPicturePage::openDialogHook() = nullptr;
-        TPicturePage::errorBoxHook() = nullptr;
+        dialogs::nextFileName() = nullptr;
+        dialogs::nextAnswer() = nullptr;
     }
     void start()
     {
-        frm = std::make_unique<TfrmMain>(QString::fromStdString(dir.path()));
-        frm->showAtStart();
+        openWindow();
         QTest::mouseClick(frm->GWImageLabels[1], Qt::LeftButton);
         QApplication::processEvents();
     }
@@ -325,8 +330,6 @@ TEST_F(PicturePageTest, AFailedRampSaveNamesTheSettingsFile)
 
 TEST_F(PicturePageTest, ARampGbkCannotHoldIsToldOnGrindAndSave)
 {
-    QStringList notices;
-    TArtFontPage::noticeHook() = [&](const QString &, const QString &text) { notices.append(text); };
     start();
     click(page().picturepnl2RadioButton3);
     page().picturepnl2Edit1->setText(QStringLiteral("한 "));
@@ -335,7 +338,6 @@ TEST_F(PicturePageTest, ARampGbkCannotHoldIsToldOnGrindAndSave)
     ASSERT_EQ(notices.size(), 1);
     EXPECT_EQ(notices.front(), QStringLiteral("有些字符不能用 GBK 表示，已换成“?”。"));
     click(page().picturepnl2Button1);
-    TArtFontPage::noticeHook() = nullptr;
     EXPECT_EQ(notices.size(), 2);
     EXPECT_TRUE(errors.isEmpty());
 }

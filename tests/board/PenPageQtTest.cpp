@@ -1,12 +1,14 @@
 // The drawing board page inside the real main window.
 #include "app/Main.h"
+#include "pagekit/Dialogs.h"
 #include "art/ArtFontPage.h"
 #include "board/DrawText.h"
 #include "board/PenPage.h"
 #include "platform/GbkQt.h"
+#include "support/MainWindowFixture.h"
 #include "support/ImageCheck.h"
 #include "support/TempFolder.h"
-#include "theme/PageColours.h"
+#include "pagekit/PageColours.h"
 #include "widgets/Button.h"
 #include "widgets/FlatControls.h"
 #include "widgets/ImageLabel.h"
@@ -33,24 +35,20 @@ std::string G(const char *utf8) { return gbk::fromUtf8(utf8); }
 QString U(const char *utf8) { return QString::fromUtf8(utf8); }
 std::string spaces(std::size_t n) { return std::string(n, ' '); }
 
-class PenPageTest : public ::testing::Test {
+class PenPageTest : public test::MainWindowFixture {
 protected:
-    TempFolder dir;
-    std::unique_ptr<TfrmMain> frm;
     TPenPage *pen = nullptr;
     TGWDrawText *grid = nullptr;
 
     void SetUp() override
     {
-        frm = std::make_unique<TfrmMain>(QString::fromStdString(dir.path()));
-        frm->showAtStart();
+        openWindow();
         QTest::mouseClick(frm->GWImageLabels[2], Qt::LeftButton); // "文本画板"
         QApplication::processEvents();
         pen = frm->pen.get();
         grid = pen->penDrawText1;
         QApplication::clipboard()->clear();
     }
-    void TearDown() override { frm->close(); }
 
     QPoint at(int column, int row) const
     {
@@ -339,7 +337,10 @@ TEST_F(PenPageTest, PasteCases)
 TEST_F(PenPageTest, CharactersGbkCannotHoldAreToldOnceWhenTheyReachTheBoard)
 {
     QStringList notices;
-    TArtFontPage::noticeHook() = [&](const QString &, const QString &text) { notices << text; };
+    dialogs::nextAnswer() = [&](const BoxShown &box) {
+        notices << box.text;
+        return Answer::Yes;
+    };
     struct Case {
         const char *name;
         bool textMode; // pasted with the label in text mode rather than board mode
@@ -380,7 +381,7 @@ TEST_F(PenPageTest, CharactersGbkCannotHoldAreToldOnceWhenTheyReachTheBoard)
         EXPECT_EQ(notices.size(), c.told);
         EXPECT_FALSE(pen->penRichEdit1->toPlainText().contains(U("한")));
     }
-    TArtFontPage::noticeHook() = nullptr;
+    dialogs::nextAnswer() = nullptr;
 }
 
 TEST_F(PenPageTest, PasteLabelIsEnabledOnEnterOnlyWithClipboardText)

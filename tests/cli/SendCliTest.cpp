@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
+#include "support/CliRun.h"
 #include "cli/SendCommand.h"
-#include "platform/Gbk.h"
+#include "base/Gbk.h"
 #include "support/SendDesk.h"
 #include "support/TempFolder.h"
 
@@ -17,10 +18,7 @@ using Desk = test::SendDesk;
 
 std::string G(const char *utf8) { return gbk::fromUtf8(utf8); }
 
-struct Result {
-    int status;
-    std::string err;
-};
+using Result = test::CliResult;
 
 class SendCli : public ::testing::Test {
 protected:
@@ -51,13 +49,11 @@ protected:
 
     Result run(const std::vector<std::string> &args, const std::string &input = "text")
     {
-        std::istringstream in(input);
-        std::ostringstream outStream, err;
         std::vector<std::string> all{"send"};
         all.insert(all.end(), args.begin(), args.end());
-        const int status = runCli(all, {in, outStream, err, false, programFolder.path()});
-        out = outStream.str();
-        return {status, err.str()};
+        Result r = test::run(all, {.input = input, .programFolder = programFolder.path()});
+        out = r.out;
+        return r;
     }
 };
 

@@ -6,7 +6,7 @@
 #include "art/Grind.h"
 #include "art/GrindImage.h"
 #include "cli/Cli.h"
-#include "platform/Bmp.h"
+#include "base/Bmp.h"
 #include "platform/ImageIO.h"
 
 #include <QByteArray>

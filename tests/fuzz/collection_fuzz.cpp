@@ -4,7 +4,7 @@
 // stop before a "[" line; and display mode's copy of an item must give back its
 // lines with single line breaks.
 
-#include "platform/Profile.h"
+#include "base/Profile.h"
 #include "recipe/Recipe.h"
 
 #include <cstdint>

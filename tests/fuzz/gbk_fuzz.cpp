@@ -6,7 +6,7 @@
 // The input is handed over as a view of libFuzzer's exactly sized buffer, so a
 // read past its end is an AddressSanitizer report.
 
-#include "platform/Gbk.h"
+#include "base/Gbk.h"
 
 #include <array>
 #include <cstdint>

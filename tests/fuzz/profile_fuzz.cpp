@@ -4,7 +4,7 @@
 // Input: a section, a key and a value (each a length-prefixed piece), then the
 // file's text.
 
-#include "platform/Profile.h"
+#include "base/Profile.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

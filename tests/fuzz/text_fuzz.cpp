@@ -2,9 +2,9 @@
 // and vomra-cli's streaming trims against the list forms the pages use.
 // Input: one byte of positions to pick, then the text (its lines, for the trims).
 
-#include "art/TextHelpers.h"
+#include "base/TextLines.h"
 #include "cli/Cli.h"
-#include "platform/Gbk.h"
+#include "base/Gbk.h"
 #include "ReferenceText.h"
 
 #include <climits>

@@ -1,8 +1,9 @@
 #include "platform/GlyphRenderer.h"
 #include "support/OneCallRender.h"
+#include "art/ArtWithFont.h"
 
 #include "platform/FontSetup.h"
-#include "platform/Gbk.h"
+#include "base/Gbk.h"
 
 #include <QFontMetrics>
 #include <QImage>

@@ -1,9 +1,11 @@
 // The recipe page on the real main window over a copied program folder.
 #include "app/Main.h"
-#include "platform/Gbk.h"
+#include "pagekit/Dialogs.h"
+#include "base/Gbk.h"
 #include "recipe/Recipe.h"
 #include "recipe/RecipePage.h"
 #include "recipe/RecipeTree.h"
+#include "support/MainWindowFixture.h"
 #include "support/TempFolder.h"
 #include "widgets/ImageLabel.h"
 #include "widgets/Panel.h"
@@ -28,33 +30,33 @@ using vomra::test::TempFolder;
 namespace {
 
 struct Box {
-    TRecipeBox kind;
+    BoxKind kind;
     QString title;
     QString text;
 };
 
-class RecipePageTest : public ::testing::Test {
+class RecipePageTest : public test::MainWindowFixture {
 protected:
-    TempFolder dir;
-    std::unique_ptr<TfrmMain> frm;
     std::vector<Box> boxes;
     bool answer = true;   // what every question is answered
     QString dialogAnswer; // the save dialog's answer
     QString dialogFolder; // where the save dialog opened
     QString dialogFilter;
-    int dialogs = 0;
+    QString dialogSuffix;
+    int fileDialogs = 0;
 
     void SetUp() override
     {
         dir.copyFixture("recipe-gui/program");
-        TRecipePage::messageBoxHook() = [this](TRecipeBox kind, const QString &title, const QString &text) {
-            boxes.push_back({kind, title, text});
-            return answer;
+        dialogs::nextAnswer() = [this](const BoxShown &box) {
+            boxes.push_back({box.kind, box.title, box.text});
+            return answer ? Answer::Yes : Answer::No;
         };
-        TRecipePage::saveDialogHook() = [this](const QString &folder, const QString &filter, const QString &) {
-            ++dialogs;
-            dialogFolder = folder;
-            dialogFilter = filter;
+        dialogs::nextFileName() = [this](const FileQuestion &question) {
+            ++fileDialogs;
+            dialogFolder = question.folder;
+            dialogFilter = question.filter;
+            dialogSuffix = question.suffix;
             return dialogAnswer;
         };
     }
@@ -62,13 +64,12 @@ protected:
     {
         if (frm)
             frm->close();
-        TRecipePage::messageBoxHook() = nullptr;
-        TRecipePage::saveDialogHook() = nullptr;
+        dialogs::nextAnswer() = nullptr;
+        dialogs::nextFileName() = nullptr;
     }
     void start()
     {
-        frm = std::make_unique<TfrmMain>(QString::fromStdString(dir.path()));
-        frm->showAtStart();
+        openWindow();
         QApplication::processEvents();
     }
     TRecipePage &page() const { return *frm->recipe; }
@@ -256,7 +257,7 @@ TEST_F(RecipePageTest, SendLabelsWarnThatNoChatWindowIsThere)
         QTest::mouseClick(page().recipeLabel(n), Qt::LeftButton);
     ASSERT_EQ(boxes.size(), 4u);
     for (const Box &b : boxes) {
-        EXPECT_EQ(b.kind, TRecipeBox::Warning);
+        EXPECT_EQ(b.kind, BoxKind::Warning);
         EXPECT_EQ(b.title, QStringLiteral("呜呜呜..."));
         EXPECT_EQ(b.text, QStringLiteral("我还没有找到QQ的窗口呢……:("));
     }
@@ -269,9 +270,10 @@ TEST_F(RecipePageTest, SavingWithNothingSelectedMakesTheFolderAndSelectsTheNewRe
     editor()->setPlainText(QStringLiteral("新的一行\n第二行"));
     dialogAnswer = QString::fromStdString(dir.path()) + QStringLiteral("Vomra秘笈/新菜"); // no extension typed
     QTest::mouseClick(page().recipeLabel(1), Qt::LeftButton);
-    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(fileDialogs, 1);
     EXPECT_EQ(dialogFolder, QString::fromStdString(dir.path()) + QStringLiteral("Vomra秘笈/"));
-    EXPECT_EQ(dialogFilter, QStringLiteral("文本文件(*.Txt)|*.Txt"));
+    EXPECT_EQ(dialogFilter, QStringLiteral("文本文件(*.Txt)"));
+    EXPECT_EQ(dialogSuffix, QStringLiteral("Txt"));
     EXPECT_EQ(gbkFile("Vomra秘笈/新菜.Txt"), G("新的一行\r\n第二行"));
     EXPECT_TRUE(boxes.empty());
     // The tree was rebuilt with the new folder and the new recipe is selected and shown.
@@ -313,7 +315,7 @@ TEST_F(RecipePageTest, OverwritingAsksInsideAndOutsideTheLibrary)
         dialogAnswer = path;
         QTest::mouseClick(page().recipeLabel(1), Qt::LeftButton);
         ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].kind, TRecipeBox::Confirm);
+        EXPECT_EQ(boxes[0].kind, BoxKind::Confirm);
         EXPECT_EQ(boxes[0].title, QStringLiteral("确认"));
         EXPECT_EQ(boxes[0].text, QString::fromUtf8(row.question).arg(path));
         EXPECT_EQ(gbkFile(row.file), row.yes ? G("覆盖") : old);
@@ -333,7 +335,7 @@ TEST_F(RecipePageTest, FailedSavesAreToldAndLeaveTheOldFile)
     ASSERT_EQ(::rename(dir.file("Lib/Sub").c_str(), dir.file("Lib/Gone").c_str()), 0);
     QTest::mouseClick(page().recipeLabel(1), Qt::LeftButton);
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].kind, TRecipeBox::Error);
+    EXPECT_EQ(boxes[0].kind, BoxKind::Error);
     EXPECT_EQ(boxes[0].title, QStringLiteral("错误"));
     EXPECT_EQ(boxes[0].text,
               QStringLiteral("保存文件“%1”失败！").arg(QString::fromStdString(dir.file("Lib/Sub/note.Txt"))));
@@ -356,14 +358,14 @@ TEST_F(RecipePageTest, FailedSavesAreToldAndLeaveTheOldFile)
         QTest::mouseClick(page().recipeLabel(1), Qt::LeftButton);
         ::chmod(dir.file("Lib").c_str(), 0755);
         ASSERT_EQ(boxes.size(), 2u); // the overwrite question, then the error
-        EXPECT_EQ(boxes[1].kind, TRecipeBox::Error);
+        EXPECT_EQ(boxes[1].kind, BoxKind::Error);
         // A file marked read-only is not replaced either.
         boxes.clear();
         ::chmod(dir.file("Lib/hello.Txt").c_str(), 0444);
         QTest::mouseClick(page().recipeLabel(1), Qt::LeftButton);
         ::chmod(dir.file("Lib/hello.Txt").c_str(), 0644);
         ASSERT_EQ(boxes.size(), 2u);
-        EXPECT_EQ(boxes[1].kind, TRecipeBox::Error);
+        EXPECT_EQ(boxes[1].kind, BoxKind::Error);
     }
     EXPECT_EQ(gbkFile("Lib/hello.Txt"), G("第一行\r\nsecond line\r\n"));
 }
@@ -391,7 +393,7 @@ TEST_F(RecipePageTest, TextGbkCannotHoldIsToldBeforeWriting)
             answer = yes;
             QTest::mouseClick(page().recipeLabel(1), Qt::LeftButton);
             ASSERT_EQ(boxes.size(), 1u);
-            EXPECT_EQ(boxes[0].kind, TRecipeBox::Confirm);
+            EXPECT_EQ(boxes[0].kind, BoxKind::Confirm);
             EXPECT_TRUE(boxes[0].text.contains(QString::fromStdString(dir.file(row.file))));
             if (!yes) {
                 EXPECT_EQ(gbkFile(row.file), old);

@@ -1,6 +1,6 @@
 #include "recipe/Recipe.h"
 
-#include "platform/Gbk.h"
+#include "base/Gbk.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>

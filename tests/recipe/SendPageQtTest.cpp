@@ -5,9 +5,11 @@
 #include "app/Main.h"
 #include "art/ArtFontPage.h"
 #include "board/PenPage.h"
-#include "platform/Gbk.h"
+#include "pagekit/Dialogs.h"
+#include "base/Gbk.h"
 #include "recipe/RecipePage.h"
 #include "recipe/SendOnDesktop.h"
+#include "support/MainWindowFixture.h"
 #include "support/SendDesk.h"
 #include "support/TempFolder.h"
 #include "widgets/ImageLabel.h"
@@ -27,10 +29,8 @@ using namespace vomra;
 
 namespace {
 
-class SendPageTest : public ::testing::Test {
+class SendPageTest : public test::MainWindowFixture {
 protected:
-    test::TempFolder dir;
-    std::unique_ptr<TfrmMain> frm;
     test::SendDesk desk;
     std::vector<QString> warnings; // "title|text"
 
@@ -38,19 +38,19 @@ protected:
     {
         dir.copyFixture("recipe-gui/program");
         sendWindowSystemHook() = [this] { return std::make_unique<test::SendDeskWindows>(desk); };
-        TRecipePage::messageBoxHook() = [this](TRecipeBox, const QString &title, const QString &text) {
-            warnings.push_back(title + QLatin1Char('|') + text);
-            return true;
+        dialogs::nextAnswer() = [this](const BoxShown &box) {
+            EXPECT_EQ(box.kind, BoxKind::Warning);
+            warnings.push_back(box.title + QLatin1Char('|') + box.text);
+            return Answer::Yes;
         };
-        frm = std::make_unique<TfrmMain>(QString::fromStdString(dir.path()));
-        frm->showAtStart();
+        openWindow();
         QApplication::processEvents();
     }
     void TearDown() override
     {
         frm->close();
         sendWindowSystemHook() = nullptr;
-        TRecipePage::messageBoxHook() = nullptr;
+        dialogs::nextAnswer() = nullptr;
     }
     // Shows the tree node of that text and selects the editor's whole text.
     void selectAllOf(const char *nodeText)

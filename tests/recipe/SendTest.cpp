@@ -1,4 +1,4 @@
-#include "platform/Gbk.h"
+#include "base/Gbk.h"
 #include "recipe/Send.h"
 #include "support/TempFolder.h"
 

@@ -27,12 +27,12 @@ TPageColours testColours()
     return pc;
 }
 
-QImage render(int w, int h, const std::function<void(Canvas &, const TRect &)> &paint, TColor fill = kUnpainted)
+QImage render(int w, int h, const std::function<void(Canvas &, const Rect &)> &paint, TColor fill = kUnpainted)
 {
     QImage img = blankImage(w, h, Canvas::qcolor(fill));
     QPainter painter(&img);
     Canvas canvas(painter);
-    paint(canvas, TRect{0, 0, w, h});
+    paint(canvas, Rect{0, 0, w, h});
     return img;
 }
 
@@ -86,7 +86,7 @@ TEST(PagePainters, TitleBarBandsByPage)
     const int lowerRight = (R / 3) * 2;
     for (const Row &row : rows) {
         SCOPED_TRACE(row.page);
-        const QImage img = render(R, 56, [&](Canvas &c, const TRect &r) {
+        const QImage img = render(R, 56, [&](Canvas &c, const Rect &r) {
             pnlTitleBarDrawBackground(c, r, pc, row.page, kEditor, &imageList2(), titleFont());
         });
         for (int x = 0; x < R; ++x) {
@@ -112,7 +112,7 @@ TEST(PagePainters, TitleBarBandsByPage)
 TEST(PagePainters, TitleBarOtherPagesPaintNothing)
 {
     for (int page : {-1, 5, 255}) {
-        const QImage img = render(200, 56, [&](Canvas &c, const TRect &r) {
+        const QImage img = render(200, 56, [&](Canvas &c, const Rect &r) {
             pnlTitleBarDrawBackground(c, r, testColours(), page, kEditor, &imageList2(), titleFont());
         });
         EXPECT_EQ(img, blankImage(200, 56, Canvas::qcolor(kUnpainted))) << page;
@@ -127,13 +127,13 @@ TEST(PagePainters, TitleDrawnWithShadow)
     for (int page = 0; page <= 4; ++page) {
         SCOPED_TRACE(page);
         // The glyph pixels of the title alone, drawn at (60, 16).
-        const QImage mask = render(400, 56, [&](Canvas &c, const TRect &) {
+        const QImage mask = render(400, 56, [&](Canvas &c, const Rect &) {
             c.setFont(font);
             c.setBrushStyle(BrushStyle::Clear);
             c.setFontColor(clWhite);
             c.textOut(60, 16, PageTitle(page));
         }, clBlack);
-        const QImage img = render(400, 56, [&](Canvas &c, const TRect &r) {
+        const QImage img = render(400, 56, [&](Canvas &c, const Rect &r) {
             pnlTitleBarDrawBackground(c, r, pc, page, kEditor, nullptr, font);
         });
         auto ink = [&](int x, int y) { return x >= 0 && y >= 0 && pixelAt(mask, x, y) == clWhite; };
@@ -163,7 +163,7 @@ TEST(PagePainters, ToolPageLineAndSeparator)
 {
     struct Row {
         const char *name;
-        void (*paint)(Canvas &, const TRect &, const TPageColours &, TColor, int);
+        void (*paint)(Canvas &, const Rect &, const TPageColours &, TColor, int);
         int width;
         int lineLeft;
         int middle;
@@ -179,7 +179,7 @@ TEST(PagePainters, ToolPageLineAndSeparator)
     const int height = 300;
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
-        const QImage img = render(row.width, height, [&](Canvas &c, const TRect &r) { row.paint(c, r, pc, kEditor, top); });
+        const QImage img = render(row.width, height, [&](Canvas &c, const Rect &r) { row.paint(c, r, pc, kEditor, top); });
         for (int x = row.separator + 3; x < row.width; ++x)
             for (int y : {top - 6, top - 5}) {
                 const TColor expected = x < row.middle
@@ -205,7 +205,7 @@ TEST(PagePainters, RecipePageAboveEditor)
     const TPageColours pc = testColours();
     const int R = 400;
     const int top = 50;
-    const QImage img = render(R, 200, [&](Canvas &c, const TRect &r) { pnlRecipeDrawBackground(c, r, pc, kEditor, top); });
+    const QImage img = render(R, 200, [&](Canvas &c, const Rect &r) { pnlRecipeDrawBackground(c, r, pc, kEditor, top); });
     const int middle = R / 2 + 25;
     for (int x = 0; x < R; ++x) {
         EXPECT_EQ(pixelAt(img, x, 0), x < 50 ? kUnpainted : kEditor) << x;
@@ -233,7 +233,7 @@ TEST(PagePainters, RecipeStripStaircase)
     const TPageColours pc = testColours();
     for (const Row &row : rows) {
         SCOPED_TRACE(row.w);
-        const QImage img = render(row.w, row.h, [&](Canvas &c, const TRect &r) { recipePanel1DrawBackground(c, r, pc, kEditor); });
+        const QImage img = render(row.w, row.h, [&](Canvas &c, const Rect &r) { recipePanel1DrawBackground(c, r, pc, kEditor); });
         for (int x = 0; x < row.w; ++x) {
             const int col = x / row.colWidth;
             const int painted = col < 5 ? row.heights[col] : 0;
@@ -248,7 +248,7 @@ TEST(PagePainters, RecipeStripStaircase)
 TEST(PagePainters, ThemePageGradient)
 {
     const TPageColours pc = testColours();
-    const QImage img = render(300, 200, [&](Canvas &c, const TRect &r) { pnlThemeDrawBackground(c, r, pc, 120); });
+    const QImage img = render(300, 200, [&](Canvas &c, const Rect &r) { pnlThemeDrawBackground(c, r, pc, 120); });
     for (int y = 0; y < 200; ++y) {
         for (int x : {0, 60, 119})
             ASSERT_EQ(pixelAt(img, x, y), grad(pc.RightColor, pc.TitleRightColor, 200, y)) << y;

@@ -202,7 +202,7 @@ TEST(FlatComboBox, OwnerDrawnItemsAndEvents)
     c->resize(145, 22);
     c->show();
     std::vector<std::pair<int, int>> drawn;
-    c->OnDrawItem = [&](TGWFlatComboBox *, int index, Canvas &canvas, const TRect &r, int state) {
+    c->OnDrawItem = [&](TGWFlatComboBox *, int index, Canvas &canvas, const Rect &r, int state) {
         drawn.emplace_back(index, state);
         canvas.setBrushColor(clLime);
         canvas.fillRect(r);

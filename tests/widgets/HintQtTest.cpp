@@ -140,7 +140,7 @@ TEST(Hint, BalloonShapesShadowAndText)
     // The balloon's shadow shows past its right and bottom edges.
     EXPECT_EQ(pixelAt(img, (12 + W) / 2, H - 1), clGray);
     // Text in black with its red shadow, inside the text rectangle moved (26, 20).
-    const TRect tr = h.window.TextRect();
+    const Rect tr = h.window.TextRect();
     const QRect textArea(tr.left + 26, tr.top + 20, tr.width() + 2, tr.height() + 2);
     bool black = false, red = false;
     for (int y = textArea.top(); y <= textArea.bottom(); ++y)
@@ -190,8 +190,8 @@ TEST(Hint, ApplicationIconAndUserCustomStyles)
 
     h.hint.setStyle(gwhsUserCustom);
     h.hint.setShowHintText(false);
-    TRect gotHint, gotText;
-    h.hint.OnDrawHintBkgd = [&](Canvas &c, TRect hintRect, TRect textRect, bool onTop, bool onLeft, const QString &t) {
+    Rect gotHint, gotText;
+    h.hint.OnDrawHintBkgd = [&](Canvas &c, Rect hintRect, Rect textRect, bool onTop, bool onLeft, const QString &t) {
         gotHint = hintRect;
         gotText = textRect;
         EXPECT_TRUE(onTop);
@@ -202,7 +202,7 @@ TEST(Hint, ApplicationIconAndUserCustomStyles)
     };
     h.window.ActivateHint(base.translated(100, 100), QStringLiteral(" 保存 "));
     img = shotArgb(h.window);
-    EXPECT_EQ(gotHint, (TRect{0, 0, h.window.width(), h.window.height()}));
+    EXPECT_EQ(gotHint, (Rect{0, 0, h.window.width(), h.window.height()}));
     EXPECT_EQ(gotText.left, h.window.TextRect().left + 24);
     EXPECT_EQ(gotText.top, h.window.TextRect().top + 24);
     EXPECT_EQ(pixelAt(img, 5, 5), clLime);

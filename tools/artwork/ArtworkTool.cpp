@@ -1,8 +1,8 @@
 // vomra-artwork assets <source-root>   rewrite the stored splash and desktop icons
 // vomra-artwork fixtures <folder>      write the JPEG fixtures of the picture tests
 // vomra-artwork sheet <file.png>       draw every picture on one contact sheet
-#include "pagekit/Artwork.h"
-#include "pagekit/ArtworkPaint.h"
+#include "artwork/Artwork.h"
+#include "artwork/ArtworkPaint.h"
 
 #include <QDir>
 #include <QFont>

@@ -158,7 +158,7 @@ QWidget *buttonsTab()
     owner->setStyle(csOwnerDrawFixed);
     owner->setItemHeight(18);
     owner->addItems({QStringLiteral("宋体"), QStringLiteral("黑体"), QStringLiteral("楷体")});
-    owner->OnDrawItem = [](TGWFlatComboBox *c, int index, Canvas &canvas, const TRect &r, int state) {
+    owner->OnDrawItem = [](TGWFlatComboBox *c, int index, Canvas &canvas, const Rect &r, int state) {
         canvas.fillRect(r);
         canvas.setBrushStyle(BrushStyle::Clear);
         QFont f = canvas.font();

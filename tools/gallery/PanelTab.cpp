@@ -73,7 +73,7 @@ QWidget *panelTab()
     single->setBevelOuter(bvNone);
     TGWPanel *owner = makePanel(page, 205, 86, QString());
     owner->setAutoDrawBackground(false);
-    owner->OnDrawBackground = [](QWidget *, Canvas &canvas, const TRect &r) {
+    owner->OnDrawBackground = [](QWidget *, Canvas &canvas, const Rect &r) {
         FillGradientStops(canvas, r, {RGB(109, 207, 246), clWhite, RGB(255, 200, 120)}, true);
     };
 

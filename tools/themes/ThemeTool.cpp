@@ -2,7 +2,7 @@
 // each theme and the Theme.Ini that names them — from the styles below.
 //   vomra-themes OUTDIR     (the stored set lives in assets/Theme)
 
-#include "platform/Gbk.h"
+#include "base/Gbk.h"
 
 #include <QColor>
 #include <QDir>

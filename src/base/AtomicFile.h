@@ -1,0 +1,20 @@
+#pragma once
+// Whole-file reads and writes that never leave a half-written file behind.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vomra {
+
+// Reads a whole file; nothing when it cannot be opened or read.
+std::optional<std::string> readFileBytes(const std::string &path);
+
+// Writes bytes as the file at path: through a temporary file in the file's folder
+// and a rename, so a failure leaves the old file whole. A symbolic link is followed
+// to the file it names, which is replaced while the link stays. The old file's mode
+// is kept; a file the user may not write (or that is not a plain file) is refused.
+// On failure *error names path: "cannot write <path>: <reason>".
+bool writeFileAtomically(const std::string &path, std::string_view bytes, std::string *error);
+
+} // namespace vomra

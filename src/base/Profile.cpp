@@ -1,0 +1,72 @@
+#include "base/Profile.h"
+
+#include "base/AtomicFile.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace vomra {
+
+std::optional<ProfileIndex> Profile::open() const
+{
+    auto content = readFileBytes(m_path);
+    if (!content)
+        return std::nullopt;
+    return ProfileIndex(std::move(*content));
+}
+
+bool Profile::save(const ProfileIndex &index, std::string *error) const
+{
+    return writeFileAtomically(m_path, index.bytes(), error);
+}
+
+std::optional<std::string> Profile::value(std::string_view section, std::string_view key) const
+{
+    const auto index = open();
+    return index ? index->value(section, key) : std::nullopt;
+}
+
+std::string Profile::readString(std::string_view section, std::string_view key, std::string_view def) const
+{
+    auto v = value(section, key);
+    return v ? std::move(*v) : std::string(def);
+}
+
+int Profile::readInteger(std::string_view section, std::string_view key, int def) const
+{
+    const auto v = value(section, key);
+    return v ? parseInteger(*v).value_or(def) : def;
+}
+
+bool Profile::readBool(std::string_view section, std::string_view key, bool def) const
+{
+    return readInteger(section, key, def ? 1 : 0) != 0;
+}
+
+bool Profile::writeString(std::string_view section, std::string_view key, std::string_view value,
+                          std::string *error) const
+{
+    // A missing file starts empty; one that is there but cannot be read must not be
+    // replaced by a file holding this one entry.
+    auto content = readFileBytes(m_path);
+    if (!content && errno != ENOENT) {
+        if (error)
+            *error = "cannot write " + m_path + ": " + std::strerror(errno);
+        return false;
+    }
+    ProfileIndex index(content ? std::move(*content) : std::string());
+    index.setValue(section, key, value);
+    return save(index, error);
+}
+
+bool Profile::writeInteger(std::string_view section, std::string_view key, int value, std::string *error) const
+{
+    return writeString(section, key, std::to_string(value), error);
+}
+
+bool Profile::writeBool(std::string_view section, std::string_view key, bool value, std::string *error) const
+{
+    return writeString(section, key, value ? "1" : "0", error);
+}
+
+} // namespace vomra

@@ -1,0 +1,178 @@
+#pragma once
+// What the parts of the X11 window system share: the connection and its atoms,
+// the error trap, our clipboard owner and the waits that serve it (and keep
+// Qt's event loop running, where there is one). Internal to platform/.
+
+#include "platform/WindowSystemX11.h"
+
+#include "platform/X11Clipboard.h"
+#include "platform/X11Drive.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+#include <poll.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vomra {
+
+namespace x11 {
+
+// Errors on our own connection are expected, never fatal: a chat window may
+// close between two calls, a window manager that quit leaves ids of windows
+// that are gone. Each step checks what it needs (focus held, text fetched,
+// pointer on the button) instead. Xlib's handler is process-wide, so ours is
+// set only around our own calls and the previous one put back.
+int passError(Display *display, XErrorEvent *e);
+
+class ErrorTrap {
+public:
+    explicit ErrorTrap(Display *dpy) : m_dpy(dpy)
+    {
+        XSync(m_dpy, False);
+        m_previous = XSetErrorHandler(passError);
+    }
+    ~ErrorTrap()
+    {
+        XSync(m_dpy, False);
+        XSetErrorHandler(m_previous);
+    }
+    ErrorTrap(const ErrorTrap &) = delete;
+    ErrorTrap &operator=(const ErrorTrap &) = delete;
+
+private:
+    Display *m_dpy;
+    XErrorHandler m_previous = nullptr;
+};
+
+struct PropertyData {
+    Atom type = None;
+    int format = 0;
+    std::string bytes;
+    unsigned long items = 0;
+};
+
+} // namespace x11
+
+struct TX11WindowSystem::Impl {
+    Display *dpy = nullptr;
+    Window root = 0;
+    int screen = 0;
+    bool xtest = false;
+    Atom clientListStacking = None, supportingWmCheck = None, activeWindow = None, netSupported = None,
+         netWmName = None, utf8String = None, wmState = None, netWmPid = None;
+    std::unique_ptr<X11Clipboard> clipboard;
+    QElapsedTimer sendClock;
+
+    // The longest a window manager may take to activate a window before we
+    // give the focus ourselves.
+    static constexpr int kActivateMs = 1500;
+
+    ~Impl()
+    {
+        clipboard.reset();
+        if (dpy)
+            XCloseDisplay(dpy);
+    }
+
+    int remainingMs() const { return std::max<int>(0, kSendTimeoutMs - static_cast<int>(sendClock.elapsed())); }
+
+    void pump()
+    {
+        if (clipboard)
+            clipboard->serve(0);
+        if (QCoreApplication::instance())
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+
+    // Polls `done` while our clipboard is served (and the event loop runs);
+    // false when it is still not true when the send's time is up (or after
+    // `capMs`, for a step that has a way on without it).
+    template <typename F> bool waitUntil(F done, int capMs = kSendTimeoutMs)
+    {
+        QElapsedTimer step;
+        step.start();
+        for (;;) {
+            pump();
+            if (done())
+                return true;
+            if (remainingMs() <= 0 || step.elapsed() >= capMs)
+                return false;
+            pollfd fds[2] = {{ConnectionNumber(dpy), POLLIN, 0}, {clipboard ? clipboard->fd() : -1, POLLIN, 0}};
+            ::poll(fds, 2, 2);
+        }
+    }
+
+    std::optional<x11::PropertyData> property(Window w, Atom name, Atom type);
+
+    std::vector<Window> windowList(Window w, Atom name, Atom type);
+
+    std::optional<Window> windowProperty(Window w, Atom name);
+
+    bool hasProperty(Window w, Atom name);
+
+    // A window manager that keeps the EWMH lists is running (its check window
+    // points at itself, so a list left behind by a manager that quit is ignored).
+    bool ewmhManager();
+
+    bool supports(Atom feature);
+
+    std::vector<Window> children(Window w); // top-most first
+
+    // The window carrying WM_STATE at or below w, breadth first.
+    Window clientBelow(Window w);
+
+    std::vector<Window> topLevels();
+
+    std::string text(Window w);
+
+    // The top-level client window that holds w (w itself for a top-level).
+    Window clientOf(Window w);
+
+    Window focus();
+
+    void activate(Window client);
+
+    // Gives `input` the keyboard focus and returns once it has kept it over two
+    // looks in a row: a window manager may move the focus to the frame just
+    // after activating.
+    void giveFocus(Window input);
+
+    void keys(std::initializer_list<KeySym> syms);
+
+    // No grab holds the pointer: every button event we made has been delivered.
+    bool pointerFree();
+
+    // The deepest mapped window at a root point.
+    Window windowAt(int x, int y);
+
+    bool inside(Window w, Window ancestor);
+
+    // Waits until the program behind `input` has received the whole text
+    // (deliveries from `before` on); see X11ClipboardWatch.cpp.
+    void waitForFetch(Window input, std::size_t before);
+
+    void requireDisplay() const
+    {
+        if (!dpy)
+            throw WindowSystemError("no X display");
+        if (!xtest)
+            throw WindowSystemError("the X server has no XTest extension");
+    }
+};
+
+} // namespace vomra
