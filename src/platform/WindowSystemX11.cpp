@@ -163,8 +163,7 @@ void TX11WindowSystem::Paste(WindowHandle input, const std::string &text)
         d->clipboard = std::make_unique<X11Clipboard>(DisplayString(d->dpy));
     if (!d->clipboard->ok() || !d->clipboard->own(text))
         throw WindowSystemError("the clipboard could not be had");
-    d->activate(d->clientOf(input));
-    d->giveFocus(input);
+    d->giveFocus(input, d->activate(d->clientOf(input)));
     // From here only the chat program is served; a keeper that took the
     // selection back after our change loses it again.
     d->clipboard->favour(d->clipboard->clientOf(input));
@@ -217,8 +216,7 @@ void TX11WindowSystem::PressEnter(WindowHandle input)
 {
     d->requireDisplay();
     const ErrorTrap trap(d->dpy);
-    d->activate(d->clientOf(input));
-    d->giveFocus(input);
+    d->giveFocus(input, d->activate(d->clientOf(input)));
     d->keys({XK_Return});
 }
 

@@ -14,11 +14,11 @@ Window TX11WindowSystem::Impl::focus()
     return f;
 }
 
-void TX11WindowSystem::Impl::activate(Window client)
+bool TX11WindowSystem::Impl::activate(Window client)
 {
     if (ewmhManager() && supports(activeWindow)) {
         if (windowProperty(root, activeWindow) == client)
-            return;
+            return false;
         XEvent e{};
         e.xclient.type = ClientMessage;
         e.xclient.window = client;
@@ -31,18 +31,19 @@ void TX11WindowSystem::Impl::activate(Window client)
         // A manager that ignores the request (focus stealing prevention)
         // still leaves the focus given directly below.
         waitUntil([&] { return windowProperty(root, activeWindow) == client; }, kActivateMs);
-    } else {
-        XRaiseWindow(dpy, client);
-        XSync(dpy, False);
+        return true;
     }
+    XRaiseWindow(dpy, client);
+    XSync(dpy, False);
+    return true;
 }
 
 // Gives `input` the keyboard focus and returns once it has kept it over two
 // looks in a row: a window manager may move the focus to the frame just
 // after activating.
-void TX11WindowSystem::Impl::giveFocus(Window input)
+void TX11WindowSystem::Impl::giveFocus(Window input, bool activated)
 {
-    int held = 0;
+    int held = activated ? 0 : 1;
     const bool ok = waitUntil(
         [&] {
             if (focus() == input)

@@ -145,12 +145,15 @@ struct TX11WindowSystem::Impl {
 
     Window focus();
 
-    void activate(Window client);
+    // Raises and activates `client`; true when the window manager was asked to
+    // (it was not the active window already).
+    bool activate(Window client);
 
     // Gives `input` the keyboard focus and returns once it has kept it over two
     // looks in a row: a window manager may move the focus to the frame just
-    // after activating.
-    void giveFocus(Window input);
+    // after activating. Without a fresh activation one look that finds the
+    // focus there is enough.
+    void giveFocus(Window input, bool activated);
 
     void keys(std::initializer_list<KeySym> syms);
 
