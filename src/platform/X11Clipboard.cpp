@@ -436,7 +436,12 @@ const std::vector<X11Clipboard::Delivery> &X11Clipboard::deliveries() const { re
 
 const std::vector<unsigned long> &X11Clipboard::takers() const { return d->takers; }
 
-bool X11Clipboard::transferring() const { return !d->transfers.empty(); }
+bool X11Clipboard::transferring() const
+{
+    // A transfer whose end marker is out is over, whether or not the requestor
+    // deletes the marker.
+    return std::any_of(d->transfers.begin(), d->transfers.end(), [](const auto &t) { return !t.second.ended; });
+}
 
 bool X11Clipboard::handToManager(int ms)
 {
