@@ -39,6 +39,13 @@ start_chat --ask TARGETS,UTF8_STRING --slow 400 --window 发送消息 --at 0,0
 printf 'slow' | "$cli" send --press-send || fail "slow fetch: exit status $?"
 expect_events 'paste w1 input slow' 'click w1 send 40,12'
 
+# A chat program that fetches through a connection of its own (a helper
+# process): its fetch counts once a second has passed and it has not taken the
+# clipboard over; Enter comes after it.
+start_chat --second-connection --window 发送消息 --at 0,0 --no-children
+printf 'elsewhere' | "$cli" send --press-send || fail "second connection: exit status $?"
+expect_events 'paste w1 window elsewhere' 'enter w1 window'
+
 # A chat program that takes nothing we offer: found, but not taken (3), within
 # the one time limit of the whole send.
 start_chat --ask image/png --window 发送消息 --at 0,0

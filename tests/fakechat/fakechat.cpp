@@ -32,6 +32,8 @@
 //   --slow MS              wait MS before each request and each INCR piece
 //   --save FILE            write a pasted text to FILE instead of the log
 //   --hold KEYSYM          hold that key down from the start until the end
+//   --second-connection    fetch a paste through a helper process with an X
+//                          connection of its own (as some programs do)
 //        fakechat --wait-gone ID...   waits until the window manager has let go
 //                                     of these windows (their ids may be reused)
 //   --reply                "查看消息" with its "(&R)回讯息" button (tag view)
@@ -96,6 +98,7 @@ bool ownClipboard = false;
 bool keeper = false;
 bool manager = false;
 bool showTargets = false;
+bool secondConnection = false;
 int slowMs = 0;
 const char *savePath = nullptr;
 std::vector<std::string> asks{"UTF8_STRING"};
@@ -296,6 +299,39 @@ void askNext(Window w)
     pause(slowMs);
     XConvertSelection(dpy, clipboardAtom, XInternAtom(dpy, f.asks[f.next].c_str(), False), propAtom, w, f.time);
     XFlush(dpy);
+}
+
+// A paste fetched by a child process on a connection of its own: it logs the
+// text it got (UTF8_STRING only) and ends.
+void fetchElsewhere(const std::string &tag)
+{
+    std::fflush(logFile);
+    if (fork() != 0)
+        return;
+    Display *own = XOpenDisplay(nullptr);
+    if (!own)
+        _exit(1);
+    const Window w = XCreateSimpleWindow(own, DefaultRootWindow(own), 0, 0, 1, 1, 0, 0, 0);
+    const Atom prop = XInternAtom(own, "FAKECHAT_PASTE", False);
+    XConvertSelection(own, XInternAtom(own, "CLIPBOARD", False), XInternAtom(own, "UTF8_STRING", False), prop, w,
+                      CurrentTime);
+    XEvent e;
+    do
+        XNextEvent(own, &e);
+    while (e.type != SelectionNotify);
+    std::string text = "<none>";
+    if (e.xselection.property != None) {
+        Atom type = None;
+        int format = 0;
+        unsigned long items = 0, after = 0;
+        unsigned char *data = nullptr;
+        XGetWindowProperty(own, w, prop, 0, 1L << 24, True, AnyPropertyType, &type, &format, &items, &after, &data);
+        text = data ? escaped(std::string(reinterpret_cast<const char *>(data), items)) : "";
+        if (data)
+            XFree(data);
+    }
+    logLine("paste " + tag + " " + text);
+    _exit(0);
 }
 
 void startFetch(Window w, Fetch f)
@@ -511,6 +547,8 @@ int main(int argc, char **argv)
             slowMs = std::atoi(value());
         } else if (a == "--save") {
             savePath = value();
+        } else if (a == "--second-connection") {
+            secondConnection = true;
         } else if (a == "--hold") {
             holdKey = value();
         } else if (a == "--reply") {
@@ -572,6 +610,7 @@ int main(int argc, char **argv)
     if (pipe(signalPipe) != 0)
         usage("no pipe");
     signal(SIGTERM, onSignal);
+    signal(SIGCHLD, SIG_IGN); // helper processes need no waiting for
     signal(SIGINT, onSignal);
 
     std::map<Window, std::string> tops; // top-level -> tag
@@ -623,7 +662,9 @@ int main(int argc, char **argv)
             const KeySym sym = XLookupKeysym(&e.xkey, 0);
             const unsigned mods = e.xkey.state & (ShiftMask | ControlMask | Mod1Mask | Mod4Mask);
             const std::string where = it->second.tag + " " + it->second.name;
-            if (mods == ControlMask && sym == XK_v) {
+            if (mods == ControlMask && sym == XK_v && secondConnection) {
+                fetchElsewhere(where);
+            } else if (mods == ControlMask && sym == XK_v) {
                 Fetch f;
                 f.tag = where;
                 f.asks = asks;
