@@ -68,16 +68,24 @@ bool asksForHelp(const CommandEntry &c, const std::vector<std::string> &args)
 const std::vector<CommandEntry> &commands()
 {
     static const std::vector<CommandEntry> table = {
-        {"trim-left", "trim-left [--encoding utf-8|gbk]",
-         "remove the common left margin of the lines on stdin (full-width blanks count as two)", runTrimLeft,
+        {"trim-left",
+         "trim-left [--encoding utf-8|gbk]",
+         "remove the common left margin of the lines on stdin (full-width blanks count as two)",
+         runTrimLeft,
          {"--encoding"}},
-        {"trim-right", "trim-right [--encoding utf-8|gbk]",
-         "remove half- and full-width blanks at the end of each line on stdin", runTrimRight, {"--encoding"}},
-        {"grind", "grind [--ramp TEXT | --gray standard|94|custom] [--transparent] [--encoding utf-8|gbk] PICTURE",
+        {"trim-right",
+         "trim-right [--encoding utf-8|gbk]",
+         "remove half- and full-width blanks at the end of each line on stdin",
+         runTrimRight,
+         {"--encoding"}},
+        {"grind",
+         "grind [--ramp TEXT | --gray standard|94|custom] [--transparent] [--encoding utf-8|gbk] PICTURE",
          "turn a Windows bitmap into rows of characters, one gray-ramp byte per pixel;\n"
          "      --gray takes a ramp kept in the program folder's QOBR.Ini, as the page's radios do",
-         runGrind, {"--ramp", "--gray", "--encoding"}},
-        {"art", "art [OPTIONS] WORD",
+         runGrind,
+         {"--ramp", "--gray", "--encoding"}},
+        {"art",
+         "art [OPTIONS] WORD",
          "draw WORD in a font and turn every black pixel into the foreground character,\n"
          "      every other pixel into the background character\n"
          "        --font NAME       font family (default 宋体)\n"
@@ -113,7 +121,8 @@ const std::vector<CommandEntry> &commands()
          "      window was found but did not take the text within 5 seconds",
          runSend,
          {"--window", "--window-contains", "--class", "--kind", "--remember", "--encoding"}},
-        {"recipes", "recipes list|show [--folder DIR] [--encoding utf-8|gbk] [PATH [ITEM]]",
+        {"recipes",
+         "recipes list|show [--folder DIR] [--encoding utf-8|gbk] [PATH [ITEM]]",
          "the recipe library of the program folder (the one vomra uses) or of DIR\n"
          "        list              the tree: folders, collections (.Ini) with their items,\n"
          "                          recipe files (.Txt), two blanks of indent per level\n"

@@ -187,8 +187,8 @@ void listWindows(WindowSystem &windows, const SendTitles &titles, const std::opt
         if (chosen && w.handle == chosen)
             add("this command");
         out << hexId(w.handle) << '\t' << w.pid << '\t' << (w.className.empty() ? "-" : w.className) << '\t'
-            << (windows.HasCaptionedChild(w.handle) ? "parts" : "one piece") << '\t'
-            << (picks.empty() ? "-" : picks) << '\t' << w.title << '\n';
+            << (windows.HasCaptionedChild(w.handle) ? "parts" : "one piece") << '\t' << (picks.empty() ? "-" : picks)
+            << '\t' << w.title << '\n';
     }
 }
 
@@ -242,7 +242,7 @@ int runSend(const std::vector<std::string> &args, Io &io)
             }
             SendTarget t = sendTarget(1, defaultSendTitles());
             t.title = *text;
-            t.match = opt == "--window" ? WindowMatch::Title
+            t.match = opt == "--window"  ? WindowMatch::Title
                       : opt == "--class" ? WindowMatch::Class
                                          : WindowMatch::Contains;
             given = t;
@@ -355,10 +355,13 @@ int runSend(const std::vector<std::string> &args, Io &io)
 
     std::string error;
     bool copied = false;
-    const SendResult result = SendToQQ(windows, target, pressSend, [&] {
-        copied = true;
-        return text;
-    }, &error);
+    const SendResult result = SendToQQ(
+        windows, target, pressSend,
+        [&] {
+            copied = true;
+            return text;
+        },
+        &error);
     if (copied && desktop.keepClipboard)
         desktop.keepClipboard();
     switch (result) {

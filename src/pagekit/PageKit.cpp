@@ -1,7 +1,7 @@
 #include "pagekit/PageKit.h"
 
-#include "pagekit/PlainCopy.h"
 #include "pagekit/PasteGuard.h"
+#include "pagekit/PlainCopy.h"
 
 #include "platform/GbkQt.h"
 

@@ -14,8 +14,14 @@ QMimeData *plainMimeData(const QTextCursor &cursor)
 }
 } // namespace
 
-QMimeData *TPlainCopyTextEdit::createMimeDataFromSelection() const { return plainMimeData(textCursor()); }
+QMimeData *TPlainCopyTextEdit::createMimeDataFromSelection() const
+{
+    return plainMimeData(textCursor());
+}
 
-QMimeData *TPlainCopyPlainTextEdit::createMimeDataFromSelection() const { return plainMimeData(textCursor()); }
+QMimeData *TPlainCopyPlainTextEdit::createMimeDataFromSelection() const
+{
+    return plainMimeData(textCursor());
+}
 
 } // namespace vomra

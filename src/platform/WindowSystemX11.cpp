@@ -46,7 +46,10 @@ TX11WindowSystem::~TX11WindowSystem() = default;
 
 bool TX11WindowSystem::HasDisplay() const { return d->dpy != nullptr; }
 
-void TX11WindowSystem::RestartClock() { d->sendClock.restart(); }
+void TX11WindowSystem::RestartClock()
+{
+    d->sendClock.restart();
+}
 
 WindowHandle TX11WindowSystem::PickWindow(const std::function<void()> &ready)
 {
@@ -60,7 +63,10 @@ WindowHandle TX11WindowSystem::PickWindow(const std::function<void()> &ready)
     return client ? client : picked;
 }
 
-bool TX11WindowSystem::KeepClipboard(int ms) { return d->clipboard && d->clipboard->handToManager(ms); }
+bool TX11WindowSystem::KeepClipboard(int ms)
+{
+    return d->clipboard && d->clipboard->handToManager(ms);
+}
 
 std::vector<WindowInfo> TX11WindowSystem::TopLevels()
 {

@@ -80,8 +80,8 @@ struct X11Clipboard::Impl {
     unsigned long resourceMask = 0;
     std::size_t chunk = 0;
 
-    Atom clipboard = None, targets = None, timestamp = None, multiple = None, atomPair = None, incr = None,
-         utf8 = None, textPlain = None, text = None, timeProperty = None, manager = None, saveTargets = None;
+    Atom clipboard = None, targets = None, timestamp = None, multiple = None, atomPair = None, incr = None, utf8 = None,
+         textPlain = None, text = None, timeProperty = None, manager = None, saveTargets = None;
 
     std::shared_ptr<const std::string> utf8Text = std::make_shared<const std::string>();
     std::shared_ptr<const std::string> latin1Text; // made on first request
@@ -147,10 +147,7 @@ struct X11Clipboard::Impl {
         return {utf8Text, target == textPlain ? textPlain : utf8};
     }
 
-    void watch(Window requestor)
-    {
-        XSelectInput(dpy, requestor, PropertyChangeMask | StructureNotifyMask);
-    }
+    void watch(Window requestor) { XSelectInput(dpy, requestor, PropertyChangeMask | StructureNotifyMask); }
 
     void unwatchIfIdle(Window requestor)
     {
@@ -237,8 +234,8 @@ struct X11Clipboard::Impl {
         int format = 0;
         unsigned long items = 0, after = 0;
         unsigned char *data = nullptr;
-        if (XGetWindowProperty(dpy, requestor, property, 0, 1L << 16, False, atomPair, &type, &format, &items,
-                               &after, &data) != Success ||
+        if (XGetWindowProperty(dpy, requestor, property, 0, 1L << 16, False, atomPair, &type, &format, &items, &after,
+                               &data) != Success ||
             !data)
             return;
         std::vector<Atom> pairs(reinterpret_cast<Atom *>(data), reinterpret_cast<Atom *>(data) + (items & ~1UL));
@@ -352,11 +349,11 @@ X11Clipboard::X11Clipboard(const char *display) : d(std::make_unique<Impl>())
     d->window = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), -10, -10, 1, 1, 0, 0, 0);
     XSelectInput(dpy, d->window, PropertyChangeMask);
     // One round trip for all the names.
-    const char *names[] = {"CLIPBOARD", "TARGETS",     "TIMESTAMP",         "MULTIPLE",    "ATOM_PAIR",
-                           "INCR",      "UTF8_STRING", "text/plain;charset=utf-8", "TEXT", "VOMRA_TIME",
-                           "CLIPBOARD_MANAGER", "SAVE_TARGETS"};
-    Atom *into[] = {&d->clipboard, &d->targets, &d->timestamp, &d->multiple,     &d->atomPair,     &d->incr,
-                    &d->utf8,      &d->textPlain, &d->text,    &d->timeProperty, &d->manager, &d->saveTargets};
+    const char *names[] = {"CLIPBOARD", "TARGETS",    "TIMESTAMP",         "MULTIPLE",
+                           "ATOM_PAIR", "INCR",       "UTF8_STRING",       "text/plain;charset=utf-8",
+                           "TEXT",      "VOMRA_TIME", "CLIPBOARD_MANAGER", "SAVE_TARGETS"};
+    Atom *into[] = {&d->clipboard, &d->targets,   &d->timestamp, &d->multiple,     &d->atomPair, &d->incr,
+                    &d->utf8,      &d->textPlain, &d->text,      &d->timeProperty, &d->manager,  &d->saveTargets};
     constexpr int kNames = sizeof names / sizeof *names;
     Atom atoms[kNames] = {};
     XInternAtoms(dpy, const_cast<char **>(names), kNames, False, atoms);
@@ -375,11 +372,20 @@ X11Clipboard::~X11Clipboard()
     XCloseDisplay(d->dpy);
 }
 
-bool X11Clipboard::ok() const { return d->dpy != nullptr; }
+bool X11Clipboard::ok() const
+{
+    return d->dpy != nullptr;
+}
 
-int X11Clipboard::fd() const { return d->dpy ? ConnectionNumber(d->dpy) : -1; }
+int X11Clipboard::fd() const
+{
+    return d->dpy ? ConnectionNumber(d->dpy) : -1;
+}
 
-unsigned long X11Clipboard::clientOf(unsigned long window) const { return d->clientOf(window); }
+unsigned long X11Clipboard::clientOf(unsigned long window) const
+{
+    return d->clientOf(window);
+}
 
 bool X11Clipboard::own(std::string utf8)
 {
@@ -401,9 +407,15 @@ bool X11Clipboard::reassert()
     return d->owning || d->take();
 }
 
-bool X11Clipboard::owns() const { return d->owning; }
+bool X11Clipboard::owns() const
+{
+    return d->owning;
+}
 
-const std::string &X11Clipboard::text() const { return *d->utf8Text; }
+const std::string &X11Clipboard::text() const
+{
+    return *d->utf8Text;
+}
 
 void X11Clipboard::favour(unsigned long client)
 {
@@ -432,9 +444,15 @@ void X11Clipboard::serve(int ms)
     d->dispatch();
 }
 
-const std::vector<X11Clipboard::Delivery> &X11Clipboard::deliveries() const { return d->deliveries; }
+const std::vector<X11Clipboard::Delivery> &X11Clipboard::deliveries() const
+{
+    return d->deliveries;
+}
 
-const std::vector<unsigned long> &X11Clipboard::takers() const { return d->takers; }
+const std::vector<unsigned long> &X11Clipboard::takers() const
+{
+    return d->takers;
+}
 
 bool X11Clipboard::transferring() const
 {
@@ -455,7 +473,8 @@ bool X11Clipboard::handToManager(int ms)
     XFlush(d->dpy);
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     while (d->save == Impl::Save::Asked || transferring()) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
         if (left.count() <= 0)
             break;
         serve(static_cast<int>(std::min<long long>(left.count(), 50)));
@@ -463,6 +482,9 @@ bool X11Clipboard::handToManager(int ms)
     return d->save == Impl::Save::Saved;
 }
 
-void X11Clipboard::setChunkSize(std::size_t bytes) { d->chunk = std::max<std::size_t>(bytes, 1); }
+void X11Clipboard::setChunkSize(std::size_t bytes)
+{
+    d->chunk = std::max<std::size_t>(bytes, 1);
+}
 
 } // namespace vomra

@@ -55,8 +55,8 @@ unsigned long pickTopLevel(Display *dpy, const std::function<void()> &ready)
     int status = GrabNotViewable;
     // Another program (a menu, a hotkey daemon) may hold the pointer a moment.
     for (int round = 0; round < 50 && status != GrabSuccess; ++round) {
-        status = XGrabPointer(dpy, root, False, ButtonPressMask | ButtonReleaseMask, GrabModeSync, GrabModeAsync,
-                              root, cross, CurrentTime);
+        status = XGrabPointer(dpy, root, False, ButtonPressMask | ButtonReleaseMask, GrabModeSync, GrabModeAsync, root,
+                              cross, CurrentTime);
         if (status != GrabSuccess)
             usleep(20000);
     }

@@ -44,15 +44,14 @@ bool TX11WindowSystem::Impl::activate(Window client)
 void TX11WindowSystem::Impl::giveFocus(Window input, bool activated)
 {
     int held = activated ? 0 : 1;
-    const bool ok = waitUntil(
-        [&] {
-            if (focus() == input)
-                return ++held >= 2;
-            held = 0;
-            XSetInputFocus(dpy, input, RevertToParent, CurrentTime);
-            XSync(dpy, False);
-            return false;
-        });
+    const bool ok = waitUntil([&] {
+        if (focus() == input)
+            return ++held >= 2;
+        held = 0;
+        XSetInputFocus(dpy, input, RevertToParent, CurrentTime);
+        XSync(dpy, False);
+        return false;
+    });
     if (!ok)
         throw WindowSystemError("the input box did not take the keyboard focus");
 }

@@ -2,11 +2,11 @@
 
 #include "artwork/Artwork.h"
 #include "pagekit/Dialogs.h"
-#include "recipe/NativePath.h"
 #include "pagekit/PageHost.h"
 #include "pagekit/PageKit.h"
 #include "pagekit/PlainCopy.h"
 #include "platform/GbkQt.h"
+#include "recipe/NativePath.h"
 #include "recipe/Recipe.h"
 #include "recipe/RecipeTree.h"
 #include "recipe/SendOnDesktop.h"

@@ -41,20 +41,25 @@ TitleSection titleSection(std::optional<ProfileIndex> file)
     return s;
 }
 
-bool contains(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
+bool contains(const std::string &text, const std::string &part)
+{
+    return text.find(part) != std::string::npos;
+}
 
 // Window classes are ASCII names; users write them in any case.
 bool sameClass(const std::string &a, const std::string &b)
 {
     auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
-               return lower(x) == lower(y);
-           });
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 } // namespace
 
-SendTitles defaultSendTitles() { return {send_texts::kTitle1, send_texts::kTitle2}; }
+SendTitles defaultSendTitles()
+{
+    return {send_texts::kTitle1, send_texts::kTitle2};
+}
 
 SendTitles readSendTitles(const Profile &settingsFile)
 {

@@ -16,7 +16,10 @@ namespace {
 
 using Desk = test::SendDesk;
 
-std::string G(const char *utf8) { return gbk::fromUtf8(utf8); }
+std::string G(const char *utf8)
+{
+    return gbk::fromUtf8(utf8);
+}
 
 using Result = test::CliResult;
 
@@ -96,7 +99,9 @@ TEST_F(SendCli, TargetsAndPressSend)
     };
     const std::vector<Row> rows = {
         {{}, "发送消息", {"find 查看消息", "find 发送消息", "point 20,100", "paste"}},
-        {{"--kind=2", "--press-send"}, "对话模式", {"find 查看消息", "find 对话模式", "point 20,300", "paste", "click"}},
+        {{"--kind=2", "--press-send"},
+         "对话模式",
+         {"find 查看消息", "find 对话模式", "point 20,300", "paste", "click"}},
         {{"--window", "与 Bob 聊天"}, "与 Bob 聊天", {"find 查看消息", "find 与 Bob 聊天", "point 20,100", "paste"}},
         // Titles are Unicode: GBK has no emoji, and no "?" stands in for one.
         {{"--window", "Chat 😀"}, "Chat 😀", {"find 查看消息", "find Chat 😀", "point 20,100", "paste"}},
@@ -136,14 +141,26 @@ TEST_F(SendCli, TextGoesOutAsUnicodeWithLfLineEndsOrIsRefused)
         {{}, "你好\r\n  ab\n", 0, "你好\n  ab"},
         {{}, "one line", 0, "one line"},
         {{}, "two\n\n", 0, "two\n"},
-        {{}, "\n", 0, "\n"},                         // a lone line end is a text
-        {{}, "a😀b", 0, "a😀b"},                       // no GBK on the way
-        {{}, "\xEF\xBB\xBF" "bom", 0, "bom"},            // a byte order mark is no text
+        {{}, "\n", 0, "\n"},   // a lone line end is a text
+        {{}, "a😀b", 0, "a😀b"}, // no GBK on the way
+        {{},
+         "\xEF\xBB\xBF"
+         "bom",
+         0,
+         "bom"}, // a byte order mark is no text
         {{"--encoding", "gbk"}, G("对话\r\n"), 0, "对话"},
         {{}, "", 2, ""},
-        {{}, "a\xff" "b", 2, ""},                        // not UTF-8
-        {{"--lossy"}, "a\xff" "b\xe4\xbd", 0, "a?b??"},
-        {{"--encoding", "gbk"}, "ab\x81", 2, ""},     // a lead byte without its trail byte
+        {{},
+         "a\xff"
+         "b",
+         2,
+         ""}, // not UTF-8
+        {{"--lossy"},
+         "a\xff"
+         "b\xe4\xbd",
+         0,
+         "a?b??"},
+        {{"--encoding", "gbk"}, "ab\x81", 2, ""}, // a lead byte without its trail byte
         {{"--encoding", "gbk", "--lossy"}, "ab\x81", 0, "ab?"},
     };
     for (const Row &row : rows) {
@@ -155,8 +172,11 @@ TEST_F(SendCli, TextGoesOutAsUnicodeWithLfLineEndsOrIsRefused)
             EXPECT_TRUE(desk.log.empty()) << row.input;
         }
     }
-    EXPECT_EQ(run({}, "a\xff" "b").err, "vomra-cli send: standard input is not valid UTF-8 at byte 1 (--encoding gbk "
-                                     "reads GBK; --lossy sends it with \"?\" instead)\n");
+    EXPECT_EQ(run({}, "a\xff"
+                      "b")
+                  .err,
+              "vomra-cli send: standard input is not valid UTF-8 at byte 1 (--encoding gbk "
+              "reads GBK; --lossy sends it with \"?\" instead)\n");
 }
 
 TEST_F(SendCli, ListsEveryWindowAndWhatWouldPickIt)

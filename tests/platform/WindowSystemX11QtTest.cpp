@@ -32,10 +32,11 @@ TEST(X11WindowSystem, NoDisplayFindsNothingAndSendsNothing)
         bool copied = false;
         for (int kind : {1, 2})
             for (bool press : {false, true})
-                EXPECT_EQ(SendToQQ(windows, sendTarget(kind, defaultSendTitles()), press, [&] {
-                              copied = true;
-                              return std::string("x");
-                          }),
+                EXPECT_EQ(SendToQQ(windows, sendTarget(kind, defaultSendTitles()), press,
+                                   [&] {
+                                       copied = true;
+                                       return std::string("x");
+                                   }),
                           SendResult::NotFound);
         EXPECT_FALSE(copied);
     }

@@ -4,9 +4,9 @@
 #include "app/EditMenu.h"
 #include "app/Main.h"
 #include "art/ArtFontPage.h"
+#include "base/Gbk.h"
 #include "board/PenPage.h"
 #include "pagekit/Dialogs.h"
-#include "base/Gbk.h"
 #include "recipe/RecipePage.h"
 #include "recipe/SendOnDesktop.h"
 #include "support/MainWindowFixture.h"
@@ -162,16 +162,19 @@ TEST_F(SendPageTest, EveryCopyPathOffersPlainTextOnly)
         {"copy label, display mode", "早安", label(5)},
         {"Ctrl+C, display mode", "早安", key(editor, Qt::Key_C)},
         {"send label 11, display mode", "早安", label(11)},
-        {"art output: copy label", nullptr, [&] {
+        {"art output: copy label", nullptr,
+         [&] {
              art->setPlainText(QStringLiteral("＊＊ ab"));
              QTest::mouseClick(frm->artFont->artfontImageLabel(7), Qt::LeftButton);
          }},
-        {"art output: Ctrl+C", nullptr, [&] {
+        {"art output: Ctrl+C", nullptr,
+         [&] {
              art->selectAll();
              QTest::keyClick(art, Qt::Key_C, Qt::ControlModifier);
          }},
         {"board: copy label", nullptr, [&] { QTest::mouseClick(frm->pen->penImageLabel(4), Qt::LeftButton); }},
-        {"board text: Ctrl+C", nullptr, [&] {
+        {"board text: Ctrl+C", nullptr,
+         [&] {
              board->setPlainText(QStringLiteral("板 cd"));
              board->selectAll();
              QTest::keyClick(board, Qt::Key_C, Qt::ControlModifier);

@@ -15,7 +15,10 @@ using vomra::test::TempFolder;
 namespace {
 
 std::string G(const char *utf8) { return gbk::fromUtf8(utf8); }
-std::string U(const std::string &utf8) { return utf8; }
+std::string U(const std::string &utf8)
+{
+    return utf8;
+}
 
 // Windows by title and children by caption; every call is written to `calls`
 // so a test can check the order of the steps.
@@ -294,7 +297,8 @@ TEST(SendToQQ, AFailingStepGivesTheErrorWarning)
     // A copy that throws is an error of the sequence too, and nothing is pasted.
     FakeWindows w;
     addTarget(w, 10, "发送消息", 100);
-    const SendResult r = SendToQQ(w, sendTarget(1, defaultSendTitles()), true, []() -> std::string { throw std::bad_alloc(); });
+    const SendResult r =
+        SendToQQ(w, sendTarget(1, defaultSendTitles()), true, []() -> std::string { throw std::bad_alloc(); });
     EXPECT_EQ(r, SendResult::Failed);
     EXPECT_EQ(w.calls.back(), "FindChild 10 送讯息(&S)");
 
@@ -390,14 +394,10 @@ TEST(SendToQQ, TargetsByPartOfTheTitleByClassOrByHandle)
         WindowHandle found;
     };
     const std::vector<Row> rows = {
-        {WindowMatch::Contains, "Bob", 0, 10},
-        {WindowMatch::Contains, "😀", 0, 20},
-        {WindowMatch::Contains, "Carol", 0, 0},
-        {WindowMatch::Class, "mousepad", 0, 20},
-        {WindowMatch::Class, "Mouse", 0, 0},
-        {WindowMatch::Handle, "", 20, 20},
-        {WindowMatch::Title, "Chat ?", 0, 30},
-        {WindowMatch::Title, "Chat 😀", 0, 20},
+        {WindowMatch::Contains, "Bob", 0, 10},  {WindowMatch::Contains, "😀", 0, 20},
+        {WindowMatch::Contains, "Carol", 0, 0}, {WindowMatch::Class, "mousepad", 0, 20},
+        {WindowMatch::Class, "Mouse", 0, 0},    {WindowMatch::Handle, "", 20, 20},
+        {WindowMatch::Title, "Chat ?", 0, 30},  {WindowMatch::Title, "Chat 😀", 0, 20},
     };
     for (const Row &row : rows) {
         FakeWindows w;
