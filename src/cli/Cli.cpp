@@ -68,16 +68,24 @@ bool asksForHelp(const CommandEntry &c, const std::vector<std::string> &args)
 const std::vector<CommandEntry> &commands()
 {
     static const std::vector<CommandEntry> table = {
-        {"trim-left", "trim-left [--encoding utf-8|gbk]",
-         "remove the common left margin of the lines on stdin (full-width blanks count as two)", runTrimLeft,
+        {"trim-left",
+         "trim-left [--encoding utf-8|gbk]",
+         "remove the common left margin of the lines on stdin (full-width blanks count as two)",
+         runTrimLeft,
          {"--encoding"}},
-        {"trim-right", "trim-right [--encoding utf-8|gbk]",
-         "remove half- and full-width blanks at the end of each line on stdin", runTrimRight, {"--encoding"}},
-        {"grind", "grind [--ramp TEXT | --gray standard|94|custom] [--transparent] [--encoding utf-8|gbk] PICTURE",
+        {"trim-right",
+         "trim-right [--encoding utf-8|gbk]",
+         "remove half- and full-width blanks at the end of each line on stdin",
+         runTrimRight,
+         {"--encoding"}},
+        {"grind",
+         "grind [--ramp TEXT | --gray standard|94|custom] [--transparent] [--encoding utf-8|gbk] PICTURE",
          "turn a Windows bitmap into rows of characters, one gray-ramp byte per pixel;\n"
          "      --gray takes a ramp kept in the program folder's QOBR.Ini, as the page's radios do",
-         runGrind, {"--ramp", "--gray", "--encoding"}},
-        {"art", "art [OPTIONS] WORD",
+         runGrind,
+         {"--ramp", "--gray", "--encoding"}},
+        {"art",
+         "art [OPTIONS] WORD",
          "draw WORD in a font and turn every black pixel into the foreground character,\n"
          "      every other pixel into the background character\n"
          "        --font NAME       font family (default 宋体)\n"
@@ -92,13 +100,29 @@ const std::vector<CommandEntry> &commands()
          "        --encoding ENC    utf-8 (default) or gbk, for arguments, --onto and output",
          runArt,
          {"--font", "--size", "--fg", "--bg", "--mode", "--onto", "--layout", "--encoding"}},
-        {"send", "send [--window TITLE | --kind 1|2] [--press-send] [--encoding utf-8|gbk]",
+        {"send",
+         "send [--kind 1|2 | --window TITLE | --window-contains TEXT | --class NAME | --pick] [--list]\n"
+         "       [--press-send] [--encoding utf-8|gbk] [--lossy]",
          "paste the text on stdin into a chat window on this X display and, with --press-send,\n"
          "      send it: kind 1 (default) is the \"发送消息\" window, 2 the \"对话模式\" window\n"
-         "      (titles from QOBR.Ini of the program folder, section 发送, keys 窗口1 and 窗口2)",
+         "      (titles from QOBR.Ini of the program folder, section 发送, keys 窗口1 and 窗口2)\n"
+         "        --window TITLE    the top-most window of that whole title (in the locale's text)\n"
+         "        --window-contains TEXT   the top-most window whose title holds TEXT\n"
+         "        --class NAME      the top-most window of that program class (any case)\n"
+         "        --pick            click the window with a cross-hair pointer\n"
+         "        --pick --remember 1|2    write the picked window's title as 窗口1 or 窗口2\n"
+         "                          of QOBR.Ini (the page's labels use it), and send nothing\n"
+         "        --list            every window: id, pid, class, drawn in one piece or in\n"
+         "                          parts, which option would pick it, title\n"
+         "        --lossy           send input that does not decode, with \"?\" for bad bytes\n"
+         "      Exit status: 0 the chat program received the whole text (and, with\n"
+         "      --press-send, send was pressed after that); 1 no matching window or no X\n"
+         "      display; 2 bad usage, empty input or input that does not decode; 3 the\n"
+         "      window was found but did not take the text within 5 seconds",
          runSend,
-         {"--window", "--kind", "--encoding"}},
-        {"recipes", "recipes list|show [--folder DIR] [--encoding utf-8|gbk] [PATH [ITEM]]",
+         {"--window", "--window-contains", "--class", "--kind", "--remember", "--encoding"}},
+        {"recipes",
+         "recipes list|show [--folder DIR] [--encoding utf-8|gbk] [PATH [ITEM]]",
          "the recipe library of the program folder (the one vomra uses) or of DIR\n"
          "        list              the tree: folders, collections (.Ini) with their items,\n"
          "                          recipe files (.Txt), two blanks of indent per level\n"

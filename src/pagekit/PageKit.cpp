@@ -1,5 +1,7 @@
 #include "pagekit/PageKit.h"
+
 #include "pagekit/PasteGuard.h"
+#include "pagekit/PlainCopy.h"
 
 #include "platform/GbkQt.h"
 
@@ -63,7 +65,7 @@ TGWPanel *makeColumnPanel(QWidget *page, const QString &name, int width)
 
 QPlainTextEdit *makeTextView(QWidget *parent, const QString &name)
 {
-    auto *edit = new QPlainTextEdit(parent);
+    auto *edit = new TPlainCopyPlainTextEdit(parent);
     edit->setObjectName(name);
     edit->setFrameShape(QFrame::NoFrame);
     edit->setLineWrapMode(QPlainTextEdit::NoWrap);

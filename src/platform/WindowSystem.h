@@ -1,12 +1,15 @@
 #pragma once
 // The window services that sending a text into a chat window needs: finding the
 // chat client's windows by their texts and driving them like a user would.
-// Window texts are GBK. No Qt here: the send sequence runs on the logic layer
-// against this interface, the X11 implementation lives in WindowSystemX11.
+// Window texts are UTF-8 and compared as Unicode text: a title may hold any
+// character, not only those GBK can write. No Qt here: the send sequence runs
+// on the logic layer against this interface, the X11 implementation lives in
+// WindowSystemX11.
 
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace vomra {
 
@@ -14,16 +17,26 @@ namespace vomra {
 using WindowHandle = std::uint64_t;
 
 // A step that could not be carried out: the window vanished, the keyboard focus
-// could not be given to it, the chat program did not fetch the text in time.
+// could not be given to it, the chat program did not take the text in time.
 class WindowSystemError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+};
+
+// A top-level window as a user sees it.
+struct WindowInfo {
+    WindowHandle handle = 0;
+    std::string title;     // UTF-8
+    std::string className; // the program's class (X11: the second part of WM_CLASS)
+    long pid = 0;          // 0: not known
 };
 
 class WindowSystem {
 public:
     virtual ~WindowSystem() = default;
 
+    // Every top-level window, top-most first.
+    virtual std::vector<WindowInfo> TopLevels() = 0;
     // The top-most top-level window whose whole text is `title`, or 0.
     virtual WindowHandle FindWindow(const std::string &title) = 0;
     // The first direct child of `parent` whose whole text is `text`, or 0.
@@ -35,9 +48,10 @@ public:
     // Whether any direct child of `window` has a text (a caption).
     virtual bool HasCaptionedChild(WindowHandle window) = 0;
 
-    // Inserts the clipboard's text at the caret of `input`; returns once the
-    // program behind `input` has fetched the text. Throws WindowSystemError.
-    virtual void Paste(WindowHandle input) = 0;
+    // Puts `text` (UTF-8) on the clipboard as plain text and inserts it at the
+    // caret of `input`; returns once the program behind `input` has received
+    // the whole text. Throws WindowSystemError.
+    virtual void Paste(WindowHandle input, const std::string &text) = 0;
     // Presses and releases `button`. Throws WindowSystemError.
     virtual void Click(WindowHandle button) = 0;
     // Presses Enter in `input`. Throws WindowSystemError.

@@ -38,33 +38,67 @@ TX11WindowSystem::TX11WindowSystem() : d(std::make_unique<Impl>())
     d->utf8String = atom("UTF8_STRING");
     d->wmState = atom("WM_STATE");
 
-    // Qt's clipboard is the X selection only on its X11 platform.
-    if (!qGuiApp || QGuiApplication::platformName() != QLatin1String("xcb"))
-        return;
-    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || !x11->connection())
-        return;
-    d->qtConnection = x11->connection();
-    d->requests = std::make_unique<x11::ClipboardRequests>();
-    d->requests->clipboard = static_cast<xcb_atom_t>(atom("CLIPBOARD"));
-    for (const char *name : {"TARGETS", "MULTIPLE", "TIMESTAMP", "SAVE_TARGETS"})
-        d->requests->notText.push_back(static_cast<xcb_atom_t>(atom(name)));
-    d->requests->resourceMask = xcb_get_setup(d->qtConnection)->resource_id_mask;
-    qGuiApp->installNativeEventFilter(d->requests.get());
+    d->netWmPid = atom("_NET_WM_PID");
+    d->sendClock.start();
 }
 
 TX11WindowSystem::~TX11WindowSystem() = default;
 
 bool TX11WindowSystem::HasDisplay() const { return d->dpy != nullptr; }
 
-bool TX11WindowSystem::SeesClipboardRequests() const { return d->requests != nullptr; }
+void TX11WindowSystem::RestartClock()
+{
+    d->sendClock.restart();
+}
+
+WindowHandle TX11WindowSystem::PickWindow(const std::function<void()> &ready)
+{
+    if (!d->dpy)
+        return 0;
+    const ErrorTrap trap(d->dpy);
+    const Window picked = pickTopLevel(d->dpy, ready);
+    if (!picked)
+        return 0;
+    const Window client = d->clientBelow(picked);
+    return client ? client : picked;
+}
+
+bool TX11WindowSystem::KeepClipboard(int ms)
+{
+    return d->clipboard && d->clipboard->handToManager(ms);
+}
+
+std::vector<WindowInfo> TX11WindowSystem::TopLevels()
+{
+    std::vector<WindowInfo> out;
+    if (!d->dpy)
+        return out;
+    const ErrorTrap trap(d->dpy);
+    for (Window w : d->topLevels()) {
+        WindowInfo info;
+        info.handle = w;
+        info.title = d->text(w);
+        XClassHint hint{};
+        if (XGetClassHint(d->dpy, w, &hint)) {
+            info.className = hint.res_class ? hint.res_class : "";
+            if (hint.res_name)
+                XFree(hint.res_name);
+            if (hint.res_class)
+                XFree(hint.res_class);
+        }
+        if (auto p = d->property(w, d->netWmPid, XA_CARDINAL); p && p->format == 32 && p->items == 1)
+            info.pid = *reinterpret_cast<const long *>(p->bytes.data());
+        out.push_back(std::move(info));
+    }
+    return out;
+}
 
 WindowHandle TX11WindowSystem::FindWindow(const std::string &title)
 {
     if (!d->dpy)
         return 0;
     const ErrorTrap trap(d->dpy);
-    const std::string wanted = gbk::toUtf8(title);
+    const std::string &wanted = title;
     for (Window w : d->topLevels()) {
         if (std::getenv("VOMRA_X11_DEBUG"))
             std::fprintf(stderr, "x11: top-level 0x%lx '%s'\n", w, d->text(w).c_str());
@@ -79,7 +113,7 @@ WindowHandle TX11WindowSystem::FindChild(WindowHandle parent, const std::string 
     if (!d->dpy || !parent)
         return 0;
     const ErrorTrap trap(d->dpy);
-    const std::string wanted = gbk::toUtf8(text);
+    const std::string &wanted = text;
     for (Window w : d->children(parent)) {
         if (std::getenv("VOMRA_X11_DEBUG"))
             std::fprintf(stderr, "x11: child 0x%lx '%s'\n", w, d->text(w).c_str());
@@ -127,13 +161,21 @@ bool TX11WindowSystem::HasCaptionedChild(WindowHandle window)
     return false;
 }
 
-void TX11WindowSystem::Paste(WindowHandle input)
+void TX11WindowSystem::Paste(WindowHandle input, const std::string &text)
 {
     d->requireDisplay();
     const ErrorTrap trap(d->dpy);
-    d->activate(d->clientOf(input));
-    d->giveFocus(input);
-    const std::size_t before = d->requests ? d->requests->askers.size() : 0;
+    if (!d->clipboard)
+        d->clipboard = std::make_unique<X11Clipboard>(DisplayString(d->dpy));
+    if (!d->clipboard->ok() || !d->clipboard->own(text))
+        throw WindowSystemError("the clipboard could not be had");
+    d->giveFocus(input, d->activate(d->clientOf(input)));
+    // From here only the chat program is served; a keeper that took the
+    // selection back after our change loses it again.
+    d->clipboard->favour(d->clipboard->clientOf(input));
+    if (!d->clipboard->reassert())
+        throw WindowSystemError("the clipboard could not be had");
+    const std::size_t before = d->clipboard->deliveries().size();
     d->keys({XK_Control_L, XK_v});
     d->waitForFetch(input, before);
 }
@@ -160,14 +202,15 @@ void TX11WindowSystem::Click(WindowHandle button)
     XSync(dpy, False);
     // The press and the release must both land in the button, not in a window
     // still lying over it while the manager raises ours.
-    const bool onButton = d->waitUntil([&] { return d->inside(d->windowAt(cx, cy), button); }, kStepTimeoutMs);
+    const bool onButton = d->waitUntil([&] { return d->inside(d->windowAt(cx, cy), button); });
     if (onButton) {
+        const ReleasedModifiers released(dpy);
         XTestFakeButtonEvent(dpy, 1, True, CurrentTime);
         XTestFakeButtonEvent(dpy, 1, False, CurrentTime);
         XSync(dpy, False);
         // A window manager's click binding freezes the pointer until it replays
         // the press; a release delivered after we moved away would land outside.
-        d->waitUntil([&] { return d->pointerFree(); }, kStepTimeoutMs);
+        d->waitUntil([&] { return d->pointerFree(); });
     }
     XTestFakeMotionEvent(dpy, d->screen, px, py, CurrentTime);
     XSync(dpy, False);
@@ -179,8 +222,7 @@ void TX11WindowSystem::PressEnter(WindowHandle input)
 {
     d->requireDisplay();
     const ErrorTrap trap(d->dpy);
-    d->activate(d->clientOf(input));
-    d->giveFocus(input);
+    d->giveFocus(input, d->activate(d->clientOf(input)));
     d->keys({XK_Return});
 }
 

@@ -16,21 +16,32 @@
 //   disabled, and is passed over, when it is unmapped or when no program listens
 //   to key presses or button presses in it. The window itself when the point
 //   is inside it but in no such child; none when the point is outside it.
-// - Every wait keeps the Qt event loop running (without user input), so the
-//   chat program can fetch our clipboard meanwhile, and ends after a bounded time.
+// - The text goes on the clipboard through an owner of our own (X11Clipboard),
+//   which offers plain text only. It counts as received when the program of
+//   the input box has fetched the whole of it after our Ctrl+V; while it asks,
+//   other programs' requests wait, so a clipboard keeper cannot take the
+//   selection back in between. A program that asks through a connection of
+//   its own counts after a second, when it has not taken the clipboard over
+//   (as a keeper does).
+// - Modifier keys the user holds are let go for our keys and clicks and
+//   pressed again afterwards.
+// - One time limit for the whole send, from construction (or RestartClock);
+//   every wait keeps the Qt event loop running (without user input), if there
+//   is one, so a page still paints.
 // VOMRA_X11_DEBUG=1 in the environment prints the windows looked at and the X
 // errors met to stderr.
 
 #include "platform/WindowSystem.h"
 
+#include <functional>
 #include <memory>
 
 namespace vomra {
 
 class TX11WindowSystem final : public WindowSystem {
 public:
-    // How long one step may wait for the window manager or the chat program.
-    static constexpr int kStepTimeoutMs = 3000;
+    // How long a whole send may take.
+    static constexpr int kSendTimeoutMs = 5000;
 
     // Connects to $DISPLAY. Without a display every search finds nothing.
     TX11WindowSystem();
@@ -39,15 +50,20 @@ public:
     TX11WindowSystem &operator=(const TX11WindowSystem &) = delete;
 
     bool HasDisplay() const;
-    // Whether the paste can tell when the chat program has fetched the text:
-    // true when this program's clipboard is the X selection of the same display.
-    bool SeesClipboardRequests() const;
+    void RestartClock();
+    // Lets the user click a window with a cross-hair pointer: its client
+    // window, or 0. `ready` runs once the pointer is ours.
+    WindowHandle PickWindow(const std::function<void()> &ready);
+    // Hands the pasted text to the clipboard manager, if one runs; true when
+    // it took it within `ms`.
+    bool KeepClipboard(int ms);
 
+    std::vector<WindowInfo> TopLevels() override;
     WindowHandle FindWindow(const std::string &title) override;
     WindowHandle FindChild(WindowHandle parent, const std::string &text) override;
     WindowHandle ChildFromPoint(WindowHandle window, int x, int y, bool skipDisabled) override;
     bool HasCaptionedChild(WindowHandle window) override;
-    void Paste(WindowHandle input) override;
+    void Paste(WindowHandle input, const std::string &text) override;
     void Click(WindowHandle button) override;
     void PressEnter(WindowHandle input) override;
 

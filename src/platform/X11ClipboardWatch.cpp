@@ -1,58 +1,38 @@
-// Watching who fetches our clipboard's text.
+// Watching who received our clipboard's text.
 #include "platform/X11Session.h"
 
 namespace vomra {
 
-using x11::ErrorTrap;
-using x11::PropertyData;
-
-namespace x11 {
-
-bool ClipboardRequests::nativeEventFilter(const QByteArray &type, void *message, qintptr *)
-{
-    if (type != "xcb_generic_event_t")
-        return false;
-    const auto *event = static_cast<const xcb_generic_event_t *>(message);
-    if ((event->response_type & 0x7f) != XCB_SELECTION_REQUEST)
-        return false;
-    const auto *request = reinterpret_cast<const xcb_selection_request_event_t *>(event);
-    if (request->selection != clipboard ||
-        std::find(notText.begin(), notText.end(), request->target) != notText.end())
-        return false;
-    askers.push_back(request->requestor & ~resourceMask);
-    return false; // Qt answers it
-}
-
-} // namespace x11
-
-// Waits until the program behind `input` has asked for our clipboard's
-// text (after `before` requests). Another program asking (a clipboard
-// manager) counts only after a while, in case the chat program asks
-// through a second connection of its own.
+// Waits until the program behind `input` has received the whole text
+// (deliveries from `before` on). Other programs' requests wait meanwhile;
+// after a second they are served, and one that fetched the text and did not
+// take the clipboard over (a keeper does) counts: a chat program may ask
+// through a connection of its own.
 void TX11WindowSystem::Impl::waitForFetch(Window input, std::size_t before)
 {
-    if (!requests) {
-        // Our clipboard is not the X selection of this display (another Qt
-        // platform): give the chat program a moment.
-        waitUntil([] { return false; }, 300);
-        return;
-    }
-    const std::uint32_t asker = static_cast<std::uint32_t>(input) & ~requests->resourceMask;
-    QElapsedTimer clock;
-    clock.start();
-    const bool fetched = waitUntil(
-        [&] {
-            const auto &all = requests->askers;
-            if (std::find(all.begin() + static_cast<long>(before), all.end(), asker) != all.end())
+    using namespace std::chrono;
+    constexpr auto kOthersAfter = milliseconds(1000);
+    constexpr auto kSettle = milliseconds(200);
+    const unsigned long target = clipboard->clientOf(input);
+    const auto keysAt = steady_clock::now();
+    const bool fetched = waitUntil([&] {
+        const auto &all = clipboard->deliveries();
+        for (std::size_t i = before; i < all.size(); ++i)
+            if (all[i].client == target)
                 return true;
-            return all.size() > before && clock.elapsed() > 500;
-        },
-        kStepTimeoutMs);
+        const auto now = steady_clock::now();
+        if (now - keysAt < kOthersAfter)
+            return false;
+        clipboard->favour(0);
+        const auto &takers = clipboard->takers();
+        for (std::size_t i = before; i < all.size(); ++i)
+            if (now - all[i].at >= kSettle && std::find(takers.begin(), takers.end(), all[i].client) == takers.end())
+                return true;
+        return false;
+    });
+    clipboard->favour(0);
     if (!fetched)
-        throw WindowSystemError("the chat program did not take the text");
-    // Our answer went out on Qt's connection: make sure the server has it
-    // before anything we send next on ours.
-    std::free(xcb_get_input_focus_reply(qtConnection, xcb_get_input_focus(qtConnection), nullptr));
+        throw WindowSystemError("the chat program did not take the text in time");
 }
 
 } // namespace vomra

@@ -14,11 +14,11 @@ Window TX11WindowSystem::Impl::focus()
     return f;
 }
 
-void TX11WindowSystem::Impl::activate(Window client)
+bool TX11WindowSystem::Impl::activate(Window client)
 {
     if (ewmhManager() && supports(activeWindow)) {
         if (windowProperty(root, activeWindow) == client)
-            return;
+            return false;
         XEvent e{};
         e.xclient.type = ClientMessage;
         e.xclient.window = client;
@@ -28,30 +28,30 @@ void TX11WindowSystem::Impl::activate(Window client)
         e.xclient.data.l[1] = CurrentTime;
         XSendEvent(dpy, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
         XFlush(dpy);
-        // A manager that ignores the request still leaves the focus check below.
-        waitUntil([&] { return windowProperty(root, activeWindow) == client; }, kStepTimeoutMs);
-    } else {
-        XRaiseWindow(dpy, client);
-        XSync(dpy, False);
+        // A manager that ignores the request (focus stealing prevention)
+        // still leaves the focus given directly below.
+        waitUntil([&] { return windowProperty(root, activeWindow) == client; }, kActivateMs);
+        return true;
     }
+    XRaiseWindow(dpy, client);
+    XSync(dpy, False);
+    return true;
 }
 
 // Gives `input` the keyboard focus and returns once it has kept it over two
 // looks in a row: a window manager may move the focus to the frame just
 // after activating.
-void TX11WindowSystem::Impl::giveFocus(Window input)
+void TX11WindowSystem::Impl::giveFocus(Window input, bool activated)
 {
-    int held = 0;
-    const bool ok = waitUntil(
-        [&] {
-            if (focus() == input)
-                return ++held >= 2;
-            held = 0;
-            XSetInputFocus(dpy, input, RevertToParent, CurrentTime);
-            XSync(dpy, False);
-            return false;
-        },
-        kStepTimeoutMs);
+    int held = activated ? 0 : 1;
+    const bool ok = waitUntil([&] {
+        if (focus() == input)
+            return ++held >= 2;
+        held = 0;
+        XSetInputFocus(dpy, input, RevertToParent, CurrentTime);
+        XSync(dpy, False);
+        return false;
+    });
     if (!ok)
         throw WindowSystemError("the input box did not take the keyboard focus");
 }
@@ -65,6 +65,7 @@ void TX11WindowSystem::Impl::keys(std::initializer_list<KeySym> syms)
             throw WindowSystemError("the keyboard has no key for the paste");
         codes.push_back(k);
     }
+    const ReleasedModifiers released(dpy);
     for (KeyCode k : codes)
         XTestFakeKeyEvent(dpy, k, True, CurrentTime);
     for (auto k = codes.rbegin(); k != codes.rend(); ++k)

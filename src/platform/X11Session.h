@@ -1,18 +1,15 @@
 #pragma once
 // What the parts of the X11 window system share: the connection and its atoms,
-// the error trap, the clipboard watch and the waits that keep Qt's event loop
-// serving our clipboard. Internal to platform/.
+// the error trap, our clipboard owner and the waits that serve it (and keep
+// Qt's event loop running, where there is one). Internal to platform/.
 
 #include "platform/WindowSystemX11.h"
 
-#include "base/Gbk.h"
+#include "platform/X11Clipboard.h"
+#include "platform/X11Drive.h"
 
-#include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QGuiApplication>
-
-#include <xcb/xcb.h>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -23,6 +20,7 @@
 #include <poll.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -61,18 +59,6 @@ private:
     XErrorHandler m_previous = nullptr;
 };
 
-// Counts the requests for our clipboard's text that pass through Qt's X
-// connection, by the resource base of the asking program.
-class ClipboardRequests final : public QAbstractNativeEventFilter {
-public:
-    xcb_atom_t clipboard = 0;
-    std::vector<xcb_atom_t> notText; // TARGETS, MULTIPLE, TIMESTAMP, SAVE_TARGETS
-    std::uint32_t resourceMask = 0;
-    std::vector<std::uint32_t> askers; // one entry per text request, in order
-
-    bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override;
-};
-
 struct PropertyData {
     Atom type = None;
     int format = 0;
@@ -88,38 +74,46 @@ struct TX11WindowSystem::Impl {
     int screen = 0;
     bool xtest = false;
     Atom clientListStacking = None, supportingWmCheck = None, activeWindow = None, netSupported = None,
-         netWmName = None, utf8String = None, wmState = None;
-    std::unique_ptr<x11::ClipboardRequests> requests;
-    xcb_connection_t *qtConnection = nullptr;
+         netWmName = None, utf8String = None, wmState = None, netWmPid = None;
+    std::unique_ptr<X11Clipboard> clipboard;
+    QElapsedTimer sendClock;
+
+    // The longest a window manager may take to activate a window before we
+    // give the focus ourselves.
+    static constexpr int kActivateMs = 1500;
 
     ~Impl()
     {
-        if (requests && QCoreApplication::instance())
-            QCoreApplication::instance()->removeNativeEventFilter(requests.get());
+        clipboard.reset();
         if (dpy)
             XCloseDisplay(dpy);
     }
 
-    static void pump()
+    int remainingMs() const { return std::max<int>(0, kSendTimeoutMs - static_cast<int>(sendClock.elapsed())); }
+
+    void pump()
     {
+        if (clipboard)
+            clipboard->serve(0);
         if (QCoreApplication::instance())
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
 
-    // Polls `done` while the event loop keeps serving our clipboard; false
-    // when it is still not true after `ms` milliseconds.
-    template <typename F> bool waitUntil(F done, int ms)
+    // Polls `done` while our clipboard is served (and the event loop runs);
+    // false when it is still not true when the send's time is up (or after
+    // `capMs`, for a step that has a way on without it).
+    template <typename F> bool waitUntil(F done, int capMs = kSendTimeoutMs)
     {
-        QElapsedTimer clock;
-        clock.start();
+        QElapsedTimer step;
+        step.start();
         for (;;) {
             pump();
             if (done())
                 return true;
-            if (clock.elapsed() >= ms)
+            if (remainingMs() <= 0 || step.elapsed() >= capMs)
                 return false;
-            pollfd fd{ConnectionNumber(dpy), POLLIN, 0};
-            ::poll(&fd, 1, 2);
+            pollfd fds[2] = {{ConnectionNumber(dpy), POLLIN, 0}, {clipboard ? clipboard->fd() : -1, POLLIN, 0}};
+            ::poll(fds, 2, 2);
         }
     }
 
@@ -151,12 +145,15 @@ struct TX11WindowSystem::Impl {
 
     Window focus();
 
-    void activate(Window client);
+    // Raises and activates `client`; true when the window manager was asked to
+    // (it was not the active window already).
+    bool activate(Window client);
 
     // Gives `input` the keyboard focus and returns once it has kept it over two
     // looks in a row: a window manager may move the focus to the frame just
-    // after activating.
-    void giveFocus(Window input);
+    // after activating. Without a fresh activation one look that finds the
+    // focus there is enough.
+    void giveFocus(Window input, bool activated);
 
     void keys(std::initializer_list<KeySym> syms);
 
@@ -168,10 +165,8 @@ struct TX11WindowSystem::Impl {
 
     bool inside(Window w, Window ancestor);
 
-    // Waits until the program behind `input` has asked for our clipboard's
-    // text (after `before` requests). Another program asking (a clipboard
-    // manager) counts only after a while, in case the chat program asks
-    // through a second connection of its own.
+    // Waits until the program behind `input` has received the whole text
+    // (deliveries from `before` on); see X11ClipboardWatch.cpp.
     void waitForFetch(Window input, std::size_t before);
 
     void requireDisplay() const

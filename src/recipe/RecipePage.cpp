@@ -2,10 +2,11 @@
 
 #include "artwork/Artwork.h"
 #include "pagekit/Dialogs.h"
-#include "recipe/NativePath.h"
 #include "pagekit/PageHost.h"
 #include "pagekit/PageKit.h"
+#include "pagekit/PlainCopy.h"
 #include "platform/GbkQt.h"
+#include "recipe/NativePath.h"
 #include "recipe/Recipe.h"
 #include "recipe/RecipeTree.h"
 #include "recipe/SendOnDesktop.h"
@@ -22,6 +23,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextEdit>
 #include <QTreeWidget>
 
@@ -53,7 +55,7 @@ TRecipePage::TRecipePage(TPageHost &host) : m_host(host)
 
     recipePanel1 = makeColumnPanel(page, QStringLiteral("recipePanel1"), kStripWidth);
 
-    recipeRichEdit1 = new QTextEdit(page);
+    recipeRichEdit1 = new TPlainCopyTextEdit(page);
     recipeRichEdit1->setObjectName(QStringLiteral("recipeRichEdit1"));
     recipeRichEdit1->setFrameShape(QFrame::NoFrame);
     recipeRichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -171,20 +173,23 @@ QString TRecipePage::DisplayModeSelection() const
     return copy;
 }
 
-void TRecipePage::CopyRecipeText()
+QString TRecipePage::CopyRecipeText()
 {
     finishLoading();
     if (!recipeRichEdit1->isReadOnly()) {
+        // The editor's own copy, which the text-edit class keeps to plain text.
         recipeRichEdit1->copy();
-        return;
+        return recipeRichEdit1->textCursor().selection().toPlainText();
     }
-    QApplication::clipboard()->setText(DisplayModeSelection());
+    const QString text = DisplayModeSelection();
+    QApplication::clipboard()->setText(text);
+    return text;
 }
 
 void TRecipePage::SendToQQ(int kind, bool pressSend)
 {
     sendOnDesktop(
-        kind, pressSend, m_host.programFolder(), [this] { CopyRecipeText(); },
+        kind, pressSend, m_host.programFolder(), [this] { return CopyRecipeText(); },
         [this](const QString &title, const QString &text) { dialogs::warning(m_host.hostWindow(), title, text); });
 }
 

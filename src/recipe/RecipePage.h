@@ -56,7 +56,7 @@ public:
     // Asks for a file name starting in startFolder (native path ending in '/') and
     // writes text there.
     void SaveRecipeAs(const std::string &startFolder, const QString &text);
-    void CopyRecipeText();
+    QString CopyRecipeText();
     // Labels 8-11: the selection into the chat window of kind 1 ("发送消息") or
     // 2 ("对话模式"), and its send button pressed when asked.
     void SendToQQ(int kind, bool pressSend);

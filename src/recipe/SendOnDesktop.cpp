@@ -3,7 +3,12 @@
 #include "base/Settings.h"
 #include "platform/WindowSystemX11.h"
 
+#include <QClipboard>
+#include <QCursor>
 #include <QFile>
+#include <QGuiApplication>
+
+#include <optional>
 
 namespace vomra {
 
@@ -13,14 +18,28 @@ std::function<std::unique_ptr<WindowSystem>()> &sendWindowSystemHook()
     return hook;
 }
 
-SendResult sendOnDesktop(int kind, bool pressSend, const QString &programFolder, const std::function<void()> &copyText,
+SendResult sendOnDesktop(int kind, bool pressSend, const QString &programFolder,
+                         const std::function<QString()> &copyText,
                          const std::function<void(const QString &title, const QString &text)> &warn)
 {
     // Read at every send: a user who edits the titles by hand need not restart.
     const SendTitles titles = readSendTitles(Profile(settingsPath(QFile::encodeName(programFolder).toStdString())));
-    const std::unique_ptr<WindowSystem> windows =
-        sendWindowSystemHook() ? sendWindowSystemHook()() : std::make_unique<TX11WindowSystem>();
-    const SendResult result = SendToQQ(*windows, sendTarget(kind, titles), pressSend, copyText);
+    std::optional<QString> copied;
+    SendResult result = SendResult::NotFound;
+    QGuiApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
+    {
+        const std::unique_ptr<WindowSystem> windows =
+            sendWindowSystemHook() ? sendWindowSystemHook()() : std::make_unique<TX11WindowSystem>();
+        result = SendToQQ(*windows, sendTarget(kind, titles), pressSend, [&] {
+            copied = copyText();
+            return copied->toStdString();
+        });
+    }
+    QGuiApplication::restoreOverrideCursor();
+    // The chat program fetched the text from the window system's own owner,
+    // which is gone now; the clipboard keeps the text, as after any copy.
+    if (copied)
+        QGuiApplication::clipboard()->setText(*copied);
     if (const auto warning = sendWarning(result))
         warn(QString::fromUtf8(warning->title), QString::fromUtf8(warning->text));
     return result;

@@ -11,12 +11,14 @@
 
 namespace vomra {
 
-// kind 1 or 2; copyText puts the editor's selection on the clipboard; warn
-// shows a warning box (title, text).
 // Test hook: makes the window system a send works on (empty: this desktop's).
 std::function<std::unique_ptr<WindowSystem>()> &sendWindowSystemHook();
 
-SendResult sendOnDesktop(int kind, bool pressSend, const QString &programFolder, const std::function<void()> &copyText,
+// kind 1 or 2; copyText puts the editor's selection on the clipboard and
+// returns it; warn shows a warning box (title, text). The busy cursor shows
+// while the send runs (at most the window system's one time limit).
+SendResult sendOnDesktop(int kind, bool pressSend, const QString &programFolder,
+                         const std::function<QString()> &copyText,
                          const std::function<void(const QString &title, const QString &text)> &warn);
 
 } // namespace vomra

@@ -16,13 +16,18 @@ namespace {
 
 using Desk = test::SendDesk;
 
+std::string G(const char *utf8)
+{
+    return gbk::fromUtf8(utf8);
+}
+
 using Result = test::CliResult;
 
 class SendCli : public ::testing::Test {
 protected:
     Desk desk;
-    std::string clipboard; // GBK, as handed to the clipboard
     bool noDisplay = false;
+    int kept = 0; // hand-offs to the clipboard manager
     std::function<SendDesktop()> saved;
 
     void SetUp() override
@@ -35,7 +40,7 @@ protected:
                 return d;
             }
             d.windows = std::make_unique<test::SendDeskWindows>(desk);
-            d.setClipboard = [this](const std::string &text) { clipboard = text; };
+            d.keepClipboard = [this] { return ++kept > 0; };
             return d;
         };
     }
@@ -43,12 +48,14 @@ protected:
 
     test::TempFolder programFolder; // QOBR.Ini with the window titles, if any
 
+    std::string out;
+
     Result run(const std::vector<std::string> &args, const std::string &input = "text")
     {
         std::vector<std::string> all{"send"};
         all.insert(all.end(), args.begin(), args.end());
         Result r = test::run(all, {.input = input, .programFolder = programFolder.path()});
-        EXPECT_EQ(r.out, "");
+        out = r.out;
         return r;
     }
 };
@@ -64,8 +71,13 @@ TEST_F(SendCli, BadOptionsExitTwoAndTouchNothing)
     const std::vector<Row> rows = {
         {{"--kind", "3"}, "vomra-cli send: --kind is 1 (\"发送消息\") or 2 (\"对话模式\"), not '3'\n"},
         {{"--kind"}, "vomra-cli send: --kind needs a value\n"},
-        {{"--window", "x", "--kind", "2"}, "vomra-cli send: give --window or --kind, not both\n"},
-        {{"--window="}, "vomra-cli send: --window needs a title\n"},
+        {{"--window", "x", "--kind", "2"},
+         "vomra-cli send: give one of --window, --window-contains, --class, --kind and --pick\n"},
+        {{"--class", "x", "--pick"},
+         "vomra-cli send: give one of --window, --window-contains, --class, --kind and --pick\n"},
+        {{"--window="}, "vomra-cli send: --window needs a text\n"},
+        {{"--window", "\xff"}, "vomra-cli send: --window is not valid text in this locale\n"},
+        {{"--remember", "1"}, "vomra-cli send: --remember goes with --pick\n"},
         {{"--encoding", "latin1"}, "vomra-cli: unknown encoding 'latin1' (use utf-8 or gbk)\n"},
         {{"now"}, "vomra-cli send: unexpected argument 'now'\n"},
     };
@@ -75,7 +87,7 @@ TEST_F(SendCli, BadOptionsExitTwoAndTouchNothing)
         EXPECT_EQ(r.err, row.err);
     }
     EXPECT_TRUE(desk.log.empty());
-    EXPECT_EQ(clipboard, "");
+    EXPECT_EQ(desk.pasted, "");
 }
 
 TEST_F(SendCli, TargetsAndPressSend)
@@ -87,8 +99,14 @@ TEST_F(SendCli, TargetsAndPressSend)
     };
     const std::vector<Row> rows = {
         {{}, "发送消息", {"find 查看消息", "find 发送消息", "point 20,100", "paste"}},
-        {{"--kind=2", "--press-send"}, "对话模式", {"find 查看消息", "find 对话模式", "point 20,300", "paste", "click"}},
+        {{"--kind=2", "--press-send"},
+         "对话模式",
+         {"find 查看消息", "find 对话模式", "point 20,300", "paste", "click"}},
         {{"--window", "与 Bob 聊天"}, "与 Bob 聊天", {"find 查看消息", "find 与 Bob 聊天", "point 20,100", "paste"}},
+        // Titles are Unicode: GBK has no emoji, and no "?" stands in for one.
+        {{"--window", "Chat 😀"}, "Chat 😀", {"find 查看消息", "find Chat 😀", "point 20,100", "paste"}},
+        {{"--window-contains", "😀"}, "Chat 😀", {"find 查看消息", "point 20,100", "paste"}},
+        {{"--class", "chat"}, "Chat 😀", {"find 查看消息", "point 20,100", "paste"}},
     };
     for (const Row &row : rows) {
         desk = Desk{};
@@ -111,30 +129,64 @@ TEST_F(SendCli, KindsTakeTheirTitlesFromTheSettingsFile)
     EXPECT_EQ(run({"--kind", "1"}).status, 1); // kind 1 keeps "发送消息", which is not there
 }
 
-TEST_F(SendCli, TextReachesTheClipboardAsGbkWithLfLineEnds)
+TEST_F(SendCli, TextGoesOutAsUnicodeWithLfLineEndsOrIsRefused)
 {
     struct Row {
         std::vector<std::string> args;
         std::string input;
-        std::string clipboard; // UTF-8
+        int status;
+        std::string pasted; // UTF-8
     };
     const std::vector<Row> rows = {
-        {{}, "你好\r\n  ab\n", "你好\n  ab"},
-        {{}, "one line", "one line"},
-        {{}, "two\n\n", "two\n"},
-        {{"--encoding", "gbk"}, gbk::fromUtf8("对话\r\n"), "对话"},
+        {{}, "你好\r\n  ab\n", 0, "你好\n  ab"},
+        {{}, "one line", 0, "one line"},
+        {{}, "two\n\n", 0, "two\n"},
+        {{}, "\n", 0, "\n"},   // a lone line end is a text
+        {{}, "a😀b", 0, "a😀b"}, // no GBK on the way
+        {{},
+         "\xEF\xBB\xBF"
+         "bom",
+         0,
+         "bom"}, // a byte order mark is no text
+        {{"--encoding", "gbk"}, G("对话\r\n"), 0, "对话"},
+        {{}, "", 2, ""},
+        {{},
+         "a\xff"
+         "b",
+         2,
+         ""}, // not UTF-8
+        {{"--lossy"},
+         "a\xff"
+         "b\xe4\xbd",
+         0,
+         "a?b??"},
+        {{"--encoding", "gbk"}, "ab\x81", 2, ""}, // a lead byte without its trail byte
+        {{"--encoding", "gbk", "--lossy"}, "ab\x81", 0, "ab?"},
     };
     for (const Row &row : rows) {
         desk = Desk{};
-        EXPECT_EQ(run(row.args, row.input).status, 0);
-        EXPECT_EQ(gbk::toUtf8(clipboard), row.clipboard);
+        const Result r = run(row.args, row.input);
+        EXPECT_EQ(r.status, row.status) << row.input;
+        EXPECT_EQ(desk.pasted, row.pasted) << row.input;
+        if (row.status == 2) {
+            EXPECT_TRUE(desk.log.empty()) << row.input;
+        }
     }
-    // Characters GBK cannot hold: told once, and sent as "?".
-    desk = Desk{};
-    const Result lossy = run({}, "a😀b");
-    EXPECT_EQ(lossy.status, 0);
-    EXPECT_EQ(clipboard, "a?b");
-    EXPECT_NE(lossy.err.find("cannot be written in GBK"), std::string::npos);
+    EXPECT_EQ(run({}, "a\xff"
+                      "b")
+                  .err,
+              "vomra-cli send: standard input is not valid UTF-8 at byte 1 (--encoding gbk "
+              "reads GBK; --lossy sends it with \"?\" instead)\n");
+}
+
+TEST_F(SendCli, ListsEveryWindowAndWhatWouldPickIt)
+{
+    desk.title = "对话模式";
+    EXPECT_EQ(run({"--list"}).status, 0);
+    EXPECT_EQ(out, "id\tpid\tclass\tdrawn\tpicked by\ttitle\n0x00000001\t42\tChat\tparts\t--kind 2\t对话模式\n");
+    EXPECT_EQ(run({"--list", "--window-contains", "模式"}).status, 0);
+    EXPECT_NE(out.find("\t--kind 2,this command\t"), std::string::npos) << out;
+    EXPECT_TRUE(desk.pasted.empty());
 }
 
 TEST_F(SendCli, WarningsBecomeOneLineErrors)
@@ -144,13 +196,17 @@ TEST_F(SendCli, WarningsBecomeOneLineErrors)
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "vomra-cli send: 我还没有找到QQ的窗口呢……:( (no window \"对话模式\" with an input box at (20, 300) "
                      "and a send button)\n");
-    EXPECT_EQ(clipboard, "");
+    EXPECT_EQ(desk.pasted, "");
+    EXPECT_EQ(kept, 0);
 
+    // Found, but the text was not taken: its own status; the text is still
+    // handed to the clipboard manager.
     desk = Desk{};
     desk.failPaste = true;
     r = run({});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "vomra-cli send: 发送消息出错啦……:( (the chat program did not take the text)\n");
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err, "vomra-cli send: 发送消息出错啦……:( (the chat program did not take the text in time)\n");
+    EXPECT_EQ(kept, 1);
 
     desk = Desk{};
     noDisplay = true;
@@ -159,8 +215,8 @@ TEST_F(SendCli, WarningsBecomeOneLineErrors)
     EXPECT_EQ(r.err, "vomra-cli send: 我还没有找到QQ的窗口呢……:( (no X display)\n");
 
     noDisplay = false;
-    r = run({}, "\n");
-    EXPECT_EQ(r.status, 1);
+    r = run({}, "");
+    EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "vomra-cli send: nothing to send (standard input is empty)\n");
     EXPECT_TRUE(desk.log.empty());
 }

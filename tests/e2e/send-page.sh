@@ -73,6 +73,35 @@ expect_warning '呜呜呜\.\.\.'
 paste_by_hand w1
 expect_events 'paste w1 window earlier 早'
 
+# What another program sees offered after the copy label and after a send:
+# plain text formats only.
+offered() { xclip -o -selection clipboard -t TARGETS | grep -v -x -e TARGETS -e MULTIPLE -e TIMESTAMP -e SAVE_TARGETS | sort | tr '\n' ' '; }
+start_chat --window 发送消息 --at 0,0
+select_recipe_text
+click_label 5
+wait_for "the copy" sh -c "xclip -o -selection clipboard -t TARGETS >/dev/null 2>&1"
+[ "$(offered)" = 'STRING TEXT UTF8_STRING text/plain ' ] || fail "the copy label offers: $(offered)"
+click_label 8
+wait_for "the paste" has_events 1
+[ "$(offered)" = 'STRING TEXT UTF8_STRING text/plain ' ] || fail "after a send the clipboard offers: $(offered)"
+
+# A chat program that asks for HTML first gets the plain text of an editor in
+# edit mode, and Enter waits for it; with a clipboard keeper about, too.
+start_chat --ask text/html,UTF8_STRING --window 发送消息 --at 0,0
+select_recipe_text
+click_label 10
+expect_events "paste w1 input $file_text" 'click w1 send 40,12'
+: >"$work/keeper-clip.log"
+"$fakechat" --log "$work/keeper-clip.log" --keeper --window clipkeeper --at 900,700 --size 8x8 --no-children &
+clipkeeper=$!
+wait_for "the keeper" grep -qx ready "$work/keeper-clip.log"
+start_chat --ask TARGETS,UTF8_STRING --window 发送消息 --at 0,0
+select_recipe_text
+click_label 10
+expect_events "paste w1 input $file_text" 'click w1 send 40,12'
+kill "$clipkeeper"
+
+
 # The titles come from QOBR.Ini, read at every send; a window drawn in one
 # piece takes the paste, and Enter for "并发送".
 printf '%s\n' '[发送]' '窗口1=Chat with Bob' '窗口2=Room 7' | gbk_file "$prog/QOBR.Ini"

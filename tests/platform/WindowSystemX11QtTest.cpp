@@ -1,4 +1,3 @@
-#include "base/Gbk.h"
 #include "platform/WindowSystemX11.h"
 #include "recipe/Send.h"
 
@@ -19,19 +18,25 @@ TEST(X11WindowSystem, NoDisplayFindsNothingAndSendsNothing)
     {
         TX11WindowSystem windows;
         EXPECT_FALSE(windows.HasDisplay());
-        EXPECT_FALSE(windows.SeesClipboardRequests());
-        EXPECT_EQ(windows.FindWindow(gbk::fromUtf8("发送消息")), 0u);
-        EXPECT_EQ(windows.FindChild(1, gbk::fromUtf8("送讯息(&S)")), 0u);
+        EXPECT_TRUE(windows.TopLevels().empty());
+        EXPECT_EQ(windows.FindWindow("发送消息"), 0u);
+        EXPECT_EQ(windows.FindChild(1, "送讯息(&S)"), 0u);
         EXPECT_EQ(windows.ChildFromPoint(1, 20, 100, true), 0u);
         EXPECT_FALSE(windows.HasCaptionedChild(1));
-        EXPECT_THROW(windows.Paste(1), WindowSystemError);
+        EXPECT_THROW(windows.Paste(1, "x"), WindowSystemError);
+        EXPECT_EQ(windows.PickWindow({}), 0u);
+        EXPECT_FALSE(windows.KeepClipboard(100));
         EXPECT_THROW(windows.Click(1), WindowSystemError);
         EXPECT_THROW(windows.PressEnter(1), WindowSystemError);
 
         bool copied = false;
         for (int kind : {1, 2})
             for (bool press : {false, true})
-                EXPECT_EQ(SendToQQ(windows, sendTarget(kind, defaultSendTitles()), press, [&] { copied = true; }),
+                EXPECT_EQ(SendToQQ(windows, sendTarget(kind, defaultSendTitles()), press,
+                                   [&] {
+                                       copied = true;
+                                       return std::string("x");
+                                   }),
                           SendResult::NotFound);
         EXPECT_FALSE(copied);
     }

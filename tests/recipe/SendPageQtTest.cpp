@@ -1,9 +1,12 @@
 // The recipe page's send labels on the real main window, over a stand-in
 // window system: which window each label asks for, what goes on the clipboard,
 // and the warnings.
+#include "app/EditMenu.h"
 #include "app/Main.h"
-#include "pagekit/Dialogs.h"
+#include "art/ArtFontPage.h"
 #include "base/Gbk.h"
+#include "board/PenPage.h"
+#include "pagekit/Dialogs.h"
 #include "recipe/RecipePage.h"
 #include "recipe/SendOnDesktop.h"
 #include "support/MainWindowFixture.h"
@@ -13,6 +16,10 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QTextEdit>
 #include <QTreeWidget>
@@ -77,11 +84,17 @@ TEST_F(SendPageTest, EachLabelAsksForItsWindowAndPressesSendWhenItSaysSo)
     for (const Row &row : rows) {
         desk = test::SendDesk{};
         desk.title = row.title;
-        desk.clipboard = clipboardText;
+        bool busy = false; // the busy cursor shows while the paste runs
+        desk.clipboard = [&] {
+            busy = QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::BusyCursor;
+            return clipboardText();
+        };
         click(row.label);
         std::vector<std::string> expected{"find 查看消息"};
         expected.insert(expected.end(), row.tail.begin(), row.tail.end());
         EXPECT_EQ(desk.log, expected) << row.label;
+        EXPECT_TRUE(busy) << row.label;
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << row.label;
     }
     EXPECT_TRUE(warnings.empty());
 }
@@ -120,4 +133,65 @@ TEST_F(SendPageTest, TitlesAreReadFromTheSettingsFileAtEverySend)
     click(8);
     EXPECT_EQ(desk.log[1], "find Chat with Bob");
     EXPECT_TRUE(warnings.empty());
+}
+
+// Chat programs take the richest format on the clipboard: every way out of
+// every text view hands over plain text and nothing else.
+TEST_F(SendPageTest, EveryCopyPathOffersPlainTextOnly)
+{
+    QTextEdit *editor = frm->recipe->recipeRichEdit1;
+    QPlainTextEdit *art = frm->artFont->artfontRichEdit1;
+    QPlainTextEdit *board = frm->pen->penRichEdit1;
+    struct Row {
+        const char *name;
+        const char *node; // the recipe to select first, if any
+        std::function<void()> copy;
+    };
+    auto key = [](QWidget *w, Qt::Key k) { return [w, k] { QTest::keyClick(w, k, Qt::ControlModifier); }; };
+    auto label = [this](int n) { return [this, n] { click(n); }; };
+    auto menu = [this](int i) { return [this, i] { frm->PopMenuEdit->PMEClick(frm->PopMenuEdit->PME[i]); }; };
+    const std::vector<Row> rows = {
+        {"Ctrl+C, edit mode", "hello", key(editor, Qt::Key_C)},
+        {"Ctrl+X, edit mode", "hello", key(editor, Qt::Key_X)},
+        {"cut label", "hello", label(4)},
+        {"copy label, edit mode", "hello", label(5)},
+        {"edit menu cut", "hello", menu(0)},
+        {"edit menu copy", "hello", menu(1)},
+        {"send label 9", "hello", label(9)},
+        {"send label 11", "hello", label(11)},
+        {"copy label, display mode", "早安", label(5)},
+        {"Ctrl+C, display mode", "早安", key(editor, Qt::Key_C)},
+        {"send label 11, display mode", "早安", label(11)},
+        {"art output: copy label", nullptr,
+         [&] {
+             art->setPlainText(QStringLiteral("＊＊ ab"));
+             QTest::mouseClick(frm->artFont->artfontImageLabel(7), Qt::LeftButton);
+         }},
+        {"art output: Ctrl+C", nullptr,
+         [&] {
+             art->selectAll();
+             QTest::keyClick(art, Qt::Key_C, Qt::ControlModifier);
+         }},
+        {"board: copy label", nullptr, [&] { QTest::mouseClick(frm->pen->penImageLabel(4), Qt::LeftButton); }},
+        {"board text: Ctrl+C", nullptr,
+         [&] {
+             board->setPlainText(QStringLiteral("板 cd"));
+             board->selectAll();
+             QTest::keyClick(board, Qt::Key_C, Qt::ControlModifier);
+         }},
+    };
+    for (const Row &row : rows) {
+        desk = test::SendDesk{};
+        desk.title = "对话模式";
+        QApplication::clipboard()->clear();
+        if (row.node) {
+            frm->recipe->recipeRichEdit1->undo(); // put back what a cut took
+            selectAllOf(row.node);
+        }
+        row.copy();
+        const QMimeData *data = QApplication::clipboard()->mimeData();
+        ASSERT_NE(data, nullptr) << row.name;
+        EXPECT_EQ(data->formats().join(QLatin1Char(' ')).toStdString(), "text/plain") << row.name;
+        EXPECT_FALSE(data->text().isEmpty()) << row.name;
+    }
 }

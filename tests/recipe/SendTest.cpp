@@ -15,19 +15,32 @@ using vomra::test::TempFolder;
 namespace {
 
 std::string G(const char *utf8) { return gbk::fromUtf8(utf8); }
-std::string U(const std::string &gbkText) { return gbk::toUtf8(gbkText); }
+std::string U(const std::string &utf8)
+{
+    return utf8;
+}
 
 // Windows by title and children by caption; every call is written to `calls`
-// (texts in UTF-8) so a test can check the order of the steps.
+// so a test can check the order of the steps.
 class FakeWindows : public WindowSystem {
 public:
     std::map<std::string, WindowHandle> topLevel; // UTF-8 title -> window
+    std::map<WindowHandle, std::string> classes;
+    std::string pasted;
     std::map<std::pair<WindowHandle, std::string>, WindowHandle> children;
     std::map<std::tuple<WindowHandle, int, int>, WindowHandle> atPoint;
     std::set<WindowHandle> uncaptioned; // windows none of whose children has a caption
     std::set<std::string> failing; // "Paste", "Click", "PressEnter", "FindWindow"
     std::vector<std::string> calls;
 
+    std::vector<WindowInfo> TopLevels() override
+    {
+        calls.push_back("TopLevels");
+        std::vector<WindowInfo> out;
+        for (const auto &[title, handle] : topLevel)
+            out.push_back({handle, title, classes[handle], 0});
+        return out;
+    }
     WindowHandle FindWindow(const std::string &title) override
     {
         calls.push_back("FindWindow " + U(title));
@@ -53,10 +66,11 @@ public:
         calls.push_back("HasCaptionedChild " + std::to_string(window));
         return uncaptioned.count(window) == 0;
     }
-    void Paste(WindowHandle input) override
+    void Paste(WindowHandle input, const std::string &text) override
     {
         calls.push_back("Paste " + std::to_string(input));
         fail("Paste");
+        pasted = text;
     }
     void Click(WindowHandle button) override
     {
@@ -98,7 +112,10 @@ struct SendRun {
 
 SendRun send(FakeWindows &w, int kind, bool pressSend, const SendTitles &titles = defaultSendTitles())
 {
-    auto copy = [&w] { w.calls.push_back("copy"); };
+    auto copy = [&w] {
+        w.calls.push_back("copy");
+        return std::string("text");
+    };
     const SendResult r = SendToQQ(w, sendTarget(kind, titles), pressSend, copy);
     return {r, w.calls};
 }
@@ -280,7 +297,8 @@ TEST(SendToQQ, AFailingStepGivesTheErrorWarning)
     // A copy that throws is an error of the sequence too, and nothing is pasted.
     FakeWindows w;
     addTarget(w, 10, "发送消息", 100);
-    const SendResult r = SendToQQ(w, sendTarget(1, defaultSendTitles()), true, [] { throw std::bad_alloc(); });
+    const SendResult r =
+        SendToQQ(w, sendTarget(1, defaultSendTitles()), true, []() -> std::string { throw std::bad_alloc(); });
     EXPECT_EQ(r, SendResult::Failed);
     EXPECT_EQ(w.calls.back(), "FindChild 10 送讯息(&S)");
 
@@ -312,9 +330,90 @@ TEST(SendTitles, ReadFromTheSettingsFileWithDefaults)
         EXPECT_EQ(U(t.kind1), row.title1) << row.name;
         EXPECT_EQ(U(t.kind2), row.title2) << row.name;
     }
-    const SendTitles custom{G("甲"), G("乙")};
+    // Written in UTF-8, as Linux editors save: titles GBK cannot hold come through.
+    const std::vector<Row> utf8Rows = {
+        {"UTF-8 section", "[窗体]\n宽度=700\n[发送]\n窗口1=Chat 😀\n窗口2=Café • 群\n", "Chat 😀", "Café • 群"},
+        {"UTF-8 with a BOM", "\xEF\xBB\xBF[发送]\r\n窗口2=Room ™\r\n", "发送消息", "Room ™"},
+    };
+    for (const Row &row : utf8Rows) {
+        TempFolder dir;
+        dir.write("QOBR.Ini", row.ini);
+        const SendTitles t = readSendTitles(Profile(dir.file("QOBR.Ini")));
+        EXPECT_EQ(U(t.kind1), row.title1) << row.name;
+        EXPECT_EQ(U(t.kind2), row.title2) << row.name;
+    }
+    const SendTitles custom{"甲", "乙"};
     EXPECT_EQ(U(sendTarget(2, custom).title), "乙");
     EXPECT_EQ(sendTarget(2, custom).y, 300);
     EXPECT_EQ(U(sendTarget(1, custom).title), "甲");
     EXPECT_EQ(sendTarget(1, custom).y, 100);
+}
+
+TEST(SendTitles, WrittenInTheFilesOwnEncodingOrRefused)
+{
+    struct Row {
+        const char *name;
+        std::string before; // file bytes, empty for no file
+        int kind;
+        const char *title;
+        bool ok;
+        std::string after; // the file's bytes afterwards
+    };
+    const std::string bom = "\xEF\xBB\xBF";
+    const std::vector<Row> rows = {
+        {"no file", "", 1, "与 Bob 聊天", true, G("[发送]\r\n窗口1=与 Bob 聊天\r\n")},
+        {"GBK file", G("[窗体]\r\n宽度=700\r\n[发送]\r\n窗口1=甲\r\n"), 2, "乙", true,
+         G("[窗体]\r\n宽度=700\r\n[发送]\r\n窗口1=甲\r\n窗口2=乙\r\n")},
+        {"GBK cannot write it", G("[发送]\r\n窗口1=甲\r\n"), 1, "Chat 😀", false, G("[发送]\r\n窗口1=甲\r\n")},
+        {"UTF-8 file with a BOM", bom + "[发送]\r\n窗口1=甲\r\n", 1, "Chat 😀", true,
+         bom + "[发送]\r\n窗口1=Chat 😀\r\n"},
+    };
+    for (const Row &row : rows) {
+        TempFolder dir;
+        if (!row.before.empty())
+            dir.write("QOBR.Ini", row.before);
+        const Profile file(dir.file("QOBR.Ini"));
+        std::string error;
+        EXPECT_EQ(writeSendTitle(file, row.kind, row.title, &error), row.ok) << row.name;
+        EXPECT_EQ(dir.read("QOBR.Ini"), row.after) << row.name;
+        if (row.ok) {
+            const SendTitles t = readSendTitles(file);
+            EXPECT_EQ(row.kind == 1 ? t.kind1 : t.kind2, row.title) << row.name;
+        } else {
+            EXPECT_NE(error.find("GBK"), std::string::npos) << row.name;
+        }
+    }
+}
+
+TEST(SendToQQ, TargetsByPartOfTheTitleByClassOrByHandle)
+{
+    struct Row {
+        WindowMatch match;
+        const char *text;
+        WindowHandle handle;
+        WindowHandle found;
+    };
+    const std::vector<Row> rows = {
+        {WindowMatch::Contains, "Bob", 0, 10},  {WindowMatch::Contains, "😀", 0, 20},
+        {WindowMatch::Contains, "Carol", 0, 0}, {WindowMatch::Class, "mousepad", 0, 20},
+        {WindowMatch::Class, "Mouse", 0, 0},    {WindowMatch::Handle, "", 20, 20},
+        {WindowMatch::Title, "Chat ?", 0, 30},  {WindowMatch::Title, "Chat 😀", 0, 20},
+    };
+    for (const Row &row : rows) {
+        FakeWindows w;
+        addTarget(w, 10, "Chat with Bob", 100);
+        addTarget(w, 20, "Chat 😀", 100);
+        addTarget(w, 30, "Chat ?", 100);
+        w.classes[20] = "Mousepad";
+        SendTarget t = sendTarget(1, defaultSendTitles());
+        t.match = row.match;
+        t.title = row.text;
+        t.handle = row.handle;
+        EXPECT_EQ(findTarget(w, t), row.found) << row.text;
+        if (row.found) {
+            EXPECT_EQ(SendToQQ(w, t, false, [] { return std::string("你好 😀"); }), SendResult::Sent) << row.text;
+            EXPECT_EQ(w.pasted, "你好 😀");
+            EXPECT_EQ(w.calls.back(), "Paste " + std::to_string(row.found + 1)) << row.text;
+        }
+    }
 }
