@@ -4,6 +4,7 @@
 #include "artwork/Artwork.h"
 #include "platform/FontSetup.h"
 #include "recipe/RecipePage.h"
+#include "support/MainWindowFixture.h"
 #include "support/ImageCheck.h"
 #include "support/TempFolder.h"
 #include "pagekit/PageColours.h"
@@ -140,17 +141,12 @@ TEST(EditMenuPainter, ClassicLookItems)
     EXPECT_EQ(columns(paintItem(del, QString(), false, images.get()), 110, 180, isInk).first, -1);
 }
 
-class EditMenuTest : public ::testing::Test {
+class EditMenuTest : public test::MainWindowFixture {
 protected:
-    TempFolder dir;
-    std::unique_ptr<TfrmMain> frm;
-
     void SetUp() override
     {
-        frm = std::make_unique<TfrmMain>(QString::fromStdString(dir.path()));
-        frm->showAtStart();
+        openWindow();
     }
-    void TearDown() override { frm->close(); }
     TPopMenuEdit &menu() const { return *frm->PopMenuEdit; }
     QTextEdit *editor() const { return frm->recipe->recipeRichEdit1; }
     std::vector<bool> states() const

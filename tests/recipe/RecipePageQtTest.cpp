@@ -5,6 +5,7 @@
 #include "recipe/Recipe.h"
 #include "recipe/RecipePage.h"
 #include "recipe/RecipeTree.h"
+#include "support/MainWindowFixture.h"
 #include "support/TempFolder.h"
 #include "widgets/ImageLabel.h"
 #include "widgets/Panel.h"
@@ -34,10 +35,8 @@ struct Box {
     QString text;
 };
 
-class RecipePageTest : public ::testing::Test {
+class RecipePageTest : public test::MainWindowFixture {
 protected:
-    TempFolder dir;
-    std::unique_ptr<TfrmMain> frm;
     std::vector<Box> boxes;
     bool answer = true;   // what every question is answered
     QString dialogAnswer; // the save dialog's answer
@@ -70,8 +69,7 @@ protected:
     }
     void start()
     {
-        frm = std::make_unique<TfrmMain>(QString::fromStdString(dir.path()));
-        frm->showAtStart();
+        openWindow();
         QApplication::processEvents();
     }
     TRecipePage &page() const { return *frm->recipe; }
