@@ -46,8 +46,21 @@ start() {
 # Graphite's buttons: 23 x 19 at y 5, their left edges 77, 52 and 27 from the right.
 button() { echo $((X + W - $1 + 11)) $((Y + 14)); }
 
+pixel() { convert "$1" -format "%[hex:p{$2,$3}]" info:; }
+# The title bar at x 200 (a middle tile, 20 into it), row 2 above the caption
+# text, shows the active half of the theme's picture.
+activeTitle() {
+  sleep 0.3
+  import -window root "$work/root.png"
+  local shown active
+  shown=$(pixel "$work/root.png" $((X + 200)) $((Y + 2)))
+  active=$(pixel "$work/Theme/$1/TitleBar.bmp" 50 2)
+  [ "$shown" = "$active" ] || fail "$2: title bar shows $shown, the active half is $active"
+}
+
 # 1. The first drag after the start moves by exactly the drag; the buttons then act.
 start 2
+activeTitle Graphite "at start"
 drag $((X + 300)) $((Y + 12)) 60 36
 until_ '[ "$(where | cut -d" " -f1,2)" = "$((X + 60)) $((Y + 36))" ]' ||
   fail "a 60x36 drag from $X,$Y left the window at $(where | cut -d' ' -f1,2)"
@@ -92,7 +105,7 @@ kill -0 $pid 2>/dev/null && fail "close did nothing"
 wait $pid || fail "exit status $?"
 pid=
 
-# 4. A skin put on from the classic look shows the active half of its title bar,
+# 4. A skin put on from the classic look, or over another skin, shows the active half of its title bar,
 # keeps the outer 640 x 480 and saves it; the classic look again keeps it too.
 stored() { iconv -f GBK -t UTF-8 < "$work/QOBR.Ini" | tr -d '\r' | sed -n "s/^$1=//p"; }
 outer() {
@@ -111,16 +124,16 @@ read -r X Y W H < <(where)
 [ "$(outer)" = 640x480 ] || fail "outer $(outer) in the skin"
 [ "$(xprop -root _NET_ACTIVE_WINDOW | awk '{print $NF}')" = "$(printf '0x%x' "$win")" ] ||
   fail "the window manager does not report the window active"
-import -window root "$work/root.png"
-pixel() { convert "$1" -format "%[hex:p{$2,$3}]" info:; }
-# x 200 lies in a middle tile at 20 in the tile, row 2 above the caption text.
-shown=$(pixel "$work/root.png" $((X + 200)) $((Y + 2)))
-active=$(pixel "$work/Theme/Graphite/TitleBar.bmp" 50 2)
-[ "$shown" = "$active" ] || fail "title bar shows $shown, the active half is $active"
+activeTitle Graphite "classic to skin"
+# One skin for another.
+xdotool mousemove $((X + 493)) $((Y + 111)) sleep $step click --repeat 2 --delay 120 1   # 蓝色水晶
+until_ '[ "$(pixel "$work/Theme/Glass/TitleBar.bmp" 50 2)" = "$(import -window root "$work/r.png"; pixel "$work/r.png" $((X + 200)) $((Y + 2)))" ]' ||
+  fail "skin to skin: the new title bar is not shown active"
 closeWithKeys "$win" $pid || fail "alt+F4 did not end the program"
 wait $pid || fail "exit status $?"
 pid=
 [ "$(stored 宽度)x$(stored 高度)" = 640x480 ] || fail "stored $(stored 宽度)x$(stored 高度) from the skin"
+[ "$(iconv -f GBK -t UTF-8 < "$work/QOBR.Ini" | tr -d '\r' | sed -n 's/^方案=//p')" = 1 ] || fail "the last skin worn is not saved"
 
 # The classic item in the skinned window gives the frame back round the same outer box.
 start 2
