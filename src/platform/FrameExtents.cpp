@@ -128,11 +128,15 @@ std::optional<QPoint> screenPosition(QWindow *window)
     if (!window || !window->handle() || !x11 || !x11->display())
         return std::nullopt;
     Display *display = x11->display();
+    const auto id = static_cast<::Window>(window->winId());
+    // While the manager takes the window in, it may pass through other places.
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(display, id, &attributes) || attributes.map_state != IsViewable)
+        return std::nullopt;
     int x = 0;
     int y = 0;
     ::Window child = 0;
-    if (!XTranslateCoordinates(display, static_cast<::Window>(window->winId()), DefaultRootWindow(display), 0, 0, &x,
-                               &y, &child))
+    if (!XTranslateCoordinates(display, id, DefaultRootWindow(display), 0, 0, &x, &y, &child))
         return std::nullopt;
     return QPoint(x, y);
 }

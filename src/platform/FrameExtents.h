@@ -27,7 +27,7 @@ QMargins requestFrameExtents(QWindow *window, int waitMs = 300);
 bool startManagerMove(QWindow *window, QPoint pressRoot);
 
 // Where the X server has the top-left corner of `window`'s inside on the screen,
-// asked of the server itself; nothing off X11 or before the window exists.
+// asked of the server itself; nothing off X11 or while the window is not shown.
 std::optional<QPoint> screenPosition(QWindow *window);
 
 } // namespace vomra

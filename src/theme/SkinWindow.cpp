@@ -138,8 +138,16 @@ void TSkinWindow::startMove(QPoint global)
     m_captionPress = false;
     // The window manager moves from the press point, so the window follows the
     // whole drag, not only what is left of it after the threshold.
-    if (m_window.windowHandle() && startManagerMove(m_window.windowHandle(), m_pressGlobal))
+    QWindow *handle = m_window.windowHandle();
+    if (handle && startManagerMove(handle, m_pressGlobal)) {
+        // The release now goes to the manager: end the press for the widgets
+        // here, or they would keep routing the pointer to this window as if the
+        // button were still down (no hover, no hot items) until the next click.
+        QMouseEvent release(QEvent::MouseButtonRelease, m_window.mapFromGlobal(global), global, Qt::LeftButton,
+                            Qt::NoButton, QGuiApplication::keyboardModifiers());
+        QCoreApplication::sendEvent(handle, &release);
         return;
+    }
     // Without a window manager that takes the move, we move it ourselves.
     m_manualMove = true;
     m_moveOffset = m_pressGlobal - m_pressWindowPos;
@@ -156,7 +164,10 @@ void TSkinWindow::checkPosition()
     if (!m_theme.ThemeActivate() || !m_window.isVisible() || m_window.isMinimized() || m_positionChecks >= kMaxChecks)
         return;
     const std::optional<QPoint> real = screenPosition(m_window.windowHandle());
-    if (!real || *real == m_window.pos())
+    if (!real)
+        return;
+    m_positionUnsure = false;
+    if (*real == m_window.pos())
         return;
     ++m_positionChecks;
     // Asking for the place it already has makes the manager confirm it.
@@ -203,8 +214,10 @@ bool TSkinWindow::eventFilter(QObject *watched, QEvent *event)
     case QEvent::Show:
         followActivation();
         m_positionChecks = 0;
+        m_positionUnsure = true;
         return false;
     case QEvent::Move:
+        m_positionUnsure = true;
         if (m_theme.ThemeActivate())
             QTimer::singleShot(0, this, [this] { checkPosition(); });
         return false;
@@ -215,6 +228,9 @@ bool TSkinWindow::eventFilter(QObject *watched, QEvent *event)
     case QEvent::Paint: {
         if (!m_theme.ThemeActivate())
             return false;
+        // Painted means shown: the place the server gives now is the real one.
+        if (m_positionUnsure)
+            QTimer::singleShot(0, this, [this] { checkPosition(); });
         QPainter p(&m_window);
         paint(p);
         return true;

@@ -73,6 +73,7 @@ private:
     // A caption press not yet a drag: a click or half a double click.
     bool m_captionPress = false;
     int m_positionChecks = 0;
+    bool m_positionUnsure = false;
     QPoint m_pressGlobal;
     QPoint m_pressWindowPos;
 };

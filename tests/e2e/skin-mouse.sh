@@ -20,6 +20,7 @@ cp -R "$root/assets/Theme" "$work/Theme"
 ini() { printf '[\xbd\xe7\xc3\xe6\xb7\xbd\xb0\xb8]\r\n\xb7\xbd\xb0\xb8=%d\r\n' "$1" > "$work/QOBR.Ini"; }
 fail() { echo "skin-mouse: $*" >&2; exit 1; }
 step=0.015
+[ -x "$probe" ] || fail "no cursor probe at $probe"
 
 # The client window's place and size as the X server has it.
 where() { xwininfo -id "$win" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
@@ -60,11 +61,16 @@ activeTitle() {
 
 # 1. The first drag after the start moves by exactly the drag; the buttons then act.
 start 2
+read -r sw sh < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')
+[ "$X $Y" = "$(((sw - W) / 2)) $(((sh - H) / 2))" ] || fail "started at $X,$Y, not centred"
 activeTitle Graphite "at start"
 drag $((X + 300)) $((Y + 12)) 60 36
 until_ '[ "$(where | cut -d" " -f1,2)" = "$((X + 60)) $((Y + 36))" ]' ||
   fail "a 60x36 drag from $X,$Y left the window at $(where | cut -d' ' -f1,2)"
 read -r X Y W H < <(where)
+# The widgets follow the pointer again: the recipe editor shows its text cursor.
+xdotool mousemove $((X + 400)) $((Y + 300)) sleep $step mousemove $((X + 410)) $((Y + 310)) sleep 0.1
+case $("$probe") in text|xterm|ibeam) ;; *) fail "cursor $("$probe") over the editor after a drag";; esac
 click $(button 52)
 until_ maximised || fail "maximise after a drag did nothing"
 read -r X Y W H < <(where)
@@ -89,7 +95,6 @@ until_ '! maximised' || fail "a second double click did not restore"
 read -r X Y W H < <(where)
 
 # 3. Cursors: the sizing cursor at the left edge, the tree's own one step inside.
-[ -x "$probe" ] || fail "no cursor probe at $probe"
 xdotool mousemove $((X - 6)) $((Y + 300)) sleep $step mousemove $((X + 1)) $((Y + 300)) sleep 0.1
 edge=$("$probe")
 case $edge in *size*|*resize*) ;; *) fail "cursor $edge at the left edge";; esac
