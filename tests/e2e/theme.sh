@@ -61,6 +61,7 @@ wait $pid || fail "exit status $?"
 [ "$(saved)" = 2 ] || fail "saved index $(saved), not 2"
 
 # The theme page's classic item: the window manager's frame comes back, 0 is saved.
+ini 2   # in the normal state: the run above closed maximised
 "$work/vomra" & pid=$!
 win=$(mainWindow) || fail "no window"
 sleep 1
