@@ -102,6 +102,8 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *splash, QWidget *paren
     pnlMain->setObjectName(QStringLiteral("pnlMain"));
     pnlMain->setBevelOuter(bvNone);
     pnlMain->installEventFilter(this);
+    // The skin's sizing cursors belong to its frame; the contents show their own.
+    pnlMain->setCursor(Qt::ArrowCursor);
 
     buildLeftColumn();
     buildRightColumn();
@@ -337,6 +339,15 @@ void TfrmMain::noteFrame()
     const QMargins frame = frameless ? QMargins() : windowHandle()->frameMargins();
     if (frame.isNull() && !frameless)
         return; // not framed yet
+    if (!frameless)
+        m_managerFrame = frame;
+    if (m_pendingOuter && !frameless) {
+        const QRect outer = *m_pendingOuter;
+        m_pendingOuter.reset();
+        if (frame != m_frame)
+            fitOuter(outer, frame);
+        return;
+    }
     if (!m_frameSeen) {
         m_frameSeen = true;
         // Only a window still at its start size is refitted, never one the

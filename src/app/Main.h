@@ -18,6 +18,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QTreeWidget;
 class QPlainTextEdit;
@@ -138,6 +139,8 @@ private:
     // Learns the real frame once the window is on screen in its normal state;
     // the first time, a frame other than the one assumed refits the window.
     void noteFrame();
+    // Places the window so that with `frame` round it it fills `outer`.
+    void fitOuter(const QRect &outer, const QMargins &frame);
     void openHelp();
     void createTheme();
     void startTheme();
@@ -156,6 +159,8 @@ private:
     QRect m_available;       // the screen's available area at start
     QMargins m_frame;        // the window manager's frame, as last known
     bool m_frameSeen = false; // the real frame was seen on screen
+    QMargins m_managerFrame;  // the manager's frame as last seen round the classic look
+    std::optional<QRect> m_pendingOuter; // to be kept once the manager's frame is seen
     bool m_closing = false;
 };
 

@@ -4,6 +4,7 @@
 #include "app/Main.h"
 
 #include "base/Gbk.h"
+#include "platform/FrameExtents.h"
 #include "platform/ImageIO.h"
 #include "theme/SkinWindow.h"
 #include "theme/Theme.h"
@@ -29,12 +30,12 @@ const std::string &ClassicName()
 TSkinPictureLoader TfrmMain::skinPictureLoader() const
 {
     const QString folder = QFileInfo(QString::fromStdString(m_theme1->ThemePath())).canonicalFilePath();
-    return [folder](const std::string &path) -> std::optional<TSkinPicture> {
+    return [folder](const std::string &path, std::int64_t maxPixels) -> std::optional<TSkinPicture> {
         // A skin picture lies inside the theme folder: a link out of it is refused.
         const QString real = QFileInfo(QString::fromStdString(path)).canonicalFilePath();
         if (real.isEmpty() || folder.isEmpty() || !real.startsWith(folder + QLatin1Char('/')))
             return std::nullopt;
-        const PictureLoad load = loadPicture(real);
+        const PictureLoad load = loadPicture(real, maxPixels);
         if (!load.ok())
             return std::nullopt;
         return SkinPictureFromImage(load.image);
@@ -48,6 +49,31 @@ void TfrmMain::createTheme()
     m_theme1->setThemePath((m_programFolder + QStringLiteral("Theme")).toStdString());
     m_skin = new TSkinWindow(*this, *m_theme1);
     m_skin->suppressPaint = [this] { return GWAutoPanelTitle1 && GWAutoPanelTitle1->Expandeding(); };
+    // The outer box stays when the manager's frame comes or goes: the inside
+    // takes what the frame does not, and the minimum stays an outer one.
+    m_skin->frameChanged = [this](const QRect &oldInside) {
+        const QRect outer = oldInside.marginsAdded(m_frame);
+        m_pendingOuter.reset();
+        QMargins frame;
+        if (!windowFlags().testFlag(Qt::FramelessWindowHint)) {
+            winId();
+            frame = requestFrameExtents(windowHandle());
+            // A manager may answer for the frame of the window as it was; the
+            // real frame is then seen once the window is back on screen.
+            if (frame.isNull()) {
+                frame = m_managerFrame;
+                m_pendingOuter = outer;
+            }
+        }
+        fitOuter(outer, frame);
+    };
+}
+
+void TfrmMain::fitOuter(const QRect &outer, const QMargins &frame)
+{
+    m_frame = frame;
+    setMinimumSize(QSize(kMinWindowWidth, kMinWindowHeight).shrunkBy(frame));
+    setGeometry(outer.marginsRemoved(frame));
 }
 
 void TfrmMain::startTheme()
@@ -76,7 +102,7 @@ void TfrmMain::ApplyTheme(const std::string &name)
             if (names[i] == name)
                 m_themeIndex = static_cast<int>(i) + 1;
         if (m_theme1->LoadTheme(name, skinPictureLoader())) {
-            m_pageColours = ReadPageColours(Profile(m_theme1->ThemeFile()), name);
+            m_pageColours = ReadPageColours(m_theme1->ThemeFileIndex().get(), name);
             ApplyPageColours();
             m_skin->reload();
             m_skin->setActive(true);

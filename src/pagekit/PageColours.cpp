@@ -36,7 +36,7 @@ const std::array<Entry, 12> &entries()
     return table;
 }
 
-int component(const std::optional<ProfileIndex> &ini, std::string_view section, const std::string &key,
+int component(const ProfileIndex *ini, std::string_view section, const std::string &key,
               int fallback)
 {
     return ini ? ini->readInteger(section, key, fallback) : fallback;
@@ -64,6 +64,11 @@ TPageColours ReadPageColours(const Profile &themeFile, std::string_view themeSec
 {
     // One read of the file for all 36 keys.
     const std::optional<ProfileIndex> content = themeFile.open();
+    return ReadPageColours(content ? &*content : nullptr, themeSectionGbk);
+}
+
+TPageColours ReadPageColours(const ProfileIndex *content, std::string_view themeSectionGbk)
+{
     TPageColours c;
     for (const Entry &e : entries()) {
         const std::string name = e.name;

@@ -10,6 +10,7 @@
 namespace vomra {
 
 class Profile;
+class ProfileIndex;
 
 struct TPageColours {
     // All black until the first theme is applied.
@@ -40,5 +41,7 @@ TPageColours DefaultPageColours();
 // name + "R", "G", "B" reduced to their low 8 bits; a missing or invalid key
 // (or a missing file) gives that component's default.
 TPageColours ReadPageColours(const Profile &themeFile, std::string_view themeSectionGbk);
+// The same from a file already parsed (null: every default).
+TPageColours ReadPageColours(const ProfileIndex *themeFile, std::string_view themeSectionGbk);
 
 } // namespace vomra

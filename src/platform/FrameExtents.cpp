@@ -72,6 +72,9 @@ QMargins requestFrameExtents(QWindow *window, int waitMs)
     if (!managerSupports(display, request))
         return {};
     const Atom extents = XInternAtom(display, "_NET_FRAME_EXTENTS", False);
+    // An answer given for the window's earlier decoration (a frame since taken
+    // off or put back) must not pass for the new one.
+    XDeleteProperty(display, id, extents);
 
     XEvent event{};
     event.xclient.type = ClientMessage;
@@ -89,6 +92,53 @@ QMargins requestFrameExtents(QWindow *window, int waitMs)
         QThread::msleep(5);
     }
     return frame;
+}
+
+bool startManagerMove(QWindow *window, QPoint pressRoot)
+{
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!window || !x11 || !x11->display())
+        return false;
+    Display *display = x11->display();
+    const Atom moveResize = XInternAtom(display, "_NET_WM_MOVERESIZE", True);
+    if (!managerSupports(display, moveResize))
+        return false;
+    constexpr long kMove = 8;          // _NET_WM_MOVERESIZE_MOVE
+    constexpr long kFromProgram = 1;   // a normal application asks
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = static_cast<::Window>(window->winId());
+    event.xclient.message_type = moveResize;
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = pressRoot.x();
+    event.xclient.data.l[1] = pressRoot.y();
+    event.xclient.data.l[2] = kMove;
+    event.xclient.data.l[3] = Button1;
+    event.xclient.data.l[4] = kFromProgram;
+    // The button's implicit grab is ours until released; the manager needs it.
+    XUngrabPointer(display, CurrentTime);
+    XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XFlush(display);
+    return true;
+}
+
+std::optional<QPoint> screenPosition(QWindow *window)
+{
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!window || !window->handle() || !x11 || !x11->display())
+        return std::nullopt;
+    Display *display = x11->display();
+    const auto id = static_cast<::Window>(window->winId());
+    // While the manager takes the window in, it may pass through other places.
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(display, id, &attributes) || attributes.map_state != IsViewable)
+        return std::nullopt;
+    int x = 0;
+    int y = 0;
+    ::Window child = 0;
+    if (!XTranslateCoordinates(display, id, DefaultRootWindow(display), 0, 0, &x, &y, &child))
+        return std::nullopt;
+    return QPoint(x, y);
 }
 
 } // namespace vomra

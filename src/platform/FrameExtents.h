@@ -4,6 +4,9 @@
 // turned into the inside size to ask for.
 
 #include <QMargins>
+#include <QPoint>
+
+#include <optional>
 
 class QWindow;
 
@@ -15,5 +18,16 @@ namespace vomra {
 // margins when there is no window manager, it does not answer, or the platform
 // has no such request (the frame is then learnt once the window is on screen).
 QMargins requestFrameExtents(QWindow *window, int waitMs = 300);
+
+// Hands a move of `window` by the held left button to the window manager, as
+// from `pressRoot`, the screen point where the button went down: the manager
+// moves the window by the pointer's way from there. On X11 this is
+// _NET_WM_MOVERESIZE with the pointer released to the manager. False when there
+// is no manager that takes it (the caller then moves the window itself).
+bool startManagerMove(QWindow *window, QPoint pressRoot);
+
+// Where the X server has the top-left corner of `window`'s inside on the screen,
+// asked of the server itself; nothing off X11 or while the window is not shown.
+std::optional<QPoint> screenPosition(QWindow *window);
 
 } // namespace vomra

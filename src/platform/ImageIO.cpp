@@ -65,7 +65,7 @@ QImage normalised(QImage img)
     }
 }
 
-PictureLoad readWithQt(const QByteArray &data, const char *format, PictureKind kind)
+PictureLoad readWithQt(const QByteArray &data, const char *format, PictureKind kind, qint64 maxPixels)
 {
     QBuffer buffer;
     buffer.setData(data);
@@ -74,7 +74,7 @@ PictureLoad readWithQt(const QByteArray &data, const char *format, PictureKind k
     reader.setDecideFormatFromContent(false);
     reader.setAllocationLimit(kReaderAllocationMb);
     const QSize size = reader.size();
-    if (size.isValid() && qint64(size.width()) * size.height() > kMaxPicturePixels)
+    if (size.isValid() && qint64(size.width()) * size.height() > maxPixels)
         return failure(kind, tooLarge(size.width(), size.height()));
     QImage img;
     if (!reader.read(&img) || img.isNull())
@@ -141,7 +141,7 @@ const char *pictureKindName(PictureKind kind)
     return "unknown";
 }
 
-PictureLoad decodeBmp(const QByteArray &d)
+PictureLoad decodeBmp(const QByteArray &d, qint64 maxPixels)
 {
     const auto *bytes = reinterpret_cast<const uchar *>(d.constData());
     bmp::Header header;
@@ -149,6 +149,8 @@ PictureLoad decodeBmp(const QByteArray &d)
     if (!outcome.ok())
         return failure(outcome.verdict == bmp::Verdict::NotBitmap ? pictureKindOf(d) : PictureKind::Bitmap,
                        QString::fromStdString(bmp::message(outcome)));
+    if (qint64(header.width) * header.height > maxPixels)
+        return failure(PictureKind::Bitmap, tooLarge(header.width, header.height));
     QImage img(header.width, header.height, QImage::Format_RGB32);
     if (img.isNull()) // worded as vomra-cli words it
         return failure(PictureKind::Bitmap, QString::fromStdString(bmp::message({bmp::Verdict::TooLarge,
@@ -187,7 +189,7 @@ void jpegMessage(j_common_ptr cinfo, int level)
 
 // Plain C types only between setjmp and longjmp: nothing here has a destructor
 // that a jump could skip. On failure the message is written and false returned.
-bool jpegDecodeInto(const uchar *bytes, unsigned long size, QImage *out, char *message)
+bool jpegDecodeInto(const uchar *bytes, unsigned long size, qint64 maxPixels, QImage *out, char *message)
 {
     jpeg_decompress_struct cinfo;
     JpegError err;
@@ -203,7 +205,7 @@ bool jpegDecodeInto(const uchar *bytes, unsigned long size, QImage *out, char *m
     jpeg_create_decompress(&cinfo);
     jpeg_mem_src(&cinfo, bytes, size);
     jpeg_read_header(&cinfo, TRUE);
-    if (qint64(cinfo.image_width) * cinfo.image_height > kMaxPicturePixels) {
+    if (qint64(cinfo.image_width) * cinfo.image_height > maxPixels) {
         std::snprintf(message, JMSG_LENGTH_MAX, "picture too large (%u x %u pixels)",
                       cinfo.image_width, cinfo.image_height);
         jpeg_destroy_decompress(&cinfo);
@@ -247,14 +249,14 @@ bool jpegDecodeInto(const uchar *bytes, unsigned long size, QImage *out, char *m
 
 } // namespace
 
-PictureLoad decodeJpeg(const QByteArray &data)
+PictureLoad decodeJpeg(const QByteArray &data, qint64 maxPixels)
 {
     if (!data.startsWith("\xFF\xD8"))
         return failure(pictureKindOf(data), QStringLiteral("not a JPEG picture"));
     QImage img;
     char message[JMSG_LENGTH_MAX] = {};
     if (!jpegDecodeInto(reinterpret_cast<const uchar *>(data.constData()),
-                        static_cast<unsigned long>(data.size()), &img, message))
+                        static_cast<unsigned long>(data.size()), maxPixels, &img, message))
         return failure(PictureKind::Jpeg, QStringLiteral("cannot decode JPEG picture: %1")
                                                .arg(QString::fromLocal8Bit(message)));
     PictureLoad r;
@@ -263,33 +265,33 @@ PictureLoad decodeJpeg(const QByteArray &data)
     return r;
 }
 
-PictureLoad decodePicture(const QByteArray &data)
+PictureLoad decodePicture(const QByteArray &data, qint64 maxPixels)
 {
     const PictureKind kind = pictureKindOf(data);
     switch (kind) {
     case PictureKind::None:
         return failure(kind, QStringLiteral("empty file"));
     case PictureKind::Bitmap:
-        return decodeBmp(data);
+        return decodeBmp(data, maxPixels);
     case PictureKind::Jpeg:
-        return decodeJpeg(data);
+        return decodeJpeg(data, maxPixels);
     case PictureKind::Png:
         if (data.size() < 24 || data.mid(12, 4) != "IHDR")
             return failure(kind, QStringLiteral("PNG header cut short"));
-        if (const Head h(data); quint64(h.be32(16)) * h.be32(20) > quint64(kMaxPicturePixels))
+        if (const Head h(data); quint64(h.be32(16)) * h.be32(20) > quint64(std::max<qint64>(maxPixels, 0)))
             return failure(kind, tooLarge(h.be32(16), h.be32(20)));
         if (!pngChunksFit(data))
             return failure(kind, QStringLiteral("damaged PNG picture (a chunk runs past the end of the file)"));
-        return readWithQt(data, "png", kind);
+        return readWithQt(data, "png", kind, maxPixels);
     case PictureKind::Icon:
-        return readWithQt(data, "ico", kind);
+        return readWithQt(data, "ico", kind, maxPixels);
     case PictureKind::Other:
         break;
     }
     return failure(kind, QStringLiteral("not a picture this program can read"));
 }
 
-PictureLoad loadPicture(const QString &path)
+PictureLoad loadPicture(const QString &path, qint64 maxPixels)
 {
     const QFileInfo info(path);
     const QString ext = info.suffix().toLower();
@@ -305,7 +307,7 @@ PictureLoad loadPicture(const QString &path)
                                                     qsizetype(file.size()));
     if (qint64(file.size()) > kMaxPictureFileBytes && pictureKindOf(data) != PictureKind::Bitmap)
         return failure(PictureKind::None, QStringLiteral("file too large"));
-    PictureLoad load = decodePicture(data);
+    PictureLoad load = decodePicture(data, maxPixels);
     // Kept so a caller needing a header field does not open the file again.
     load.head = data.left(32);
     return load;

@@ -37,11 +37,13 @@ const char *pictureKindName(PictureKind kind);
 // Loads a file. The extension (bmp, jpg, jpeg, ico, png; any case) says whether
 // the file is a picture at all; the decoder then follows the content, so a
 // picture saved under the wrong extension reports its true kind.
-PictureLoad loadPicture(const QString &path);
+// A caller may hold pictures to fewer pixels than the general limit; the size is
+// judged from the header, before any pixel is decoded.
+PictureLoad loadPicture(const QString &path, qint64 maxPixels = kMaxPicturePixels);
 // Decodes bytes by their content.
-PictureLoad decodePicture(const QByteArray &data);
+PictureLoad decodePicture(const QByteArray &data, qint64 maxPixels = kMaxPicturePixels);
 
-PictureLoad decodeBmp(const QByteArray &data);
-PictureLoad decodeJpeg(const QByteArray &data);
+PictureLoad decodeBmp(const QByteArray &data, qint64 maxPixels = kMaxPicturePixels);
+PictureLoad decodeJpeg(const QByteArray &data, qint64 maxPixels = kMaxPicturePixels);
 
 } // namespace vomra

@@ -1,9 +1,14 @@
 #include "theme/SkinWindow.h"
 
+#include "platform/FrameExtents.h"
+
+#include <QApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyleHints>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -14,6 +19,23 @@ TSkinWindow::TSkinWindow(QWidget &window, TTheme &theme) : QObject(&window), m_w
     window.installEventFilter(this);
     m_window.setMouseTracking(true);
     m_windowActive = window.isActiveWindow();
+    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this] { followActivation(); });
+}
+
+void TSkinWindow::followActivation()
+{
+    QWindow *handle = m_window.windowHandle();
+    const bool focused = handle && QGuiApplication::focusWindow() == handle;
+    // Re-creating the native window (the frame came or went) can leave the
+    // widgets' idea of the active window behind the window system's focus.
+    if (focused && QApplication::activeWindow() != &m_window)
+        QApplication::setActiveWindow(&m_window);
+    const bool active = focused || m_window.isActiveWindow();
+    if (active == m_windowActive)
+        return;
+    m_windowActive = active;
+    if (m_theme.ThemeActivate())
+        m_window.update();
 }
 
 void TSkinWindow::reload()
@@ -24,18 +46,24 @@ void TSkinWindow::reload()
 void TSkinWindow::setActive(bool on)
 {
     m_theme.setThemeActivate(on);
+    m_captionPress = m_manualMove = false;
     const bool frameless = m_window.windowFlags().testFlag(Qt::FramelessWindowHint);
     if (frameless != on) {
         // Changing the flags re-creates the native window: keep place and state.
         const bool visible = m_window.isVisible();
         const Qt::WindowStates state = m_window.windowState();
-        const QRect geometry = m_window.geometry();
+        const QRect geometry = m_window.normalGeometry();
         m_window.setWindowFlag(Qt::FramelessWindowHint, on);
         m_window.setGeometry(geometry);
+        if (frameChanged)
+            frameChanged(geometry);
         m_window.setWindowState(state);
         if (visible)
             m_window.show();
+        followActivation();
     }
+    if (!on)
+        m_window.unsetCursor();
     applyRegion();
 }
 
@@ -105,6 +133,47 @@ void TSkinWindow::updateCursor(QPoint at)
         m_window.setCursor(shape);
 }
 
+void TSkinWindow::startMove(QPoint global)
+{
+    m_captionPress = false;
+    // The window manager moves from the press point, so the window follows the
+    // whole drag, not only what is left of it after the threshold.
+    QWindow *handle = m_window.windowHandle();
+    if (handle && startManagerMove(handle, m_pressGlobal)) {
+        // The release now goes to the manager: end the press for the widgets
+        // here, or they would keep routing the pointer to this window as if the
+        // button were still down (no hover, no hot items) until the next click.
+        QMouseEvent release(QEvent::MouseButtonRelease, m_window.mapFromGlobal(global), global, Qt::LeftButton,
+                            Qt::NoButton, QGuiApplication::keyboardModifiers());
+        QCoreApplication::sendEvent(handle, &release);
+        return;
+    }
+    // Without a window manager that takes the move, we move it ourselves.
+    m_manualMove = true;
+    m_moveOffset = m_pressGlobal - m_pressWindowPos;
+    m_window.move(global - m_moveOffset);
+}
+
+void TSkinWindow::checkPosition()
+{
+    // A frameless window the manager has put into its own (empty) frame can be
+    // told a place inside that frame instead of on the screen; every placement
+    // reckoned from it (menus, hints, the outer box kept when the frame changes)
+    // would then be off by the window's distance from the screen's corner.
+    constexpr int kMaxChecks = 4;
+    if (!m_theme.ThemeActivate() || !m_window.isVisible() || m_window.isMinimized() || m_positionChecks >= kMaxChecks)
+        return;
+    const std::optional<QPoint> real = screenPosition(m_window.windowHandle());
+    if (!real)
+        return;
+    m_positionUnsure = false;
+    if (*real == m_window.pos())
+        return;
+    ++m_positionChecks;
+    // Asking for the place it already has makes the manager confirm it.
+    m_window.move(*real);
+}
+
 void TSkinWindow::act(TSkinAction action)
 {
     switch (action) {
@@ -142,6 +211,16 @@ bool TSkinWindow::eventFilter(QObject *watched, QEvent *event)
         if (m_theme.ThemeActivate())
             m_window.update();
         return false;
+    case QEvent::Show:
+        followActivation();
+        m_positionChecks = 0;
+        m_positionUnsure = true;
+        return false;
+    case QEvent::Move:
+        m_positionUnsure = true;
+        if (m_theme.ThemeActivate())
+            QTimer::singleShot(0, this, [this] { checkPosition(); });
+        return false;
     case QEvent::WindowStateChange:
         if (m_theme.ThemeActivate())
             m_window.update();
@@ -149,6 +228,9 @@ bool TSkinWindow::eventFilter(QObject *watched, QEvent *event)
     case QEvent::Paint: {
         if (!m_theme.ThemeActivate())
             return false;
+        // Painted means shown: the place the server gives now is the real one.
+        if (m_positionUnsure)
+            QTimer::singleShot(0, this, [this] { checkPosition(); });
         QPainter p(&m_window);
         paint(p);
         return true;
@@ -164,9 +246,19 @@ bool TSkinWindow::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseMove: {
         auto *me = static_cast<QMouseEvent *>(event);
         const QPoint at = me->position().toPoint();
+        const QPoint global = me->globalPosition().toPoint();
         if (m_manualMove) {
-            m_window.move(me->globalPosition().toPoint() - m_moveOffset);
+            m_window.move(global - m_moveOffset);
             return true;
+        }
+        if (m_captionPress) {
+            if (!(me->buttons() & Qt::LeftButton)) {
+                m_captionPress = false; // the release went elsewhere
+            } else {
+                if ((global - m_pressGlobal).manhattanLength() >= QGuiApplication::styleHints()->startDragDistance())
+                    startMove(global);
+                return true;
+            }
         }
         if (m_theme.Tracking()) {
             m_theme.TrackMove(at.x(), at.y(), w);
@@ -188,25 +280,26 @@ bool TSkinWindow::eventFilter(QObject *watched, QEvent *event)
             return false;
         const QPoint at = me->position().toPoint();
         const auto hit = m_theme.HitTest(at.x(), at.y(), w);
+        m_captionPress = false;
         if (hit == HTSKINBUTTON) {
             m_theme.TrackPress();
             repaintButtons();
             return true;
         }
-        if (event->type() == QEvent::MouseButtonDblClick && hit == HTCAPTION) {
-            act(TSkinAction::MaximiseOrRestore);
-            return true;
-        }
-        QWindow *handle = m_window.windowHandle();
         if (hit == HTCAPTION) {
-            // A window manager that cannot take the move leaves it to us.
-            if (!handle || !handle->startSystemMove()) {
-                m_manualMove = true;
-                m_moveOffset = me->globalPosition().toPoint() - m_window.pos();
+            if (event->type() == QEvent::MouseButtonDblClick) {
+                act(TSkinAction::MaximiseOrRestore);
+            } else {
+                // A click or the first half of a double click stays ours; the
+                // window manager gets the move once the pointer has really moved.
+                m_captionPress = true;
+                m_pressGlobal = me->globalPosition().toPoint();
+                m_pressWindowPos = m_window.pos();
             }
             return true;
         }
         const Qt::Edges edges = sizingEdges(at);
+        QWindow *handle = m_window.windowHandle();
         if (edges && handle) {
             handle->startSystemResize(edges);
             return true;
@@ -217,8 +310,8 @@ bool TSkinWindow::eventFilter(QObject *watched, QEvent *event)
         auto *me = static_cast<QMouseEvent *>(event);
         if (me->button() != Qt::LeftButton)
             return false;
-        if (m_manualMove) {
-            m_manualMove = false;
+        if (m_manualMove || m_captionPress) {
+            m_manualMove = m_captionPress = false;
             return true;
         }
         if (!m_theme.Tracking())

@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QRect>
 
 #include <functional>
 
@@ -34,6 +35,10 @@ public:
 
     // While this returns true the frame is not repainted (the left menu's animation).
     std::function<bool()> suppressPaint;
+    // Runs when the frame came or went, before the window is shown again, with
+    // the inside's geometry as it was under the old frame: the owner places the
+    // window so that its outer size stays.
+    std::function<void(const QRect &oldInside)> frameChanged;
     // Runs after the mask has been renewed on a resize.
     std::function<void()> afterResize;
 
@@ -52,6 +57,12 @@ private:
     void repaintButtons();
     void act(TSkinAction action);
     void updateCursor(QPoint at);
+    // The frame shows active exactly while the window system's focus is ours.
+    void followActivation();
+    // Qt's idea of the window's place made the X server's.
+    void checkPosition();
+    // The caption was dragged past the threshold: the move begins.
+    void startMove(QPoint global);
 
     QWidget &m_window;
     TTheme &m_theme;
@@ -59,6 +70,12 @@ private:
     bool m_windowActive = true;
     bool m_manualMove = false;
     QPoint m_moveOffset;
+    // A caption press not yet a drag: a click or half a double click.
+    bool m_captionPress = false;
+    int m_positionChecks = 0;
+    bool m_positionUnsure = false;
+    QPoint m_pressGlobal;
+    QPoint m_pressWindowPos;
 };
 
 } // namespace vomra

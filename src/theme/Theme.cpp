@@ -16,7 +16,7 @@ constexpr int kGridRows[4] = {2, 5, 2, 2};
 
 // Positions beyond any screen are kept in a range where the window arithmetic
 // cannot overflow.
-int ReadPosition(const Profile &file, const std::string &section, const char *key, int def)
+int ReadPosition(const ProfileIndex &file, const std::string &section, const char *key, int def)
 {
     const int v = file.readInteger(section, key, def);
     return v < -65536 ? -65536 : v > 65536 ? 65536 : v;
@@ -49,7 +49,7 @@ void PlanStrip(std::vector<TSkinCopy> &plan, TSkinPart part, const TSkinPicture 
 
 } // namespace
 
-TColor ReadThemeColour(const Profile &file, const std::string &section, const std::string &name, int r, int g, int b)
+TColor ReadThemeColour(const ProfileIndex &file, const std::string &section, const std::string &name, int r, int g, int b)
 {
     return RGB(file.readInteger(section, name + "R", r), file.readInteger(section, name + "G", g),
                file.readInteger(section, name + "B", b));
@@ -62,9 +62,36 @@ void TTheme::setThemePath(std::string path)
     m_themePath = std::move(path);
 }
 
+std::shared_ptr<const ProfileIndex> TTheme::ThemeFileIndex() const
+{
+    FileStamp stamp;
+    stamp.path = ThemeFile();
+    std::error_code error;
+    const auto status = std::filesystem::status(stamp.path, error);
+    if (error || !std::filesystem::is_regular_file(status)) {
+        m_file.reset();
+        m_fileStamp = {};
+        return nullptr;
+    }
+    stamp.size = std::filesystem::file_size(stamp.path, error);
+    stamp.written = std::filesystem::last_write_time(stamp.path, error);
+    if (m_file && stamp == m_fileStamp)
+        return m_file;
+    auto parsed = Profile(stamp.path).open();
+    if (!parsed) {
+        m_file.reset();
+        m_fileStamp = {};
+        return nullptr;
+    }
+    m_file = std::make_shared<const ProfileIndex>(std::move(*parsed));
+    m_fileStamp = stamp;
+    return m_file;
+}
+
 void TTheme::LoadThemeNames()
 {
-    m_names = vomra::LoadThemeNames(Profile(ThemeFile()));
+    const auto file = ThemeFileIndex();
+    m_names = file ? vomra::LoadThemeNames(*file) : std::vector<std::string>{};
 }
 
 bool TTheme::LoadThemeByIndex(int n, const TSkinPictureLoader &load)
@@ -76,8 +103,12 @@ bool TTheme::LoadThemeByIndex(int n, const TSkinPictureLoader &load)
 
 bool TTheme::LoadTheme(const std::string &name, const TSkinPictureLoader &load)
 {
-    const Profile file(ThemeFile());
+    const auto index = ThemeFileIndex();
+    if (!index)
+        return false;
+    const ProfileIndex &file = *index;
     static const char *const kKeys[4] = {"TitleBar", "TitleButton", "FrameLeftRight", "FrameBottom"};
+    std::int64_t budget = kMaxSkinPixels;
     for (int i = 0; i < 4; ++i) {
         const std::string value = file.readString(name, kKeys[i], "");
         if (value.empty() || !load)
@@ -86,11 +117,15 @@ bool TTheme::LoadTheme(const std::string &name, const TSkinPictureLoader &load)
         // replaced after decoding, where no GBK trail byte can be mistaken for one.
         std::string relative = gbk::toUtf8(value);
         std::replace(relative.begin(), relative.end(), '\\', '/');
-        auto picture = load(m_themePath + relative);
+        auto picture = load(m_themePath + relative, budget);
         const auto part = static_cast<TSkinPart>(i);
         // A grid without whole cells would make the tiling step by nothing.
         if (!picture || !GridHasCells(part, *picture))
             return false;
+        const std::int64_t pixels = std::int64_t(picture->width) * picture->height;
+        if (pixels > budget)
+            return false;
+        budget -= pixels;
         m_pictures[i] = std::move(*picture);
     }
     const TSkinPicture &buttons = picture(TSkinPart::TitleButton);

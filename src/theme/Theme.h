@@ -8,12 +8,16 @@
 #include "widgets/Color.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace vomra {
+
+class ProfileIndex;
 
 // A decoded skin picture, 0x00RRGGBB pixels row by row.
 struct TSkinPicture {
@@ -23,8 +27,15 @@ struct TSkinPicture {
     bool empty() const { return width <= 0 || height <= 0; }
 };
 
-// Loads a picture file; nothing when it is missing or not a readable picture.
-using TSkinPictureLoader = std::function<std::optional<TSkinPicture>(const std::string &path)>;
+// A real skin has a few thousand pixels. A hostile one must not take the
+// machine's memory: its four pictures together may have this many, and a
+// picture beyond what is left is refused as a broken one would be (each pixel is
+// held twice, 4 bytes in the skin and 4 in the copy painted from).
+inline constexpr std::int64_t kMaxSkinPixels = 16'000'000;
+
+// Loads a picture file with at most maxPixels pixels, judged before it is
+// decoded; nothing when it is missing, larger or not a readable picture.
+using TSkinPictureLoader = std::function<std::optional<TSkinPicture>(const std::string &path, std::int64_t maxPixels)>;
 
 enum class TSkinPart : std::uint8_t { TitleBar, TitleButton, FrameLeftRight, FrameBottom };
 
@@ -60,6 +71,10 @@ public:
     const std::string &ThemeFileName() const { return m_themeFileName; }
     void setThemeFileName(std::string name) { m_themeFileName = std::move(name); }
     std::string ThemeFile() const { return m_themePath + m_themeFileName; }
+    // The theme file parsed once and shared by every reader (catalogue, skin,
+    // colours, descriptions) until the file changes on disk; null when it
+    // cannot be read.
+    std::shared_ptr<const ProfileIndex> ThemeFileIndex() const;
 
     bool ShowMinBtn() const { return m_showMin; }
     void setShowMinBtn(bool on) { m_showMin = on; }
@@ -122,6 +137,14 @@ public:
 
 private:
     std::vector<std::string> m_names;
+    struct FileStamp {
+        std::string path;
+        std::uintmax_t size = 0;
+        std::filesystem::file_time_type written{};
+        bool operator==(const FileStamp &) const = default;
+    };
+    mutable FileStamp m_fileStamp;
+    mutable std::shared_ptr<const ProfileIndex> m_file;
     std::string m_themePath;
     std::string m_themeFileName = "Theme.Ini";
     bool m_showMin = true, m_showMax = true, m_showClose = true;
@@ -148,7 +171,6 @@ TSkinRect SkinMainPanelRect(const TTheme &theme, int outerWidth, int outerHeight
 
 // A theme-file colour from the keys name+"R", name+"G", name+"B", each reduced
 // to its low 8 bits.
-class Profile;
-TColor ReadThemeColour(const Profile &file, const std::string &section, const std::string &name, int r, int g, int b);
+TColor ReadThemeColour(const ProfileIndex &file, const std::string &section, const std::string &name, int r, int g, int b);
 
 } // namespace vomra

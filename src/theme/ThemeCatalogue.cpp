@@ -6,10 +6,14 @@ namespace vomra {
 
 std::vector<std::string> LoadThemeNames(const Profile &themeFile)
 {
-    std::vector<std::string> names;
     const auto ini = themeFile.open();
-    if (!ini)
-        return names;
+    return ini ? LoadThemeNames(*ini) : std::vector<std::string>{};
+}
+
+std::vector<std::string> LoadThemeNames(const ProfileIndex &file)
+{
+    std::vector<std::string> names;
+    const ProfileIndex *ini = &file;
     int count = ini->readInteger("Theme", "ThemeCount", 0);
     // A file cannot hold more names than lines: a huge count must not spin.
     const std::string &bytes = ini->bytes();

@@ -15,6 +15,7 @@ inline constexpr const char *kThemeFileName = "Theme.Ini";
 inline constexpr const char *kClassicThemeName = "经典 Windows9x";
 
 std::vector<std::string> LoadThemeNames(const Profile &themeFile);
+std::vector<std::string> LoadThemeNames(const ProfileIndex &themeFile);
 
 // The saved index made valid: 0 with an empty catalogue; lowered to the catalogue
 // size; 0 when the theme at that position cannot be loaded.

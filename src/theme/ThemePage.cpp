@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QWidget>
 
 namespace vomra {
@@ -90,14 +91,30 @@ TThemePage::TThemePage(TPageHost &host, TThemeHost &themes) : m_host(host), m_th
     connect(themeListView1->viewport(), &QObject::destroyed, this, [this] { m_hot = nullptr; });
 }
 
-bool TThemePage::eventFilter(QObject *watched, QEvent *event)
+void TThemePage::clearHot()
 {
-    if (event->type() == QEvent::Leave && m_hot) {
+    if (m_hot) {
         QFont f = m_hot->font();
         f.setUnderline(false);
         m_hot->setFont(f);
         m_hot = nullptr;
-        themeListView1->viewport()->unsetCursor();
+    }
+    themeListView1->viewport()->unsetCursor();
+}
+
+bool TThemePage::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::Leave:
+        clearHot();
+        break;
+    case QEvent::MouseMove:
+        // Over empty space between or after the items nothing is hot.
+        if (m_hot && !themeListView1->itemAt(static_cast<QMouseEvent *>(event)->position().toPoint()))
+            clearHot();
+        break;
+    default:
+        break;
     }
     return QObject::eventFilter(watched, event);
 }
@@ -115,29 +132,34 @@ void TThemePage::pnlThemeResize()
     themeLabel2->resize(themeLabel2->width(), page->height() - themeLabel2->y());
 }
 
-void TThemePage::addItem(const std::string &name, bool select)
+void TThemePage::addItem(const std::string &name, const QIcon &icon, bool select)
 {
     auto *item = new QListWidgetItem(gbk::toQString(name));
     item->setData(kThemeRole, QByteArray(name.data(), static_cast<qsizetype>(name.size())));
-    if (TGWImageList *list = m_host.imageList(2))
-        item->setIcon(QIcon(QPixmap::fromImage(list->image(0))));
+    item->setIcon(icon);
     themeListView1->addItem(item);
-    // Setting an item's caption and image notifies a change, as selecting does.
-    themeListView1Change(item);
     if (select)
         item->setSelected(true);
 }
 
 void TThemePage::FillThemeList()
 {
-    m_hot = nullptr;
+    clearHot();
+    // The description is shown once at the end, for the theme in force: showing
+    // it for every item added would read the file and decode a preview per theme.
+    m_filling = true;
+    themeListView1->setUpdatesEnabled(false);
     themeListView1->clear();
+    QIcon icon;
+    if (TGWImageList *list = m_host.imageList(2))
+        icon = QIcon(QPixmap::fromImage(list->image(0)));
     const int index = m_themes.ThemeIndex();
-    addItem(ClassicName(), index == 0);
+    addItem(ClassicName(), icon, index == 0);
     const auto &names = m_themes.Theme1().ThemeNameList();
     for (std::size_t i = 0; i < names.size(); ++i)
-        addItem(names[i], static_cast<int>(i) + 1 == index);
-    // The description follows the theme in force, not the last item listed.
+        addItem(names[i], icon, static_cast<int>(i) + 1 == index);
+    themeListView1->setUpdatesEnabled(true);
+    m_filling = false;
     const auto selected = themeListView1->selectedItems();
     if (!selected.isEmpty())
         themeListView1Change(selected.first());
@@ -161,7 +183,7 @@ void TThemePage::MarkCurrentTheme()
 
 void TThemePage::themeListView1Change(QListWidgetItem *item)
 {
-    if (item)
+    if (item && !m_filling)
         ShowThemeDescription(itemTheme(item));
 }
 
@@ -179,23 +201,29 @@ void TThemePage::ShowThemeDescription(const std::string &name)
         return;
     }
     TTheme &theme = m_themes.Theme1();
-    const Profile file(theme.ThemeFile());
-    const std::string architect = file.readString(name, "Architect", "");
+    const auto index = theme.ThemeFileIndex();
+    auto read = [&](const char *key) { return index ? index->readString(name, key, "") : std::string(); };
+    const std::string architect = read("Architect");
     if (!architect.empty())
         text += kParagraph + QStringLiteral("设计：") + gbk::toQString(architect);
-    text += kParagraph + QStringLiteral("公司：") + gbk::toQString(file.readString(name, "Company", ""));
-    text += kParagraph + QStringLiteral("描述：") + gbk::toQString(file.readString(name, "Descant", ""));
+    text += kParagraph + QStringLiteral("公司：") + gbk::toQString(read("Company"));
+    text += kParagraph + QStringLiteral("描述：") + gbk::toQString(read("Descant"));
     themeLabel2->setText(text);
 
     const QString preview = QString::fromStdString(theme.ThemePath()) +
-                            gbk::toQString(file.readString(name, "Preview", "")).replace(QLatin1Char('\\'), QLatin1Char('/'));
+                            gbk::toQString(read("Preview")).replace(QLatin1Char('\\'), QLatin1Char('/'));
     const QFileInfo info(preview);
     if (!info.isFile()) {
         themeLabel1->setText(QStringLiteral("无预览图片"));
     } else {
         // The extension says how to read the file; content of another kind fails.
         const QString ext = info.suffix().toLower();
-        const PictureLoad load = loadPicture(preview);
+        // Like the skin pictures, a preview lies inside the theme folder: a link
+        // out of it is not followed.
+        const QString folder = QFileInfo(QString::fromStdString(theme.ThemePath())).canonicalFilePath();
+        const QString real = info.canonicalFilePath();
+        const bool inside = !folder.isEmpty() && real.startsWith(folder + QLatin1Char('/'));
+        const PictureLoad load = inside ? loadPicture(real) : PictureLoad{};
         const bool kindFits = (ext == QLatin1String("bmp") && load.kind == PictureKind::Bitmap) ||
                               ((ext == QLatin1String("jpg") || ext == QLatin1String("jpeg")) &&
                                load.kind == PictureKind::Jpeg) ||

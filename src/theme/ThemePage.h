@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+class QIcon;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
@@ -57,11 +58,14 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void addItem(const std::string &name, bool select);
+    void addItem(const std::string &name, const QIcon &icon, bool select);
+    // Nothing under the pointer is underlined or shows the hand.
+    void clearHot();
 
     TPageHost &m_host;
     TThemeHost &m_themes;
     QListWidgetItem *m_hot = nullptr;
+    bool m_filling = false;
 };
 
 } // namespace vomra

@@ -61,6 +61,7 @@ wait $pid || fail "exit status $?"
 [ "$(saved)" = 2 ] || fail "saved index $(saved), not 2"
 
 # The theme page's classic item: the window manager's frame comes back, 0 is saved.
+ini 2   # in the normal state: the run above closed maximised
 "$work/vomra" & pid=$!
 win=$(mainWindow) || fail "no window"
 sleep 1
@@ -69,9 +70,12 @@ xdotool mousemove $((X + 89)) $((Y + 161)) click 1     # menu item 界面方案
 sleep 0.5
 xdotool mousemove $((X + 388)) $((Y + 88)) click --repeat 2 --delay 80 1   # the first icon
 sleep 1.5
+# The frame comes back round the same outer box.
+read -r l r t b < <(xprop -id "$win" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,/ /g')
+[ "$t" -gt 0 ] || fail "no window-manager frame after the classic look"
 frame=$(xwininfo -id "$win" -children | awk '/Parent window id/ {print $4}')
 fw=$(xwininfo -id "$frame" | awk '/Width:/ {print $2}')
-[ "$fw" -gt 640 ] || fail "no window-manager frame after the classic look (frame width $fw)"
+[ "$fw" = 640 ] || fail "outer width $fw after the classic look, not 640"
 closeWithKeys "$win" $pid || fail "alt+F4 did not end the program"
 wait $pid || fail "exit status $?"
 [ "$(saved)" = 0 ] || fail "saved index $(saved), not 0"

@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     theme.setThemePath(folder);
     theme.LoadThemeNames();
     int next = 0;
-    const TSkinPictureLoader load = [&](const std::string &) -> std::optional<TSkinPicture> {
+    const TSkinPictureLoader load = [&](const std::string &, std::int64_t) -> std::optional<TSkinPicture> {
         const int i = next++ % 4;
         if (sizes[2 * i] == 0)
             return std::nullopt;

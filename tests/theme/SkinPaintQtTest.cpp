@@ -32,7 +32,7 @@ TEST(SkinPaint, FrameCellsLandWhereThePlanSays)
     dir.write("Theme.Ini", "[S]\r\nTitleBar=t\r\nTitleButton=b\r\nFrameLeftRight=s\r\nFrameBottom=f\r\n"
                            "ActiveColorR=255\r\nActiveColorG=0\r\nActiveColorB=255\r\n");
     theme.setThemePath(dir.path());
-    ASSERT_TRUE(theme.LoadTheme("S", [&](const std::string &path) -> std::optional<TSkinPicture> {
+    ASSERT_TRUE(theme.LoadTheme("S", [&](const std::string &path, std::int64_t) -> std::optional<TSkinPicture> {
         return pics.at(path.substr(path.rfind('/') + 1));
     }));
 

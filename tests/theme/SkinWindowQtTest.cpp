@@ -28,7 +28,7 @@ struct SkinnedWindow {
                                                           {"b", SkinGrid(4, 5, 16, 14, 2)},
                                                           {"s", SkinGrid(2, 2, 4, 8, 3)},
                                                           {"f", SkinGrid(3, 2, 6, 5, 4)}};
-        EXPECT_TRUE(theme.LoadTheme("S", [&](const std::string &path) -> std::optional<TSkinPicture> {
+        EXPECT_TRUE(theme.LoadTheme("S", [&](const std::string &path, std::int64_t) -> std::optional<TSkinPicture> {
             return pics.at(path.substr(path.rfind('/') + 1));
         }));
         skin = new TSkinWindow(window, theme);
@@ -109,4 +109,35 @@ TEST(SkinWindow, PressOnOneButtonReleaseOnAnotherDoesNothing)
     QTest::mouseRelease(&s.window, Qt::LeftButton, {}, s.centre(TSkinButton::Close));
     EXPECT_TRUE(s.window.isVisible());
     EXPECT_FALSE(s.window.isMinimized());
+}
+
+// Without a window manager to take the move (offscreen), the skin moves the window itself.
+TEST(SkinWindow, CaptionClicksStayOursADragMovesByTheWholeDragAndTheButtonsActAfterIt)
+{
+    SkinnedWindow s;
+    s.window.move(100, 100);
+    const QPoint start = s.window.pos();
+    // Pointer positions on the screen, given to QTest in the window's coordinates of the moment.
+    auto local = [&](QPoint global) { return global - s.window.pos(); };
+    const QPoint press = start + QPoint(150, 10);
+    QTest::mousePress(&s.window, Qt::LeftButton, {}, local(press));
+    QTest::mouseMove(&s.window, local(press + QPoint(1, 0)));
+    EXPECT_EQ(s.window.pos(), start) << "a press that has not moved past the drag distance is a click";
+    for (int i = 1; i <= 6; ++i)
+        QTest::mouseMove(&s.window, local(press + QPoint(10 * i, 6 * i)));
+    EXPECT_EQ(s.window.pos(), start + QPoint(60, 36)) << "the whole drag, the threshold included";
+    QTest::mouseRelease(&s.window, Qt::LeftButton, {}, local(press + QPoint(60, 36)));
+
+    QTest::mouseClick(&s.window, Qt::LeftButton, {}, s.centre(TSkinButton::Max));
+    EXPECT_TRUE(s.window.isMaximized()) << "the buttons act after a drag";
+    QTest::mouseClick(&s.window, Qt::LeftButton, {}, s.centre(TSkinButton::Max));
+    EXPECT_FALSE(s.window.isMaximized());
+
+    const QPoint caption(150, 10);
+    QTest::mouseDClick(&s.window, Qt::LeftButton, {}, caption);
+    EXPECT_TRUE(s.window.isMaximized()) << "a double click on the caption maximises";
+    QTest::mouseDClick(&s.window, Qt::LeftButton, {}, caption);
+    EXPECT_FALSE(s.window.isMaximized()) << "and another restores";
+    QTest::mouseClick(&s.window, Qt::LeftButton, {}, caption);
+    EXPECT_FALSE(s.window.isMaximized()) << "a single click does nothing";
 }

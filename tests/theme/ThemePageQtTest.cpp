@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QTest>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -168,6 +169,8 @@ TEST_F(ThemePageTest, BadSkinPicturesLeaveTheClassicLook)
         {"empty file", [&] { dir.write("Theme/s/t.bmp", ""); }},
         {"2 x 1 pixels", [&] { SaveBmp(dir.file("Theme/s/t.bmp"), 2, 1); }},
         {"20000 x 20000 claimed", [&] { dir.write("Theme/s/t.bmp", huge); }},
+        // Within what a picture to look at may have, beyond what a skin needs.
+        {"4100 x 4100 claimed", [&] { put32(4, 4100); put32(8, 4100); dir.write("Theme/s/t.bmp", huge.substr(0, 14) + info); }},
         {"not a picture", [&] { dir.write("Theme/s/t.bmp", "hello"); }},
     };
     for (const Case &c : cases) {
@@ -186,4 +189,53 @@ TEST_F(ThemePageTest, BadSkinPicturesLeaveTheClassicLook)
     EXPECT_EQ(frm->ThemeIndex(), 1);
     EXPECT_TRUE(frm->Theme1().ThemeActivate());
     EXPECT_EQ(frm->theme->themeListView1->count(), 2);
+}
+
+TEST_F(ThemePageTest, PreviewsMustLieInsideTheThemeFolder)
+{
+    SaveBmp(dir.file("outside.bmp"), 40, 30);
+    ASSERT_EQ(symlink(dir.file("outside.bmp").c_str(), dir.file("Theme/s/link.bmp").c_str()), 0);
+    dir.write("Theme/Theme.Ini", "[Theme]\r\nThemeCount=2\r\nThemeName1=L\r\nThemeName2=In\r\n"
+                                 "[L]\r\nPreview=s/link.bmp\r\n[In]\r\nPreview=s/preview.bmp\r\n");
+    start(0);
+    item(1)->setSelected(true);
+    EXPECT_EQ(frm->theme->themeLabel1->text(), QStringLiteral("不能装载预览图片"));
+    EXPECT_TRUE(frm->theme->themeImage1->isHidden());
+    item(2)->setSelected(true);
+    EXPECT_FALSE(frm->theme->themeImage1->isHidden());
+}
+
+TEST_F(ThemePageTest, TheFillReadsNoPreviewButTheSelectedOnesAndSeesAChangedFile)
+{
+    start(1);
+    EXPECT_TRUE(description().startsWith(QStringLiteral("蓝天"))) << "the theme in force is described";
+    EXPECT_FALSE(frm->theme->themeImage1->isHidden());
+    // The file changes on disk: the next description reads the new text.
+    dir.write("Theme/Theme.Ini", "[Theme]\r\nThemeCount=1\r\nThemeName1=Broken\r\n[Broken]\r\nArchitect=Bo\r\n");
+    item(2)->setSelected(true);
+    EXPECT_EQ(description(), QStringLiteral("Broken\n\n设计：Bo\n\n公司：\n\n描述："));
+}
+
+TEST_F(ThemePageTest, TheHotItemIsClearedOverEmptySpaceAndTheSizingCursorStaysOnTheFrame)
+{
+    start(1);
+    frm->SetCurrentPage(pgTheme);
+    frm->PageSwitch();
+    QApplication::processEvents();
+    QListWidget *list = frm->theme->themeListView1;
+    QWidget *viewport = list->viewport();
+    const QPoint onItem = list->visualItemRect(item(1)).center();
+    QTest::mouseMove(viewport, onItem);
+    ASSERT_TRUE(item(1)->font().underline());
+    EXPECT_EQ(viewport->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseMove(viewport, QPoint(viewport->width() - 2, viewport->height() - 2));
+    EXPECT_FALSE(item(1)->font().underline()) << "empty space below the items";
+    EXPECT_NE(viewport->cursor().shape(), Qt::PointingHandCursor);
+
+    // The skin's left edge shows the sizing cursor; the tree next to it does not.
+    ASSERT_TRUE(frm->Theme1().ThemeActivate());
+    QTest::mouseMove(frm.get(), QPoint(1, frm->height() / 2));
+    EXPECT_EQ(frm->cursor().shape(), Qt::SizeHorCursor);
+    EXPECT_EQ(frm->recipeTree()->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(frm->recipeTree()->viewport()->cursor().shape(), Qt::ArrowCursor);
 }

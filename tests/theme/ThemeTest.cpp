@@ -13,12 +13,13 @@ namespace {
 // Pictures by file name: only the size matters to the logic.
 TSkinPictureLoader FakePictures(std::map<std::string, std::pair<int, int>> sizes, std::vector<std::string> *asked = nullptr)
 {
-    return [sizes = std::move(sizes), asked](const std::string &path) -> std::optional<TSkinPicture> {
+    return [sizes = std::move(sizes), asked](const std::string &path,
+                                             std::int64_t maxPixels) -> std::optional<TSkinPicture> {
         const std::string name = path.substr(path.rfind('/') + 1);
         if (asked)
-            asked->push_back(name);
+            asked->push_back(name + "<=" + std::to_string(maxPixels));
         const auto it = sizes.find(name);
-        if (it == sizes.end())
+        if (it == sizes.end() || std::int64_t(it->second.first) * it->second.second > maxPixels)
             return std::nullopt;
         return TSkinPicture{it->second.first, it->second.second, {}};
     };
@@ -107,6 +108,32 @@ TEST(Theme, AFailedLoadKeepsWhatCameBeforeAndTheOldNumbers)
         EXPECT_EQ(f.theme.CaptionX(), 7) << c.why;
     }
     EXPECT_FALSE(f.theme.LoadTheme("Nowhere", FakePictures(kSizes))) << "an unknown section has no pictures";
+}
+
+TEST(Theme, TheFourPicturesShareOnePixelBudget)
+{
+    Fixture f(kSkin);
+    struct Case {
+        const char *why;
+        std::pair<int, int> title;
+        bool loads;
+    };
+    const std::int64_t rest = kMaxSkinPixels - 64 * 70 - 8 * 16 - 18 * 10;
+    for (const Case &c : {Case{"a real skin", {30, 40}, true},
+                          Case{"the title bar takes all the rest", {static_cast<int>(rest / 2), 2}, true},
+                          Case{"one pixel column more", {static_cast<int>(rest / 2) + 1, 2}, false},
+                          Case{"8000 x 8000", {8000, 8000}, false}}) {
+        auto sizes = kSizes;
+        sizes["t.bmp"] = c.title;
+        std::vector<std::string> asked;
+        EXPECT_EQ(f.theme.LoadTheme("Blue", FakePictures(sizes, &asked)), c.loads) << c.why;
+        ASSERT_FALSE(asked.empty());
+        EXPECT_EQ(asked[0], "t.bmp<=" + std::to_string(kMaxSkinPixels)) << "the first picture may have the whole budget";
+        if (asked.size() > 1) {
+            EXPECT_EQ(asked[1], "b.bmp<=" + std::to_string(kMaxSkinPixels - std::int64_t(c.title.first) * c.title.second))
+                << c.why << ": the next one what is left";
+        }
+    }
 }
 
 TEST(Theme, TitleTilesFromBothEndsThenCorners)

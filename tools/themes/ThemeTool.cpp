@@ -13,6 +13,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -42,42 +44,44 @@ struct Style {
     QColor page[12];
 };
 
+// Caption text keeps at least 4.5:1 against the active title bar and 3:1 against
+// the inactive one; page titles are dark on a light band, as the band runs
+// towards the editor's white; the left column stays near the grey of the
+// section bodies, which no theme recolours.
 const Style kStyles[] = {
     {"蓝色水晶", "Glass",
-     {QColor(76, 140, 214), QColor(28, 84, 168), QColor(16, 50, 110), QColor(170, 205, 245)},
-     {QColor(160, 184, 214), QColor(122, 146, 180), QColor(90, 104, 128), QColor(206, 218, 234)},
+     {QColor(30, 86, 170), QColor(14, 52, 124), QColor(8, 28, 72), QColor(96, 146, 214)},
+     {QColor(96, 114, 142), QColor(76, 94, 122), QColor(46, 56, 74), QColor(140, 156, 180)},
      true, 14,
-     {QColor(98, 158, 228), QColor(140, 196, 250), QColor(40, 92, 170), QColor(170, 190, 216), QColor(196, 212, 234)},
-     QColor(255, 255, 255), QColor(236, 240, 246), QColor(214, 80, 58),
-     QColor(255, 255, 255), QColor(230, 236, 244), QColor(214, 228, 246),
+     {QColor(44, 104, 190), QColor(78, 140, 222), QColor(16, 50, 112), QColor(112, 130, 158), QColor(136, 154, 182)},
+     QColor(255, 255, 255), QColor(232, 236, 242), QColor(196, 64, 44),
+     QColor(255, 255, 255), QColor(236, 240, 246), QColor(206, 214, 226),
      "Vomra 工作室", "清爽的蓝色玻璃质感，圆角标题栏。",
-     {QColor(214, 228, 246), QColor(20, 52, 110), QColor(214, 80, 58), QColor(255, 255, 255), QColor(190, 212, 240),
-      QColor(236, 243, 252), QColor(60, 120, 200), QColor(255, 255, 255), QColor(190, 212, 240),
-      QColor(120, 160, 214), QColor(28, 84, 168), QColor(60, 90, 170)}},
+     {QColor(206, 214, 226), QColor(16, 40, 86), QColor(190, 60, 36), QColor(255, 255, 255), QColor(188, 204, 228),
+      QColor(232, 238, 246), QColor(164, 196, 236), QColor(14, 44, 104), QColor(200, 218, 242),
+      QColor(132, 166, 214), QColor(20, 64, 140), QColor(28, 58, 140)}},
     {"石墨", "Graphite",
-     {QColor(84, 88, 96), QColor(44, 46, 52), QColor(16, 16, 20), QColor(130, 134, 142)},
-     {QColor(128, 130, 136), QColor(100, 102, 108), QColor(60, 60, 64), QColor(156, 158, 164)},
+     {QColor(84, 88, 96), QColor(40, 42, 48), QColor(12, 12, 16), QColor(128, 132, 140)},
+     {QColor(104, 106, 112), QColor(80, 82, 88), QColor(48, 48, 52), QColor(136, 138, 144)},
      false, 8,
-     {QColor(70, 72, 80), QColor(110, 114, 124), QColor(34, 36, 40), QColor(116, 118, 124), QColor(140, 142, 148)},
-     QColor(232, 232, 236), QColor(190, 190, 196), QColor(176, 52, 44),
-     QColor(240, 240, 244), QColor(196, 196, 200), QColor(200, 202, 206),
+     {QColor(96, 100, 110), QColor(132, 136, 146), QColor(36, 38, 44), QColor(116, 118, 124), QColor(140, 142, 148)},
+     QColor(240, 240, 244), QColor(214, 214, 218), QColor(176, 52, 44),
+     QColor(242, 242, 246), QColor(214, 214, 218), QColor(204, 206, 210),
      "Vomra 工作室", "石墨色的边框配浅灰色的页面，低调沉稳。",
-     // The menu sections keep their light body whatever the theme, so the page
-     // colours stay light with dark lettering.
-     {QColor(200, 202, 206), QColor(20, 22, 26), QColor(200, 80, 30), QColor(255, 255, 255), QColor(176, 180, 188),
-      QColor(222, 224, 228), QColor(84, 88, 96), QColor(255, 255, 255), QColor(176, 180, 188),
-      QColor(120, 124, 132), QColor(40, 44, 52), QColor(30, 60, 120)}},
+     {QColor(204, 206, 210), QColor(20, 22, 26), QColor(190, 70, 24), QColor(255, 255, 255), QColor(178, 182, 190),
+      QColor(224, 226, 230), QColor(176, 180, 188), QColor(28, 30, 36), QColor(206, 208, 214),
+      QColor(150, 154, 162), QColor(40, 44, 52), QColor(30, 56, 110)}},
     {"暖色纸张", "Paper",
-     {QColor(232, 212, 170), QColor(200, 170, 120), QColor(120, 92, 56), QColor(248, 236, 210)},
-     {QColor(230, 224, 208), QColor(210, 202, 184), QColor(150, 140, 120), QColor(244, 240, 230)},
+     {QColor(232, 212, 170), QColor(200, 170, 120), QColor(120, 92, 56), QColor(250, 240, 218)},
+     {QColor(230, 224, 208), QColor(210, 202, 184), QColor(150, 140, 120), QColor(246, 242, 232)},
      false, 0,
-     {QColor(214, 188, 140), QColor(236, 214, 170), QColor(176, 146, 100), QColor(214, 206, 188), QColor(230, 222, 204)},
-     QColor(92, 64, 32), QColor(140, 124, 100), QColor(196, 110, 70),
-     QColor(80, 52, 24), QColor(150, 136, 112), QColor(246, 238, 220),
+     {QColor(220, 196, 150), QColor(240, 220, 180), QColor(176, 146, 100), QColor(218, 210, 192), QColor(232, 226, 210)},
+     QColor(88, 58, 26), QColor(112, 100, 82), QColor(190, 96, 56),
+     QColor(80, 52, 24), QColor(112, 100, 82), QColor(238, 232, 218),
      "Vomra 工作室", "温暖的米色纸张，方角边框，像一本旧笔记本。",
-     {QColor(246, 238, 220), QColor(92, 64, 32), QColor(196, 90, 40), QColor(255, 252, 244), QColor(236, 222, 192),
-      QColor(250, 244, 230), QColor(200, 170, 120), QColor(255, 255, 255), QColor(236, 222, 192),
-      QColor(214, 192, 150), QColor(150, 100, 50), QColor(120, 80, 40)}},
+     {QColor(238, 232, 218), QColor(84, 58, 28), QColor(176, 74, 30), QColor(255, 252, 244), QColor(232, 220, 194),
+      QColor(248, 242, 228), QColor(222, 196, 150), QColor(88, 54, 20), QColor(238, 226, 200),
+      QColor(214, 192, 150), QColor(130, 84, 40), QColor(112, 72, 34)}},
 };
 
 const char *const kPageKeys[12] = {"LeftColor",      "LeftFontColor",    "LeftFontEnterColor", "PanelLeftColor",
@@ -92,7 +96,7 @@ void Strip(QPainter &p, const Half &h, int y0, int cw, int ch, bool glass, bool 
     g.setColorAt(1, h.bottom);
     p.fillRect(0, y0, 3 * cw, ch, g);
     if (glass)
-        p.fillRect(0, y0 + 1, 3 * cw, ch / 2 - 1, QColor(255, 255, 255, 60));
+        p.fillRect(0, y0 + 1, 3 * cw, ch / 2 - 1, QColor(255, 255, 255, 36));
     p.setPen(h.outline);
     const int edge = topEdge ? y0 : y0 + ch - 1;
     p.drawLine(0, edge, 3 * cw - 1, edge);
@@ -104,12 +108,56 @@ void Strip(QPainter &p, const Half &h, int y0, int cw, int ch, bool glass, bool 
     p.drawLine(1, y0 + (topEdge ? 1 : 0), 1, y0 + ch - (topEdge ? 1 : 2));
 }
 
+// The first visible pixel of row y under the window's corner ellipse, counted
+// from the window's edge: the same rule as the region that rounds the window.
+int CornerInset(int y, int ellipse)
+{
+    const double a = ellipse / 2.0;
+    const double dy = (y + 0.5 - a) / a;
+    const double half = a * std::sqrt(std::max(0.0, 1.0 - dy * dy));
+    return static_cast<int>(std::ceil(a - half - 0.5));
+}
+
+// Redraws the two corner cells of one title-bar row so that the outline and its
+// highlight follow the rounded window edge instead of being cut by it.
+void RoundCorners(QImage &img, int y0, const Half &h, int ellipse)
+{
+    const int band = ellipse / 2;
+    if (band <= 0)
+        return;
+    auto inside = [&](int x, int y) { return x >= 0 && y >= 0 && (y >= band || x >= CornerInset(y, ellipse)); };
+    auto outline = [&](int x, int y) { return inside(x, y) && (!inside(x - 1, y) || !inside(x, y - 1)); };
+    const int rows = std::min(TH, band + 2);
+    for (int side = 0; side < 2; ++side) {
+        for (int y = 0; y < rows; ++y) {
+            for (int x = 0; x < TW; ++x) {
+                // x counts from the window's edge on both sides.
+                const int px = side == 0 ? x : 3 * TW - 1 - x;
+                QColor c;
+                if (!inside(x, y) || outline(x, y))
+                    c = h.outline;
+                else if (outline(x - 1, y) || outline(x, y - 1) || outline(x + 1, y) || outline(x, y + 1))
+                    c = h.light;
+                else if (x <= 1 || y <= 1)
+                    c = img.pixelColor(TW + TW / 2, y0 + y); // the body of the middle tile at this row
+                else
+                    continue;
+                img.setPixelColor(px, y0 + y, c);
+            }
+        }
+    }
+}
+
 QImage TitleBar(const Style &s)
 {
     QImage img(3 * TW, 2 * TH, QImage::Format_RGB32);
-    QPainter p(&img);
-    Strip(p, s.active, 0, TW, TH, s.glass, true);
-    Strip(p, s.inactive, TH, TW, TH, s.glass, true);
+    {
+        QPainter p(&img);
+        Strip(p, s.active, 0, TW, TH, s.glass, true);
+        Strip(p, s.inactive, TH, TW, TH, s.glass, true);
+    }
+    RoundCorners(img, 0, s.active, s.round);
+    RoundCorners(img, TH, s.inactive, s.round);
     return img;
 }
 
@@ -138,6 +186,10 @@ QImage Sides(const Style &s)
             p.setPen(h.outline);
             const int outer = c == 0 ? x0 : x0 + SW - 1;
             p.drawLine(outer, r * SH, outer, r * SH + SH - 1);
+            // A highlight inside the dark edge gives the frame a bevel.
+            p.setPen(h.light);
+            const int bevel = c == 0 ? x0 + 1 : x0 + SW - 2;
+            p.drawLine(bevel, r * SH, bevel, r * SH + SH - 1);
         }
     }
     return img;
@@ -186,7 +238,7 @@ QImage Buttons(const Style &s)
             bg.setColorAt(1, h.bottom);
             p.fillRect(cell, bg);
             if (s.glass)
-                p.fillRect(cell.left(), cell.top(), BW, std::max(0, TH / 2 - titleTop), QColor(255, 255, 255, 60));
+                p.fillRect(cell.left(), cell.top(), BW, std::max(0, TH / 2 - titleTop), QColor(255, 255, 255, 36));
             QColor face = s.buttonFace[row];
             if (column == 3 && row < 3)
                 face = row == 0 ? s.closeFace : row == 1 ? s.closeFace.lighter(125) : s.closeFace.darker(130);
