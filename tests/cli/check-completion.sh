@@ -5,6 +5,7 @@
 # Usage: check-completion.sh VOMRA_CLI COMPLETION_FILE
 set -uo pipefail
 cli=$1 completion=$2
+[ -x "$cli" ] || { echo "check-completion: no program $cli" >&2; exit 1; }
 source /usr/share/bash-completion/bash_completion || { echo "check-completion: bash-completion is not installed" >&2; exit 1; }
 source "$completion"
 fail=0
