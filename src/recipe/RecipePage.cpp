@@ -7,6 +7,7 @@
 #include "pagekit/PageKit.h"
 #include "platform/GbkQt.h"
 #include "recipe/Recipe.h"
+#include "recipe/RecipeEdit.h"
 #include "recipe/RecipeTree.h"
 #include "recipe/SendOnDesktop.h"
 #include "widgets/ImageLabel.h"
@@ -25,6 +26,7 @@
 #include <QTextEdit>
 #include <QTreeWidget>
 
+#include <memory>
 #include <utility>
 
 namespace vomra {
@@ -53,7 +55,7 @@ TRecipePage::TRecipePage(TPageHost &host) : m_host(host)
 
     recipePanel1 = makeColumnPanel(page, QStringLiteral("recipePanel1"), kStripWidth);
 
-    recipeRichEdit1 = new QTextEdit(page);
+    recipeRichEdit1 = new TRecipeEdit(page);
     recipeRichEdit1->setObjectName(QStringLiteral("recipeRichEdit1"));
     recipeRichEdit1->setFrameShape(QFrame::NoFrame);
     recipeRichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -75,11 +77,13 @@ TRecipePage::TRecipePage(TPageHost &host) : m_host(host)
     QObject::connect(recipeRichEdit1, &QTextEdit::textChanged, this, [this] { recipeRichEdit1Change(); });
 
     m_loadTimer.setInterval(0);
-    QObject::connect(&m_loadTimer, &QTimer::timeout, this, [this] { appendPendingChunk(); });
+    QObject::connect(&m_loadTimer, &QTimer::timeout, this, [this] { buildNextPiece(); });
 
     tree = new TRecipeTree(host.recipeTree(), host.imageList(1), npath(host.programFolder()));
     tree->OnChange = [this](QTreeWidgetItem *node) { ShowRecipeNode(node); };
     tree->OnClick = [this] { TreeView1Click(); };
+    tree->NeedsAsking = [this] { return Modified(); };
+    tree->OnChanging = [this] { return AskToKeepEdits(); };
 }
 
 TRecipePage::~TRecipePage()
@@ -88,6 +92,8 @@ TRecipePage::~TRecipePage()
     stopLoading();
     tree->OnChange = nullptr;
     tree->OnClick = nullptr;
+    tree->NeedsAsking = nullptr;
+    tree->OnChanging = nullptr;
 }
 
 void TRecipePage::pnlRecipeResize()
@@ -124,7 +130,10 @@ void TRecipePage::recipeLabelClick(QObject *Sender)
     auto *label = qobject_cast<TGWImageLabel *>(Sender);
     if (!label)
         return;
-    finishLoading();
+    if (Loading()) { // every tool works on the whole text
+        whenLoaded([this, label] { recipeLabelClick(label); });
+        return;
+    }
     switch (label->Tag()) {
     case 1:
         SaveRecipe();
@@ -173,7 +182,7 @@ QString TRecipePage::DisplayModeSelection() const
 
 void TRecipePage::CopyRecipeText()
 {
-    finishLoading();
+    // While a big text goes in the selection lies in what is shown: copying it is safe.
     if (!recipeRichEdit1->isReadOnly()) {
         recipeRichEdit1->copy();
         return;
@@ -192,8 +201,14 @@ void TRecipePage::SendToQQ(int kind, bool pressSend)
 
 bool TRecipePage::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == recipeRichEdit1 && Loading() &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::InputMethod)) {
+        // A key may edit: it waits for the whole text, without holding the window.
+        std::shared_ptr<QEvent> held(event->clone());
+        whenLoaded([this, held] { QApplication::sendEvent(recipeRichEdit1, held.get()); });
+        return true;
+    }
     if (watched == recipeRichEdit1 && event->type() == QEvent::KeyPress) {
-        finishLoading(); // a key may edit: the whole text must be there
         // Ctrl+C copies as the copy label does: display mode gives single line breaks.
         if (static_cast<QKeyEvent *>(event)->matches(QKeySequence::Copy)) {
             CopyRecipeText();

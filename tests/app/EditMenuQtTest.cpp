@@ -1,6 +1,7 @@
 // The recipe editor's context menu: enabled states, actions and painted items.
 #include "app/EditMenu.h"
 #include "app/Main.h"
+#include "pagekit/Dialogs.h"
 #include "artwork/Artwork.h"
 #include "platform/FontSetup.h"
 #include "recipe/RecipePage.h"
@@ -150,7 +151,13 @@ protected:
         frm = std::make_unique<TfrmMain>(QString::fromStdString(dir.path()));
         frm->showAtStart();
     }
-    void TearDown() override { frm->close(); }
+    void TearDown() override
+    {
+        // Edits left in the recipe editor are dropped, not asked about.
+        dialogs::nextAnswer() = [](const BoxShown &) { return Answer::No; };
+        frm->close();
+        dialogs::nextAnswer() = nullptr;
+    }
     TPopMenuEdit &menu() const { return *frm->PopMenuEdit; }
     QTextEdit *editor() const { return frm->recipe->recipeRichEdit1; }
     std::vector<bool> states() const

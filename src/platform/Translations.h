@@ -1,0 +1,12 @@
+#pragma once
+// Qt's own Chinese translations, so the standard dialogs (the file dialogs and
+// any standard button) speak the program's language. The program's own texts
+// are Chinese already and stay as they are.
+
+namespace vomra {
+
+// Loads Qt's simplified Chinese catalogue into the running application; false
+// when it is not installed (the dialogs then stay in English).
+bool installChineseTranslations();
+
+} // namespace vomra
