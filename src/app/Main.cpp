@@ -9,6 +9,7 @@
 #include "artwork/Artwork.h"
 #include "pagekit/Dialogs.h"
 #include "pagekit/PageKit.h"
+#include "pagekit/PasteGuard.h"
 #include "platform/FontSetup.h"
 #include "platform/FrameExtents.h"
 #include "platform/GbkQt.h"
@@ -29,6 +30,7 @@
 #include <QMoveEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QShortcut>
 #include <QTextEdit>
 #include <QTreeWidget>
 #include <QUrl>
@@ -69,6 +71,7 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *splash, QWidget *paren
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Vomra 2003 v2.0"));
+    installPasteGuard();
     // The hint window draws the application's icon.
     QApplication::setWindowIcon(appIcon());
     setWindowIcon(appIcon());
@@ -103,8 +106,7 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *splash, QWidget *paren
     buildLeftColumn();
     buildRightColumn();
 
-    // Creation, in the design's order.
-    // 1. Prepare the pages.
+    // The page colours first: the theme applied below paints over them.
     m_fontSize = 9;
     pnlTheme->hide();
     pnlPen->setColor(widgetColour(pen->penRichEdit1, QPalette::Base));
@@ -116,15 +118,20 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *splash, QWidget *paren
         label->setColor(pnlRecipe->Color());
     setPaletteColour(TreeView1, QPalette::Base, GWAutoPanel2->Color());
 
-    // 2.-6. Theme folder and catalogue, settings, the saved theme made valid and put in force.
+    // Theme folder and catalogue, settings, then the saved theme made valid and put in force.
     createTheme();
     readSettings();
     startTheme();
 
-    // 7. Main panel placement; 8. the recipe page.
+    // Panels placed for the saved width; the program opens on the recipe page.
     MainPanelPlacement();
     m_currentPage = pgRecipe;
     PageSwitch();
+
+    // F1 opens the help from any page, whichever control has the focus.
+    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    help->setContext(Qt::WindowShortcut);
+    connect(help, &QShortcut::activated, this, &TfrmMain::openHelp);
 }
 
 TfrmMain::~TfrmMain()
@@ -262,7 +269,7 @@ void TfrmMain::buildRightColumn()
 
     artFont = std::make_unique<TArtFontPage>(*this);
     picture = std::make_unique<TPicturePage>(*this, *artFont);
-    artFont->setPicturePage(*picture);
+    artFont->onGrind = [this] { picture->Grind(); };
     pen = std::make_unique<TPenPage>(*this);
     theme = std::make_unique<TThemePage>(*this, *this);
     recipe = std::make_unique<TRecipePage>(*this);
@@ -365,12 +372,12 @@ void TfrmMain::showAtStart()
         placeOuter(frame);
     applyStartState();
     show();
-    // 10. The theme list; 11. the recipe tree; 12. the editor's labels.
+    // Filled once the window is up: the theme list, the recipe tree, the editor's labels.
     theme->FillThemeList();
     recipe->LoadRecipeTree();
     recipe->recipeRichEdit1SelectionChange();
     recipe->recipeLabel(7)->setEnabled(recipe->recipeRichEdit1->document()->isUndoAvailable());
-    // 13. The splash goes.
+    // The window is ready: the splash goes.
     if (m_splash)
         m_splash->close();
 }
@@ -522,7 +529,12 @@ void TfrmMain::TreeFit()
 
 void TfrmMain::GWAutoPanelTitle1Expanded(QObject *) { TreeFit(); }
 
-void TfrmMain::pnlArtFontResize() { artFont->pnlArtFontResize(); }
+void TfrmMain::pnlArtFontResize()
+{
+    artFont->pnlArtFontResize();
+    if (picture) // the grinder's column shares the page
+        picture->picturePanel1->resize(picture->picturePanel1->width(), pnlArtFont->height());
+}
 
 void TfrmMain::pnlThemeResize() { theme->pnlThemeResize(); }
 

@@ -52,7 +52,7 @@ void TfrmMain::createTheme()
 
 void TfrmMain::startTheme()
 {
-    // 3. the catalogue; 5. the saved index made valid; 6. the theme put in force.
+    // The catalogue, then the saved index made valid and that theme put in force.
     m_theme1->LoadThemeNames();
     const auto &names = m_theme1->ThemeNameList();
     m_themeIndex = ValidThemeIndex(m_themeIndex, static_cast<int>(names.size()), [this](int n) {

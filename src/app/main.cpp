@@ -34,17 +34,33 @@ void probeStartup()
 
 int main(int argc, char *argv[])
 {
-    // 1. The application and its title (the task-bar text).
+    // Answered before a display is needed.
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--version") {
+            std::puts("vomra 2.0.0\n"
+                      "License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
+                      "This is free software: you are free to change and redistribute it.\n"
+                      "There is NO WARRANTY, to the extent permitted by law.");
+            return 0;
+        }
+        if (arg == "--help" || arg == "-h") {
+            std::puts("Usage: vomra [--help | --version]\n"
+                      "Starts the Vomra 2003 window. See vomra(1) for the program folder.");
+            return 0;
+        }
+    }
+    // The application and its title (the task-bar text).
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vomra 2003 免费版"));
     vomra::installFontSubstitutes();
     vomra::installChineseTranslations();
 
-    // 2.-3. The About window, shown at once as the splash.
+    // The About window, shown at once as the splash.
     vomra::TfrmAbout frmAbout;
     frmAbout.showSplash();
 
-    // 4. The main window, built behind the splash; it closes the splash when shown.
+    // The main window, built behind the splash; it closes the splash when shown.
     vomra::TfrmMain frmMain(vomra::ExeFolder(), &frmAbout);
     frmMain.OnShowAbout = [&frmAbout] { frmAbout.showModalAbout(); };
     frmMain.showAtStart();
@@ -52,6 +68,5 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsSet("VOMRA_STARTUP_PROBE"))
         QTimer::singleShot(0, &frmMain, [] { probeStartup(); });
 
-    // 5. The message loop.
     return QApplication::exec();
 }

@@ -1,6 +1,5 @@
 #include "art/ArtFontPage.h"
 
-#include "art/PicturePage.h"
 #include "base/TextLines.h"
 #include "artwork/Artwork.h"
 #include "pagekit/Dialogs.h"
@@ -249,7 +248,6 @@ void TArtFontPage::pnlArtFontResize()
 {
     QWidget *page = m_host.pagePanel(pgArtFont);
     artfontPanel1->resize(artfontPanel1->width(), page->height());
-    m_picturePage->picturePanel1->resize(m_picturePage->picturePanel1->width(), page->height());
     artfontRichEdit1->resize(page->width() - artfontRichEdit1->x() - 1, page->height() - artfontRichEdit1->y() - 1);
 }
 
@@ -304,22 +302,9 @@ LayoutMode TArtFontPage::CheckedLayoutMode() const
     return LayoutMode::Replace;
 }
 
-Lines TArtFontPage::outputLines(bool *lossy) const
-{
-    const QString text = artfontRichEdit1->toPlainText();
-    if (text.isEmpty())
-        return {};
-    Lines lines = splitLines(gbk::fromQString(text, lossy));
-    // A last line end closes the last line; it does not open an empty one.
-    if (lines.size() > 1 && lines.back().empty())
-        lines.pop_back();
-    return lines;
-}
+Lines TArtFontPage::outputLines(bool *lossy) const { return viewLines(*artfontRichEdit1, lossy); }
 
-void TArtFontPage::setOutputLines(const Lines &lines)
-{
-    artfontRichEdit1->setPlainText(gbk::toQString(joinLines(lines, "\n")));
-}
+void TArtFontPage::setOutputLines(const Lines &lines) { setViewLines(*artfontRichEdit1, lines); }
 
 void TArtFontPage::artfontImageLabelClick(QObject *Sender)
 {
@@ -336,8 +321,10 @@ void TArtFontPage::artfontImageLabelClick(QObject *Sender)
     };
     switch (label->Tag()) {
     case 1:
-        if (m_host.CurrentPage() == pgPicture)
-            m_picturePage->Grind();
+        if (m_host.CurrentPage() == pgPicture) {
+            if (onGrind)
+                onGrind();
+        }
         else if (m_host.CurrentPage() == pgArtFont)
             MakeArt();
         break;

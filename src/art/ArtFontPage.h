@@ -4,6 +4,7 @@
 
 #include "art/ArtLayout.h"
 #include "art/ArtMaker.h"
+#include "art/ArtOutput.h"
 
 #include <QObject>
 
@@ -16,7 +17,6 @@ class QPlainTextEdit;
 namespace vomra {
 
 class TPageHost;
-class TPicturePage;
 class TGWPanel;
 class TGWAutoPanel;
 class TGWAutoPanelTitle;
@@ -27,19 +27,18 @@ class TGWCheckBox;
 class TGWRadioButton;
 struct TPageColours;
 
-class TArtFontPage : public QObject {
+class TArtFontPage : public QObject, public ArtOutput {
     Q_OBJECT
 public:
-    static constexpr int kColumnWidth = 162;
+    static constexpr int kColumnWidth = kArtColumnWidth;
     static constexpr int kEditLeft = 165;
     static constexpr int kEditTop = 48;
     // Rows of the font list, each name drawn in its own face.
     static constexpr int kFontItemHeight = 16;
 
     explicit TArtFontPage(TPageHost &host);
-    // The grinder shares this page body: its column is fitted here and the make
-    // label grinds on its page.
-    void setPicturePage(TPicturePage &page) { m_picturePage = &page; }
+    // The grinder shares this page body: on its page the make label grinds.
+    std::function<void()> onGrind;
 
     TGWPanel *artfontPanel1 = nullptr;
     QPlainTextEdit *artfontRichEdit1 = nullptr;
@@ -73,16 +72,16 @@ public:
     MakeMode CheckedMakeMode() const;
     LayoutMode CheckedLayoutMode() const;
 
+    void setOutputLines(const Lines &lines) override;
+
 
 private:
     void buildOptionColumn();
     void fillFontList();
-    // The output text as GBK lines, and back; a lost character is noted in *lossy.
+    // The output text as GBK lines; a lost character is noted in *lossy.
     Lines outputLines(bool *lossy) const;
-    void setOutputLines(const Lines &lines);
 
     TPageHost &m_host;
-    TPicturePage *m_picturePage = nullptr;
 };
 
 } // namespace vomra

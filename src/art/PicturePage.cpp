@@ -1,7 +1,7 @@
 #include "art/PicturePage.h"
 
 #include "base/Settings.h"
-#include "art/ArtFontPage.h"
+#include "art/ArtOutput.h"
 #include "art/GrayRamp.h"
 #include "art/GrindImage.h"
 #include "art/PicturePreview.h"
@@ -53,10 +53,10 @@ QLabel *makeLabel(QWidget *parent, const char *name, const char *text, const QRe
 
 QString TPicturePage::OpenFilter() { return QStringLiteral("Bitmaps (*.bmp)"); }
 
-TPicturePage::TPicturePage(TPageHost &host, TArtFontPage &artFont) : m_host(host), m_artFont(artFont)
+TPicturePage::TPicturePage(TPageHost &host, ArtOutput &output) : m_host(host), m_output(output)
 {
     QWidget *page = host.pagePanel(pgArtFont);
-    picturePanel1 = makeColumnPanel(page, QStringLiteral("picturePanel1"), TArtFontPage::kColumnWidth);
+    picturePanel1 = makeColumnPanel(page, QStringLiteral("picturePanel1"), kArtColumnWidth);
     picturePanel1->hide();
     // Crisp text in the column, as the section titles and choices draw theirs.
     QFont crisp = picturePanel1->font();
@@ -217,7 +217,7 @@ void TPicturePage::Grind()
     options.transparent = picturepnl1CheckBox1->Checked();
     options.onRow = [bar](int row, int) { bar->setPosition(static_cast<std::uint32_t>(row)); };
     const Lines rows = grind(rgbView(work), ramp, options);
-    m_artFont.artfontRichEdit1->setPlainText(gbk::toQString(joinLines(rows, "\n")));
+    m_output.setOutputLines(rows);
     bar->setPosition(0);
     if (lossy)
         dialogs::tellLossy(m_host.hostWindow());

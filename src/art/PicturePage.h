@@ -1,6 +1,6 @@
 #pragma once
 // The picture grinder's option column, on the page body it shares with the art
-// font maker (the output text and tool bar belong to TArtFontPage): the picture
+// font maker (the output text and tool bar belong to the art page): the picture
 // with its preview and progress, and the gray ramp.
 
 #include "platform/ImageIO.h"
@@ -16,7 +16,7 @@ class QLabel;
 namespace vomra {
 
 class TPageHost;
-class TArtFontPage;
+class ArtOutput;
 class TGWPanel;
 class TGWAutoPanel;
 class TGWAutoPanelTitle;
@@ -36,7 +36,7 @@ public:
     static constexpr int kRampSectionHeight = 106;
     static constexpr int kCustomRampSectionHeight = 138;
 
-    TPicturePage(TPageHost &host, TArtFontPage &artFont);
+    TPicturePage(TPageHost &host, ArtOutput &output);
 
     TGWPanel *picturePanel1 = nullptr;
     TGWAutoPanelTitle *pictureAutoPanelTitle1 = nullptr;
@@ -84,7 +84,7 @@ private:
     void showError(const QString &text);
 
     TPageHost &m_host;
-    TArtFontPage &m_artFont;
+    ArtOutput &m_output;
     QImage m_picture; // at its own size; null until a picture loads
     PictureKind m_kind = PictureKind::None;
 };

@@ -1,5 +1,7 @@
 #include "base/ExeFolder.h"
 
+#include "base/InstalledCopy.h"
+
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
@@ -27,28 +29,6 @@ bool isFile(const fs::path &p)
 {
     std::error_code ec;
     return fs::is_regular_file(p, ec);
-}
-
-// The installed help file describes the installed program: a newer one replaces
-// the user's copy (nobody edits a compiled help file).
-void refreshHelp(const std::string &shareDir, const std::string &userDir)
-{
-    const fs::path from = fs::path(shareDir) / kHelpName;
-    const fs::path to = fs::path(userDir) / kHelpName;
-    std::error_code ec;
-    if (!isFile(from) || !isFile(to))
-        return;
-    const auto installed = fs::last_write_time(from, ec);
-    if (ec)
-        return;
-    const auto copied = fs::last_write_time(to, ec);
-    if (ec || installed <= copied)
-        return;
-    const fs::path part = to.string() + ".part";
-    if (fs::copy_file(from, part, fs::copy_options::overwrite_existing, ec))
-        fs::rename(part, to, ec);
-    if (ec)
-        fs::remove(part, ec);
 }
 
 } // namespace
@@ -141,7 +121,7 @@ std::string resolveProgramFolder(const std::string &exeDir, const std::string &u
     const std::string user = withSlash(userDir);
     if (!isFile(fs::path(user) / kSettingsName) && !seedFolder(share, user))
         return share;
-    refreshHelp(share, user);
+    refreshInstalledCopy(share + kHelpName, user + kHelpName);
     return user;
 }
 

@@ -33,7 +33,7 @@ bool seedFolder(const std::string &from, const std::string &to, std::string *err
 
 // The whole rule for an executable in exeDir, with userDir the user's data
 // folder. The user folder is seeded when it has no QOBR.Ini yet; its help file
-// follows a newer installed one. When the user folder cannot be made, the
+// follows the installed one unless the user changed it. When the user folder cannot be made, the
 // installed share folder is used (read-only, but settings, help and themes are
 // found).
 std::string resolveProgramFolder(const std::string &exeDir, const std::string &userDir);

@@ -153,28 +153,11 @@ void TPenPage::pnlPenResize()
         view->resize(page->width() - view->x() - 1, page->height() - view->y() - 1);
 }
 
-Lines TPenPage::viewLines(bool *lossy) const
-{
-    const QString text = penRichEdit1->toPlainText();
-    if (text.isEmpty())
-        return {};
-    Lines lines = splitLines(gbk::fromQString(text, lossy));
-    if (lines.size() > 1 && lines.back().empty())
-        lines.pop_back();
-    return lines;
-}
-
-void TPenPage::setViewLines(const Lines &lines)
-{
-    // A new text puts the caret at the very start, with nothing selected.
-    penRichEdit1->setPlainText(gbk::toQString(joinLines(lines, "\n")));
-}
-
 void TPenPage::setViewFromBoard()
 {
     Lines rows = penDrawText1->TextList();
     trimTrailingBlanks(rows);
-    setViewLines(rows);
+    setViewLines(*penRichEdit1, rows);
 }
 
 void TPenPage::fitToSpinButtons()
@@ -242,7 +225,7 @@ void TPenPage::applyBoardMode()
 {
     setColumnFieldsVisible(true);
     bool lossy = false;
-    penDrawText1->setTextList(viewLines(&lossy));
+    penDrawText1->setTextList(viewLines(*penRichEdit1, &lossy));
     fitToSpinButtons();
     penScrollBox1->show();
     penRichEdit1->hide();
@@ -286,7 +269,7 @@ void TPenPage::copyToClipboard()
 {
     // The board is copied whole, at full width; the text view's selection is dropped.
     if (!m_textMode)
-        setViewLines(penDrawText1->TextList());
+        setViewLines(*penRichEdit1, penDrawText1->TextList());
     if (penRichEdit1->textCursor().hasSelection()) {
         penRichEdit1->copy();
         return;
@@ -304,7 +287,7 @@ void TPenPage::pasteFromClipboard()
     // text at its chosen size and the view gets the board's rows back.
     penRichEdit1->paste();
     bool lossy = false;
-    penDrawText1->setTextList(viewLines(&lossy));
+    penDrawText1->setTextList(viewLines(*penRichEdit1, &lossy));
     fitToSpinButtons();
     setViewFromBoard();
     // The board holds GBK only: what it could not take is now "?", and the

@@ -74,12 +74,6 @@ public:
     void pnlPenResize();
     void ApplyPageColours(const TPageColours &pc);
 
-    // The text view's lines as GBK rows. A final empty line (text ending in a
-    // line break) is not a row, as the view's line count does not show it.
-    // *lossy tells whether some character had no GBK form and became "?".
-    Lines viewLines(bool *lossy = nullptr) const;
-    void setViewLines(const Lines &lines);
-
 private:
     void buildColumn();
     // The board's options in the column: hidden in text mode.

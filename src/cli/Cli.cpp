@@ -31,7 +31,10 @@ void qtQuiet(QtMsgType type, const QMessageLogContext &, const QString &message)
         std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
 }
 
-constexpr const char *kVersion = "vomra-cli 2.0.0";
+constexpr const char *kVersion = "vomra-cli 2.0.0\n"
+                                 "License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
+                                 "This is free software: you are free to change and redistribute it.\n"
+                                 "There is NO WARRANTY, to the extent permitted by law.";
 // Output is gathered into writes of about this size: a grind can give millions
 // of bytes in thousands of lines.
 constexpr std::size_t kOutputChunk = std::size_t{1} << 20;

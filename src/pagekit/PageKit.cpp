@@ -1,4 +1,7 @@
 #include "pagekit/PageKit.h"
+#include "pagekit/PasteGuard.h"
+
+#include "platform/GbkQt.h"
 
 #include "widgets/Canvas.h"
 #include "widgets/ImageLabel.h"
@@ -86,8 +89,7 @@ void copyAllOrSelection(QPlainTextEdit *edit)
 
 bool clipboardHasText()
 {
-    const QMimeData *data = QApplication::clipboard()->mimeData();
-    return data && data->hasText();
+    return clipboardOffersText(QClipboard::Clipboard);
 }
 
 void setPaletteColour(QWidget *w, QPalette::ColorRole role, TColor c)
@@ -95,6 +97,22 @@ void setPaletteColour(QWidget *w, QPalette::ColorRole role, TColor c)
     QPalette pal = w->palette();
     pal.setColor(role, Canvas::qcolor(c));
     w->setPalette(pal);
+}
+
+Lines viewLines(const QPlainTextEdit &view, bool *lossy)
+{
+    const QString text = view.toPlainText();
+    if (text.isEmpty())
+        return {};
+    Lines lines = splitLines(gbk::fromQString(text, lossy));
+    if (lines.size() > 1 && lines.back().empty())
+        lines.pop_back();
+    return lines;
+}
+
+void setViewLines(QPlainTextEdit &view, const Lines &lines)
+{
+    view.setPlainText(gbk::toQString(joinLines(lines, "\n")));
 }
 
 } // namespace vomra

@@ -1,6 +1,7 @@
 #pragma once
 // Small builders shared by the pages.
 
+#include "base/TextLines.h"
 #include "widgets/Color.h"
 
 #include <QPalette>
@@ -45,6 +46,12 @@ TGWPanel *makeColumnPanel(QWidget *page, const QString &name, int width);
 
 // A plain text view as the pages use it: no border, no wrap, both scroll bars.
 QPlainTextEdit *makeTextView(QWidget *parent, const QString &name);
+
+// A text view's text as GBK lines; a last line end closes the last line rather
+// than opening an empty one. *lossy tells whether a character had no GBK form.
+Lines viewLines(const QPlainTextEdit &view, bool *lossy = nullptr);
+// Shows the lines; the caret goes to the very start, with nothing selected.
+void setViewLines(QPlainTextEdit &view, const Lines &lines);
 
 // Copies the selection, or everything with the caret put back where it was.
 void copyAllOrSelection(QPlainTextEdit *edit);

@@ -1,5 +1,5 @@
 #pragma once
-// The Windows Song faces the design names are drawn with the Song-style face
+// The Windows Song faces the program asks for are drawn with the Song-style face
 // shipped with Debian, which carries embedded 11-16 px bitmaps. Called once by
 // every executable after its QGuiApplication exists.
 
@@ -11,7 +11,7 @@ inline constexpr const char *kSongStandIn = "AR PL UMing CN";
 
 void installFontSubstitutes();
 
-// The family the design calls "宋体" as this machine draws it.
+// The family the program calls "宋体" as this machine draws it.
 QString songFamily();
 
 } // namespace vomra

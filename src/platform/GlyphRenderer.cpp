@@ -66,7 +66,7 @@ void drawTextInPieces(QPainter &painter, const QFont &font, const QString &text,
 } // namespace
 
 GlyphRenderer::GlyphRenderer(const GlyphFont &font)
-    : m_spec(font)
+    : m_asked(font)
     , m_font(font.family)
 {
     m_font.setPixelSize(std::max(pixelSize(font.pointSize), 1));
@@ -108,7 +108,7 @@ QImage GlyphRenderer::render(const QString &word) const
         painter.setFont(m_font);
         painter.setPen(Qt::black);
         drawTextInPieces(painter, m_font, word, fm.ascent());
-        if (m_spec.underline) {
+        if (m_asked.underline) {
             // Small fonts put the underline below the descent; it is kept on the last rows.
             const int thickness = std::clamp(fm.lineWidth(), 1, height);
             const int top = std::clamp(fm.ascent() + fm.underlinePos(), 0, height - thickness);
@@ -135,9 +135,9 @@ QString GlyphRenderer::resolvedFamily() const { return QFontInfo(m_font).family(
 
 bool GlyphRenderer::familyInstalled() const
 {
-    if (QFontDatabase::hasFamily(m_spec.family))
+    if (QFontDatabase::hasFamily(m_asked.family))
         return true;
-    const QStringList subs = QFont::substitutes(m_spec.family);
+    const QStringList subs = QFont::substitutes(m_asked.family);
     return std::any_of(subs.begin(), subs.end(), [](const QString &s) { return QFontDatabase::hasFamily(s); });
 }
 

@@ -51,7 +51,7 @@ public:
     bool familyInstalled() const;
 
 private:
-    GlyphFont m_spec;
+    GlyphFont m_asked; // as asked for; m_font is what the engine draws with
     QFont m_font;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 // Picture loading for previews, the picture grinder and the splash: Windows
-// bitmaps through our own reader (platform/Bmp.h, shared with vomra-cli), icons
+// bitmaps through our own reader (base/Bmp.h, shared with vomra-cli), icons
 // and PNG through QImageReader, JPEG through libjpeg. Headers are checked before
 // any pixel buffer is allocated, so a hostile or damaged file fails with a
 // message instead of a crash or a huge allocation.

@@ -1,5 +1,5 @@
 #pragma once
-// Colours as the design stores them: 0x00BBGGRR, red in the low byte. A value with
+// Colours as the theme files store them: 0x00BBGGRR, red in the low byte. A value with
 // the top bit set names a system colour (its low byte is the system colour index);
 // clNone means no colour at all.
 
@@ -71,7 +71,7 @@ struct Channels {
     int blue;
 };
 
-// The design's ColorChannels: system colours are resolved first.
+// A colour's red, green and blue: system colours are resolved first.
 Channels colorChannels(TColor color);
 
 // The colours of a FillGradient run of n lines: line i has each channel

@@ -1,10 +1,10 @@
 // The recipe editor's context menu: enabled states, actions and painted items.
 #include "app/EditMenu.h"
 #include "app/Main.h"
-#include "pagekit/Dialogs.h"
 #include "artwork/Artwork.h"
 #include "platform/FontSetup.h"
 #include "recipe/RecipePage.h"
+#include "support/MainWindowFixture.h"
 #include "support/ImageCheck.h"
 #include "support/TempFolder.h"
 #include "pagekit/PageColours.h"
@@ -141,22 +141,11 @@ TEST(EditMenuPainter, ClassicLookItems)
     EXPECT_EQ(columns(paintItem(del, QString(), false, images.get()), 110, 180, isInk).first, -1);
 }
 
-class EditMenuTest : public ::testing::Test {
+class EditMenuTest : public test::MainWindowFixture {
 protected:
-    TempFolder dir;
-    std::unique_ptr<TfrmMain> frm;
-
     void SetUp() override
     {
-        frm = std::make_unique<TfrmMain>(QString::fromStdString(dir.path()));
-        frm->showAtStart();
-    }
-    void TearDown() override
-    {
-        // Edits left in the recipe editor are dropped, not asked about.
-        dialogs::nextAnswer() = [](const BoxShown &) { return Answer::No; };
-        frm->close();
-        dialogs::nextAnswer() = nullptr;
+        openWindow();
     }
     TPopMenuEdit &menu() const { return *frm->PopMenuEdit; }
     QTextEdit *editor() const { return frm->recipe->recipeRichEdit1; }

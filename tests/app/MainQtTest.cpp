@@ -8,6 +8,7 @@
 #include "base/Gbk.h"
 #include "platform/Shell.h"
 #include "recipe/RecipePage.h"
+#include "support/MainWindowFixture.h"
 #include "support/ImageCheck.h"
 #include "support/TempFolder.h"
 #include "platform/FontSetup.h"
@@ -32,15 +33,11 @@ using vomra::test::TempFolder;
 
 namespace {
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public test::MainWindowFixture {
 protected:
-    TempFolder dir;
-    std::unique_ptr<TfrmMain> frm;
-
     void start()
     {
-        frm = std::make_unique<TfrmMain>(QString::fromStdString(dir.path()));
-        frm->showAtStart();
+        openWindow();
         QApplication::processEvents();
     }
     void TearDown() override
@@ -256,7 +253,7 @@ TEST_F(MainWindowTest, FailedWriteIsReportedWithThePathAndTheWindowStillCloses)
     EXPECT_FALSE(frm->isVisible());
 }
 
-TEST_F(MainWindowTest, FailedWriteBoxHasTheDesignsButton)
+TEST_F(MainWindowTest, FailedWriteBoxHasTheProgramsOkButton)
 {
     dir.write("QOBR.Ini/blocker", "x");
     start();
@@ -355,6 +352,30 @@ TEST_F(MainWindowTest, TitleBarShowsThePageTitleInTheClassicLook)
     const TPageColours pc = frm->PageColours();
     EXPECT_EQ(vomra::test::pixelAt(recipeBar, 0, 41), pc.TitleLeftColor);
     EXPECT_EQ(vomra::test::pixelAt(penBar, 0, 41), pc.TitleBottomColor);
+}
+
+TEST_F(MainWindowTest, F1OpensTheHelpOnEveryPage)
+{
+    QList<QUrl> opened;
+    setOpenUrlHookForTests([&](const QUrl &url) {
+        opened.append(url);
+        return true;
+    });
+    start();
+    frm->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frm.get()));
+    // The recipe page at start, then the four pages of the menu; the key goes
+    // to whatever has the focus, a page's text box included.
+    for (int item : {0, 1, 2, 3, 4}) {
+        if (item)
+            clickMenu(item);
+        QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : frm.get();
+        QTest::keyClick(target, Qt::Key_F1);
+        QApplication::processEvents();
+        ASSERT_EQ(opened.size(), item + 1) << "menu item " << item;
+        EXPECT_EQ(opened.back(), QUrl::fromLocalFile(QString::fromStdString(dir.path() + "QOBR.CHM")));
+    }
+    setOpenUrlHookForTests(nullptr);
 }
 
 TEST_F(MainWindowTest, HelpOpensTheHelpFileAndStaysSilentOnFailure)

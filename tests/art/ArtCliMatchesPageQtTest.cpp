@@ -4,6 +4,7 @@
 #include "app/Main.h"
 #include "art/ArtFontPage.h"
 #include "cli/Cli.h"
+#include "support/CliRun.h"
 #include "support/TempFolder.h"
 #include "widgets/FlatControls.h"
 #include "widgets/ImageLabel.h"
@@ -23,14 +24,11 @@ namespace {
 
 QStringList cliLines(const std::vector<std::string> &args, std::string &err)
 {
-    std::istringstream in;
-    std::ostringstream out;
-    std::ostringstream errOut;
-    const int status = cli::runCli(args, {in, out, errOut, false});
-    err = errOut.str();
-    EXPECT_EQ(status, cli::kOk) << err;
+    const test::CliResult r = test::run(args);
+    err = r.err;
+    EXPECT_EQ(r.status, cli::kOk) << err;
     // One line end each: the text ends with one, which is no line of its own.
-    QString text = QString::fromUtf8(out.str());
+    QString text = QString::fromUtf8(r.out);
     EXPECT_TRUE(text.endsWith(QLatin1Char('\n')));
     text.chop(1);
     return text.split(QLatin1Char('\n'));

@@ -4,6 +4,7 @@
 #include "pagekit/Dialogs.h"
 #include "art/ArtFontPage.h"
 #include "platform/FontSetup.h"
+#include "support/MainWindowFixture.h"
 #include "support/TempFolder.h"
 #include "pagekit/PageColours.h"
 #include "widgets/Button.h"
@@ -28,10 +29,8 @@ namespace {
 
 QString U(const char *utf8) { return QString::fromUtf8(utf8); }
 
-class ArtFontPageTest : public ::testing::Test {
+class ArtFontPageTest : public test::MainWindowFixture {
 protected:
-    TempFolder dir;
-    std::unique_ptr<TfrmMain> frm;
     TArtFontPage *page = nullptr;
     QStringList notices;
 
@@ -42,8 +41,7 @@ protected:
             notices << box.text;
             return Answer::Yes;
         };
-        frm = std::make_unique<TfrmMain>(QString::fromStdString(dir.path()));
-        frm->showAtStart();
+        openWindow();
         QTest::mouseClick(frm->GWImageLabels[0], Qt::LeftButton); // "制作艺术字体"
         QApplication::processEvents();
         page = frm->artFont.get();

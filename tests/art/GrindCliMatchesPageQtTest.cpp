@@ -8,6 +8,8 @@
 #include "cli/Cli.h"
 #include "platform/GbkQt.h"
 #include "platform/ImageIO.h"
+#include "support/MainWindowFixture.h"
+#include "support/CliRun.h"
 #include "support/BmpBuilder.h"
 #include "support/TempFolder.h"
 #include "widgets/Button.h"
@@ -22,7 +24,7 @@
 #include <sstream>
 
 using namespace vomra;
-using vomra::test::BmpSpec;
+using vomra::test::BmpLayout;
 using vomra::test::bmpFile;
 using vomra::test::TempFolder;
 
@@ -36,28 +38,13 @@ void recordQtMessage(QtMsgType, const QMessageLogContext &, const QString &text)
         g_qtMessages->append(text);
 }
 
-struct CliResult {
-    int code = 0;
-    std::string out;
-    std::string err;
-};
-
-CliResult grindWithCli(const std::string &file)
-{
-    std::istringstream in;
-    std::ostringstream out, err;
-    CliResult r;
-    r.code = cli::runCli({"grind", "--encoding", "gbk", file}, {in, out, err, false});
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
+test::CliResult grindWithCli(const std::string &file) { return test::run({"grind", "--encoding", "gbk", file}); }
 
 // A picture of `width` x `height` whose stored pixels are all `white` but for
 // `black` in the top-left and bottom-right corners.
-BmpSpec cornerPicture(int width, int height, int bits, std::uint32_t white, std::uint32_t black)
+BmpLayout cornerPicture(int width, int height, int bits, std::uint32_t white, std::uint32_t black)
 {
-    BmpSpec b;
+    BmpLayout b;
     b.width = width;
     b.height = height;
     b.bits = bits;
@@ -85,17 +72,14 @@ std::string S(std::initializer_list<int> bytes)
     return s;
 }
 
-class GrindCliMatchesPage : public ::testing::Test {
+class GrindCliMatchesPage : public test::MainWindowFixture {
 protected:
-    TempFolder dir;
-    std::unique_ptr<TfrmMain> frm;
     QString answer;
 
     void SetUp() override
     {
         dialogs::nextFileName() = [this](const FileQuestion &) { return answer; };
-        frm = std::make_unique<TfrmMain>(QString::fromStdString(dir.path()));
-        frm->showAtStart();
+        openWindow();
         QTest::mouseClick(frm->GWImageLabels[1], Qt::LeftButton);
         QApplication::processEvents();
     }
@@ -121,7 +105,7 @@ TEST_F(GrindCliMatchesPage, SameRowsOrTheSameRefusal)
 {
     const std::vector<std::uint32_t> grey = {0x000000, 0xFFFFFF, 0x808080, 0xFF0000};
 
-    BmpSpec unpadded;
+    BmpLayout unpadded;
     unpadded.width = 3;
     unpadded.height = 2;
     unpadded.pixels = vomra::test::packRows(3, 2, 24, {0x000000, 0x808080, 0xFFFFFF, 0xFF0000, 0x00FF00, 0x0000FF}, false);
@@ -129,12 +113,12 @@ TEST_F(GrindCliMatchesPage, SameRowsOrTheSameRefusal)
     unpaddedFile.resize(unpaddedFile.size() - 3);
 
     // Just over the 128 MB a decoded 32-bit picture may take in Qt's reader.
-    BmpSpec big8 = cornerPicture(5800, 5800, 8, 1, 0);
+    BmpLayout big8 = cornerPicture(5800, 5800, 8, 1, 0);
     big8.palette = grey;
-    const BmpSpec big16 = cornerPicture(5800, 5800, 16, 0x7FFF, 0);
+    const BmpLayout big16 = cornerPicture(5800, 5800, 16, 0x7FFF, 0);
     const std::string bigRows = "M\n" + std::string(5798, '\n') + std::string(5799, ' ') + "M\n";
 
-    BmpSpec rle;
+    BmpLayout rle;
     rle.width = 4;
     rle.height = 3;
     rle.bits = 8;
@@ -146,15 +130,15 @@ TEST_F(GrindCliMatchesPage, SameRowsOrTheSameRefusal)
     const std::string rleFileBytes = bmpFile(rle);
     std::string rleCut = rleFileBytes.substr(0, rleFileBytes.size() - 4);
 
-    BmpSpec small;
+    BmpLayout small;
     small.width = 2;
     small.height = 2;
     small.pixels = vomra::test::packRows(2, 2, 24, {0, 0xFFFFFF, 0xFFFFFF, 0}, false);
-    auto with = [](BmpSpec b, auto change) {
+    auto with = [](BmpLayout b, auto change) {
         change(b);
         return bmpFile(b);
     };
-    BmpSpec mono;
+    BmpLayout mono;
     mono.width = 4;
     mono.height = 2;
     mono.bits = 1;
@@ -174,17 +158,17 @@ TEST_F(GrindCliMatchesPage, SameRowsOrTheSameRefusal)
         {"1 bit claiming 256 colours", bmpFile(mono), "", " M M\nM M\n"},
         {"RLE8 with end of line, delta and end of bitmap", rleFileBytes, "", "MM7M\nMMMM\n  MM\n"},
         {"RLE8 cut short", rleCut, "damaged bitmap (run-length data cut short)", ""},
-        {"pixel offset past the end", with(small, [](BmpSpec &b) { b.offset = 4096; }),
+        {"pixel offset past the end", with(small, [](BmpLayout &b) { b.offset = 4096; }),
          "damaged bitmap (pixel data past the end of the file)", ""},
-        {"pixel offset inside the headers", with(small, [](BmpSpec &b) { b.offset = 20; }),
+        {"pixel offset inside the headers", with(small, [](BmpLayout &b) { b.offset = 20; }),
          "damaged bitmap (pixel data inside the headers)", ""},
-        {"24 bits, 8001 x 8000", with(small, [](BmpSpec &b) { b.width = 8001; b.height = 8000; }),
+        {"24 bits, 8001 x 8000", with(small, [](BmpLayout &b) { b.width = 8001; b.height = 8000; }),
          "bitmap too large (8001 x 8000 pixels)", ""},
         {"stride times height past 64 bits",
-         with(small, [](BmpSpec &b) { b.width = INT_MAX; b.height = INT_MIN; b.bits = 32; }),
+         with(small, [](BmpLayout &b) { b.width = INT_MAX; b.height = INT_MIN; b.bits = 32; }),
          "bitmap too large (2147483647 x 2147483648 pixels)", ""},
-        {"JPEG inside", with(small, [](BmpSpec &b) { b.compression = 4; }), "bitmap not supported (JPEG data inside)", ""},
-        {"2 bits", with(small, [&](BmpSpec &b) { b.bits = 2; b.palette = grey; }),
+        {"JPEG inside", with(small, [](BmpLayout &b) { b.compression = 4; }), "bitmap not supported (JPEG data inside)", ""},
+        {"2 bits", with(small, [&](BmpLayout &b) { b.bits = 2; b.palette = grey; }),
          "bitmap not supported (2 bits per pixel)", ""},
     };
     QStringList qtMessages;
@@ -195,11 +179,11 @@ TEST_F(GrindCliMatchesPage, SameRowsOrTheSameRefusal)
         dir.write("p.bmp", c.bytes);
         const std::string file = dir.file("p.bmp");
         qtMessages.clear();
-        const CliResult cli = grindWithCli(file);
+        const test::CliResult cli = grindWithCli(file);
         EXPECT_TRUE(qtMessages.isEmpty()) << qPrintable(qtMessages.join(QLatin1Char('\n')));
         const PictureLoad load = loadPicture(QString::fromStdString(file));
         if (c.refusal.empty()) {
-            EXPECT_EQ(cli.code, 0);
+            EXPECT_EQ(cli.status, 0);
             EXPECT_EQ(cli.err, "");
             EXPECT_TRUE(load.ok()) << qPrintable(load.error);
             if (!c.rows.empty()) {
@@ -207,7 +191,7 @@ TEST_F(GrindCliMatchesPage, SameRowsOrTheSameRefusal)
             }
             EXPECT_EQ(groundOnThePage(file), cli.out);
         } else {
-            EXPECT_EQ(cli.code, 1);
+            EXPECT_EQ(cli.status, 1);
             EXPECT_EQ(cli.out, "");
             EXPECT_EQ(cli.err, "vomra-cli grind: cannot read '" + file + "': " + c.refusal + "\n");
             EXPECT_FALSE(load.ok());

@@ -8,6 +8,7 @@
 #include "base/Gbk.h"
 #include "platform/GbkQt.h"
 #include "base/Profile.h"
+#include "support/MainWindowFixture.h"
 #include "support/ImageCheck.h"
 #include "support/TempFolder.h"
 #include "widgets/Button.h"
@@ -52,10 +53,8 @@ private:
     TGWProgressBar *m_bar;
 };
 
-class PicturePageTest : public ::testing::Test {
+class PicturePageTest : public test::MainWindowFixture {
 protected:
-    TempFolder dir;
-    std::unique_ptr<TfrmMain> frm;
     QString answer;      // what the open dialog answers
     QString filterSeen;  // the filter it was shown with
     QStringList errors;  // error boxes, as "title|text"
@@ -85,8 +84,7 @@ protected:
     }
     void start()
     {
-        frm = std::make_unique<TfrmMain>(QString::fromStdString(dir.path()));
-        frm->showAtStart();
+        openWindow();
         QTest::mouseClick(frm->GWImageLabels[1], Qt::LeftButton);
         QApplication::processEvents();
     }

@@ -8,7 +8,7 @@
 #include <vector>
 
 using namespace vomra;
-using vomra::test::BmpSpec;
+using vomra::test::BmpLayout;
 using vomra::test::bmpFile;
 using vomra::test::packRows;
 
@@ -49,7 +49,7 @@ std::vector<std::uint32_t> colours(const std::vector<std::uint32_t> &indexes)
 // An RLE bitmap of 4 x 3 pixels over kPalette.
 std::string rleFile(int bits, const std::string &stream)
 {
-    BmpSpec b;
+    BmpLayout b;
     b.width = 4;
     b.height = 3;
     b.bits = bits;
@@ -82,12 +82,12 @@ TEST(Bmp, EveryDepthAndLayoutGivesItsColours)
     const std::vector<std::uint32_t> c565 = {0xFF0000, 0x00FF00, 0x0000FF, 0x000400, 0xFFFFFF, 0x080808};
     struct Case {
         const char *name;
-        BmpSpec spec;
+        BmpLayout spec;
         std::vector<std::uint32_t> values;
         std::vector<std::uint32_t> want;
     };
     auto spec = [](int bits, bool topDown = false, std::uint32_t infoSize = 40) {
-        BmpSpec b;
+        BmpLayout b;
         b.width = 3;
         b.height = topDown ? -2 : 2;
         b.bits = bits;
@@ -175,12 +175,12 @@ TEST(Bmp, PixelsARunLengthStreamSkipsTakePaletteIndexZero)
 
 TEST(Bmp, VerdictsOnDamagedUnsupportedAndLargeFiles)
 {
-    BmpSpec plain;
+    BmpLayout plain;
     plain.width = 3;
     plain.height = 2;
     plain.pixels = std::string(24, '\x40');
     const std::string good = bmpFile(plain);
-    auto with = [](BmpSpec b, auto change) {
+    auto with = [](BmpLayout b, auto change) {
         change(b);
         return bmpFile(b);
     };
@@ -208,7 +208,7 @@ TEST(Bmp, VerdictsOnDamagedUnsupportedAndLargeFiles)
         {"header of 4 bytes", patched(14, 4, 4), V::Damaged, "damaged bitmap (header of 4 bytes)"},
         {"no width", patched(18, 0, 4), V::Damaged, "damaged bitmap (no pixels: 0 x 2)"},
         {"negative width", patched(18, std::uint32_t(-3), 4), V::Damaged, "damaged bitmap (no pixels: -3 x 2)"},
-        {"2 bits", with(plain, [](BmpSpec &b) { b.bits = 2; b.palette = kPalette; }), V::NotSupported,
+        {"2 bits", with(plain, [](BmpLayout &b) { b.bits = 2; b.palette = kPalette; }), V::NotSupported,
          "bitmap not supported (2 bits per pixel)"},
         {"7 bits", patched(28, 7, 2), V::Damaged, "damaged bitmap (7 bits per pixel)"},
         {"JPEG inside", patched(30, 4, 4), V::NotSupported, "bitmap not supported (JPEG data inside)"},
@@ -216,17 +216,17 @@ TEST(Bmp, VerdictsOnDamagedUnsupportedAndLargeFiles)
         {"compression 99", patched(30, 99, 4), V::Damaged, "damaged bitmap (compression 99)"},
         {"RLE8 at 24 bits", patched(30, 1, 4), V::Damaged, "damaged bitmap (compression 1 at 24 bits)"},
         {"masks at 24 bits", patched(30, 3, 4), V::Damaged, "damaged bitmap (colour masks at 24 bits)"},
-        {"masks not contiguous", with(plain, [](BmpSpec &b) { b.bits = 16; b.compression = 3; b.masks = {0xF00F, 0x0F0, 0}; }),
+        {"masks not contiguous", with(plain, [](BmpLayout &b) { b.bits = 16; b.compression = 3; b.masks = {0xF00F, 0x0F0, 0}; }),
          V::Damaged, "damaged bitmap (colour masks)"},
-        {"top-down RLE", with(plain, [&](BmpSpec &b) { b.bits = 8; b.compression = 1; b.height = -2; b.pixels = S({0, 1}); }),
+        {"top-down RLE", with(plain, [&](BmpLayout &b) { b.bits = 8; b.compression = 1; b.height = -2; b.pixels = S({0, 1}); }),
          V::NotSupported, "bitmap not supported (run-length data stored top row first)"},
-        {"8001 x 8000", with(plain, [](BmpSpec &b) { b.width = 8001; b.height = 8000; }), V::TooLarge,
+        {"8001 x 8000", with(plain, [](BmpLayout &b) { b.width = 8001; b.height = 8000; }), V::TooLarge,
          "bitmap too large (8001 x 8000 pixels)"},
-        {"8000 x 8000 but cut", with(plain, [](BmpSpec &b) { b.width = 8000; b.height = 8000; }), V::Damaged,
+        {"8000 x 8000 but cut", with(plain, [](BmpLayout &b) { b.width = 8000; b.height = 8000; }), V::Damaged,
          "damaged bitmap (pixel rows cut short)"},
         // Sizes whose products overflow 32 and 64 bits when done carelessly.
         {"largest int sizes at 32 bits",
-         with(plain, [](BmpSpec &b) { b.width = INT_MAX; b.height = INT_MIN; b.bits = 32; }), V::TooLarge,
+         with(plain, [](BmpLayout &b) { b.width = INT_MAX; b.height = INT_MIN; b.bits = 32; }), V::TooLarge,
          "bitmap too large (2147483647 x 2147483648 pixels)"},
         {"pixel offset into the headers", patched(10, 40, 4), V::Damaged, "damaged bitmap (pixel data inside the headers)"},
         {"pixel offset past the end", patched(10, 100000, 4), V::Damaged,
@@ -248,7 +248,7 @@ TEST(Bmp, VerdictsOnDamagedUnsupportedAndLargeFiles)
 
 TEST(Bmp, PaletteTablesShorterOrLongerThanTheDepth)
 {
-    BmpSpec b;
+    BmpLayout b;
     b.width = 4;
     b.height = 1;
     b.bits = 8;
@@ -290,7 +290,7 @@ TEST(Bmp, RowsInPlaceForTheBgrKindsOnly)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        BmpSpec b;
+        BmpLayout b;
         b.width = 2;
         b.height = c.topDown ? -2 : 2;
         b.bits = c.bits;

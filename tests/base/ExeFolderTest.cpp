@@ -107,21 +107,47 @@ TEST(ProgramFolder, UsersFilesAreNeverReplaced)
     EXPECT_EQ(t.read("data/vomra/QOBR.Ini"), t.read("usr/share/vomra/QOBR.Ini"));
 }
 
-TEST(ProgramFolder, HelpFileFollowsANewerInstalledOne)
+TEST(ProgramFolder, HelpFileFollowsTheInstalledOneUnlessTheUserChangedIt)
 {
-    TempFolder t;
-    install(t);
-    const std::string user = t.file("data/vomra/");
-    vomra::resolveProgramFolder(t.file("usr/bin/"), user);
-    age(t.file("data/vomra/QOBR.CHM"), 100);
-    t.write("usr/share/vomra/QOBR.CHM", "help v2");
-    vomra::resolveProgramFolder(t.file("usr/bin/"), user);
-    EXPECT_EQ(t.read("data/vomra/QOBR.CHM"), "help v2");
-    // An older installed file (a downgrade leaves the newer copy alone too).
-    t.write("usr/share/vomra/QOBR.CHM", "help v0");
-    age(t.file("usr/share/vomra/QOBR.CHM"), 1000);
-    vomra::resolveProgramFolder(t.file("usr/bin/"), user);
-    EXPECT_EQ(t.read("data/vomra/QOBR.CHM"), "help v2");
+    // Each case: a first start with "help v1" installed, then what happens to the
+    // user's copy or the installation before the second start.
+    struct Case {
+        const char *name;
+        const char *userWrites; // into the copy after the first start, or null
+        bool dropRecord;        // a copy made by a version that kept no record
+        const char *installed;  // the installed file at the second start
+        int installedAge;       // seconds the installed file is back-dated
+        const char *expected;
+    };
+    const Case cases[] = {
+        {"newer package", nullptr, false, "help v2", 0, "help v2"},
+        {"package built before the first start", nullptr, false, "help v2", 100000, "help v2"},
+        {"older package", nullptr, false, "help v0", 100000, "help v0"},
+        {"same package", nullptr, false, "help v1", 0, "help v1"},
+        {"copy edited by the user", "my notes", false, "help v2", 0, "my notes"},
+        {"copy from a version without records", nullptr, true, "help v2", 100000, "help v2"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder t;
+        install(t);
+        const std::string user = t.file("data/vomra/");
+        vomra::resolveProgramFolder(t.file("usr/bin/"), user);
+        ASSERT_EQ(t.read("data/vomra/QOBR.CHM"), "help v1");
+        if (c.userWrites)
+            t.write("data/vomra/QOBR.CHM", c.userWrites);
+        if (c.dropRecord)
+            fs::remove(t.file("data/vomra/.QOBR.CHM.installed"));
+        t.write("usr/share/vomra/QOBR.CHM", c.installed);
+        if (c.installedAge)
+            age(t.file("usr/share/vomra/QOBR.CHM"), c.installedAge);
+        vomra::resolveProgramFolder(t.file("usr/bin/"), user);
+        EXPECT_EQ(t.read("data/vomra/QOBR.CHM"), c.expected);
+        // A third start with the same installation changes nothing more.
+        vomra::resolveProgramFolder(t.file("usr/bin/"), user);
+        EXPECT_EQ(t.read("data/vomra/QOBR.CHM"), c.expected);
+        EXPECT_FALSE(fs::exists(t.file("data/vomra/QOBR.CHM.part")));
+    }
 }
 
 TEST(ProgramFolder, UserFolderThatCannotBeMadeFallsBackToTheInstalledOne)

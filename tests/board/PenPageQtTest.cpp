@@ -5,6 +5,7 @@
 #include "board/DrawText.h"
 #include "board/PenPage.h"
 #include "platform/GbkQt.h"
+#include "support/MainWindowFixture.h"
 #include "support/ImageCheck.h"
 #include "support/TempFolder.h"
 #include "pagekit/PageColours.h"
@@ -34,24 +35,20 @@ std::string G(const char *utf8) { return gbk::fromUtf8(utf8); }
 QString U(const char *utf8) { return QString::fromUtf8(utf8); }
 std::string spaces(std::size_t n) { return std::string(n, ' '); }
 
-class PenPageTest : public ::testing::Test {
+class PenPageTest : public test::MainWindowFixture {
 protected:
-    TempFolder dir;
-    std::unique_ptr<TfrmMain> frm;
     TPenPage *pen = nullptr;
     TGWDrawText *grid = nullptr;
 
     void SetUp() override
     {
-        frm = std::make_unique<TfrmMain>(QString::fromStdString(dir.path()));
-        frm->showAtStart();
+        openWindow();
         QTest::mouseClick(frm->GWImageLabels[2], Qt::LeftButton); // "文本画板"
         QApplication::processEvents();
         pen = frm->pen.get();
         grid = pen->penDrawText1;
         QApplication::clipboard()->clear();
     }
-    void TearDown() override { frm->close(); }
 
     QPoint at(int column, int row) const
     {

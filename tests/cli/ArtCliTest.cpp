@@ -1,4 +1,5 @@
 #include "cli/Cli.h"
+#include "support/CliRun.h"
 
 #include "support/TempFolder.h"
 
@@ -9,20 +10,8 @@ using namespace vomra::cli;
 
 namespace {
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Result run(const std::vector<std::string> &args)
-{
-    std::istringstream in;
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = runCli(args, {in, out, err, false});
-    return {status, out.str(), err.str()};
-}
+using Result = vomra::test::CliResult;
+using vomra::test::run;
 
 // "艺" in the Song stand-in's 12-pixel strike.
 const std::vector<std::string> kYi = {

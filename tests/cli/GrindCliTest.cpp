@@ -1,4 +1,5 @@
 #include "cli/Cli.h"
+#include "support/CliRun.h"
 #include "base/Gbk.h"
 #include "support/TempFolder.h"
 
@@ -17,19 +18,12 @@ using vomra::test::TempFolder;
 
 namespace {
 
-struct Result {
-    int code;
-    std::string out;
-    std::string err;
-};
+using Result = vomra::test::CliResult;
 
 Result run(std::vector<std::string> args, bool terminal = false)
 {
-    std::istringstream in;
-    std::ostringstream out, err;
     args.insert(args.begin(), "grind");
-    const int code = vomra::cli::runCli(args, {in, out, err, terminal});
-    return {code, out.str(), err.str()};
+    return vomra::test::run(args, {.terminal = terminal});
 }
 
 std::string fixture(const std::string &name) { return std::string(VOMRA_TEST_DATA) + "/grind/" + name; }
@@ -65,7 +59,7 @@ TEST(GrindCli, GrindsBitmaps)
     };
     for (const Case &c : cases) {
         const Result r = run(c.args);
-        EXPECT_EQ(r.code, 0) << c.args.front();
+        EXPECT_EQ(r.status, 0) << c.args.front();
         EXPECT_EQ(r.out, c.out) << c.args.front();
         EXPECT_EQ(r.err, "") << c.args.front();
     }
@@ -75,7 +69,7 @@ TEST(GrindCli, RampIsUtf8TextByDefault)
 {
     // "黑白" is four GBK bytes, four levels; output rows go back through the codec.
     const Result r = run({"--ramp", "黑白", fixture("mono.bmp")});
-    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, vomra::gbk::toUtf8("\xBA\xD7\xBA\xD7\xD7") + "\n" + vomra::gbk::toUtf8("\xD7\xBA\xD7\xD7\xD7") + "\n");
     EXPECT_EQ(r.err, "");
 }
@@ -99,7 +93,7 @@ TEST(GrindCli, PicturesThatCannotBeGround)
     };
     for (const Case &c : cases) {
         const Result r = run({"--ramp", "ab", c.path});
-        EXPECT_EQ(r.code, 1) << c.path;
+        EXPECT_EQ(r.status, 1) << c.path;
         EXPECT_EQ(r.out, "") << c.path;
         EXPECT_EQ(r.err, c.err) << c.path;
     }
@@ -119,7 +113,7 @@ TEST(GrindCli, BadOptions)
     };
     for (const auto &args : cases) {
         const Result r = run(args);
-        EXPECT_EQ(r.code, 2) << (args.empty() ? "" : args.front());
+        EXPECT_EQ(r.status, 2) << (args.empty() ? "" : args.front());
         EXPECT_EQ(r.out, "");
         EXPECT_NE(r.err, "");
         EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err; // one line
@@ -142,7 +136,7 @@ TEST(GrindCli, ProgressOnlyOnATerminalForLargePictures)
     EXPECT_EQ(quiet.err, "");
 
     const Result shown = run({dir.file("large.bmp")}, true);
-    EXPECT_EQ(shown.code, 0);
+    EXPECT_EQ(shown.status, 0);
     EXPECT_EQ(shown.out, row);
     // Each percentage once, then the line is wiped.
     std::string expected;
@@ -173,7 +167,7 @@ TEST(GrindCli, BitmapsReadInPlaceMatchTheDecoder)
     for (const char *option : {"--encoding=utf-8", "--transparent"}) {
         const Result inPlace = run({option, "--ramp", ramp, dir.file("rgb.bmp")});
         const Result decoded = run({option, "--ramp", ramp, dir.file("indexed.bmp")});
-        EXPECT_EQ(inPlace.code, 0);
+        EXPECT_EQ(inPlace.status, 0);
         EXPECT_EQ(std::count(inPlace.out.begin(), inPlace.out.end(), '\n'), 9) << option;
         EXPECT_EQ(inPlace.out, decoded.out) << option;
     }
@@ -191,9 +185,9 @@ TEST(GrindCli, CutBitmapsOfEveryKindAreDamaged)
     topDown32.replace(22, 4, std::string("\xFC\xFF\xFF\xFF", 4));
     topDown32.replace(28, 2, std::string("\x20\x00", 2));
     topDown32 += std::string(5 * 4 * 4, '\x40');
-    ASSERT_EQ(run({dir.file("whole.bmp")}).code, 0);
+    ASSERT_EQ(run({dir.file("whole.bmp")}).status, 0);
     dir.write("top-down.bmp", topDown32);
-    ASSERT_EQ(run({dir.file("top-down.bmp")}).code, 0);
+    ASSERT_EQ(run({dir.file("top-down.bmp")}).status, 0);
     const std::pair<std::string, std::string> cut[] = {
         {"cut24.bmp", whole.substr(0, whole.size() - 2)}, // the last byte is padding
         {"cut32.bmp", topDown32.substr(0, topDown32.size() - 4)},
@@ -202,7 +196,7 @@ TEST(GrindCli, CutBitmapsOfEveryKindAreDamaged)
     for (const auto &[name, bytes] : cut) {
         dir.write(name, bytes);
         const Result r = run({dir.file(name)});
-        EXPECT_EQ(r.code, 1) << name;
+        EXPECT_EQ(r.status, 1) << name;
         EXPECT_EQ(r.out, "") << name;
         EXPECT_EQ(r.err, "vomra-cli grind: cannot read '" + dir.file(name) + "': damaged bitmap (pixel rows cut short)\n")
             << name;
@@ -215,7 +209,7 @@ TEST(GrindCli, TimingSplitOnRequest)
     ::setenv("VOMRA_GRIND_TIMING", "1", 1);
     const Result timed = run({picture});
     ::unsetenv("VOMRA_GRIND_TIMING");
-    EXPECT_EQ(timed.code, 0);
+    EXPECT_EQ(timed.status, 0);
     EXPECT_EQ(timed.out, run({picture}).out);
     const std::regex line(R"(grind timing: decode \d+\.\d ms, grind \d+\.\d ms, write \d+\.\d ms\n)");
     EXPECT_TRUE(std::regex_match(timed.err, line)) << timed.err;
@@ -238,7 +232,7 @@ TEST(GrindCli, LongOutputOfMixedRows)
         expected += (y / 3) % 2 == 0 ? std::string(1200, 'M') + "\n"
                                      : vomra::gbk::toUtf8(std::string(1200, '\xDA')) + "\n";
     const Result r = run({"--ramp", "M黑", dir.file("bands.bmp")});
-    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.status, 0);
     EXPECT_GT(r.out.size(), std::size_t{1} << 20);
     EXPECT_TRUE(r.out == expected);
 }
@@ -271,14 +265,14 @@ TEST(GrindCli, GrayRampsComeFromTheProgramFolder)
     };
     for (const Case &c : cases) {
         const Result r = grindWith(c.args);
-        EXPECT_EQ(r.code, c.expected.code) << c.args[1];
+        EXPECT_EQ(r.status, c.expected.status) << c.args[1];
         EXPECT_EQ(r.out, c.expected.out) << c.args[1];
         EXPECT_EQ(r.err, c.expected.err) << c.args[1];
     }
     // A folder whose QOBR.Ini lacks the ramp grinds to blanks, as the page does, and says so.
     dir.write("QOBR.Ini", "");
     const Result r = grindWith({"--gray", "standard", picture});
-    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "vomra-cli grind: warning: " + dir.file("QOBR.Ini") +
                          " holds no ramp \"常规灰度\"; every pixel becomes a blank\n");

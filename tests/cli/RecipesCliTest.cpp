@@ -1,4 +1,5 @@
 #include "cli/Cli.h"
+#include "support/CliRun.h"
 #include "base/Gbk.h"
 #include "support/TempFolder.h"
 
@@ -12,20 +13,8 @@ using vomra::test::TempFolder;
 
 namespace {
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Result run(const std::vector<std::string> &args, const std::string &programFolder = {})
-{
-    std::istringstream in;
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = runCli(args, {in, out, err, false, programFolder});
-    return {status, out.str(), err.str()};
-}
+using Result = vomra::test::CliResult;
+using vomra::test::run;
 
 class RecipesCli : public ::testing::Test {
 protected:
@@ -75,10 +64,10 @@ TEST_F(RecipesCli, ListsTheTreeInItsOrder)
     EXPECT_EQ(r.out, gbk::fromUtf8(kTree));
 
     // Without --folder: the program folder vomra itself uses.
-    r = run({"recipes", "list"}, dir.path());
+    r = run({"recipes", "list"}, {.programFolder = dir.path()});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, kTree);
-    r = run({"recipes", "show", "Beta/节日.Txt"}, dir.path());
+    r = run({"recipes", "show", "Beta/节日.Txt"}, {.programFolder = dir.path()});
     EXPECT_EQ(r.out, "春节快乐\n");
 }
 

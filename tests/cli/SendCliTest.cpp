@@ -1,4 +1,5 @@
 #include "cli/Cli.h"
+#include "support/CliRun.h"
 #include "cli/SendCommand.h"
 #include "base/Gbk.h"
 #include "support/SendDesk.h"
@@ -15,10 +16,7 @@ namespace {
 
 using Desk = test::SendDesk;
 
-struct Result {
-    int status;
-    std::string err;
-};
+using Result = test::CliResult;
 
 class SendCli : public ::testing::Test {
 protected:
@@ -47,13 +45,11 @@ protected:
 
     Result run(const std::vector<std::string> &args, const std::string &input = "text")
     {
-        std::istringstream in(input);
-        std::ostringstream out, err;
         std::vector<std::string> all{"send"};
         all.insert(all.end(), args.begin(), args.end());
-        const int status = runCli(all, {in, out, err, false, programFolder.path()});
-        EXPECT_EQ(out.str(), "");
-        return {status, err.str()};
+        Result r = test::run(all, {.input = input, .programFolder = programFolder.path()});
+        EXPECT_EQ(r.out, "");
+        return r;
     }
 };
 

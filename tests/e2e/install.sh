@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
+# Builds the Debian package (scripts/package, or the one VOMRA_DEB names) and
+# has lintian check it: no errors, no warnings.
 # Installs into a scratch prefix (DESTDIR), checks what is installed and
-# validates the desktop entry, the AppStream file and the manual page, then runs
+# validates the desktop entry, the AppStream file and the manual pages, then runs
 # the installed vomra with a fresh HOME: it makes the user's program folder from
 # the installed one, shows its window, writes QOBR.Ini there at close and leaves
 # the prefix untouched. vomra-cli finds the same folder.
@@ -12,10 +14,23 @@ pids=()
 trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"' EXIT
 fail() { echo "install: $*" >&2; exit 1; }
 
+source "$root/tests/e2e/lib/package.bash"
+deb=$(packageUnderTest) || fail "no package was built"
+lintian --fail-on error,warning "$deb" > "$work/lintian" 2>&1 || { cat "$work/lintian" >&2; fail "lintian rejects $deb"; }
+grep -E '^[EW]: ' "$work/lintian" >&2 && fail "lintian reports errors or warnings on $deb"
+dpkg-deb -c "$deb" | awk '{print $NF}' > "$work/deb-files"
+for f in ./usr/share/doc/vomra/copyright ./usr/share/doc/vomra/changelog.Debian.gz ./usr/share/man/man1/vomra.1.gz \
+         ./usr/share/man/man1/vomra-cli.1.gz ./usr/share/bash-completion/completions/vomra-cli ./usr/share/vomra/QOBR.CHM; do
+  grep -qxF "$f" "$work/deb-files" || fail "the package lacks $f"
+done
+grep -q 'License: GPL-3.0+' <(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/vomra/copyright) ||
+  fail "the package's copyright file names no licence"
+
 DESTDIR="$work/root" cmake --install "$build" --prefix /usr >/dev/null
 usr=$work/root/usr
 for f in bin/vomra bin/vomra-cli share/vomra/QOBR.Ini share/vomra/QOBR.CHM share/applications/vomra.desktop \
-         share/metainfo/org.vomra.vomra.metainfo.xml share/man/man1/vomra-cli.1.gz; do
+         share/metainfo/org.vomra.vomra.metainfo.xml share/man/man1/vomra-cli.1.gz share/man/man1/vomra.1.gz \
+         share/doc/vomra/copyright share/doc/vomra/changelog.Debian.gz share/bash-completion/completions/vomra-cli; do
   [ -f "$usr/$f" ] || fail "$f is not installed"
 done
 [ -f "$usr/share/vomra/Theme/Theme.Ini" ] || fail "the shipped themes are not installed"
@@ -29,8 +44,12 @@ if [ -d "$root/assets/recipes" ]; then
 fi
 desktop-file-validate "$usr/share/applications/vomra.desktop"
 appstreamcli validate --no-net "$usr/share/metainfo/org.vomra.vomra.metainfo.xml" >/dev/null
-warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$usr/share/man/man1/vomra-cli.1.gz" 2>&1 >/dev/null)
-[ -z "$warnings" ] || fail "the manual page has warnings: $warnings"
+for page in vomra vomra-cli; do
+  warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$usr/share/man/man1/$page.1.gz" 2>&1 >/dev/null)
+  [ -z "$warnings" ] || fail "the manual page $page.1 has warnings: $warnings"
+done
+grep -q '<project_license>GPL-3.0-or-later</project_license>' "$usr/share/metainfo/org.vomra.vomra.metainfo.xml" ||
+  fail "the AppStream file names another licence"
 exec_line=$(sed -n 's/^Exec=//p' "$usr/share/applications/vomra.desktop")
 [ "$exec_line" = vomra ] || fail "the desktop entry runs '$exec_line'"
 

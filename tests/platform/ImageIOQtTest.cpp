@@ -418,7 +418,7 @@ TEST(ImageIOBmp, PixelsRunLengthStreamsSkipTakePaletteIndexZero)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        vomra::test::BmpSpec b;
+        vomra::test::BmpLayout b;
         b.width = 4;
         b.height = 2;
         b.bits = c.bits;

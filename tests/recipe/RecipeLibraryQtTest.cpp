@@ -7,7 +7,9 @@
 #include "recipe/Recipe.h"
 #include "recipe/RecipePage.h"
 #include "recipe/RecipeTree.h"
+#include "support/MainWindowFixture.h"
 #include "support/TempFolder.h"
+#include "support/TreeNodes.h"
 #include "widgets/ImageLabel.h"
 
 #include <QApplication>
@@ -26,16 +28,13 @@
 #include <unistd.h>
 
 using namespace vomra;
-using vomra::test::TempFolder;
 
 namespace {
 
 std::string G(const char *utf8) { return gbk::fromUtf8(utf8); }
 
-class RecipeLibraryTest : public ::testing::Test {
+class RecipeLibraryTest : public test::MainWindowFixture {
 protected:
-    TempFolder dir;
-    std::unique_ptr<TfrmMain> frm;
     std::vector<BoxShown> boxes;
     std::deque<Answer> answers; // given in turn; No when none is left
     std::vector<FileQuestion> fileQuestions;
@@ -59,38 +58,18 @@ protected:
     }
     void TearDown() override
     {
-        answers.clear(); // edits left over are dropped, not saved
-        if (frm)
-            frm->close();
+        MainWindowFixture::TearDown(); // edits left over are dropped, not saved
         dialogs::nextAnswer() = nullptr;
         dialogs::nextFileName() = nullptr;
     }
     void start()
     {
-        frm = std::make_unique<TfrmMain>(QString::fromStdString(dir.path()));
-        frm->showAtStart();
+        openWindow();
         QApplication::processEvents();
     }
     TRecipePage &page() const { return *frm->recipe; }
     QTextEdit *editor() const { return frm->recipe->recipeRichEdit1; }
-    QTreeWidgetItem *node(std::initializer_list<std::string> path) const
-    {
-        QTreeWidgetItem *item = nullptr;
-        for (const std::string &utf8 : path) {
-            const QString name = QString::fromStdString(utf8);
-            QTreeWidgetItem *next = nullptr;
-            const int count = item ? item->childCount() : frm->TreeView1->topLevelItemCount();
-            for (int i = 0; i < count && !next; ++i) {
-                QTreeWidgetItem *c = item ? item->child(i) : frm->TreeView1->topLevelItem(i);
-                if (c->text(0) == name)
-                    next = c;
-            }
-            if (!next)
-                return nullptr;
-            item = next;
-        }
-        return item;
-    }
+    QTreeWidgetItem *node(std::initializer_list<const char *> path) const { return test::treeNode(frm->TreeView1, path); }
     void select(QTreeWidgetItem *item)
     {
         ASSERT_NE(item, nullptr);

@@ -6,7 +6,9 @@
 #include "recipe/RecipeEdit.h"
 #include "recipe/RecipePage.h"
 #include "recipe/RecipeTree.h"
+#include "support/MainWindowFixture.h"
 #include "support/TempFolder.h"
+#include "support/TreeNodes.h"
 #include "widgets/ImageLabel.h"
 #include "widgets/Panel.h"
 
@@ -35,10 +37,8 @@ struct Box {
     QString text;
 };
 
-class RecipePageTest : public ::testing::Test {
+class RecipePageTest : public test::MainWindowFixture {
 protected:
-    TempFolder dir;
-    std::unique_ptr<TfrmMain> frm;
     std::vector<Box> boxes;
     bool answer = true;   // what every question is answered
     QString dialogAnswer; // the save dialog's answer
@@ -72,8 +72,7 @@ protected:
     }
     void start()
     {
-        frm = std::make_unique<TfrmMain>(QString::fromStdString(dir.path()));
-        frm->showAtStart();
+        openWindow();
         QApplication::processEvents();
     }
     TRecipePage &page() const { return *frm->recipe; }
@@ -86,23 +85,7 @@ protected:
             out.push_back(enabled(n));
         return out;
     }
-    QTreeWidgetItem *node(std::initializer_list<const char *> path) const
-    {
-        QTreeWidgetItem *item = nullptr;
-        for (const char *name : path) {
-            QTreeWidgetItem *next = nullptr;
-            const int count = item ? item->childCount() : frm->TreeView1->topLevelItemCount();
-            for (int i = 0; i < count && !next; ++i) {
-                QTreeWidgetItem *c = item ? item->child(i) : frm->TreeView1->topLevelItem(i);
-                if (c->text(0) == QString::fromUtf8(name))
-                    next = c;
-            }
-            if (!next)
-                return nullptr;
-            item = next;
-        }
-        return item;
-    }
+    QTreeWidgetItem *node(std::initializer_list<const char *> path) const { return test::treeNode(frm->TreeView1, path); }
     void select(QTreeWidgetItem *item)
     {
         ASSERT_NE(item, nullptr);

@@ -6,6 +6,7 @@
 #include "base/Gbk.h"
 #include "recipe/RecipePage.h"
 #include "recipe/SendOnDesktop.h"
+#include "support/MainWindowFixture.h"
 #include "support/SendDesk.h"
 #include "support/TempFolder.h"
 #include "widgets/ImageLabel.h"
@@ -21,10 +22,8 @@ using namespace vomra;
 
 namespace {
 
-class SendPageTest : public ::testing::Test {
+class SendPageTest : public test::MainWindowFixture {
 protected:
-    test::TempFolder dir;
-    std::unique_ptr<TfrmMain> frm;
     test::SendDesk desk;
     std::vector<QString> warnings; // "title|text"
 
@@ -37,8 +36,7 @@ protected:
             warnings.push_back(box.title + QLatin1Char('|') + box.text);
             return Answer::Yes;
         };
-        frm = std::make_unique<TfrmMain>(QString::fromStdString(dir.path()));
-        frm->showAtStart();
+        openWindow();
         QApplication::processEvents();
     }
     void TearDown() override

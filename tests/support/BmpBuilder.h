@@ -16,7 +16,8 @@ inline void putLe(std::string &s, std::uint64_t v, int bytes)
         s += static_cast<char>((v >> (8 * i)) & 0xFF);
 }
 
-struct BmpSpec {
+// The header fields, palette and stored pixels of a bitmap file, as bmpFile() writes them.
+struct BmpLayout {
     int width = 1;
     int height = 1; // negative: the top row first
     int bits = 24;
@@ -29,7 +30,7 @@ struct BmpSpec {
     std::optional<std::uint32_t> offset;  // default: right after the palette
 };
 
-inline std::string bmpFile(const BmpSpec &b)
+inline std::string bmpFile(const BmpLayout &b)
 {
     std::string info;
     putLe(info, b.infoSize, 4);

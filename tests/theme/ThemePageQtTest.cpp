@@ -2,6 +2,7 @@
 // fixture theme folder.
 #include "app/Main.h"
 #include "base/Gbk.h"
+#include "support/MainWindowFixture.h"
 #include "support/TempFolder.h"
 #include "theme/SkinWindow.h"
 #include "theme/ThemePage.h"
@@ -31,11 +32,8 @@ void SaveBmp(const std::string &path, int w, int h)
     ASSERT_TRUE(img.save(QString::fromStdString(path), "BMP"));
 }
 
-class ThemePageTest : public ::testing::Test {
+class ThemePageTest : public test::MainWindowFixture {
 protected:
-    TempFolder dir;
-    std::unique_ptr<TfrmMain> frm;
-
     void SetUp() override
     {
         QDir().mkpath(QString::fromStdString(dir.file("Theme/s")));
@@ -56,8 +54,7 @@ protected:
     void start(int savedIndex)
     {
         dir.write("QOBR.Ini", G("[界面方案]\r\n方案=") + std::to_string(savedIndex) + "\r\n");
-        frm = std::make_unique<TfrmMain>(QString::fromStdString(dir.path()));
-        frm->showAtStart();
+        openWindow();
         QApplication::processEvents();
     }
     void TearDown() override
