@@ -6,20 +6,17 @@
 
 namespace vomra {
 
-bool installChineseTranslations()
+QTranslator *installChineseTranslations()
 {
-    static QTranslator *installed = nullptr;
-    if (installed)
-        return true;
     auto *qt = new QTranslator(QCoreApplication::instance());
-    if (!qt->load(QStringLiteral("qt_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
-        !qt->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    // qt_zh_CN gathers the catalogues of every Qt module installed.
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (!qt->load(QStringLiteral("qt_zh_CN"), folder) && !qt->load(QStringLiteral("qtbase_zh_CN"), folder)) {
         delete qt;
-        return false;
+        return nullptr;
     }
     QCoreApplication::installTranslator(qt);
-    installed = qt;
-    return true;
+    return qt;
 }
 
 } // namespace vomra

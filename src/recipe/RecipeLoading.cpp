@@ -23,6 +23,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -225,12 +226,15 @@ void TRecipePage::buildNextPiece()
     m_itemLines.shrink_to_fit();
     restoreMode();
     installDocument(std::exchange(m_building, nullptr));
-    if (!m_displayMode)
-        markUnmodified();
-    // What waited for the whole text, in the order it came.
+    // Reading the whole text back to compare it later would hold the window
+    // again: the undo stack alone tells whether it was edited.
+    recipeRichEdit1->document()->setModified(false);
+    m_loadedHash.reset();
+    // What waited for the whole text, in the order it came, each in its own turn
+    // of the event loop.
     auto waiting = std::exchange(m_afterLoad, {});
     for (auto &action : waiting)
-        action();
+        QTimer::singleShot(0, this, std::move(action));
 }
 
 void TRecipePage::whenLoaded(std::function<void()> action)
@@ -332,7 +336,7 @@ bool TRecipePage::Modified() const
 {
     if (DisplayMode() || Loading() || !recipeRichEdit1->document()->isModified())
         return false;
-    return qHash(recipeRichEdit1->toPlainText()) != m_loadedHash;
+    return !m_loadedHash || qHash(recipeRichEdit1->toPlainText()) != *m_loadedHash;
 }
 
 void TRecipePage::LoadIniItem(const std::string &filePath, const std::string &itemName)

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -90,7 +91,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    static constexpr std::size_t kLoadChunk = 256 * 1024; // bytes of a file per piece
+    static constexpr std::size_t kLoadChunk = 128 * 1024; // bytes of a file per piece
     static constexpr std::size_t kItemChunk = 4000;       // lines of an item per piece
     void showRecipeBytes(std::string bytes);
     // The next piece of the file being loaded from pos, decoded, long lines
@@ -125,7 +126,9 @@ private:
     std::string m_unreadPath;
     // The name the question about unsaved edits uses.
     QString m_shownName;
-    std::size_t m_loadedHash = 0; // of the text as loaded or saved
+    // Of the text as loaded or saved; none after a big load, whose edits only the
+    // undo stack tells.
+    std::optional<std::size_t> m_loadedHash;
     // The editor shows a recipe file whose bytes were not all GBK (or held NULs):
     // saving it back changes them, so the user is asked first.
     bool m_shownWithReplacement = false;

@@ -262,6 +262,7 @@ TEST_F(RecipeLibraryTest, HugeRecipesGoInWholeAndKeysWaitForThem)
     QTest::keyClick(editor(), Qt::Key_X); // pressed while loading: typed once it is all in
     EXPECT_TRUE(page().Loading());
     QTRY_VERIFY_WITH_TIMEOUT(!page().Loading(), 120000);
+    QApplication::processEvents(); // the key waited for this turn
     EXPECT_GT(editor()->document()->blockCount(), 1000);
     EXPECT_TRUE(page().Modified());
     clickSave();
