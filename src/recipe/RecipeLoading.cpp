@@ -39,7 +39,7 @@ namespace {
 // A line longer than this goes into the editor as several blocks joined by soft
 // breaks: one block is laid out at once, and ten million characters in one
 // would hold the window still for seconds.
-constexpr int kSoftLineLength = 2048;
+constexpr int kSoftLineLength = 512;
 
 // Breaks every run longer than kSoftLineLength with a soft break; column counts
 // the characters since the last line feed, across pieces.
