@@ -276,9 +276,9 @@ TEST_F(RecipeLibraryTest, HugeRecipesGoInWholeAndKeysWaitForThem)
     QApplication::clipboard()->clear();
     QTest::mouseClick(page().recipeLabel(5), Qt::LeftButton);
     const QString copied = QApplication::clipboard()->text();
-    EXPECT_FALSE(copied.contains(QLatin1Char('\n')));
-    EXPECT_FALSE(copied.contains(QChar(0x2060)));
-    EXPECT_GT(copied.size(), 5990);
+    const QString wholeLine = QStringLiteral("x") + QString::fromStdString(gbk::toUtf8(oneLine.substr(0, 20000)));
+    EXPECT_GT(copied.size(), 5900);
+    EXPECT_EQ(copied, wholeLine.left(copied.size()));
 
     // An item of 400,000 lines: shown whole, name and gaps as usual.
     select(node({"Lib", "Big", "Big"}));
