@@ -210,3 +210,20 @@ TEST(RecipesCliText, GbkNamedFilesAreListedDecodedAndOpenByThatName)
     r = run({"recipes", "show", "--folder", dir.path(), "旧/a.Txt"});
     EXPECT_EQ(r.out, "a\n");
 }
+
+// A NUL in an item name never reaches a listing raw, in either encoding.
+TEST(RecipesCliText, NulInAnItemNameIsNeverListedRaw)
+{
+    TempFolder dir;
+    const std::string ini("[ItemList]\r\nItemCount=1\r\nItemName1=a\0b\r\n[a\0b]\r\nx\0y\r\n", 52);
+    dir.write("F/c.Ini", ini);
+    const std::pair<const char *, std::string> rows[] = {{"utf-8", "F/\n  c.Ini\n    a\uFFFDb\n"},
+                                                         {"gbk", "F/\n  c.Ini\n    a?b\n"}};
+    for (const auto &[encoding, listing] : rows) {
+        const Result r = run({"recipes", "list", "--encoding", encoding, "--folder", dir.path()});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out, listing) << encoding;
+    }
+    const Result shown = run({"recipes", "show", "--folder", dir.path(), "F/c.Ini"});
+    EXPECT_EQ(shown.out, "a\uFFFDb\nx\uFFFDy\n");
+}
