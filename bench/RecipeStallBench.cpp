@@ -4,7 +4,9 @@
 // on the node until the text is in and 8 s more (Qt lays the rest out lazily
 // meanwhile); "Key" cases type a letter 100 ms into the load, "CtrlEnd" cases
 // press Ctrl+End, which makes Qt lay out the whole text at once. Memory is the
-// highest resident size above the size before the click, per byte of the file.
+// highest resident size above the size before the click, per byte of the file;
+// memory freed by an earlier case is reused, so run each case alone
+// (--benchmark_filter='BM_Stall_OneLine20MB/') for its memory figure.
 #include "BenchApp.h"
 #include "app/Main.h"
 #include "base/Gbk.h"
