@@ -129,14 +129,38 @@ void runCase(benchmark::State &state, const char *node, const char *file, int ke
     }
 }
 
-void BM_Stall_OneLine20MB(benchmark::State &s) { runCase(s, "line", "line.Txt", 0); }
-void BM_Stall_OneLine20MB_Key(benchmark::State &s) { runCase(s, "line", "line.Txt", Qt::Key_X); }
-void BM_Stall_OneLine20MB_CtrlEnd(benchmark::State &s) { runCase(s, "line", "line.Txt", Qt::Key_End, Qt::ControlModifier); }
-void BM_Stall_ShortLines20MB(benchmark::State &s) { runCase(s, "lines", "lines.Txt", 0); }
-void BM_Stall_ShortLines20MB_Key(benchmark::State &s) { runCase(s, "lines", "lines.Txt", Qt::Key_X); }
-void BM_Stall_ShortLines20MB_CtrlEnd(benchmark::State &s) { runCase(s, "lines", "lines.Txt", Qt::Key_End, Qt::ControlModifier); }
-void BM_Stall_Item400000Lines(benchmark::State &s) { runCase(s, "Big", "Big.Ini", 0); }
-void BM_Stall_Item400000Lines_CtrlEnd(benchmark::State &s) { runCase(s, "Big", "Big.Ini", Qt::Key_End, Qt::ControlModifier); }
+void BM_Stall_OneLine20MB(benchmark::State &s)
+{
+    runCase(s, "line", "line.Txt", 0);
+}
+void BM_Stall_OneLine20MB_Key(benchmark::State &s)
+{
+    runCase(s, "line", "line.Txt", Qt::Key_X);
+}
+void BM_Stall_OneLine20MB_CtrlEnd(benchmark::State &s)
+{
+    runCase(s, "line", "line.Txt", Qt::Key_End, Qt::ControlModifier);
+}
+void BM_Stall_ShortLines20MB(benchmark::State &s)
+{
+    runCase(s, "lines", "lines.Txt", 0);
+}
+void BM_Stall_ShortLines20MB_Key(benchmark::State &s)
+{
+    runCase(s, "lines", "lines.Txt", Qt::Key_X);
+}
+void BM_Stall_ShortLines20MB_CtrlEnd(benchmark::State &s)
+{
+    runCase(s, "lines", "lines.Txt", Qt::Key_End, Qt::ControlModifier);
+}
+void BM_Stall_Item400000Lines(benchmark::State &s)
+{
+    runCase(s, "Big", "Big.Ini", 0);
+}
+void BM_Stall_Item400000Lines_CtrlEnd(benchmark::State &s)
+{
+    runCase(s, "Big", "Big.Ini", Qt::Key_End, Qt::ControlModifier);
+}
 BENCHMARK(BM_Stall_OneLine20MB)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Stall_OneLine20MB_Key)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Stall_OneLine20MB_CtrlEnd)->Iterations(1)->Unit(benchmark::kMillisecond);

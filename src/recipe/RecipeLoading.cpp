@@ -4,10 +4,10 @@
 
 #include "artwork/Artwork.h"
 #include "pagekit/Dialogs.h"
-#include "recipe/NativePath.h"
 #include "pagekit/PageHost.h"
 #include "pagekit/PageKit.h"
 #include "platform/GbkQt.h"
+#include "recipe/NativePath.h"
 #include "recipe/Recipe.h"
 #include "recipe/RecipeEdit.h"
 #include "recipe/RecipeTree.h"
@@ -23,11 +23,11 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTimer>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <utility>

@@ -1,5 +1,5 @@
-#include "base/Gbk.h"
 #include "base/NativePath.h"
+#include "base/Gbk.h"
 
 #include <gtest/gtest.h>
 
@@ -13,11 +13,14 @@ TEST(NativePath, EachPartIsShownAsUtf8OrGbkOrWithReplacements)
         std::string shown;
     };
     const Row rows[] = {
-        {"/home/u/Vomra秘笈/a.Txt", "/home/u/Vomra秘笈/a.Txt"},               // UTF-8 stays
-        {"/home/u/Lib/" + gbkNew + ".Txt", "/home/u/Lib/新年.Txt"},           // a GBK name
-        {"/home/程序/" + gbkNew + "/x.Txt", "/home/程序/新年/x.Txt"},         // UTF-8 and GBK folders side by side
-        {"/p/a\xFF" "b.Txt", "/p/a\xEF\xBF\xBD" "b.Txt"},                     // neither: U+FFFD per bad byte
-        {"/p/\xD0", "/p/\xEF\xBF\xBD"},                                        // a lead byte alone
+        {"/home/u/Vomra秘笈/a.Txt", "/home/u/Vomra秘笈/a.Txt"},       // UTF-8 stays
+        {"/home/u/Lib/" + gbkNew + ".Txt", "/home/u/Lib/新年.Txt"},   // a GBK name
+        {"/home/程序/" + gbkNew + "/x.Txt", "/home/程序/新年/x.Txt"}, // UTF-8 and GBK folders side by side
+        {"/p/a\xFF"
+         "b.Txt",
+         "/p/a\xEF\xBF\xBD"
+         "b.Txt"},                      // neither: U+FFFD per bad byte
+        {"/p/\xD0", "/p/\xEF\xBF\xBD"}, // a lead byte alone
         {"", ""},
         {"/", "/"},
     };

@@ -3,8 +3,8 @@
 #include "base/Gbk.h"
 #include "support/TempFolder.h"
 
-#include <gtest/gtest.h>
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <sstream>
 
 using namespace vomra;

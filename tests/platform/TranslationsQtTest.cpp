@@ -23,7 +23,8 @@ TEST(Translations, StandardDialogsSpeakChinese)
     QStringList buttons;
     for (const QPushButton *button : dialog.findChildren<QPushButton *>())
         buttons << button->text();
-    EXPECT_TRUE(labels.join(QLatin1Char('|')).contains(QStringLiteral("文件名"))) << labels.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(labels.join(QLatin1Char('|')).contains(QStringLiteral("文件名")))
+        << labels.join(QLatin1Char('|')).toStdString();
     EXPECT_FALSE(labels.join(QLatin1Char('|')).contains(QStringLiteral("File name")));
     EXPECT_TRUE(buttons.contains(QStringLiteral("取消"))) << buttons.join(QLatin1Char('|')).toStdString();
     EXPECT_FALSE(buttons.contains(QStringLiteral("Cancel")));

@@ -14,16 +14,16 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QTest>
 #include <QTextEdit>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
 #include <deque>
-#include <set>
 #include <filesystem>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,7 +31,10 @@ using namespace vomra;
 
 namespace {
 
-std::string G(const char *utf8) { return gbk::fromUtf8(utf8); }
+std::string G(const char *utf8)
+{
+    return gbk::fromUtf8(utf8);
+}
 
 class RecipeLibraryTest : public test::MainWindowFixture {
 protected:
@@ -69,7 +72,10 @@ protected:
     }
     TRecipePage &page() const { return *frm->recipe; }
     QTextEdit *editor() const { return frm->recipe->recipeRichEdit1; }
-    QTreeWidgetItem *node(std::initializer_list<const char *> path) const { return test::treeNode(frm->TreeView1, path); }
+    QTreeWidgetItem *node(std::initializer_list<const char *> path) const
+    {
+        return test::treeNode(frm->TreeView1, path);
+    }
     void select(QTreeWidgetItem *item)
     {
         ASSERT_NE(item, nullptr);
@@ -117,11 +123,12 @@ TEST_F(RecipeLibraryTest, UnreadFileIsNeverOverwritten)
     start();
     select(node({"Lib", "secret"}));
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, QStringLiteral("读取文件“%1”失败！").arg(QString::fromStdString(dir.file("Lib/secret.Txt"))));
+    EXPECT_EQ(boxes[0].text,
+              QStringLiteral("读取文件“%1”失败！").arg(QString::fromStdString(dir.file("Lib/secret.Txt"))));
     struct Row {
-        const char *typed;      // appended to the editor before saving
-        const char *dialog;     // the save dialog's answer, relative to the program folder
-        bool expectWritten;     // the new file written
+        const char *typed;  // appended to the editor before saving
+        const char *dialog; // the save dialog's answer, relative to the program folder
+        bool expectWritten; // the new file written
     };
     const Row rows[] = {{"", "", false}, {"新", "Lib/copy", true}};
     for (const Row &row : rows) {
@@ -143,15 +150,13 @@ TEST_F(RecipeLibraryTest, UnreadFileIsNeverOverwritten)
 TEST_F(RecipeLibraryTest, SavedRecipeIsAlwaysListedAndSelected)
 {
     struct Row {
-        const char *typed;   // in Vomra秘笈
-        const char *file;    // written
-        const char *shown;   // its node
+        const char *typed; // in Vomra秘笈
+        const char *file;  // written
+        const char *shown; // its node
     };
     const Row rows[] = {
-        {"2024.春节", "2024.春节.Txt", "2024.春节"},
-        {"plain", "plain.Txt", "plain"},
-        {"lower.txt", "lower.txt", "lower"},
-        {"UPPER.TXT", "UPPER.TXT", "UPPER"},
+        {"2024.春节", "2024.春节.Txt", "2024.春节"}, {"plain", "plain.Txt", "plain"},
+        {"lower.txt", "lower.txt", "lower"},         {"UPPER.TXT", "UPPER.TXT", "UPPER"},
         {"a.Txt.bak", "a.Txt.bak.Txt", "a.Txt.bak"},
     };
     start();
@@ -325,8 +330,8 @@ TEST_F(RecipeLibraryTest, TreeTextIsLeftFontColorAndHoveredRowsAreUnderlined)
                     else if (p != paper)
                         others.insert(p.rgb());
                 }
-            EXPECT_TRUE(others.empty()) << others.size() << " colours besides ink and paper, e.g. "
-                                        << std::hex << (others.empty() ? 0u : *others.begin());
+            EXPECT_TRUE(others.empty()) << others.size() << " colours besides ink and paper, e.g. " << std::hex
+                                        << (others.empty() ? 0u : *others.begin());
             return shot.copy(rect);
         };
         int plain = 0;

@@ -1,7 +1,7 @@
 // The recipe page on the real main window over a copied program folder.
 #include "app/Main.h"
-#include "pagekit/Dialogs.h"
 #include "base/Gbk.h"
+#include "pagekit/Dialogs.h"
 #include "recipe/Recipe.h"
 #include "recipe/RecipeEdit.h"
 #include "recipe/RecipePage.h"
@@ -85,7 +85,10 @@ protected:
             out.push_back(enabled(n));
         return out;
     }
-    QTreeWidgetItem *node(std::initializer_list<const char *> path) const { return test::treeNode(frm->TreeView1, path); }
+    QTreeWidgetItem *node(std::initializer_list<const char *> path) const
+    {
+        return test::treeNode(frm->TreeView1, path);
+    }
     void select(QTreeWidgetItem *item)
     {
         ASSERT_NE(item, nullptr);
