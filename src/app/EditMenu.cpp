@@ -151,7 +151,7 @@ TEditMenuItem TPopMenuEdit::itemOf(const QAction *action) const
 
 void TPopMenuEdit::PopMenuEditPopup()
 {
-    m_recipe.finishLoading(); // every item may need the whole text
+    // While a big text goes in the editor takes no edits: the items say so.
     const QTextEdit *edit = m_recipe.recipeRichEdit1;
     const bool selected = edit->textCursor().hasSelection();
     const bool writable = !edit->isReadOnly();
@@ -165,6 +165,10 @@ void TPopMenuEdit::PopMenuEditPopup()
 void TPopMenuEdit::PMEClick(QAction *item)
 {
     QTextEdit *edit = m_recipe.recipeRichEdit1;
+    if (m_recipe.Loading() && tagOf(item) != 2) { // copying what is shown is safe; the rest waits
+        m_recipe.whenLoaded([this, item] { PMEClick(item); });
+        return;
+    }
     switch (tagOf(item)) {
     case 1:
         edit->cut();

@@ -690,6 +690,11 @@ void TfrmMain::FormClose()
 
 void TfrmMain::closeEvent(QCloseEvent *event)
 {
+    // Unsaved recipe text is asked about first; 取消 keeps the window open.
+    if (!m_closing && recipe && !recipe->AskToKeepEdits()) {
+        event->ignore();
+        return;
+    }
     if (!m_closing) {
         m_closing = true;
         FormClose();

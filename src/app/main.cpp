@@ -1,6 +1,7 @@
 #include "app/About.h"
 #include "app/Main.h"
 #include "platform/FontSetup.h"
+#include "platform/Translations.h"
 #include "widgets/Functions.h"
 
 #include <QApplication>
@@ -53,6 +54,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vomra 2003 免费版"));
     vomra::installFontSubstitutes();
+    vomra::installChineseTranslations();
 
     // The About window, shown at once as the splash.
     vomra::TfrmAbout frmAbout;

@@ -128,7 +128,8 @@ const std::vector<CommandEntry> &commands()
          "                          recipe files (.Txt), two blanks of indent per level\n"
          "        show PATH         a recipe file's text; a collection's first item\n"
          "        show PATH ITEM    a collection's item: its name, then its lines\n"
-         "                          (PATH relative to the folder unless it starts with /)",
+         "                          (PATH relative to the folder unless it starts with /;\n"
+         "                          ITEM in the terminal's encoding, whatever --encoding says)",
          runRecipes,
          {"--folder", "--encoding"}},
     };

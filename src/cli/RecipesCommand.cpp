@@ -6,7 +6,9 @@
 
 #include <dirent.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <ostream>
 #include <string>
@@ -79,15 +81,77 @@ std::optional<Options> parse(const std::vector<std::string> &args, const Io &io)
     return o;
 }
 
-// GBK text as the chosen output encoding wants it; *lossy set when bytes that
-// are not GBK became "?".
-std::string fromGbk(const std::string &gbkText, Encoding enc, bool *lossy = nullptr)
+// GBK text as UTF-8 for the terminal: every character GBK reads is decoded;
+// a byte that is not text (a NUL, a lead byte without its trail, a pair GBK has
+// no character for) becomes U+FFFD, so nothing unprintable reaches the output.
+std::string gbkToShownUtf8(std::string_view text, bool *lossy)
 {
     bool lost = false;
-    std::string out = enc == Encoding::Utf8 ? gbk::toUtf8(gbkText, &lost) : gbkText;
+    if (text.find('\0') == std::string_view::npos) {
+        std::string out = gbk::toUtf8(text, &lost);
+        if (!lost)
+            return out;
+    }
+    std::string out;
+    out.reserve(text.size() * 3 / 2);
+    for (std::size_t i = 0; i < text.size();) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if (b == 0) {
+            out += "\xEF\xBF\xBD";
+            ++i;
+        } else if (b < 0x80) {
+            out += static_cast<char>(b);
+            ++i;
+        } else {
+            bool bad = false;
+            const std::string pair = i + 1 < text.size() ? gbk::toUtf8(text.substr(i, 2), &bad) : std::string();
+            const auto trail = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+            if (i + 1 < text.size() && !bad) {
+                out += pair;
+                i += 2;
+            } else {
+                out += "\xEF\xBF\xBD";
+                i += trail >= 0x40 && trail != 0x7F && trail != 0xFF ? 2 : 1;
+                lost = true;
+            }
+        }
+    }
     if (lossy && lost)
         *lossy = true;
     return out;
+}
+
+// GBK text as the chosen output encoding wants it: UTF-8 with U+FFFD for what is
+// not text, or the bytes themselves; *lossy set when a U+FFFD was written.
+std::string fromGbk(const std::string &gbkText, Encoding enc, bool *lossy = nullptr)
+{
+    return enc == Encoding::Utf8 ? gbkToShownUtf8(gbkText, lossy) : gbkText;
+}
+
+// Whether the terminal's locale (LC_ALL, LC_CTYPE, LANG, in that order) writes
+// GBK; anything else is read as UTF-8.
+bool terminalIsGbk()
+{
+    const char *locale = nullptr;
+    for (const char *name : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+        const char *v = std::getenv(name);
+        if (v && *v) {
+            locale = v;
+            break;
+        }
+    }
+    if (!locale)
+        return false;
+    std::string_view l = locale;
+    const std::size_t dot = l.find('.');
+    if (dot == std::string_view::npos)
+        return false;
+    std::string_view codeset = l.substr(dot + 1);
+    codeset = codeset.substr(0, codeset.find('@'));
+    for (const char *gbkName : {"GBK", "GB2312", "GB18030", "EUC-CN", "EUCCN", "CP936"})
+        if (pathsEqualIgnoringCase(codeset, gbkName))
+            return true;
+    return false;
 }
 
 // A name shown to people (UTF-8) as the chosen output encoding wants it; *lossy
@@ -105,20 +169,24 @@ std::string fromDisplay(const std::string &utf8, Encoding enc, bool *lossy)
 void warnLossy(Io &io, Encoding enc)
 {
     io.err << kName
-           << (enc == Encoding::Utf8 ? ": warning: bytes that are not GBK became \"?\"\n"
+           << (enc == Encoding::Utf8 ? ": warning: bytes that are not GBK text are shown as U+FFFD\n"
                                      : ": warning: some characters cannot be written in GBK and became \"?\"\n");
 }
 
-// Lines of GBK text written as writeOutputLines does, with the warning when any
-// of their bytes could not be shown.
+// Lines of GBK text in the output encoding, with the warning when any of their
+// bytes could not be shown as text.
 void writeLines(Io &io, Encoding enc, const std::vector<std::string> &lines)
 {
     bool lossy = false;
     if (enc == Encoding::Utf8) {
+        std::vector<std::string> shown;
+        shown.reserve(lines.size());
         for (const std::string &line : lines)
-            fromGbk(line, enc, &lossy);
+            shown.push_back(fromGbk(line, enc, &lossy));
+        writeOutputLines(io, Encoding::Gbk, shown); // already UTF-8: written as it is
+    } else {
+        writeOutputLines(io, enc, lines);
     }
-    writeOutputLines(io, enc, lines);
     if (lossy)
         warnLossy(io, enc);
 }
@@ -143,7 +211,14 @@ int list(const Options &o, Io &io)
         out.append(static_cast<std::size_t>(node.depth) * 2, ' ');
         switch (node.image) {
         case riItem:
-            out += fromGbk(node.text, o.encoding, &lossy);
+            if (o.encoding == Encoding::Gbk && node.text.find('\0') != std::string::npos) {
+                std::string name = node.text; // never a raw NUL in a listing
+                std::replace(name.begin(), name.end(), '\0', '?');
+                out += name;
+                lossy = true;
+            } else {
+                out += fromGbk(node.text, o.encoding, &lossy);
+            }
             break;
         case riFolder:
             out += fromDisplay(nodeDisplayText(node), o.encoding, &lossy) + '/';
@@ -163,7 +238,7 @@ int list(const Options &o, Io &io)
 int show(const Options &o, Io &io)
 {
     const std::string &given = o.operands[0];
-    const std::string path = resolveListedPath(given.front() == '/' ? given : o.folder + given);
+    const std::string path = resolveShownPath(given.front() == '/' ? given : o.folder + given);
     std::string error;
     const auto text = ReadRecipeFile(path, &error);
     if (!text) {
@@ -186,7 +261,8 @@ int show(const Options &o, Io &io)
     std::string item;
     if (o.operands.size() == 2) {
         bool lossy = false;
-        item = o.encoding == Encoding::Utf8 ? gbk::fromUtf8(o.operands[1], &lossy) : o.operands[1];
+        // Typed in the terminal: read in its encoding, whatever the output's is.
+        item = terminalIsGbk() ? o.operands[1] : gbk::fromUtf8(o.operands[1], &lossy);
         if (lossy) {
             io.err << kName << ": no item '" << o.operands[1] << "' in '" << path << "'\n";
             return kFailed;

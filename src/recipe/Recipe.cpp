@@ -112,50 +112,6 @@ private:
     std::set<std::pair<dev_t, ino_t>> m_visited;
 };
 
-// Replaces invalid UTF-8 by U+FFFD, one per bad byte.
-std::string validUtf8(std::string_view s)
-{
-    std::string out;
-    out.reserve(s.size());
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const auto b = static_cast<unsigned char>(s[i]);
-        std::size_t len = 0;
-        unsigned cp = 0;
-        if (b < 0x80) {
-            out += s[i++];
-            continue;
-        }
-        if (b >= 0xC2 && b <= 0xDF) {
-            len = 2;
-            cp = b & 0x1Fu;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            len = 3;
-            cp = b & 0x0Fu;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            len = 4;
-            cp = b & 0x07u;
-        }
-        bool ok = len != 0 && i + len <= s.size();
-        for (std::size_t k = 1; ok && k < len; ++k) {
-            const auto c = static_cast<unsigned char>(s[i + k]);
-            ok = (c & 0xC0) == 0x80;
-            cp = (cp << 6) | (c & 0x3Fu);
-        }
-        // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
-        ok = ok && !(len == 3 && cp < 0x800) && !(len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) &&
-             !(cp >= 0xD800 && cp <= 0xDFFF);
-        if (ok) {
-            out.append(s.substr(i, len));
-            i += len;
-        } else {
-            out += "\xEF\xBF\xBD";
-            ++i;
-        }
-    }
-    return out;
-}
-
 } // namespace
 
 // ---- scan and records ------------------------------------------------------
@@ -277,6 +233,35 @@ std::string resolveListedPath(const std::string &path)
     return path;
 }
 
+std::string resolveShownPath(const std::string &path)
+{
+    std::string out = !path.empty() && path.front() == '/' ? "/" : "";
+    std::size_t start = out.size();
+    while (start <= path.size()) {
+        std::size_t slash = path.find('/', start);
+        if (slash == std::string::npos)
+            slash = path.size();
+        const std::string part = path.substr(start, slash - start);
+        if (!part.empty()) {
+            std::string found = part;
+            if (!pathExists(out + part)) {
+                if (const auto entries = listFolder(out.empty() ? std::string("./") : out)) {
+                    for (const DirEntry &e : *entries)
+                        if (e.name != part && nativeToDisplay(e.name) == part) {
+                            found = e.name;
+                            break;
+                        }
+                }
+            }
+            out += found;
+        }
+        if (slash < path.size())
+            out += '/';
+        start = slash + 1;
+    }
+    return resolveListedPath(out);
+}
+
 bool pathsEqualIgnoringCase(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())
@@ -360,8 +345,6 @@ bool WriteRecipeFile(const std::string &path, std::string_view gbkText, std::str
 }
 
 // ---- names for people ------------------------------------------------------
-
-std::string nativeToDisplay(std::string_view name) { return validUtf8(name); }
 
 std::string nodeDisplayText(const TRecipeNode &node)
 {

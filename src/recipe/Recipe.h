@@ -9,6 +9,8 @@
 //  - the contents of recipe files and collections, and so item names, are GBK.
 // The program folder is always given with its trailing '/'.
 
+#include "base/NativePath.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -92,6 +94,12 @@ TQOBR_TreeNodeRecord GetNodeRecord(const std::vector<TRecipeNode> &tree, std::si
 // name order when several do), else the path unchanged.
 std::string resolveListedPath(const std::string &path);
 
+// A path typed as people read it (a name not in UTF-8 on disk typed as it is
+// shown) turned back into the bytes on disk, part by part: a part that exists
+// stays, else the folder's entry that nativeToDisplay shows as that part; then
+// resolveListedPath.
+std::string resolveShownPath(const std::string &path);
+
 // Two paths equal without regard to ASCII case.
 bool pathsEqualIgnoringCase(std::string_view a, std::string_view b);
 
@@ -147,9 +155,7 @@ bool WriteRecipeFile(const std::string &path, std::string_view gbkText, std::str
 // Names for people ----------------------------------------------------------
 
 // A node's text as UTF-8 for showing: item names decoded from GBK, file-system
-// names kept, with any byte that is not valid UTF-8 shown as U+FFFD.
+// names as nativeToDisplay shows them.
 std::string nodeDisplayText(const TRecipeNode &node);
-// Native bytes shown as UTF-8, invalid sequences as U+FFFD.
-std::string nativeToDisplay(std::string_view name);
 
 } // namespace vomra

@@ -4,11 +4,12 @@
 
 #include "artwork/Artwork.h"
 #include "pagekit/Dialogs.h"
-#include "recipe/NativePath.h"
 #include "pagekit/PageHost.h"
 #include "pagekit/PageKit.h"
 #include "platform/GbkQt.h"
+#include "recipe/NativePath.h"
 #include "recipe/Recipe.h"
+#include "recipe/RecipeEdit.h"
 #include "recipe/RecipeTree.h"
 #include "recipe/SendOnDesktop.h"
 #include "widgets/ImageLabel.h"
@@ -21,10 +22,12 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <utility>
@@ -33,9 +36,33 @@ namespace vomra {
 
 namespace {
 
-bool isFile(const std::string &native)
+// A line longer than this goes into the editor as several blocks joined by soft
+// breaks: one block is laid out at once, and ten million characters in one
+// would hold the window still for seconds.
+constexpr int kSoftLineLength = 512;
+
+// Breaks every run longer than kSoftLineLength with a soft break; column counts
+// the characters since the last line feed, across pieces.
+QString withSoftBreaks(const QString &piece, int &column)
 {
-    return QFileInfo(qpath(native)).isFile();
+    if (column + piece.size() <= kSoftLineLength && !piece.contains(QLatin1Char('\n'))) {
+        column += static_cast<int>(piece.size());
+        return piece;
+    }
+    QString out;
+    out.reserve(piece.size() + piece.size() / kSoftLineLength * 2 + 2);
+    for (const QChar c : piece) {
+        if (c == QLatin1Char('\n')) {
+            column = 0;
+        } else if (column == kSoftLineLength) {
+            out += TRecipeEdit::softBreak();
+            column = 0;
+        }
+        out += c;
+        if (c != QLatin1Char('\n'))
+            ++column;
+    }
+    return out;
 }
 
 // GBK text for the editor: bytes GBK cannot read show as "?", NULs as U+FFFD.
@@ -68,11 +95,12 @@ void TRecipePage::TreeView1Click()
 
 bool TRecipePage::DisplayMode() const
 {
-    return recipeRichEdit1->isReadOnly();
+    return m_displayMode;
 }
 
 void TRecipePage::setEditMode()
 {
+    m_displayMode = false;
     recipeRichEdit1->setLineWrapMode(QTextEdit::NoWrap);
     recipeRichEdit1->setReadOnly(false);
     recipeRichEdit1->setAcceptRichText(false);
@@ -80,6 +108,7 @@ void TRecipePage::setEditMode()
 
 void TRecipePage::setDisplayMode()
 {
+    m_displayMode = true;
     recipeRichEdit1->setLineWrapMode(QTextEdit::WidgetWidth);
     recipeRichEdit1->setReadOnly(true);
     recipeRichEdit1->setAcceptRichText(true);
@@ -87,57 +116,133 @@ void TRecipePage::setDisplayMode()
     recipeRichEdit1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 }
 
-void TRecipePage::showRecipeBytes(std::string bytes)
+void TRecipePage::restoreMode()
 {
-    // A big file would hold the window still for seconds: its first piece is
-    // decoded and shown at once, and the whole text is built aside from the event
-    // loop, piece by piece, then put in place. Anything that edits or reads the
-    // whole text finishes it first.
-    if (bytes.size() <= kLoadChunk) {
-        recipeRichEdit1->setPlainText(decodeRecipe(bytes, &m_shownWithReplacement));
-        return;
+    if (m_displayMode)
+        setDisplayMode();
+    else
+        setEditMode();
+}
+
+QString TRecipePage::nextFilePiece(std::size_t &pos, int &column, bool *replaced) const
+{
+    const std::string &bytes = m_pending;
+    // Pieces end after a line feed, which is never part of a GBK character.
+    std::size_t end = std::min(pos + kLoadChunk, bytes.size());
+    if (end < bytes.size()) {
+        const std::size_t lf = bytes.rfind('\n', end - 1);
+        if (lf != std::string::npos && lf >= pos) {
+            end = lf + 1;
+        } else { // inside one long line: never split a two-byte character or a CR LF
+            std::size_t i = pos;
+            while (i < end)
+                i += static_cast<unsigned char>(bytes[i]) >= 0x81 ? 2 : 1;
+            end = std::min(i, bytes.size());
+            if (end < bytes.size() && bytes[end - 1] == '\r')
+                ++end;
+        }
     }
-    m_pending = std::move(bytes);
-    m_pendingPos = 0;
+    QString piece = decodeRecipe(std::string_view(bytes).substr(pos, end - pos), replaced);
+    pos = end;
+    return withSoftBreaks(piece, column);
+}
+
+void TRecipePage::appendItemLines(QTextCursor &cursor, std::size_t from, std::size_t to) const
+{
+    // The name and each line in the window's font, a gap of 8 points under the
+    // name and of 4 points under every line; empty lines at the end are dropped.
+    QTextCharFormat text;
+    text.setProperty(QTextFormat::FontPixelSize, m_host.windowFont().pixelSize());
+    QTextCharFormat nameGap;
+    nameGap.setFontPointSize(8);
+    QTextCharFormat lineGap;
+    lineGap.setFontPointSize(4);
+    if (from == 0)
+        cursor.setBlockCharFormat(text);
+    for (std::size_t i = from; i < to; ++i) {
+        if (i > 0) {
+            cursor.insertBlock(QTextBlockFormat(), i == 1 ? nameGap : lineGap);
+            cursor.insertBlock(QTextBlockFormat(), text);
+        }
+        bool replaced = false;
+        cursor.insertText(decodeRecipe(m_itemLines[i], &replaced), text);
+    }
+}
+
+std::size_t TRecipePage::buildStep(QTextDocument *doc, std::size_t pos, int &column, bool *replaced)
+{
+    QTextCursor cursor(doc);
+    cursor.movePosition(QTextCursor::End);
+    if (!m_itemLines.empty()) {
+        const std::size_t to = std::min(pos + kItemChunk, m_itemLines.size());
+        appendItemLines(cursor, pos, to);
+        return to;
+    }
+    cursor.insertText(nextFilePiece(pos, column, replaced));
+    return pos;
+}
+
+std::size_t TRecipePage::buildTotal() const
+{
+    return m_itemLines.empty() ? m_pending.size() : m_itemLines.size();
+}
+
+void TRecipePage::startBuilding()
+{
+    // A big text would hold the window still for seconds: its first piece is shown
+    // at once, and the whole text is built aside from the event loop, piece by
+    // piece, then put in place. Meanwhile the editor takes no edits; keys wait for
+    // the whole text, and so do the tool labels.
+    auto *preview = new QTextDocument(recipeRichEdit1);
+    preview->setDefaultFont(recipeRichEdit1->font());
+    preview->setUndoRedoEnabled(false);
+    int column = 0;
+    bool replaced = false;
+    buildStep(preview, 0, column, &replaced);
+    installDocument(preview);
     m_building = new QTextDocument(recipeRichEdit1); // goes with the editor that shows it
     m_building->setUndoRedoEnabled(false);
     m_building->setDefaultFont(recipeRichEdit1->font());
-    recipeRichEdit1->setPlainText(appendPendingChunk());
+    m_buildPos = 0;
+    m_column = 0;
+    recipeRichEdit1->setReadOnly(true);
     m_loadTimer.start();
 }
 
-QString TRecipePage::appendPendingChunk()
+void TRecipePage::buildNextPiece()
 {
     if (!Loading())
-        return {};
-    // Pieces end after a line feed, which is never part of a GBK character.
-    std::size_t end = std::min(m_pendingPos + kLoadChunk, m_pending.size());
-    if (end < m_pending.size()) {
-        const std::size_t lf = m_pending.rfind('\n', end - 1);
-        if (lf != std::string::npos && lf >= m_pendingPos) {
-            end = lf + 1;
-        } else { // one very long line: at least never split a two-byte character
-            std::size_t i = m_pendingPos;
-            while (i < end)
-                i += static_cast<unsigned char>(m_pending[i]) >= 0x81 ? 2 : 1;
-            end = std::min(i, m_pending.size());
-        }
-    }
+        return;
     bool replaced = false;
-    const QString piece = decodeRecipe(std::string_view(m_pending).substr(m_pendingPos, end - m_pendingPos), &replaced);
+    m_buildPos = buildStep(m_building, m_buildPos, m_column, &replaced);
     m_shownWithReplacement = m_shownWithReplacement || replaced;
-    QTextCursor cursor(m_building);
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(piece);
-    m_pendingPos = end;
-    if (m_pendingPos < m_pending.size())
-        return piece;
-    // Whole: it replaces the first piece, with the caret and scroll at the top.
+    if (m_buildPos < buildTotal())
+        return;
+    // Whole: it replaces the first piece, keeping the caret, selection and scroll.
     m_loadTimer.stop();
     m_pending.clear();
     m_pending.shrink_to_fit();
+    m_itemLines.clear();
+    m_itemLines.shrink_to_fit();
+    restoreMode();
     installDocument(std::exchange(m_building, nullptr));
-    return piece;
+    // Reading the whole text back to compare it later would hold the window
+    // again: the undo stack alone tells whether it was edited.
+    recipeRichEdit1->document()->setModified(false);
+    m_loadedHash.reset();
+    // What waited for the whole text, in the order it came, each in its own turn
+    // of the event loop.
+    auto waiting = std::exchange(m_afterLoad, {});
+    for (auto &action : waiting)
+        QTimer::singleShot(0, this, std::move(action));
+}
+
+void TRecipePage::whenLoaded(std::function<void()> action)
+{
+    if (Loading())
+        m_afterLoad.push_back(std::move(action));
+    else
+        action();
 }
 
 void TRecipePage::stopLoading()
@@ -145,14 +250,33 @@ void TRecipePage::stopLoading()
     m_loadTimer.stop();
     m_pending.clear();
     m_pending.shrink_to_fit();
-    m_pendingPos = 0;
-    delete std::exchange(m_building, nullptr);
+    m_itemLines.clear();
+    m_itemLines.shrink_to_fit();
+    m_buildPos = 0;
+    m_afterLoad.clear();
+    if (m_building) {
+        delete std::exchange(m_building, nullptr);
+        restoreMode();
+    }
 }
 
 void TRecipePage::finishLoading()
 {
     while (Loading())
-        appendPendingChunk();
+        buildNextPiece();
+}
+
+void TRecipePage::showRecipeBytes(std::string bytes)
+{
+    m_pending = std::move(bytes);
+    if (m_pending.size() <= kLoadChunk) {
+        std::size_t pos = 0;
+        int column = 0;
+        recipeRichEdit1->setPlainText(nextFilePiece(pos, column, &m_shownWithReplacement));
+        m_pending.clear();
+        return;
+    }
+    startBuilding();
 }
 
 void TRecipePage::ShowRecipeNode(QTreeWidgetItem *node)
@@ -161,6 +285,8 @@ void TRecipePage::ShowRecipeNode(QTreeWidgetItem *node)
     stopLoading();
     recipeRichEdit1->clear();
     m_shownWithReplacement = false;
+    m_unreadPath.clear();
+    m_shownName = node ? node->text(0) : QString::fromUtf8(kRecipeFolderName);
     QFont font = recipeRichEdit1->font();
     if (record.NodeKind == nkCollection) {
         setDisplayMode();
@@ -181,11 +307,12 @@ void TRecipePage::ShowRecipeNode(QTreeWidgetItem *node)
         font.setPointSize(m_host.FontSize());
         recipeRichEdit1->setFont(font);
         recipeRichEdit1->setCurrentCharFormat(QTextCharFormat());
-        if (record.NodeKind == nkRecipeFile && isFile(record.DiskPath)) {
+        if (record.NodeKind == nkRecipeFile && isRegularFile(record.DiskPath)) {
             std::string error;
             const auto bytes = ReadRecipeFile(record.DiskPath, &error);
             if (!bytes) {
                 recipeRichEdit1->clear();
+                m_unreadPath = record.DiskPath;
                 dialogs::error(m_host.hostWindow(), QStringLiteral("错误"),
                         QStringLiteral("读取文件“%1”失败！").arg(shown(record.DiskPath)));
             } else {
@@ -193,40 +320,47 @@ void TRecipePage::ShowRecipeNode(QTreeWidgetItem *node)
             }
         }
     }
+    if (!Loading())
+        markUnmodified();
     for (int n : {4, 5, 7})
         recipeLabel(n)->setEnabled(false);
 }
 
+void TRecipePage::markUnmodified()
+{
+    recipeRichEdit1->document()->setModified(false);
+    m_loadedHash = qHash(recipeRichEdit1->toPlainText());
+}
+
+bool TRecipePage::Modified() const
+{
+    if (DisplayMode() || Loading() || !recipeRichEdit1->document()->isModified())
+        return false;
+    return !m_loadedHash || qHash(recipeRichEdit1->toPlainText()) != *m_loadedHash;
+}
+
 void TRecipePage::LoadIniItem(const std::string &filePath, const std::string &itemName)
 {
+    stopLoading();
     const auto lines = ReadIniItemLines(filePath, itemName);
     if (!lines)
         return;
-    const std::vector<std::string> shownLines = ItemCopyLines(itemName, *lines);
+    m_itemLines = ItemCopyLines(itemName, *lines);
+    if (m_itemLines.size() > kItemChunk) {
+        startBuilding();
+        return;
+    }
     // Built aside and then put in place: a document in the editor lays itself out
     // again at every insertion.
     auto *doc = new QTextDocument(recipeRichEdit1);
     doc->setDefaultFont(recipeRichEdit1->font());
     doc->setUndoRedoEnabled(false);
-    // The name and each line in the window's font, a gap of 8 points under the
-    // name and of 4 points under every line; empty lines at the end are dropped.
+    QTextCursor cursor(doc);
+    appendItemLines(cursor, 0, m_itemLines.size());
+    m_itemLines.clear();
+    installDocument(doc);
     QTextCharFormat text;
     text.setProperty(QTextFormat::FontPixelSize, m_host.windowFont().pixelSize());
-    QTextCharFormat nameGap;
-    nameGap.setFontPointSize(8);
-    QTextCharFormat lineGap;
-    lineGap.setFontPointSize(4);
-    QTextCursor cursor(doc);
-    cursor.setBlockCharFormat(text);
-    for (std::size_t i = 0; i < shownLines.size(); ++i) {
-        if (i > 0) {
-            cursor.insertBlock(QTextBlockFormat(), i == 1 ? nameGap : lineGap);
-            cursor.insertBlock(QTextBlockFormat(), text);
-        }
-        bool replaced = false;
-        cursor.insertText(decodeRecipe(shownLines[i], &replaced), text);
-    }
-    installDocument(doc);
     recipeRichEdit1->setCurrentCharFormat(text);
 }
 
@@ -235,11 +369,22 @@ void TRecipePage::installDocument(QTextDocument *doc)
     // The editor deletes the document it made itself; one built here goes here.
     QTextDocument *old = recipeRichEdit1->document();
     const bool builtHere = old->parent() == recipeRichEdit1;
+    // The caret, the selection and the scroll made on the first piece stay.
+    const QTextCursor was = recipeRichEdit1->textCursor();
+    const int h = recipeRichEdit1->horizontalScrollBar()->value();
+    const int v = recipeRichEdit1->verticalScrollBar()->value();
     doc->setUndoRedoEnabled(true);
     doc->setModified(false);
     recipeRichEdit1->setDocument(doc);
-    if (builtHere)
+    if (builtHere) {
+        QTextCursor cursor(doc);
+        cursor.setPosition(std::min(was.anchor(), doc->characterCount() - 1));
+        cursor.setPosition(std::min(was.position(), doc->characterCount() - 1), QTextCursor::KeepAnchor);
+        recipeRichEdit1->setTextCursor(cursor);
+        recipeRichEdit1->horizontalScrollBar()->setValue(h);
+        recipeRichEdit1->verticalScrollBar()->setValue(v);
         old->deleteLater();
+    }
 }
 
 } // namespace vomra

@@ -4,10 +4,10 @@
 #include "pagekit/Dialogs.h"
 #include "pagekit/PageHost.h"
 #include "pagekit/PageKit.h"
-#include "pagekit/PlainCopy.h"
 #include "platform/GbkQt.h"
 #include "recipe/NativePath.h"
 #include "recipe/Recipe.h"
+#include "recipe/RecipeEdit.h"
 #include "recipe/RecipeTree.h"
 #include "recipe/SendOnDesktop.h"
 #include "widgets/ImageLabel.h"
@@ -27,6 +27,7 @@
 #include <QTextEdit>
 #include <QTreeWidget>
 
+#include <memory>
 #include <utility>
 
 namespace vomra {
@@ -55,7 +56,7 @@ TRecipePage::TRecipePage(TPageHost &host) : m_host(host)
 
     recipePanel1 = makeColumnPanel(page, QStringLiteral("recipePanel1"), kStripWidth);
 
-    recipeRichEdit1 = new TPlainCopyTextEdit(page);
+    recipeRichEdit1 = new TRecipeEdit(page);
     recipeRichEdit1->setObjectName(QStringLiteral("recipeRichEdit1"));
     recipeRichEdit1->setFrameShape(QFrame::NoFrame);
     recipeRichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -77,11 +78,13 @@ TRecipePage::TRecipePage(TPageHost &host) : m_host(host)
     QObject::connect(recipeRichEdit1, &QTextEdit::textChanged, this, [this] { recipeRichEdit1Change(); });
 
     m_loadTimer.setInterval(0);
-    QObject::connect(&m_loadTimer, &QTimer::timeout, this, [this] { appendPendingChunk(); });
+    QObject::connect(&m_loadTimer, &QTimer::timeout, this, [this] { buildNextPiece(); });
 
     tree = new TRecipeTree(host.recipeTree(), host.imageList(1), npath(host.programFolder()));
     tree->OnChange = [this](QTreeWidgetItem *node) { ShowRecipeNode(node); };
     tree->OnClick = [this] { TreeView1Click(); };
+    tree->NeedsAsking = [this] { return Modified(); };
+    tree->OnChanging = [this] { return AskToKeepEdits(); };
 }
 
 TRecipePage::~TRecipePage()
@@ -90,6 +93,8 @@ TRecipePage::~TRecipePage()
     stopLoading();
     tree->OnChange = nullptr;
     tree->OnClick = nullptr;
+    tree->NeedsAsking = nullptr;
+    tree->OnChanging = nullptr;
 }
 
 void TRecipePage::pnlRecipeResize()
@@ -126,7 +131,10 @@ void TRecipePage::recipeLabelClick(QObject *Sender)
     auto *label = qobject_cast<TGWImageLabel *>(Sender);
     if (!label)
         return;
-    finishLoading();
+    if (Loading()) { // every tool works on the whole text
+        whenLoaded([this, label] { recipeLabelClick(label); });
+        return;
+    }
     switch (label->Tag()) {
     case 1:
         SaveRecipe();
@@ -175,11 +183,11 @@ QString TRecipePage::DisplayModeSelection() const
 
 QString TRecipePage::CopyRecipeText()
 {
-    finishLoading();
+    // While a big text goes in the selection lies in what is shown: copying it is safe.
     if (!recipeRichEdit1->isReadOnly()) {
         // The editor's own copy, which the text-edit class keeps to plain text.
         recipeRichEdit1->copy();
-        return recipeRichEdit1->textCursor().selection().toPlainText();
+        return TRecipeEdit::withoutSoftBreaks(recipeRichEdit1->textCursor().selection().toPlainText());
     }
     const QString text = DisplayModeSelection();
     QApplication::clipboard()->setText(text);
@@ -197,8 +205,14 @@ void TRecipePage::SendToQQ(int kind, bool pressSend)
 
 bool TRecipePage::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == recipeRichEdit1 && Loading() &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::InputMethod)) {
+        // A key may edit: it waits for the whole text, without holding the window.
+        std::shared_ptr<QEvent> held(event->clone());
+        whenLoaded([this, held] { QApplication::sendEvent(recipeRichEdit1, held.get()); });
+        return true;
+    }
     if (watched == recipeRichEdit1 && event->type() == QEvent::KeyPress) {
-        finishLoading(); // a key may edit: the whole text must be there
         // Ctrl+C copies as the copy label does: display mode gives single line breaks.
         if (static_cast<QKeyEvent *>(event)->matches(QKeySequence::Copy)) {
             CopyRecipeText();

@@ -8,8 +8,11 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
+class QTextCursor;
 class QTextDocument;
 class QTextEdit;
 class QTreeWidgetItem;
@@ -52,10 +55,19 @@ public:
     void recipeLabel6MouseEnter();
     void pnlRecipeResize();
 
-    void SaveRecipe();
+    // True when the text was written.
+    bool SaveRecipe();
     // Asks for a file name starting in startFolder (native path ending in '/') and
-    // writes text there.
-    void SaveRecipeAs(const std::string &startFolder, const QString &text);
+    // writes text there; true when it was written.
+    bool SaveRecipeAs(const std::string &startFolder, const QString &text);
+
+    // The editor's text differs from what was last loaded or saved.
+    bool Modified() const;
+    // Before the text is dropped (another node, closing): with edits, asks whether
+    // to save them. False when the user would rather stay (取消, or a save that
+    // did not happen).
+    bool AskToKeepEdits();
+    // Copies the selection as plain text and returns it.
     QString CopyRecipeText();
     // Labels 8-11: the selection into the chat window of kind 1 ("发送消息") or
     // 2 ("对话模式"), and its send button pressed when asked.
@@ -64,10 +76,12 @@ public:
     // Display mode: wrapped, read-only rich text (collection items); edit mode:
     // unwrapped, editable plain text (everything else).
     bool DisplayMode() const;
-    // A big recipe file is still going into the editor.
+    // A big recipe is still going into the editor.
     bool Loading() const { return m_building != nullptr; }
-    // Puts the rest of a big recipe file into the editor now.
+    // Puts the rest of a big recipe into the editor now.
     void finishLoading();
+    // Runs action once the whole recipe is in the editor (at once when it is).
+    void whenLoaded(std::function<void()> action);
 
     // The editor's text as the copy of display mode gives it: each double line
     // break of the selection collapsed to one; lines end in "\n".
@@ -78,14 +92,27 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    static constexpr std::size_t kLoadChunk = 512 * 1024; // bytes per piece
+    static constexpr std::size_t kLoadChunk = 128 * 1024; // bytes of a file per piece
+    static constexpr std::size_t kItemChunk = 4000;       // lines of an item per piece
     void showRecipeBytes(std::string bytes);
-    // Decodes the next piece into the document being built and returns it.
-    QString appendPendingChunk();
+    // The next piece of the file being loaded from pos, decoded, long lines
+    // broken softly; pos and column (characters since the last line feed) move on.
+    QString nextFilePiece(std::size_t &pos, int &column, bool *replaced) const;
+    // Lines [from, to) of the item being loaded, as display mode shows them.
+    void appendItemLines(QTextCursor &cursor, std::size_t from, std::size_t to) const;
+    // Appends the piece at pos to doc; returns where the next piece starts.
+    std::size_t buildStep(QTextDocument *doc, std::size_t pos, int &column, bool *replaced);
+    std::size_t buildTotal() const;
+    void startBuilding();
+    void buildNextPiece();
     void stopLoading();
     // Puts a document built aside into the editor.
     void installDocument(QTextDocument *doc);
+    // What is in the editor now counts as loaded (or saved): no edits.
+    void markUnmodified();
     void setEditMode();
+    // The mode's settings again after a load held the editor read-only.
+    void restoreMode();
     void setDisplayMode();
     // A yes-or-no question; true for yes.
     bool confirmed(const QString &title, const QString &text);
@@ -96,11 +123,22 @@ private:
     bool writeRecipe(const std::string &path, const QString &text);
 
     TPageHost &m_host;
+    // The shown recipe file could not be read: saving must not replace it.
+    std::string m_unreadPath;
+    // The name the question about unsaved edits uses.
+    QString m_shownName;
+    // Of the text as loaded or saved; none after a big load, whose edits only the
+    // undo stack tells.
+    std::optional<std::size_t> m_loadedHash;
     // The editor shows a recipe file whose bytes were not all GBK (or held NULs):
     // saving it back changes them, so the user is asked first.
     bool m_shownWithReplacement = false;
-    std::string m_pending; // a big recipe file's bytes while it goes in
-    std::size_t m_pendingPos = 0;
+    bool m_displayMode = false;
+    std::string m_pending;                // a recipe file's bytes while they go in
+    std::vector<std::string> m_itemLines; // a collection item's lines while they go in
+    std::size_t m_buildPos = 0;
+    int m_column = 0;
+    std::vector<std::function<void()>> m_afterLoad; // waiting for the whole text
     QTextDocument *m_building = nullptr; // the whole big file, while it is built
     QTimer m_loadTimer;
 };

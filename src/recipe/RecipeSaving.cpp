@@ -4,11 +4,12 @@
 
 #include "artwork/Artwork.h"
 #include "pagekit/Dialogs.h"
-#include "recipe/NativePath.h"
 #include "pagekit/PageHost.h"
 #include "pagekit/PageKit.h"
 #include "platform/GbkQt.h"
+#include "recipe/NativePath.h"
 #include "recipe/Recipe.h"
+#include "recipe/RecipeEdit.h"
 #include "recipe/RecipeTree.h"
 #include "recipe/SendOnDesktop.h"
 #include "widgets/ImageLabel.h"
@@ -27,6 +28,8 @@
 #include <QTextEdit>
 #include <QTreeWidget>
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 
 namespace vomra {
@@ -35,6 +38,11 @@ namespace {
 
 const char kSaveFilter[] = "文本文件(*.Txt)|*.Txt";
 const char kSaveSuffix[] = "Txt";
+
+bool hasTxtExtension(const std::string &path)
+{
+    return path.size() >= 4 && pathsEqualIgnoringCase(std::string_view(path).substr(path.size() - 4), ".txt");
+}
 
 } // namespace
 
@@ -72,57 +80,86 @@ bool TRecipePage::writeRecipe(const std::string &path, const QString &text)
     if (!encodeForSaving(text, path, &bytes))
         return false;
     // Replacing by rename would pass over a file marked read-only; such a file stays.
-    const QFileInfo info(qpath(path));
-    if ((info.exists() && !info.isWritable()) || !WriteRecipeFile(path, bytes)) {
+    if ((pathExists(path) && ::access(path.c_str(), W_OK) != 0) || !WriteRecipeFile(path, bytes)) {
         showSaveError(path);
         return false;
     }
     return true;
 }
 
-void TRecipePage::SaveRecipe()
+bool TRecipePage::SaveRecipe()
 {
-    finishLoading(); // never save half a file
-    const QString text = recipeRichEdit1->toPlainText();
+    if (Loading()) { // never save half a file
+        whenLoaded([this] { SaveRecipe(); });
+        return false;
+    }
+    const QString text = static_cast<TRecipeEdit *>(recipeRichEdit1)->recipeText();
     if (QTreeWidgetItem *node = tree->Selected()) {
         const TQOBR_TreeNodeRecord record = tree->GetNodeRecord(node);
-        if (record.NodeKind == nkRecipeFile)
-            writeRecipe(record.DiskPath, text); // a failure is told; the editor keeps the text
-        else if (record.NodeKind == nkFolder)
-            SaveRecipeAs(record.DiskPath, text);
-        return;
+        if (record.NodeKind == nkRecipeFile && record.DiskPath == m_unreadPath) {
+            // What could not be read is never replaced unasked: save as.
+            const std::size_t slash = record.DiskPath.find_last_of('/');
+            return SaveRecipeAs(record.DiskPath.substr(0, slash + 1), text);
+        }
+        if (record.NodeKind == nkRecipeFile) {
+            if (!writeRecipe(record.DiskPath, text)) // a failure is told; the editor keeps the text
+                return false;
+            markUnmodified();
+            return true;
+        }
+        if (record.NodeKind == nkFolder)
+            return SaveRecipeAs(record.DiskPath, text);
+        return false;
     }
     const std::string folder = npath(m_host.programFolder()) + kRecipeFolderName;
-    if (!QFileInfo(qpath(folder)).isDir())
-        QDir().mkpath(qpath(folder));
-    SaveRecipeAs(folder + "/", text);
+    if (!isFolder(folder))
+        ::mkdir(folder.c_str(), 0777);
+    return SaveRecipeAs(folder + "/", text);
 }
 
-void TRecipePage::SaveRecipeAs(const std::string &startFolder, const QString &text)
+bool TRecipePage::SaveRecipeAs(const std::string &startFolder, const QString &text)
 {
     const QString filter = QString::fromUtf8(kSaveFilter);
     const QString suffix = QString::fromLatin1(kSaveSuffix);
-    QString chosen = dialogs::saveFile(m_host.hostWindow(), qpath(startFolder), filter.section(QLatin1Char('|'), 0, 0), suffix);
+    const QString chosen =
+        dialogs::saveFile(m_host.hostWindow(), qpath(startFolder), filter.section(QLatin1Char('|'), 0, 0), suffix);
     if (chosen.isEmpty())
-        return;
-    if (QFileInfo(chosen).suffix().isEmpty())
-        chosen += QLatin1Char('.') + suffix;
+        return false;
+    // The library lists only .Txt files: a name like "2024.春节" still gets one.
+    std::string path = fromDialog(chosen, startFolder);
+    if (!hasTxtExtension(path))
+        path += "." + suffix.toStdString();
 
-    const std::string path = npath(chosen);
     const bool inLibrary = IsInLibrary(path, npath(m_host.programFolder()));
-    if (!QFileInfo::exists(chosen)) {
-        if (writeRecipe(path, text) && inLibrary) {
+    if (!pathExists(path)) {
+        if (!writeRecipe(path, text))
+            return false;
+        markUnmodified();
+        if (inLibrary) {
             LoadRecipeTree();
             tree->SelectRecipeFile(path);
         }
-        return;
+        return true;
     }
     const QString question =
         inLibrary
             ? QStringLiteral("“%1”是一个已存在的Vomra秘笈文件。\r本次操作将会覆盖该文件，是否要继续？").arg(shown(path))
             : QStringLiteral("文件“%1”已存在，是否覆盖该文件？").arg(shown(path));
-    if (confirmed(QStringLiteral("确认"), question))
-        writeRecipe(path, text);
+    if (!confirmed(QStringLiteral("确认"), question) || !writeRecipe(path, text))
+        return false;
+    markUnmodified();
+    return true;
+}
+
+bool TRecipePage::AskToKeepEdits()
+{
+    if (!Modified())
+        return true;
+    const Answer answer = dialogs::confirm(m_host.hostWindow(), QStringLiteral("确认"),
+                                           QStringLiteral("是否保存对“%1”的修改？").arg(m_shownName), true);
+    if (answer == Answer::No)
+        return true;
+    return answer == Answer::Yes && SaveRecipe();
 }
 
 } // namespace vomra

@@ -4,6 +4,8 @@
 
 #include <QEvent>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <vector>
@@ -26,6 +28,25 @@ std::string str(const QVariant &v)
     return std::string(b.constData(), static_cast<std::size_t>(b.size()));
 }
 
+// Hot tracking: the row under the mouse has its text underlined, in the tree's
+// own text colour, and no style-drawn hover panel. Text is drawn without
+// anti-aliasing, so every ink pixel has exactly the text colour.
+class THotTrackDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->font.setStyleStrategy(QFont::StyleStrategy(option->font.styleStrategy() | QFont::NoAntialias));
+        if (option->state & QStyle::State_MouseOver) {
+            option->font.setUnderline(true);
+            option->state &= ~QStyle::State_MouseOver;
+        }
+    }
+};
+
 bool isAncestor(const QTreeWidgetItem *maybe, const QTreeWidgetItem *item)
 {
     for (const QTreeWidgetItem *p = item ? item->parent() : nullptr; p; p = p->parent())
@@ -45,6 +66,8 @@ TRecipeTree::TRecipeTree(QTreeWidget *tree, TGWImageList *images, std::string pr
     m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
     m_tree->setExpandsOnDoubleClick(true);
     m_tree->viewport()->setAttribute(Qt::WA_Hover);
+    m_tree->setMouseTracking(true);
+    m_tree->setItemDelegate(new THotTrackDelegate(m_tree));
     m_viewport = m_tree->viewport();
     m_viewport->installEventFilter(this);
     connect(m_tree, &QTreeWidget::itemExpanded, this, &TRecipeTree::TreeView1Expanded);
@@ -58,6 +81,7 @@ void TRecipeTree::LoadRecipeTree()
     m_tree->hide();
     {
         const QSignalBlocker block(m_tree);
+        ++m_generation;
         m_selected = nullptr;
         m_tree->clear();
         const std::vector<TRecipeNode> nodes = ScanRecipeLibrary(m_programFolder);
@@ -119,8 +143,12 @@ void TRecipeTree::SelectRecipeFile(const std::string &path)
     for (; *it; ++it) {
         if (!pathsEqualIgnoringCase(GetNodeRecord(*it).FilePath, path))
             continue;
+        // Its folders open, so the new recipe is seen.
+        for (QTreeWidgetItem *p = (*it)->parent(); p; p = p->parent())
+            p->setExpanded(true);
         m_tree->setCurrentItem(*it);
         (*it)->setSelected(true);
+        m_tree->scrollToItem(*it);
     }
 }
 
@@ -149,6 +177,33 @@ void TRecipeTree::selectionChanged()
     QTreeWidgetItem *previous = m_selected;
     if (current == previous)
         return;
+    if (m_asking) { // a move is waiting for its answer: this one goes too
+        selectWithoutAsking(previous);
+        return;
+    }
+    if (OnChanging && NeedsAsking && !m_passing && NeedsAsking()) {
+        // Back to the node being left until the question is answered, which waits
+        // until the press or key that moved the selection has been handled.
+        selectWithoutAsking(previous);
+        m_asking = true;
+        const unsigned generation = m_generation;
+        QTimer::singleShot(0, this, [this, current, generation] {
+            const bool leave = OnChanging();
+            m_asking = false;
+            // The answer may have rebuilt the tree (a new recipe saved).
+            if (!leave || generation != m_generation || (current && !inTree(current)))
+                return;
+            m_passing = true;
+            if (current) {
+                m_tree->setCurrentItem(current);
+                current->setSelected(true);
+            } else {
+                m_tree->clearSelection();
+            }
+            m_passing = false;
+        });
+        return;
+    }
     m_selected = current;
     // Automatic expansion: the new node opens, the one that lost the selection
     // closes unless the new node lies inside it.
@@ -158,6 +213,25 @@ void TRecipeTree::selectionChanged()
         current->setExpanded(true);
     if (OnChange)
         OnChange(current);
+}
+
+void TRecipeTree::selectWithoutAsking(QTreeWidgetItem *item)
+{
+    const QSignalBlocker block(m_tree);
+    if (item) {
+        m_tree->setCurrentItem(item);
+        item->setSelected(true);
+    } else {
+        m_tree->clearSelection();
+    }
+}
+
+bool TRecipeTree::inTree(const QTreeWidgetItem *item) const
+{
+    for (QTreeWidgetItemIterator it(m_tree); *it; ++it)
+        if (*it == item)
+            return true;
+    return false;
 }
 
 bool TRecipeTree::eventFilter(QObject *watched, QEvent *event)

@@ -47,6 +47,11 @@ public:
 
     // TreeView1Change: the selected node changed (nullptr: none selected).
     std::function<void(QTreeWidgetItem *)> OnChange;
+    // Whether leaving the selected node needs a question (unsaved edits).
+    std::function<bool()> NeedsAsking;
+    // The question, asked once the event that moved the selection has been
+    // handled; the selection stays put meanwhile. False keeps it there.
+    std::function<bool()> OnChanging;
     // TreeView1Click: any click in the tree.
     std::function<void()> OnClick;
 
@@ -56,6 +61,9 @@ protected:
 private:
     void setImage(QTreeWidgetItem *item, int image);
     void selectionChanged();
+    // Selects item without asking OnChanging (nullptr: nothing).
+    void selectWithoutAsking(QTreeWidgetItem *item);
+    bool inTree(const QTreeWidgetItem *item) const;
 
     QTreeWidget *m_tree;
     // Kept apart from the tree: the filter still sees events while the tree is
@@ -64,6 +72,9 @@ private:
     TGWImageList *m_images;
     std::string m_programFolder;
     QTreeWidgetItem *m_selected = nullptr; // the node shown; gone with every rebuild
+    bool m_asking = false;                 // a move is waiting for OnChanging
+    bool m_passing = false;                // a move OnChanging has allowed
+    unsigned m_generation = 0;             // counts rebuilds
 };
 
 } // namespace vomra

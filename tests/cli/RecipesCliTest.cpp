@@ -3,6 +3,7 @@
 #include "base/Gbk.h"
 #include "support/TempFolder.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -94,9 +95,31 @@ TEST_F(RecipesCli, ShowsFilesAndItems)
         EXPECT_EQ(r.err, "");
     }
 
-    const Result raw = recipes({"show", "--encoding=gbk", "Alpha/问候.Ini", gbk::fromUtf8("晚安")});
-    EXPECT_EQ(raw.status, 0);
-    EXPECT_EQ(raw.out, gbk::fromUtf8("晚安\n晚安，好梦。\n"));
+    // ITEM is read in the terminal's encoding, whatever the output's is.
+    struct Terminal {
+        const char *locale;
+        std::string item;
+        const char *encoding;
+        std::string out;
+    };
+    const Terminal terminals[] = {
+        {"C.UTF-8", "晚安", "--encoding=gbk", gbk::fromUtf8("晚安\n晚安，好梦。\n")},
+        {"zh_CN.GBK", gbk::fromUtf8("晚安"), "--encoding=utf-8", "晚安\n晚安，好梦。\n"},
+        {"zh_CN.gb18030", gbk::fromUtf8("晚安"), "--encoding=gbk", gbk::fromUtf8("晚安\n晚安，好梦。\n")},
+    };
+    const char *saved = std::getenv("LC_ALL");
+    const std::string was = saved ? saved : "";
+    for (const Terminal &t : terminals) {
+        SCOPED_TRACE(t.locale);
+        ::setenv("LC_ALL", t.locale, 1);
+        const Result r = recipes({"show", t.encoding, "Alpha/问候.Ini", t.item});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, t.out);
+    }
+    if (saved)
+        ::setenv("LC_ALL", was.c_str(), 1);
+    else
+        ::unsetenv("LC_ALL");
 }
 
 TEST_F(RecipesCli, FailuresNameTheFile)
@@ -154,19 +177,53 @@ TEST(RecipesCliUsage, BadCommandLinesExit2)
 TEST(RecipesCliText, UnshowableBytesAreToldOnce)
 {
     TempFolder dir;
-    dir.write("F/bad.Txt", "a\xFF\r\nb\xFF\r\n");
+    dir.write("F/bad.Txt", std::string("a\xFF\r\nb\xFF\r\nn\0l\x81\r\n", 14));
     dir.write("😀/x.Txt", "x");
     Result r = run({"recipes", "show", "--folder", dir.path(), "F/bad.Txt"});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "a?\nb?\n");
-    EXPECT_EQ(r.err, "vomra-cli recipes: warning: bytes that are not GBK became \"?\"\n");
+    EXPECT_EQ(r.out, "a\uFFFD\nb\uFFFD\nn\uFFFDl\uFFFD\n"); // never a raw NUL
+    EXPECT_EQ(r.err, "vomra-cli recipes: warning: bytes that are not GBK text are shown as U+FFFD\n");
 
     r = run({"recipes", "show", "--encoding", "gbk", "--folder", dir.path(), "F/bad.Txt"});
-    EXPECT_EQ(r.out, "a\xFF\nb\xFF\n"); // raw bytes asked for, raw bytes given
+    EXPECT_EQ(r.out, std::string("a\xFF\nb\xFF\nn\0l\x81\n", 11)); // raw bytes asked for, raw bytes given
     EXPECT_EQ(r.err, "");
 
     r = run({"recipes", "list", "--encoding", "gbk", "--folder", dir.path()});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "?/\n  x.Txt\nF/\n  bad.Txt\n");
     EXPECT_EQ(r.err, "vomra-cli recipes: warning: some characters cannot be written in GBK and became \"?\"\n");
+}
+
+// A file named in GBK is listed decoded and opens by the name listed.
+TEST(RecipesCliText, GbkNamedFilesAreListedDecodedAndOpenByThatName)
+{
+    TempFolder dir;
+    dir.write("F/" + gbk::fromUtf8("新年") + ".Txt", gbk::fromUtf8("新年快乐\r\n"));
+    dir.write(gbk::fromUtf8("旧") + "/a.Txt", "a");
+    Result r = run({"recipes", "list", "--folder", dir.path()});
+    EXPECT_EQ(r.out, "旧/\n  a.Txt\nF/\n  新年.Txt\n");
+    for (const std::string &path : {std::string("F/新年.Txt"), "F/" + gbk::fromUtf8("新年") + ".Txt"}) {
+        r = run({"recipes", "show", "--folder", dir.path(), path});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, "新年快乐\n");
+    }
+    r = run({"recipes", "show", "--folder", dir.path(), "旧/a.Txt"});
+    EXPECT_EQ(r.out, "a\n");
+}
+
+// A NUL in an item name never reaches a listing raw, in either encoding.
+TEST(RecipesCliText, NulInAnItemNameIsNeverListedRaw)
+{
+    TempFolder dir;
+    const std::string ini("[ItemList]\r\nItemCount=1\r\nItemName1=a\0b\r\n[a\0b]\r\nx\0y\r\n", 52);
+    dir.write("F/c.Ini", ini);
+    const std::pair<const char *, std::string> rows[] = {{"utf-8", "F/\n  c.Ini\n    a\uFFFDb\n"},
+                                                         {"gbk", "F/\n  c.Ini\n    a?b\n"}};
+    for (const auto &[encoding, listing] : rows) {
+        const Result r = run({"recipes", "list", "--encoding", encoding, "--folder", dir.path()});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out, listing) << encoding;
+    }
+    const Result shown = run({"recipes", "show", "--folder", dir.path(), "F/c.Ini"});
+    EXPECT_EQ(shown.out, "a\uFFFDb\nx\uFFFDy\n");
 }

@@ -3,6 +3,7 @@
 // folder, and the window over it opened as the program opens it.
 
 #include "app/Main.h"
+#include "pagekit/Dialogs.h"
 #include "support/TempFolder.h"
 
 #include <QString>
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 
 namespace vomra::test {
 
@@ -25,8 +27,12 @@ protected:
     }
     void TearDown() override
     {
-        if (frm)
-            frm->close();
+        if (!frm)
+            return;
+        // Edits left in the recipe editor are dropped, not asked about.
+        auto kept = std::exchange(dialogs::nextAnswer(), [](const BoxShown &) { return Answer::No; });
+        frm->close();
+        dialogs::nextAnswer() = std::move(kept);
     }
 };
 

@@ -1,0 +1,173 @@
+// How long the window stands still while a huge recipe goes into the editor:
+// a 10 ms timer runs beside the load and the longest gap between its ticks is
+// the longest stall (the target is 250 ms). Each case runs once, from the click
+// on the node until the text is in and 8 s more (Qt lays the rest out lazily
+// meanwhile); "Key" cases type a letter 100 ms into the load, "CtrlEnd" cases
+// press Ctrl+End, which makes Qt lay out the whole text at once. Memory is the
+// highest resident size above the size before the click, per byte of the file;
+// memory freed by an earlier case is reused, so run each case alone
+// (--benchmark_filter='BM_Stall_OneLine20MB/') for its memory figure.
+#include "BenchApp.h"
+#include "app/Main.h"
+#include "base/Gbk.h"
+#include "recipe/RecipePage.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QKeyEvent>
+#include <QTextEdit>
+#include <QTimer>
+#include <QTreeWidget>
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <unistd.h>
+
+namespace {
+
+void writeFile(const QString &path, const std::string &bytes)
+{
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+double rssMb()
+{
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    long resident = 0;
+    statm >> pages >> resident;
+    return static_cast<double>(resident) * static_cast<double>(::sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+// Lib/line.Txt: 20 MB in one line; Lib/lines.Txt: 20 MB of short lines;
+// Lib/Big.Ini: one item of 400,000 lines.
+QString programFolder()
+{
+    static const QString folder = [] {
+        const QString dir = QDir::tempPath() + QStringLiteral("/vomra-recipe-stall-bench/");
+        QDir(dir).removeRecursively();
+        QDir().mkpath(dir + QStringLiteral("Lib"));
+        const std::string unit = vomra::gbk::fromUtf8("长文字 ASCII 也有，");
+        std::string line;
+        while (line.size() < 20u * 1024 * 1024)
+            line += unit;
+        writeFile(dir + QStringLiteral("Lib/line.Txt"), line);
+        std::string lines;
+        while (lines.size() < 20u * 1024 * 1024)
+            lines += unit + unit + "\r\n";
+        writeFile(dir + QStringLiteral("Lib/lines.Txt"), lines);
+        std::string ini = "[ItemList]\r\nItemCount=1\r\nItemName1=Big\r\n[Big]\r\n";
+        for (int i = 0; i < 400000; ++i)
+            ini += vomra::gbk::fromUtf8("第") + std::to_string(i) + vomra::gbk::fromUtf8("行：祝你天天开心") + "\r\n";
+        writeFile(dir + QStringLiteral("Lib/Big.Ini"), ini);
+        return dir;
+    }();
+    return folder;
+}
+
+QTreeWidgetItem *findNode(QTreeWidget *tree, const QString &name)
+{
+    QTreeWidgetItem *lib = tree->topLevelItem(0);
+    for (int i = 0; i < lib->childCount(); ++i)
+        if (lib->child(i)->text(0) == name)
+            return lib->child(i);
+    return nullptr;
+}
+
+void runCase(benchmark::State &state, const char *node, const char *file, int key, int modifiers = 0)
+{
+    vomra::bench::app();
+    const QString folder = programFolder();
+    const double fileMb = static_cast<double>(QFile(folder + QStringLiteral("Lib/") + QString::fromUtf8(file)).size()) /
+                          (1024.0 * 1024.0);
+    for (auto _ : state) {
+        vomra::TfrmMain frm(folder);
+        frm.showAtStart();
+        QApplication::processEvents();
+        QTreeWidgetItem *item = findNode(frm.TreeView1, QString::fromUtf8(node));
+        if (!item) {
+            state.SkipWithError("fixture node missing");
+            return;
+        }
+        QTextEdit *editor = frm.recipe->recipeRichEdit1;
+        const double rssBefore = rssMb();
+        double rssPeak = rssBefore;
+        qint64 longest = 0;
+        QElapsedTimer clock;
+        QElapsedTimer sinceTick;
+        qint64 loadedAt = 0;
+        bool keySent = false;
+        QTimer probe;
+        probe.setInterval(10);
+        QObject::connect(&probe, &QTimer::timeout, [&] {
+            longest = std::max(longest, sinceTick.restart());
+            rssPeak = std::max(rssPeak, rssMb());
+            if (key && !keySent && clock.elapsed() >= 100) {
+                keySent = true;
+                const QString text = modifiers ? QString() : QString(QChar(key).toLower());
+                QKeyEvent press(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
+                QApplication::sendEvent(editor, &press);
+            }
+            if (frm.recipe->Loading())
+                loadedAt = clock.elapsed();
+        });
+        clock.start();
+        sinceTick.start();
+        probe.start();
+        frm.TreeView1->setCurrentItem(item); // the click
+        while ((frm.recipe->Loading() || clock.elapsed() - loadedAt < 8000) && clock.elapsed() < 120000)
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+        probe.stop();
+        state.counters["stall_ms"] = static_cast<double>(longest);
+        state.counters["load_ms"] = static_cast<double>(loadedAt);
+        state.counters["mem_x_file"] = (rssPeak - rssBefore) / fileMb;
+        state.counters["file_mb"] = fileMb;
+    }
+}
+
+void BM_Stall_OneLine20MB(benchmark::State &s)
+{
+    runCase(s, "line", "line.Txt", 0);
+}
+void BM_Stall_OneLine20MB_Key(benchmark::State &s)
+{
+    runCase(s, "line", "line.Txt", Qt::Key_X);
+}
+void BM_Stall_OneLine20MB_CtrlEnd(benchmark::State &s)
+{
+    runCase(s, "line", "line.Txt", Qt::Key_End, Qt::ControlModifier);
+}
+void BM_Stall_ShortLines20MB(benchmark::State &s)
+{
+    runCase(s, "lines", "lines.Txt", 0);
+}
+void BM_Stall_ShortLines20MB_Key(benchmark::State &s)
+{
+    runCase(s, "lines", "lines.Txt", Qt::Key_X);
+}
+void BM_Stall_ShortLines20MB_CtrlEnd(benchmark::State &s)
+{
+    runCase(s, "lines", "lines.Txt", Qt::Key_End, Qt::ControlModifier);
+}
+void BM_Stall_Item400000Lines(benchmark::State &s)
+{
+    runCase(s, "Big", "Big.Ini", 0);
+}
+void BM_Stall_Item400000Lines_CtrlEnd(benchmark::State &s)
+{
+    runCase(s, "Big", "Big.Ini", Qt::Key_End, Qt::ControlModifier);
+}
+BENCHMARK(BM_Stall_OneLine20MB)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Stall_OneLine20MB_Key)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Stall_OneLine20MB_CtrlEnd)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Stall_ShortLines20MB)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Stall_ShortLines20MB_Key)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Stall_ShortLines20MB_CtrlEnd)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Stall_Item400000Lines)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Stall_Item400000Lines_CtrlEnd)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
