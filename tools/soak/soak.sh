@@ -134,10 +134,11 @@ done
 
 # Still answering at the end: it must close on request and exit 0.
 act "close"
-if ! closeWithKeys "$win" "$pid"; then
+# Typed text may wait in the recipe editor: its question is answered 否.
+if ! closeDiscardingEdits "$win" "$pid"; then
   # A modal box may hold the focus: take them all down first.
   for _ in 1 2 3 4 5; do xdotool key Escape; sleep 0.2; done
-  closeWithKeys "$win" "$pid" || failed "the program no longer answers"
+  closeDiscardingEdits "$win" "$pid" || failed "the program no longer answers"
 fi
 wait "$pid" && status=0 || status=$?
 [ "$status" -eq 0 ] || failed "exit status $status"

@@ -24,3 +24,21 @@ closeWithKeys() {
   done
   return 1
 }
+
+# Like closeWithKeys, for a run that may have left edits in the recipe editor:
+# the question whether to save them ("确认") is answered 否.
+closeDiscardingEdits() {
+  local win=$1 pid=$2 box
+  for _ in 1 2 3; do
+    xdotool windowactivate --sync "$win" key --clearmodifiers alt+F4 2>/dev/null || true
+    for _ in $(seq 25); do
+      kill -0 "$pid" 2>/dev/null || return 0
+      box=$(xdotool search --onlyvisible --pid "$pid" --name '^确认$' 2>/dev/null | head -n 1) || true
+      if [ -n "$box" ]; then
+        xdotool windowactivate --sync "$box" key --clearmodifiers n 2>/dev/null || true
+      fi
+      sleep 0.2
+    done
+  done
+  return 1
+}
