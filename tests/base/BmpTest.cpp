@@ -82,11 +82,11 @@ TEST(Bmp, EveryDepthAndLayoutGivesItsColours)
     const std::vector<std::uint32_t> c565 = {0xFF0000, 0x00FF00, 0x0000FF, 0x000400, 0xFFFFFF, 0x080808};
     struct Case {
         const char *name;
-        BmpLayout spec;
+        BmpLayout layout;
         std::vector<std::uint32_t> values;
         std::vector<std::uint32_t> want;
     };
-    auto spec = [](int bits, bool topDown = false, std::uint32_t infoSize = 40) {
+    auto layout = [](int bits, bool topDown = false, std::uint32_t infoSize = 40) {
         BmpLayout b;
         b.width = 3;
         b.height = topDown ? -2 : 2;
@@ -99,39 +99,39 @@ TEST(Bmp, EveryDepthAndLayoutGivesItsColours)
         return b;
     };
     std::vector<Case> cases = {
-        {"1 bit", spec(1), {0, 1, 1, 0, 0, 1}, colours({0, 1, 1, 0, 0, 1})},
-        {"4 bits", spec(4), idx, colours(idx)},
-        {"8 bits", spec(8), idx, colours(idx)},
-        {"8 bits top-down", spec(8, true), idx, colours(idx)},
-        {"8 bits, core header", spec(8, false, 12), idx, colours(idx)},
-        {"8 bits, 16-byte header", spec(8, false, 16), idx, colours(idx)},
-        {"8 bits, 64-byte header", spec(8, false, 64), idx, colours(idx)},
-        {"16 bits 5-5-5", spec(16), w555, c555},
-        {"24 bits", spec(24), rgb, rgb},
-        {"24 bits top-down", spec(24, true), rgb, rgb},
-        {"24 bits, V5 header", spec(24, false, 124), rgb, rgb},
-        {"32 bits", spec(32), rgb, rgb},
+        {"1 bit", layout(1), {0, 1, 1, 0, 0, 1}, colours({0, 1, 1, 0, 0, 1})},
+        {"4 bits", layout(4), idx, colours(idx)},
+        {"8 bits", layout(8), idx, colours(idx)},
+        {"8 bits top-down", layout(8, true), idx, colours(idx)},
+        {"8 bits, core header", layout(8, false, 12), idx, colours(idx)},
+        {"8 bits, 16-byte header", layout(8, false, 16), idx, colours(idx)},
+        {"8 bits, 64-byte header", layout(8, false, 64), idx, colours(idx)},
+        {"16 bits 5-5-5", layout(16), w555, c555},
+        {"24 bits", layout(24), rgb, rgb},
+        {"24 bits top-down", layout(24, true), rgb, rgb},
+        {"24 bits, V5 header", layout(24, false, 124), rgb, rgb},
+        {"32 bits", layout(32), rgb, rgb},
     };
-    Case m565{"16 bits 5-6-5 masks", spec(16), w565, c565};
-    m565.spec.compression = 3;
-    m565.spec.masks = {0xF800, 0x07E0, 0x001F};
+    Case m565{"16 bits 5-6-5 masks", layout(16), w565, c565};
+    m565.layout.compression = 3;
+    m565.layout.masks = {0xF800, 0x07E0, 0x001F};
     cases.push_back(m565);
-    Case swapped{"32 bits, red and blue masks swapped, V4 header", spec(32, false, 108), {}, rgb};
-    swapped.spec.compression = 3;
-    swapped.spec.masks = {0xFF, 0xFF00, 0xFF0000};
+    Case swapped{"32 bits, red and blue masks swapped, V4 header", layout(32, false, 108), {}, rgb};
+    swapped.layout.compression = 3;
+    swapped.layout.masks = {0xFF, 0xFF00, 0xFF0000};
     for (std::uint32_t c : rgb)
         swapped.values.push_back((c & 0xFF) << 16 | (c & 0xFF00) | c >> 16);
     cases.push_back(swapped);
-    Case wide{"32 bits, 10-bit channels", spec(32), {}, {0x000000, 0xFFFFFF, 0x804000, 0, 0, 0}};
-    wide.spec.compression = 3;
-    wide.spec.masks = {0x3FF00000, 0xFFC00, 0x3FF};
+    Case wide{"32 bits, 10-bit channels", layout(32), {}, {0x000000, 0xFFFFFF, 0x804000, 0, 0, 0}};
+    wide.layout.compression = 3;
+    wide.layout.masks = {0x3FF00000, 0xFFC00, 0x3FF};
     wide.values = {0, 0x3FFFFFFF, 0x20000000 | 0x40000, 0, 0, 0};
     cases.push_back(wide);
 
     for (Case &c : cases) {
         SCOPED_TRACE(c.name);
-        c.spec.pixels = packRows(3, 2, c.spec.bits, c.values, c.spec.height < 0);
-        const Decoded d = read(bmpFile(c.spec));
+        c.layout.pixels = packRows(3, 2, c.layout.bits, c.values, c.layout.height < 0);
+        const Decoded d = read(bmpFile(c.layout));
         ASSERT_TRUE(d.outcome.ok()) << bmp::message(d.outcome);
         EXPECT_EQ(d.pixels, c.want);
     }
