@@ -33,7 +33,7 @@ closeDiscardingEdits() {
     xdotool windowactivate --sync "$win" key --clearmodifiers alt+F4 2>/dev/null || true
     for _ in $(seq 25); do
       kill -0 "$pid" 2>/dev/null || return 0
-      box=$(xdotool search --onlyvisible --pid "$pid" --name '^确认$' 2>/dev/null | head -n 1) || true
+      box=$(xdotool search --all --onlyvisible --pid "$pid" --name '^确认$' 2>/dev/null | head -n 1) || true
       if [ -n "$box" ]; then
         xdotool windowactivate --sync "$box" key --clearmodifiers n 2>/dev/null || true
       fi
