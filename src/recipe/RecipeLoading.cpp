@@ -27,6 +27,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTextLayout>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -169,12 +170,13 @@ void TRecipePage::appendItemLines(QTextCursor &cursor, std::size_t from, std::si
     }
 }
 
-std::size_t TRecipePage::buildStep(QTextDocument *doc, std::size_t pos, int &column, bool *replaced)
+std::size_t TRecipePage::buildStep(QTextDocument *doc, std::size_t pos, int &column, bool *replaced,
+                                   std::size_t itemPiece)
 {
     QTextCursor cursor(doc);
     cursor.movePosition(QTextCursor::End);
     if (!m_itemLines.empty()) {
-        const std::size_t to = std::min(pos + kItemChunk, m_itemLines.size());
+        const std::size_t to = std::min(pos + itemPiece, m_itemLines.size());
         appendItemLines(cursor, pos, to);
         return to;
     }
@@ -198,7 +200,7 @@ void TRecipePage::startBuilding()
     preview->setUndoRedoEnabled(false);
     int column = 0;
     bool replaced = false;
-    buildStep(preview, 0, column, &replaced);
+    buildStep(preview, 0, column, &replaced, kItemPreview);
     installDocument(preview);
     m_building = new QTextDocument(recipeRichEdit1); // goes with the editor that shows it
     m_building->setUndoRedoEnabled(false);
@@ -245,8 +247,38 @@ void TRecipePage::whenLoaded(std::function<void()> action)
         action();
 }
 
+bool TRecipePage::layoutPending() const
+{
+    // The editor lays a text out from its start, a piece in each turn of the
+    // event loop: the text is laid out once its last block has lines.
+    const QTextBlock last = recipeRichEdit1->document()->lastBlock();
+    return last.isValid() && last.layout() && last.layout()->lineCount() == 0;
+}
+
+bool TRecipePage::movesToEnd(const QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto *key = static_cast<const QKeyEvent *>(event);
+    return key->matches(QKeySequence::MoveToEndOfDocument) || key->matches(QKeySequence::SelectEndOfDocument);
+}
+
+void TRecipePage::releaseHeldKeys()
+{
+    // Keys never wait for good: past a while they go, laid out or not.
+    constexpr qint64 kLongestWait = 30000;
+    if (Loading() || (layoutPending() && m_heldSince.elapsed() < kLongestWait))
+        return;
+    m_heldTimer.stop();
+    auto held = std::exchange(m_heldKeys, {});
+    for (const auto &event : held)
+        QApplication::sendEvent(recipeRichEdit1, event.get());
+}
+
 void TRecipePage::stopLoading()
 {
+    m_heldTimer.stop();
+    m_heldKeys.clear();
     m_loadTimer.stop();
     m_pending.clear();
     m_pending.shrink_to_fit();
@@ -346,7 +378,8 @@ void TRecipePage::LoadIniItem(const std::string &filePath, const std::string &it
     if (!lines)
         return;
     m_itemLines = ItemCopyLines(itemName, *lines);
-    if (m_itemLines.size() > kItemChunk) {
+    // An item longer than a screenful shows its start at once and goes on in pieces.
+    if (m_itemLines.size() > kItemPreview) {
         startBuilding();
         return;
     }

@@ -79,6 +79,8 @@ TRecipePage::TRecipePage(TPageHost &host) : m_host(host)
 
     m_loadTimer.setInterval(0);
     QObject::connect(&m_loadTimer, &QTimer::timeout, this, [this] { buildNextPiece(); });
+    m_heldTimer.setInterval(20);
+    QObject::connect(&m_heldTimer, &QTimer::timeout, this, [this] { releaseHeldKeys(); });
 
     tree = new TRecipeTree(host.recipeTree(), host.imageList(1), npath(host.programFolder()));
     tree->OnChange = [this](QTreeWidgetItem *node) { ShowRecipeNode(node); };
@@ -205,11 +207,21 @@ void TRecipePage::SendToQQ(int kind, bool pressSend)
 
 bool TRecipePage::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == recipeRichEdit1 && Loading() &&
-        (event->type() == QEvent::KeyPress || event->type() == QEvent::InputMethod)) {
+    const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::InputMethod;
+    if (watched == recipeRichEdit1 && key && Loading()) {
         // A key may edit: it waits for the whole text, without holding the window.
         std::shared_ptr<QEvent> held(event->clone());
         whenLoaded([this, held] { QApplication::sendEvent(recipeRichEdit1, held.get()); });
+        return true;
+    }
+    if (watched == recipeRichEdit1 && key && (!m_heldKeys.empty() || (movesToEnd(event) && layoutPending()))) {
+        // Going to the end lays out the whole text at once: it waits until the
+        // editor has laid it out from the event loop, and the keys after it wait
+        // behind it.
+        if (m_heldKeys.empty())
+            m_heldSince.start();
+        m_heldKeys.emplace_back(event->clone());
+        m_heldTimer.start();
         return true;
     }
     if (watched == recipeRichEdit1 && event->type() == QEvent::KeyPress) {

@@ -2,16 +2,19 @@
 // The recipe library page: the strip on the left, the tool bar and the editor,
 // fed from the recipe tree of the left column.
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+class QEvent;
 class QTextCursor;
 class QTextDocument;
 class QTextEdit;
@@ -93,7 +96,8 @@ protected:
 
 private:
     static constexpr std::size_t kLoadChunk = 128 * 1024; // bytes of a file per piece
-    static constexpr std::size_t kItemChunk = 4000;       // lines of an item per piece
+    static constexpr std::size_t kItemChunk = 1000;       // lines of an item per piece
+    static constexpr std::size_t kItemPreview = 200;      // lines of an item shown first
     void showRecipeBytes(std::string bytes);
     // The next piece of the file being loaded from pos, decoded, long lines
     // broken softly; pos and column (characters since the last line feed) move on.
@@ -101,11 +105,18 @@ private:
     // Lines [from, to) of the item being loaded, as display mode shows them.
     void appendItemLines(QTextCursor &cursor, std::size_t from, std::size_t to) const;
     // Appends the piece at pos to doc; returns where the next piece starts.
-    std::size_t buildStep(QTextDocument *doc, std::size_t pos, int &column, bool *replaced);
+    std::size_t buildStep(QTextDocument *doc, std::size_t pos, int &column, bool *replaced,
+                          std::size_t itemPiece = kItemChunk);
     std::size_t buildTotal() const;
     void startBuilding();
     void buildNextPiece();
     void stopLoading();
+    // The editor has not yet laid out the whole text.
+    bool layoutPending() const;
+    // Ctrl+End, with or without Shift.
+    static bool movesToEnd(const QEvent *event);
+    // Sends the keys held for the layout, once it is done.
+    void releaseHeldKeys();
     // Puts a document built aside into the editor.
     void installDocument(QTextDocument *doc);
     // What is in the editor now counts as loaded (or saved): no edits.
@@ -141,6 +152,9 @@ private:
     std::vector<std::function<void()>> m_afterLoad; // waiting for the whole text
     QTextDocument *m_building = nullptr; // the whole big file, while it is built
     QTimer m_loadTimer;
+    std::vector<std::unique_ptr<QEvent>> m_heldKeys; // waiting for the whole layout
+    QTimer m_heldTimer;
+    QElapsedTimer m_heldSince;
 };
 
 } // namespace vomra

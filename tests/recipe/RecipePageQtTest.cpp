@@ -20,6 +20,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QTextLayout>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -442,6 +443,66 @@ TEST_F(RecipePageTest, HugeRecipeIsShownWholeAndSavedWhole)
     select(node({"Lib", "hello"}));
     EXPECT_FALSE(page().Loading());
     EXPECT_EQ(editor()->toPlainText(), QStringLiteral("第一行\nsecond line\n"));
+}
+
+// An item longer than a screen shows its start at once and goes on in pieces;
+// the whole is what one piece would give: every line, gap and size in place,
+// at every seam between pieces.
+TEST_F(RecipePageTest, LongItemGoesInPiecesWithEveryGapInPlace)
+{
+    constexpr int kLines = 2500;
+    std::string ini = "[ItemList]\r\nItemCount=1\r\nItemName1=Long\r\n[Long]\r\n";
+    for (int i = 0; i < kLines; ++i)
+        ini += "  line " + std::to_string(i) + "  \r\n";
+    dir.write("Lib/Long.Ini", ini);
+    start();
+    select(node({"Lib", "Long", "Long"}));
+    EXPECT_TRUE(page().Loading());
+    EXPECT_GT(editor()->document()->blockCount(), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(!page().Loading(), 60000);
+    const QTextDocument *doc = editor()->document();
+    ASSERT_EQ(doc->blockCount(), 1 + 2 * kLines);
+    EXPECT_EQ(doc->firstBlock().text(), QStringLiteral("Long"));
+    EXPECT_EQ(doc->findBlockByNumber(1).charFormat().fontPointSize(), 8);
+    const int textPixels = doc->firstBlock().charFormat().intProperty(QTextFormat::FontPixelSize);
+    EXPECT_GT(textPixels, 0);
+    for (int i = 0; i < kLines; ++i) {
+        const QTextBlock line = doc->findBlockByNumber(2 + 2 * i);
+        ASSERT_EQ(line.text(), QStringLiteral("line %1").arg(i)) << i;
+        ASSERT_EQ(line.charFormat().intProperty(QTextFormat::FontPixelSize), textPixels) << i;
+        if (i + 1 < kLines) {
+            ASSERT_EQ(line.next().charFormat().fontPointSize(), 4) << i;
+        }
+    }
+    EXPECT_TRUE(editor()->isReadOnly());
+}
+
+// Ctrl+End just after a big recipe is in would lay out all of it at once: it
+// waits while the editor lays the text out, and a key typed after it waits too.
+TEST_F(RecipePageTest, GoingToTheEndWaitsForTheLayout)
+{
+    std::string big;
+    const std::string line = G("一行很长的文字 with some ASCII too, 重复很多次。") + "\r\n";
+    while (big.size() < 6u * 1024 * 1024)
+        big += line;
+    dir.write("Lib/huge.Txt", big);
+    start();
+    select(node({"Lib", "huge"}));
+    QTRY_VERIFY_WITH_TIMEOUT(!page().Loading(), 60000);
+    const QTextDocument *doc = editor()->document();
+    ASSERT_EQ(doc->lastBlock().layout()->lineCount(), 0); // still being laid out
+    QTest::keyClick(editor(), Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(editor(), Qt::Key_Z);
+    EXPECT_EQ(doc->lastBlock().layout()->lineCount(), 0);
+    EXPECT_EQ(editor()->textCursor().position(), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(editor()->textCursor().atEnd(), 60000);
+    EXPECT_GT(doc->lastBlock().layout()->lineCount(), 0);
+    EXPECT_TRUE(editor()->toPlainText().endsWith(QStringLiteral("\nz")));
+    // Laid out: the next one goes at once.
+    QTest::keyClick(editor(), Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(editor()->textCursor().position(), 0);
+    QTest::keyClick(editor(), Qt::Key_End, Qt::ControlModifier);
+    EXPECT_TRUE(editor()->textCursor().atEnd());
 }
 
 } // namespace
