@@ -1,5 +1,5 @@
-#include "app/About.h"
 #include "app/Main.h"
+#include "app/About.h"
 #include "platform/FontSetup.h"
 #include "platform/Translations.h"
 #include "platform/XDisplayReach.h"

@@ -318,8 +318,9 @@ int runSend(const std::vector<std::string> &args, Io &io)
     SendDesktop desktop = sendDesktopHook()();
     if (!desktop.windows) {
         // Nothing to paste into, but the text can still reach the chat by hand.
-        if (!list && !pick && desktop.clipboardOnly &&
-            desktop.clipboardOnly(text, [&] { io.err << kName << ": " << send_texts::kClipboardOnlyText << std::endl; }))
+        if (!list && !pick && desktop.clipboardOnly && desktop.clipboardOnly(text, [&] {
+                io.err << kName << ": " << send_texts::kClipboardOnlyText << std::endl;
+            }))
             return kClipboardOnly;
         io.err << kName << ": " << send_texts::kNotFoundText << " (" << desktop.whyNone << ")\n";
         return kFailed;

@@ -105,7 +105,8 @@ void TSkinWindow::paint(QPainter &p)
     if (m_window.testAttribute(Qt::WA_TranslucentBackground)) {
         // Nothing fills a transparent window: the inside of the region gets
         // the form colour, the corners stay clear.
-        const QRegion region = SkinRegion(m_window.width(), m_window.height(), m_theme.RoundRgnX(), m_theme.RoundRgnY());
+        const QRegion region =
+            SkinRegion(m_window.width(), m_window.height(), m_theme.RoundRgnX(), m_theme.RoundRgnY());
         p.setClipRegion(region);
         p.fillRect(m_window.rect(), m_window.palette().window());
     }

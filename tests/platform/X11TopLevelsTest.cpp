@@ -13,11 +13,11 @@ namespace {
 // properties a window manager may or may not have set.
 struct FakeTree final : XTreeSource {
     XWindowId rootId = 1;
-    std::map<XWindowId, XWindowId> checks;                // _NET_SUPPORTING_WM_CHECK
-    bool supported = false;                               // _NET_SUPPORTED names the stacking list
-    std::optional<std::vector<XWindowId>> stacking;       // bottom-most first
-    std::map<XWindowId, std::vector<XWindowId>> kids;     // top-most first
-    std::set<XWindowId> hidden;                           // unmapped or override-redirect
+    std::map<XWindowId, XWindowId> checks;            // _NET_SUPPORTING_WM_CHECK
+    bool supported = false;                           // _NET_SUPPORTED names the stacking list
+    std::optional<std::vector<XWindowId>> stacking;   // bottom-most first
+    std::map<XWindowId, std::vector<XWindowId>> kids; // top-most first
+    std::set<XWindowId> hidden;                       // unmapped or override-redirect
     std::set<XWindowId> wmState;
 
     XWindowId root() override { return rootId; }
@@ -73,10 +73,9 @@ TEST(X11TopLevels, FollowTheManagersWord)
     };
     const Case cases[] = {
         {"a manager that publishes the list", Manager::Alive, true, std::vector<XWindowId>{42, 11}, listed},
-        {"a manager that keeps the list without announcing it", Manager::Alive, false,
-         std::vector<XWindowId>{42, 11}, listed},
-        {"a manager that announces no list and sets none (Xwayland's)", Manager::Alive, false, std::nullopt,
-         walked},
+        {"a manager that keeps the list without announcing it", Manager::Alive, false, std::vector<XWindowId>{42, 11},
+         listed},
+        {"a manager that announces no list and sets none (Xwayland's)", Manager::Alive, false, std::nullopt, walked},
         {"a manager that announces the list but has not set it", Manager::Alive, true, std::nullopt, walked},
         {"a list left behind by a manager that quit", Manager::Gone, true, std::vector<XWindowId>{42}, walked},
         {"no manager at all", Manager::None, false, std::nullopt, walked},

@@ -52,9 +52,8 @@ TEST(XDisplayReach, OnlyALocalServerThatListensCounts)
         bool reachable;
     };
     const Case cases[] = {
-        {":7", true},          {":7.0", true},  {"unix:7", true}, {":8", false},
-        {":9", false},         {"", false},     {":", false},     {":x", false},
-        {"7", false},          {"otherhost:0", true},
+        {":7", true}, {":7.0", true}, {"unix:7", true}, {":8", false}, {":9", false},
+        {"", false},  {":", false},   {":x", false},    {"7", false},  {"otherhost:0", true},
     };
     for (const Case &c : cases)
         EXPECT_EQ(xDisplayReachable(c.display, sockets), c.reachable) << "DISPLAY=" << c.display;

@@ -136,7 +136,8 @@ TEST_F(SendPageTest, WithoutXTheTextIsLeftOnTheClipboard)
         click(label);
         EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("第一行\nsecond line\n")) << label;
     }
-    const QString said = QStringLiteral("呜呜呜...|没有找到可以粘贴的窗口：文字已复制到剪贴板，请到聊天窗口里按 Ctrl+V 粘贴");
+    const QString said =
+        QStringLiteral("呜呜呜...|没有找到可以粘贴的窗口：文字已复制到剪贴板，请到聊天窗口里按 Ctrl+V 粘贴");
     EXPECT_EQ(warnings, (std::vector<QString>{said, said}));
     EXPECT_TRUE(desk.log.empty());
 }

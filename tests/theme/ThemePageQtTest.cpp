@@ -10,13 +10,13 @@
 
 #include <QDir>
 #include <QGuiApplication>
-#include <QProcess>
-#include <functional>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
+#include <QProcess>
 #include <QTest>
 #include <QTreeWidget>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -153,8 +153,8 @@ std::optional<int> coveredOnScreen(const QString &shooter, QRgb background)
     const QStringList files = QDir(QString::fromStdString(shots.path())).entryList({QStringLiteral("*.png")});
     if (files.isEmpty())
         return std::nullopt;
-    const QImage shot = QImage(QString::fromStdString(shots.file(files.first().toStdString())))
-                            .convertToFormat(QImage::Format_RGB32);
+    const QImage shot =
+        QImage(QString::fromStdString(shots.file(files.first().toStdString()))).convertToFormat(QImage::Format_RGB32);
     long covered = 0;
     for (int y = 0; y < shot.height(); ++y)
         for (int x = 0; x < shot.width(); ++x)
