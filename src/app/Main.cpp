@@ -329,9 +329,11 @@ void TfrmMain::placeOuter(const QMargins &frame)
 
 void TfrmMain::noteFrame()
 {
-    // Only a window manager's frame counts; other platforms (offscreen) have none
-    // to take off the stored size.
-    static const bool managed = QGuiApplication::platformName() == QLatin1String("xcb");
+    // Only a window manager's frame, or the decorations a Wayland client draws
+    // around itself, count; other platforms (offscreen) have none to take off
+    // the stored size. A compositor that draws the frame tells us none.
+    static const bool managed = QGuiApplication::platformName() == QLatin1String("xcb") ||
+                                QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
     if (!managed || !isVisible() || windowState() != Qt::WindowNoState || !windowHandle())
         return;
     // A skinned window draws its own frame inside: the manager adds none.

@@ -1,7 +1,8 @@
-#include "app/About.h"
 #include "app/Main.h"
+#include "app/About.h"
 #include "platform/FontSetup.h"
 #include "platform/Translations.h"
+#include "platform/XDisplayReach.h"
 #include "widgets/Functions.h"
 
 #include <QApplication>
@@ -50,8 +51,18 @@ int main(int argc, char *argv[])
             return 0;
         }
     }
+    // Placement, masks, frame sizes and sending to chat windows all need X:
+    // where an X server answers (Xwayland in a Wayland session) it is used,
+    // unless the user chose a platform. Only for this process: programs we
+    // start pick their own.
+    const bool chooseX = !qEnvironmentVariableIsSet("QT_QPA_PLATFORM") &&
+                         vomra::xDisplayReachable(qEnvironmentVariable("DISPLAY").toStdString());
+    if (chooseX)
+        qputenv("QT_QPA_PLATFORM", "xcb;wayland");
     // The application and its title (the task-bar text).
     QApplication app(argc, argv);
+    if (chooseX)
+        qunsetenv("QT_QPA_PLATFORM");
     QApplication::setApplicationName(QStringLiteral("Vomra 2003 免费版"));
     vomra::installFontSubstitutes();
     vomra::installChineseTranslations();

@@ -116,9 +116,11 @@ const std::vector<CommandEntry> &commands()
          "                          parts, which option would pick it, title\n"
          "        --lossy           send input that does not decode, with \"?\" for bad bytes\n"
          "      Exit status: 0 the chat program received the whole text (and, with\n"
-         "      --press-send, send was pressed after that); 1 no matching window or no X\n"
-         "      display; 2 bad usage, empty input or input that does not decode; 3 the\n"
-         "      window was found but did not take the text within 5 seconds",
+         "      --press-send, send was pressed after that); 1 no matching window, or no X\n"
+         "      display and no Wayland clipboard; 2 bad usage, empty input or input that\n"
+         "      does not decode; 3 the window was found but did not take the text within\n"
+         "      5 seconds; 4 no X display: the text was put on the Wayland clipboard instead\n"
+         "      and served until another program took the clipboard or 2 minutes passed",
          runSend,
          {"--window", "--window-contains", "--class", "--kind", "--remember", "--encoding"}},
         {"recipes",

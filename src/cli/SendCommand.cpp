@@ -11,6 +11,7 @@
 #include "base/Gbk.h"
 #include "base/Settings.h"
 #include "cli/Cli.h"
+#include "platform/WaylandClipboard.h"
 #include "platform/WindowSystemX11.h"
 #include "recipe/Send.h"
 
@@ -34,6 +35,10 @@ SendDesktop x11Desktop()
     auto windows = std::make_unique<TX11WindowSystem>();
     if (!windows->HasDisplay()) {
         desktop.whyNone = "no X display";
+        if (waylandDesktop())
+            desktop.clipboardOnly = [](const std::string &text, const std::function<void()> &placed) {
+                return serveWaylandClipboard(text, kServeClipboardMs, placed);
+            };
         return desktop;
     }
     TX11WindowSystem *x11 = windows.get();
@@ -312,6 +317,11 @@ int runSend(const std::vector<std::string> &args, Io &io)
 
     SendDesktop desktop = sendDesktopHook()();
     if (!desktop.windows) {
+        // Nothing to paste into, but the text can still reach the chat by hand.
+        if (!list && !pick && desktop.clipboardOnly && desktop.clipboardOnly(text, [&] {
+                io.err << kName << ": " << send_texts::kClipboardOnlyText << std::endl;
+            }))
+            return kClipboardOnly;
         io.err << kName << ": " << send_texts::kNotFoundText << " (" << desktop.whyNone << ")\n";
         return kFailed;
     }

@@ -21,6 +21,11 @@ struct SendDesktop {
     std::function<WindowHandle(const std::function<void()> &ready)> pick;
     // Starts the one time limit of the send anew (after a pick).
     std::function<void()> restartClock;
+    // Without windows to send to (no X display): puts the text on the desktop's
+    // clipboard and keeps it there until another program takes the clipboard
+    // or a time limit passes; `placed` runs once the text is there. False when
+    // there is no clipboard either.
+    std::function<bool(const std::string &text, const std::function<void()> &placed)> clipboardOnly;
 };
 
 // Makes the desktop the command sends on; by default the X11 one.
@@ -29,5 +34,11 @@ std::function<SendDesktop()> &sendDesktopHook();
 // The exit status of `vomra-cli send` beyond the common ones: a window was
 // found but did not take the text within the time limit.
 inline constexpr int kNotTaken = 3;
+// No window can be sent to (no X display), so the text was left on the
+// desktop's clipboard for the user to paste.
+inline constexpr int kClipboardOnly = 4;
+
+// How long the text stays served on a clipboard that nobody takes over.
+inline constexpr int kServeClipboardMs = 120000;
 
 } // namespace vomra::cli

@@ -5,9 +5,11 @@
 //
 // Rules of this implementation:
 // - Top-level windows: _NET_CLIENT_LIST_STACKING, top-most first, while a
-//   window manager that publishes it is running; otherwise the children of the
+//   window manager that announces it in _NET_SUPPORTED or keeps it on the root
+//   is running; otherwise (as under Xwayland's manager) the children of the
 //   root window, top-most first, each taken as the window carrying WM_STATE in
-//   it or below it (the child itself when none does), mapped ones only.
+//   it or below it (the child itself when none does), mapped ones only. The
+//   rule itself is in X11TopLevels.h.
 // - A window's text: _NET_WM_NAME (UTF-8), else WM_NAME in whatever encoding
 //   the server gives; compared as a whole with the GBK text in Unicode.
 // - Children: the direct children from XQueryTree, top-most first.

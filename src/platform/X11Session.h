@@ -133,6 +133,7 @@ struct TX11WindowSystem::Impl {
 
     std::vector<Window> children(Window w); // top-most first
 
+    class ServerTree;
     // The window carrying WM_STATE at or below w, breadth first.
     Window clientBelow(Window w);
 

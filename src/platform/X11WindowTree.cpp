@@ -1,5 +1,6 @@
 // Finding windows: properties, the top-level list, names, children and the window at a point.
 #include "platform/X11Session.h"
+#include "platform/X11TopLevels.h"
 
 namespace vomra {
 
@@ -95,39 +96,48 @@ std::vector<Window> TX11WindowSystem::Impl::children(Window w)
     return out;
 }
 
-// The window carrying WM_STATE at or below w, breadth first.
+// The server as the top-level rule sees it.
+class TX11WindowSystem::Impl::ServerTree final : public XTreeSource {
+public:
+    explicit ServerTree(TX11WindowSystem::Impl &x) : m_x(x) {}
+    XWindowId root() override { return m_x.root; }
+    std::optional<XWindowId> wmCheck(XWindowId w) override { return m_x.windowProperty(w, m_x.supportingWmCheck); }
+    bool stackingListSupported() override { return m_x.supports(m_x.clientListStacking); }
+    std::optional<std::vector<XWindowId>> stackingList() override
+    {
+        auto p = m_x.property(m_x.root, m_x.clientListStacking, XA_WINDOW);
+        if (!p || p->format != 32 || p->type != XA_WINDOW)
+            return std::nullopt;
+        const auto *ids = reinterpret_cast<const unsigned long *>(p->bytes.data());
+        return std::vector<XWindowId>(ids, ids + p->items);
+    }
+    std::vector<XWindowId> children(XWindowId w) override
+    {
+        const std::vector<Window> kids = m_x.children(w);
+        return {kids.begin(), kids.end()};
+    }
+    bool userVisible(XWindowId w) override
+    {
+        XWindowAttributes a;
+        return XGetWindowAttributes(m_x.dpy, w, &a) && a.map_state == IsViewable && !a.override_redirect;
+    }
+    bool hasWmState(XWindowId w) override { return m_x.hasProperty(w, m_x.wmState); }
+
+private:
+    TX11WindowSystem::Impl &m_x;
+};
+
 Window TX11WindowSystem::Impl::clientBelow(Window w)
 {
-    std::vector<Window> level{w};
-    for (int depth = 0; depth < 4 && !level.empty(); ++depth) {
-        std::vector<Window> next;
-        for (Window x : level) {
-            if (hasProperty(x, wmState))
-                return x;
-            for (Window c : children(x))
-                next.push_back(c);
-        }
-        level.swap(next);
-    }
-    return 0;
+    ServerTree tree(*this);
+    return vomra::clientBelow(tree, w);
 }
 
 std::vector<Window> TX11WindowSystem::Impl::topLevels()
 {
-    if (ewmhManager()) {
-        std::vector<Window> list = windowList(root, clientListStacking, XA_WINDOW);
-        std::reverse(list.begin(), list.end());
-        return list;
-    }
-    std::vector<Window> out;
-    for (Window child : children(root)) {
-        XWindowAttributes a;
-        if (!XGetWindowAttributes(dpy, child, &a) || a.map_state != IsViewable || a.override_redirect)
-            continue;
-        const Window client = clientBelow(child);
-        out.push_back(client ? client : child);
-    }
-    return out;
+    ServerTree tree(*this);
+    const std::vector<XWindowId> ids = discoverTopLevels(tree);
+    return {ids.begin(), ids.end()};
 }
 
 std::string TX11WindowSystem::Impl::text(Window w)

@@ -34,6 +34,8 @@ inline constexpr const char *kReplyCaption = "(&R)回讯息";
 inline constexpr const char *kSendCaption = "送讯息(&S)";
 inline constexpr const char *kNotFoundTitle = "呜呜呜...";
 inline constexpr const char *kNotFoundText = "我还没有找到QQ的窗口呢……:(";
+inline constexpr const char *kClipboardOnlyText =
+    "没有找到可以粘贴的窗口：文字已复制到剪贴板，请到聊天窗口里按 Ctrl+V 粘贴";
 inline constexpr const char *kFailedTitle = "哎呀呀...";
 inline constexpr const char *kFailedText = "发送消息出错啦……:(";
 inline constexpr const char *kSection = "发送";

@@ -27,15 +27,27 @@ SendResult sendOnDesktop(int kind, bool pressSend, const QString &programFolder,
     std::optional<QString> copied;
     SendResult result = SendResult::NotFound;
     QGuiApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
-    {
-        const std::unique_ptr<WindowSystem> windows =
-            sendWindowSystemHook() ? sendWindowSystemHook()() : std::make_unique<TX11WindowSystem>();
+    std::unique_ptr<WindowSystem> windows;
+    if (sendWindowSystemHook()) {
+        windows = sendWindowSystemHook()();
+    } else if (auto x11 = std::make_unique<TX11WindowSystem>(); x11->HasDisplay()) {
+        windows = std::move(x11);
+    }
+    const bool reachable = windows != nullptr;
+    if (reachable) {
         result = SendToQQ(*windows, sendTarget(kind, titles), pressSend, [&] {
             copied = copyText();
             return copied->toStdString();
         });
+        windows.reset();
     }
     QGuiApplication::restoreOverrideCursor();
+    // No X display: no window can be pasted into, but the user can paste by hand.
+    if (!reachable) {
+        QGuiApplication::clipboard()->setText(copyText());
+        warn(QString::fromUtf8(send_texts::kNotFoundTitle), QString::fromUtf8(send_texts::kClipboardOnlyText));
+        return SendResult::NotFound;
+    }
     // The chat program fetched the text from the window system's own owner,
     // which is gone now; the clipboard keeps the text, as after any copy.
     if (copied)

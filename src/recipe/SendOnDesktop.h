@@ -11,7 +11,8 @@
 
 namespace vomra {
 
-// Test hook: makes the window system a send works on (empty: this desktop's).
+// Test hook: makes the window system a send works on (empty: this desktop's);
+// a null one stands for a desktop without X, where the text is only copied.
 std::function<std::unique_ptr<WindowSystem>()> &sendWindowSystemHook();
 
 // kind 1 or 2; copyText puts the editor's selection on the clipboard and

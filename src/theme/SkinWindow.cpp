@@ -53,6 +53,9 @@ void TSkinWindow::setActive(bool on)
         const bool visible = m_window.isVisible();
         const Qt::WindowStates state = m_window.windowState();
         const QRect geometry = m_window.normalGeometry();
+        // Before the flags change: the new native window needs an alpha channel.
+        if (cornersDrawn())
+            m_window.setAttribute(Qt::WA_TranslucentBackground, on);
         m_window.setWindowFlag(Qt::FramelessWindowHint, on);
         m_window.setGeometry(geometry);
         if (frameChanged)
@@ -82,9 +85,32 @@ void TSkinWindow::applyRegion()
     m_window.update();
 }
 
+std::optional<bool> &TSkinWindow::cornersDrawnOverride()
+{
+    static std::optional<bool> forced;
+    return forced;
+}
+
+bool TSkinWindow::cornersDrawn()
+{
+    if (cornersDrawnOverride())
+        return *cornersDrawnOverride();
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 void TSkinWindow::paint(QPainter &p)
 {
-    if (!m_theme.ThemeActivate() || (suppressPaint && suppressPaint()))
+    if (!m_theme.ThemeActivate())
+        return;
+    if (m_window.testAttribute(Qt::WA_TranslucentBackground)) {
+        // Nothing fills a transparent window: the inside of the region gets
+        // the form colour, the corners stay clear.
+        const QRegion region =
+            SkinRegion(m_window.width(), m_window.height(), m_theme.RoundRgnX(), m_theme.RoundRgnY());
+        p.setClipRegion(region);
+        p.fillRect(m_window.rect(), m_window.palette().window());
+    }
+    if (suppressPaint && suppressPaint())
         return;
     const TSkinWindowState state{m_window.width(), m_window.height(), m_windowActive, m_window.isMaximized()};
     PaintSkinFrame(p, m_theme, m_images, state, m_window.windowIcon().pixmap(24, 24), m_window.windowTitle(),

@@ -12,6 +12,7 @@
 #include <QRect>
 
 #include <functional>
+#include <optional>
 
 class QWidget;
 class QPainter;
@@ -43,6 +44,11 @@ public:
     std::function<void()> afterResize;
 
     void paint(QPainter &p);
+    // Whether the skin's round corners are drawn on a transparent window
+    // rather than cut by a mask: where the window system takes a mask for input
+    // only (Wayland). Test hook: set to force either way.
+    static std::optional<bool> &cornersDrawnOverride();
+    static bool cornersDrawn();
     bool windowActive() const { return m_windowActive; }
 
     // The emulated window system's own answer at a window point: 0 client,

@@ -10,6 +10,7 @@
 
 #include <QEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -238,6 +239,11 @@ void TThemePage::ShowThemeDescription(const std::string &name)
     themeLabel1->adjustSize();
 }
 
+bool TThemePage::platformRestoresMinimised()
+{
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 void TThemePage::themeListView1DblClick()
 {
     const auto selected = themeListView1->selectedItems();
@@ -245,9 +251,18 @@ void TThemePage::themeListView1DblClick()
         return;
     QWidget *window = m_host.hostWindow();
     const Qt::WindowStates remembered = window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen);
-    window->setWindowState((window->windowState() & ~Qt::WindowActive) | Qt::WindowMinimized);
-    m_themes.ApplyTheme(itemTheme(selected.first()));
-    window->setWindowState(remembered);
+    if (platformRestoresMinimised()) {
+        window->setWindowState((window->windowState() & ~Qt::WindowActive) | Qt::WindowMinimized);
+        m_themes.ApplyTheme(itemTheme(selected.first()));
+        window->setWindowState(remembered);
+    } else {
+        // A Wayland client may ask to be minimised but never to come back:
+        // the half-changed frame is hidden behind held updates instead.
+        window->setUpdatesEnabled(false);
+        m_themes.ApplyTheme(itemTheme(selected.first()));
+        window->setWindowState(remembered);
+        window->setUpdatesEnabled(true);
+    }
     if (window->isVisible()) {
         window->show();
         window->activateWindow();

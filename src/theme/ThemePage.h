@@ -49,6 +49,9 @@ public:
     void ShowThemeDescription(const std::string &name);
     void themeListView1Change(QListWidgetItem *item);
     void themeListView1DblClick();
+    // Whether the window system lets a minimised window bring itself back
+    // (not on Wayland).
+    static bool platformRestoresMinimised();
 
     // The theme name an item stands for (GBK bytes, kept beside the caption so a
     // name the screen cannot show still finds its section).

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <sstream>
 
 using namespace vomra;
@@ -27,6 +28,9 @@ class SendCli : public ::testing::Test {
 protected:
     Desk desk;
     bool noDisplay = false;
+    // Without X: whether a Wayland clipboard is there, and what it was given.
+    std::optional<bool> clipboardOnly;
+    std::vector<std::string> servedTexts;
     int kept = 0; // hand-offs to the clipboard manager
     std::function<SendDesktop()> saved;
 
@@ -37,6 +41,13 @@ protected:
             SendDesktop d;
             if (noDisplay) {
                 d.whyNone = "no X display";
+                if (clipboardOnly)
+                    d.clipboardOnly = [this](const std::string &text, const std::function<void()> &placed) {
+                        servedTexts.push_back(text);
+                        if (*clipboardOnly)
+                            placed();
+                        return *clipboardOnly;
+                    };
                 return d;
             }
             d.windows = std::make_unique<test::SendDeskWindows>(desk);
@@ -219,4 +230,36 @@ TEST_F(SendCli, WarningsBecomeOneLineErrors)
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "vomra-cli send: nothing to send (standard input is empty)\n");
     EXPECT_TRUE(desk.log.empty());
+}
+
+// No X display: the text is left on the Wayland clipboard (exit 4); with no
+// clipboard to leave it on either, it is the missing window (exit 1). Listing
+// and picking need windows and never copy.
+TEST_F(SendCli, WithoutXTheTextIsLeftOnTheClipboard)
+{
+    noDisplay = true;
+    struct Row {
+        std::optional<bool> clipboard;
+        std::vector<std::string> args;
+        int status;
+        const char *err;
+        std::vector<std::string> served;
+    };
+    const char *copied = "vomra-cli send: 没有找到可以粘贴的窗口：文字已复制到剪贴板，请到聊天窗口里按 Ctrl+V 粘贴\n";
+    const char *missing = "vomra-cli send: 我还没有找到QQ的窗口呢……:( (no X display)\n";
+    const std::vector<Row> rows = {
+        {true, {"--press-send"}, 4, copied, {"a\nb"}},
+        {false, {}, 1, missing, {"a\nb"}},
+        {std::nullopt, {}, 1, missing, {}},
+        {true, {"--list"}, 1, missing, {}},
+        {true, {"--pick"}, 1, missing, {}},
+    };
+    for (const Row &row : rows) {
+        clipboardOnly = row.clipboard;
+        servedTexts.clear();
+        const Result r = run(row.args, "a\r\nb\n");
+        EXPECT_EQ(r.status, row.status) << row.args.size();
+        EXPECT_EQ(r.err, row.err);
+        EXPECT_EQ(servedTexts, row.served) << "the text as a paste would give it";
+    }
 }

@@ -88,8 +88,8 @@ start_chat --window 发送消息 --at 0,0
 printf 'bare X' | "$cli" send --press-send || fail "send without a window manager failed"
 expect_events 'paste w1 input bare X' 'click w1 send 40,12'
 
-# No display at all: the missing-window error, never a crash.
-status=0; err=$(printf 'x' | DISPLAY= "$cli" send 2>&1) || status=$?
+# No display at all, X or Wayland: the missing-window error, never a crash.
+status=0; err=$(printf 'x' | DISPLAY= WAYLAND_DISPLAY= "$cli" send 2>&1) || status=$?
 [ $status -eq 1 ] || fail "no display: exit status $status"
 [ "$err" = 'vomra-cli send: 我还没有找到QQ的窗口呢……:( (no X display)' ] || fail "no display: message '$err'"
 

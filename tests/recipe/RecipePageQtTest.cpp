@@ -6,7 +6,9 @@
 #include "recipe/RecipeEdit.h"
 #include "recipe/RecipePage.h"
 #include "recipe/RecipeTree.h"
+#include "recipe/SendOnDesktop.h"
 #include "support/MainWindowFixture.h"
+#include "support/SendDesk.h"
 #include "support/TempFolder.h"
 #include "support/TreeNodes.h"
 #include "widgets/ImageLabel.h"
@@ -240,12 +242,18 @@ TEST_F(RecipePageTest, TreeClickShowsTheRecipePageAndPasteFollowsClipboardAndMod
 
 TEST_F(RecipePageTest, SendLabelsWarnThatNoChatWindowIsThere)
 {
+    // A desktop where no window has either title (without X the text would
+    // be copied instead; that case has its own test).
+    test::SendDesk desk;
+    desk.title = "another program";
+    sendWindowSystemHook() = [&desk] { return std::make_unique<test::SendDeskWindows>(desk); };
     start();
     select(node({"Lib", "hello"}));
     selectText(0, 2);
     QApplication::clipboard()->setText(QStringLiteral("before"));
     for (int n = 8; n <= 11; ++n)
         QTest::mouseClick(page().recipeLabel(n), Qt::LeftButton);
+    sendWindowSystemHook() = nullptr;
     ASSERT_EQ(boxes.size(), 4u);
     for (const Box &b : boxes) {
         EXPECT_EQ(b.kind, BoxKind::Warning);

@@ -125,6 +125,23 @@ TEST_F(SendPageTest, WarningsLeaveTheClipboardAlone)
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("第一行\nsecond line\n"));
 }
 
+// A desktop without X (native Wayland): nothing can be pasted into, so every
+// label leaves the text on the clipboard and says how to paste it.
+TEST_F(SendPageTest, WithoutXTheTextIsLeftOnTheClipboard)
+{
+    sendWindowSystemHook() = [] { return std::unique_ptr<WindowSystem>(); };
+    selectAllOf("hello");
+    for (int label : {8, 11}) {
+        QApplication::clipboard()->setText(QStringLiteral("before"));
+        click(label);
+        EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("第一行\nsecond line\n")) << label;
+    }
+    const QString said =
+        QStringLiteral("呜呜呜...|没有找到可以粘贴的窗口：文字已复制到剪贴板，请到聊天窗口里按 Ctrl+V 粘贴");
+    EXPECT_EQ(warnings, (std::vector<QString>{said, said}));
+    EXPECT_TRUE(desk.log.empty());
+}
+
 TEST_F(SendPageTest, TitlesAreReadFromTheSettingsFileAtEverySend)
 {
     selectAllOf("hello");

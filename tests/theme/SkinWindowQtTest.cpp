@@ -71,6 +71,28 @@ TEST(SkinWindow, FramelessWithRoundedTopCornersAndAMaskRenewedOnResize)
     EXPECT_TRUE(s.window.mask().isEmpty());
 }
 
+// Where a mask only limits input (Wayland) the skin clears its corners itself
+// on a transparent window; elsewhere the window stays opaque under its mask.
+TEST(SkinWindow, CornersAreDrawnClearWhereMasksDoNotCut)
+{
+    for (const bool drawn : {false, true}) {
+        TSkinWindow::cornersDrawnOverride() = drawn;
+        SkinnedWindow s;
+        EXPECT_EQ(s.window.testAttribute(Qt::WA_TranslucentBackground), drawn);
+        if (drawn) {
+            const QImage shot = s.window.grab().toImage();
+            ASSERT_TRUE(shot.hasAlphaChannel());
+            EXPECT_EQ(qAlpha(shot.pixel(0, 0)), 0) << "top left corner";
+            EXPECT_EQ(qAlpha(shot.pixel(299, 0)), 0) << "top right corner";
+            EXPECT_EQ(qAlpha(shot.pixel(0, 199)), 255) << "square bottom corners";
+            EXPECT_EQ(qAlpha(shot.pixel(150, 100)), 255) << "the inside is filled";
+        }
+        s.skin->setActive(false);
+        EXPECT_FALSE(s.window.testAttribute(Qt::WA_TranslucentBackground)) << "a framed window is opaque";
+    }
+    TSkinWindow::cornersDrawnOverride().reset();
+}
+
 TEST(SkinWindow, ButtonsShowNormalHotPressedInactiveAndRestore)
 {
     SkinnedWindow s;

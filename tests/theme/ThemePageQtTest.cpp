@@ -9,15 +9,19 @@
 #include "widgets/Panel.h"
 
 #include <QDir>
-#include <functional>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
+#include <QProcess>
 #include <QTest>
 #include <QTreeWidget>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include <unistd.h>
+
+#include <optional>
 
 using namespace vomra;
 using vomra::test::TempFolder;
@@ -132,6 +136,65 @@ TEST_F(ThemePageTest, DoubleClickAppliesAndTheClassicItemGivesTheFrameBack)
     item(1)->setSelected(true);
     frm->theme->themeListView1DblClick();
     EXPECT_FALSE(frm->Theme1().ThemeActivate()) << "two selected items: nothing happens";
+}
+
+namespace {
+
+// The share of the compositor's screen, in per mille, that is not the plain
+// background; nothing when no screenshot can be taken.
+std::optional<int> coveredOnScreen(const QString &shooter, QRgb background)
+{
+    const TempFolder shots;
+    QProcess p;
+    p.setWorkingDirectory(QString::fromStdString(shots.path()));
+    p.start(shooter, {});
+    if (!p.waitForFinished(10000) || p.exitCode() != 0)
+        return std::nullopt;
+    const QStringList files = QDir(QString::fromStdString(shots.path())).entryList({QStringLiteral("*.png")});
+    if (files.isEmpty())
+        return std::nullopt;
+    const QImage shot =
+        QImage(QString::fromStdString(shots.file(files.first().toStdString()))).convertToFormat(QImage::Format_RGB32);
+    long covered = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            covered += (shot.pixel(x, y) & 0xFFFFFF) != (background & 0xFFFFFF);
+    return static_cast<int>(1000 * covered / (static_cast<long>(shot.width()) * shot.height()));
+}
+
+} // namespace
+
+// In a Wayland session (the end-to-end script runs this inside weston): a
+// window asked to minimise cannot bring itself back there, so applying a theme
+// must leave it on screen, skinned or framed.
+TEST_F(ThemePageTest, OnWaylandApplyingAThemeKeepsTheWindowOnScreen)
+{
+    const QString shooter = qEnvironmentVariable("VOMRA_SCREENSHOOTER");
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")) || shooter.isEmpty())
+        GTEST_SKIP() << "needs a Wayland compositor that takes screenshots";
+    const QRgb background = qEnvironmentVariable("VOMRA_SCREEN_BACKGROUND").toUInt(nullptr, 16);
+    const auto onScreen = [&] {
+        return QTest::qWaitFor(
+            [&] {
+                const auto c = coveredOnScreen(shooter, background);
+                return c && *c >= 100;
+            },
+            5000);
+    };
+    start(0);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frm.get()));
+    ASSERT_TRUE(onScreen()) << "the window never showed";
+    // Skin to skin keeps the native window (no frame comes or goes); skin to
+    // the classic look and back re-creates it.
+    for (int row : {1, 3, 0, 1}) {
+        frm->theme->themeListView1->clearSelection();
+        item(row)->setSelected(true);
+        frm->theme->themeListView1DblClick();
+        EXPECT_EQ(frm->Theme1().ThemeActivate(), row != 0);
+        EXPECT_EQ(frm->testAttribute(Qt::WA_TranslucentBackground), row != 0) << "corners drawn clear";
+        EXPECT_FALSE(frm->isMinimized());
+        EXPECT_TRUE(onScreen()) << "the window went away applying theme " << row;
+    }
 }
 
 TEST_F(ThemePageTest, SkinPicturesMustLieInsideTheThemeFolder)
