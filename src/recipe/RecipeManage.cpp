@@ -16,22 +16,15 @@ namespace vomra {
 
 namespace {
 
-std::string withoutSlash(std::string path)
-{
-    while (path.size() > 1 && path.back() == '/')
-        path.pop_back();
-    return path;
-}
-
 std::string folderOf(const std::string &path)
 {
-    const std::string p = withoutSlash(path);
+    const std::string p = withoutTrailingSlash(path);
     return p.substr(0, p.find_last_of('/') + 1);
 }
 
 std::string baseName(const std::string &path)
 {
-    const std::string p = withoutSlash(path);
+    const std::string p = withoutTrailingSlash(path);
     return p.substr(p.find_last_of('/') + 1);
 }
 
@@ -95,6 +88,13 @@ bool endsWithIgnoringCase(std::string_view s, std::string_view tail)
 
 } // namespace
 
+std::string withoutTrailingSlash(std::string path)
+{
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    return path;
+}
+
 std::string manageReason(int error)
 {
     switch (error) {
@@ -123,7 +123,7 @@ std::string manageReason(int error)
 
 bool IsLibraryEntry(const std::string &path, const std::string &programFolder)
 {
-    const std::string p = withoutSlash(path);
+    const std::string p = withoutTrailingSlash(path);
     if (p.size() <= programFolder.size() || p.compare(0, programFolder.size(), programFolder) != 0)
         return false;
     const std::string rest = p.substr(programFolder.size());
@@ -143,7 +143,7 @@ TManageResult NewRecipeFolder(const std::string &parent, std::string_view base)
 {
     if (!validEntryName(base))
         return failed(EINVAL);
-    const std::string folder = withoutSlash(parent) + "/";
+    const std::string folder = withoutTrailingSlash(parent) + "/";
     for (int n = 1; n < 1000; ++n) {
         const std::string path = folder + std::string(base) + (n == 1 ? "" : " (" + std::to_string(n) + ")");
         if (::mkdir(path.c_str(), 0777) == 0)
@@ -159,7 +159,7 @@ TManageResult RenameRecipeEntry(const std::string &diskPath, std::string_view ne
     if (!validEntryName(newName))
         return failed(EINVAL);
     const bool folder = isFolder(diskPath);
-    const std::string from = withoutSlash(diskPath);
+    const std::string from = withoutTrailingSlash(diskPath);
     std::string name(newName);
     if (!folder) {
         const std::string old = baseName(from);
@@ -179,7 +179,7 @@ TManageResult RenameRecipeEntry(const std::string &diskPath, std::string_view ne
 TManageResult MoveRecipeEntry(const std::string &diskPath, const std::string &destFolder, bool copy,
                               const std::string &programFolder)
 {
-    const std::string dest = withoutSlash(destFolder) + "/";
+    const std::string dest = withoutTrailingSlash(destFolder) + "/";
     if (!IsLibraryEntry(dest, programFolder) || !isFolder(dest))
         return failed(EINVAL);
     if (!isRegularFile(diskPath))
@@ -209,6 +209,31 @@ TManageResult AddRecipeFile(const std::string &path, std::string_view bytes, boo
         return failed(err ? err : EIO);
     }
     return {true, path, 0};
+}
+
+std::optional<TRecipeBody> ReadRecipeBody(const std::string &diskPath, const std::string &itemName)
+{
+    const auto bytes = ReadRecipeFile(diskPath);
+    if (!bytes)
+        return std::nullopt;
+    TRecipeBody body;
+    std::string_view text(*bytes);
+    if (startsWithUtf8Bom(text)) {
+        body.utf8 = true;
+        text.remove_prefix(3);
+    }
+    if (itemName.empty()) {
+        body.text = std::string(text);
+        return body;
+    }
+    auto lines = IniItemLines(text, itemName);
+    if (!lines)
+        return std::nullopt;
+    while (!lines->empty() && lines->back().empty())
+        lines->pop_back();
+    for (std::size_t i = 0; i < lines->size(); ++i)
+        body.text += (i ? "\r\n" : "") + (*lines)[i];
+    return body;
 }
 
 std::string CollectionTemplate()

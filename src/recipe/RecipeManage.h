@@ -4,6 +4,7 @@
 // recipe. No Qt; paths are native bytes, folders end in '/'. Nothing replaces an
 // existing entry: every change that would is refused with EEXIST.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,9 @@ struct TManageResult {
 
 // The reason for an errno as people read it in the program's boxes (UTF-8).
 std::string manageReason(int error);
+
+// A path without its trailing '/' (a folder's disk path ends in one).
+std::string withoutTrailingSlash(std::string path);
 
 // A name one entry may take: not empty, not "." or "..", no '/' and no NUL.
 bool validEntryName(std::string_view name);
@@ -44,6 +48,24 @@ TManageResult MoveRecipeEntry(const std::string &diskPath, const std::string &de
 // A new file with bytes, never replacing one unless replace is set (then
 // through the atomic write).
 TManageResult AddRecipeFile(const std::string &path, std::string_view bytes, bool replace);
+
+// Recipe files that begin with a UTF-8 byte-order mark are UTF-8 text (they can
+// hold what GBK cannot, emoji among them); all others are GBK.
+inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+inline bool startsWithUtf8Bom(std::string_view bytes)
+{
+    return bytes.substr(0, 3) == kUtf8Bom;
+}
+
+// The text a recipe file or collection item holds, without an item's name line:
+// a file's bytes, or an item's lines joined by CR LF (trailing empty ones
+// dropped). utf8: the file begins with a UTF-8 byte-order mark (dropped from
+// text). Nothing when it cannot be read or the item has no section.
+struct TRecipeBody {
+    std::string text;
+    bool utf8 = false;
+};
+std::optional<TRecipeBody> ReadRecipeBody(const std::string &diskPath, const std::string &itemName);
 
 // A new collection's text (GBK, CR LF): one item, ready to be edited.
 std::string CollectionTemplate();

@@ -85,6 +85,8 @@ TRecipePage::TRecipePage(TPageHost &host) : m_host(host)
     tree->OnClick = [this] { TreeView1Click(); };
     tree->NeedsAsking = [this] { return Modified(); };
     tree->OnChanging = [this] { return AskToKeepEdits(); };
+    setUpManaging();
+    setUpFinding();
 }
 
 TRecipePage::~TRecipePage()
@@ -95,6 +97,11 @@ TRecipePage::~TRecipePage()
     tree->OnClick = nullptr;
     tree->NeedsAsking = nullptr;
     tree->OnChanging = nullptr;
+    tree->OnRenamed = nullptr;
+    tree->OnDropped = nullptr;
+    tree->OnRenameKey = nullptr;
+    tree->OnDeleteKey = nullptr;
+    tree->OnFindKey = nullptr;
 }
 
 void TRecipePage::pnlRecipeResize()
@@ -205,6 +212,8 @@ void TRecipePage::SendToQQ(int kind, bool pressSend)
 
 bool TRecipePage::eventFilter(QObject *watched, QEvent *event)
 {
+    if (findEvent(watched, event))
+        return true;
     if (watched == recipeRichEdit1 && Loading() &&
         (event->type() == QEvent::KeyPress || event->type() == QEvent::InputMethod)) {
         // A key may edit: it waits for the whole text, without holding the window.
