@@ -33,6 +33,10 @@ void TRecipePage::setUpFinding()
     view->installEventFilter(this);
     QObject::connect(recipeFindEdit, &QLineEdit::textChanged, this, [this](const QString &text) { FilterTree(text); });
     tree->OnFindKey = [this](const QString &typed) { ShowFind(typed); };
+    tree->OnRebuilt = [this] {
+        if (FindShown())
+            FilterTree(recipeFindEdit->text());
+    };
 }
 
 bool TRecipePage::FindShown() const

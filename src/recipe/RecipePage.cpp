@@ -102,6 +102,7 @@ TRecipePage::~TRecipePage()
     tree->OnRenameKey = nullptr;
     tree->OnDeleteKey = nullptr;
     tree->OnFindKey = nullptr;
+    tree->OnRebuilt = nullptr;
 }
 
 void TRecipePage::pnlRecipeResize()

@@ -134,6 +134,8 @@ void TRecipeTree::LoadRecipeTree()
         }
     }
     m_tree->show();
+    if (OnRebuilt)
+        OnRebuilt();
 }
 
 int TRecipeTree::imageOf(const QTreeWidgetItem *item)

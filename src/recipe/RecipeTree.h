@@ -80,6 +80,8 @@ public:
     // The question, asked once the event that moved the selection has been
     // handled; the selection stays put meanwhile. False keeps it there.
     std::function<bool()> OnChanging;
+    // After every rebuild (a find in progress filters the new tree again).
+    std::function<void()> OnRebuilt;
     // TreeView1Click: any click in the tree.
     std::function<void()> OnClick;
     // Managing: the name typed in place, a node dropped on a folder, and the keys.

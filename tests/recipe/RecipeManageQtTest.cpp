@@ -286,6 +286,15 @@ TEST_F(RecipeManageQtTest, FindFiltersStepsAndLeavesTheLayoutAlone)
     settle();
     EXPECT_EQ(selectedText(), QStringLiteral("two"));
 
+    // A change to the library while finding: the new tree is filtered too.
+    ASSERT_TRUE(frm->recipe->NewFolder(node({"A"})));
+    settle();
+    EXPECT_FALSE(visible({"B"}));
+    EXPECT_TRUE(visible({"A", "two"}));
+    if (auto *naming = view()->viewport()->findChild<QLineEdit *>())
+        QTest::keyClick(naming, Qt::Key_Escape); // the new folder keeps its name
+    settle();
+
     QTest::keyClick(field, Qt::Key_Escape);
     settle();
     EXPECT_FALSE(frm->recipe->FindShown());
