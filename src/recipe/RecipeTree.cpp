@@ -432,7 +432,7 @@ void TRecipeTree::Rebuild(const std::string &from, const std::string &to, const 
     {
         const QSignalBlocker block(m_tree);
         for (const std::string &path : open)
-            if (QTreeWidgetItem *item = nodeOfDiskPath(path)) {
+            if (QTreeWidgetItem *item = nodeOfDiskPath(path); item && item->childCount() > 0) {
                 item->setExpanded(true);
                 TreeView1Expanded(item);
             }
