@@ -124,14 +124,20 @@ const std::vector<CommandEntry> &commands()
          runSend,
          {"--window", "--window-contains", "--class", "--kind", "--remember", "--encoding"}},
         {"recipes",
-         "recipes list|show [--folder DIR] [--encoding utf-8|gbk] [PATH [ITEM]]",
+         "recipes list|show|find|add|rm [--folder DIR] [--encoding utf-8|gbk] [--force] [ARGS]",
          "the recipe library of the program folder (the one vomra uses) or of DIR\n"
          "        list              the tree: folders, collections (.Ini) with their items,\n"
          "                          recipe files (.Txt), two blanks of indent per level\n"
          "        show PATH         a recipe file's text; a collection's first item\n"
          "        show PATH ITEM    a collection's item: its name, then its lines\n"
          "                          (PATH relative to the folder unless it starts with /;\n"
-         "                          ITEM in the terminal's encoding, whatever --encoding says)",
+         "                          ITEM in the terminal's encoding, whatever --encoding says)\n"
+         "        find TEXT         every line of a recipe or item holding TEXT (ASCII case\n"
+         "                          ignored): path, item, line number, the line, tab-separated;\n"
+         "                          exit status 1 when nothing holds it\n"
+         "        add PATH          standard input as a new recipe file (GBK, CR LF; \".Txt\"\n"
+         "                          added when missing); an existing file only with --force\n"
+         "        rm PATH           a recipe file, collection or folder to the desktop's trash",
          runRecipes,
          {"--folder", "--encoding"}},
     };

@@ -1,8 +1,12 @@
 // vomra-cli recipes: the recipe library for scripts, read as the tree reads it.
-#include "base/TextLines.h"
-#include "cli/Cli.h"
 #include "base/Gbk.h"
+#include "base/NativePath.h"
+#include "base/TextLines.h"
+#include "base/Trash.h"
+#include "cli/Cli.h"
 #include "recipe/Recipe.h"
+#include "recipe/RecipeFind.h"
+#include "recipe/RecipeManage.h"
 
 #include <dirent.h>
 
@@ -24,6 +28,7 @@ struct Options {
     std::string action;
     std::string folder;
     Encoding encoding = Encoding::Utf8;
+    bool force = false;
     std::vector<std::string> operands;
 };
 
@@ -50,6 +55,9 @@ std::optional<Options> parse(const std::vector<std::string> &args, const Io &io)
                 return std::nullopt;
             }
             o.folder = *value;
+        } else if (!optionsDone && a == "--force") {
+            o.force = true;
+            ++i;
         } else if (!optionsDone && a.size() > 1 && a[0] == '-') {
             err << kName << ": unknown option '" << a << "' (try 'vomra-cli recipes --help')\n";
             return std::nullopt;
@@ -61,17 +69,29 @@ std::optional<Options> parse(const std::vector<std::string> &args, const Io &io)
             ++i;
         }
     }
-    if (o.action != "list" && o.action != "show") {
+    const bool known =
+        o.action == "list" || o.action == "show" || o.action == "find" || o.action == "add" || o.action == "rm";
+    if (!known) {
         if (o.action.empty())
-            err << kName << ": say 'list' or 'show' (try 'vomra-cli recipes --help')\n";
+            err << kName << ": say list, show, find, add or rm (try 'vomra-cli recipes --help')\n";
         else
-            err << kName << ": unknown action '" << o.action << "' (use list or show)\n";
+            err << kName << ": unknown action '" << o.action << "' (use list, show, find, add or rm)\n";
         return std::nullopt;
     }
-    const std::size_t most = o.action == "list" ? 0 : 2;
-    if (o.operands.size() > most || (o.action == "show" && o.operands.empty())) {
-        err << kName << ' ' << o.action
-            << (o.action == "list" ? ": takes no arguments\n" : ": give PATH and at most one ITEM\n");
+    if (o.force && o.action != "add") {
+        err << kName << ": --force goes with add only\n";
+        return std::nullopt;
+    }
+    if (o.action == "list" && !o.operands.empty()) {
+        err << kName << " list: takes no arguments\n";
+        return std::nullopt;
+    }
+    if (o.action == "show" && (o.operands.empty() || o.operands.size() > 2)) {
+        err << kName << " show: give PATH and at most one ITEM\n";
+        return std::nullopt;
+    }
+    if ((o.action == "find" || o.action == "add" || o.action == "rm") && o.operands.size() != 1) {
+        err << kName << ' ' << o.action << (o.action == "find" ? ": give one TEXT\n" : ": give one PATH\n");
         return std::nullopt;
     }
     if (o.folder.empty())
@@ -246,6 +266,21 @@ int show(const Options &o, Io &io)
         return kFailed;
     }
     const bool isCollection = path.size() >= 4 && pathsEqualIgnoringCase(path.substr(path.size() - 4), ".Ini");
+    if (!isCollection && o.operands.size() == 1 && startsWithUtf8Bom(*text)) {
+        // A UTF-8 recipe: its characters as they are (GBK output: "?" for what
+        // GBK cannot hold).
+        bool lossy = false;
+        Lines lines = splitLines(text->substr(kUtf8Bom.size()));
+        if (!text->empty() && text->back() == '\n')
+            lines.pop_back();
+        std::string out;
+        for (const std::string &line : lines)
+            out += fromDisplay(validUtf8(line), o.encoding, &lossy) + '\n';
+        io.out << out << std::flush;
+        if (lossy)
+            warnLossy(io, o.encoding);
+        return kOk;
+    }
     if (!isCollection && o.operands.size() == 1) {
         Lines lines = splitLines(*text);
         if (!text->empty() && text->back() == '\n')
@@ -293,6 +328,90 @@ int show(const Options &o, Io &io)
     return kOk;
 }
 
+// A path given on the command line: relative to the folder unless it starts with /.
+std::string givenPath(const Options &o, const std::string &given)
+{
+    return given.front() == '/' ? given : o.folder + given;
+}
+
+std::string relativeShown(const Options &o, const std::string &path)
+{
+    const std::string rel = path.compare(0, o.folder.size(), o.folder) == 0 ? path.substr(o.folder.size()) : path;
+    return nativeToDisplay(rel);
+}
+
+// One line per line of text holding TEXT: path, item (empty for a recipe
+// file), line number and the line, separated by tabs.
+int find(const Options &o, Io &io)
+{
+    if (!isFolder(o.folder)) {
+        io.err << kName << ": cannot search '" << o.folder << "': " << std::strerror(ENOENT) << '\n';
+        return kFailed;
+    }
+    // Typed in the terminal: read in its encoding.
+    const std::string needle = terminalIsGbk() ? gbk::toUtf8(o.operands[0]) : o.operands[0];
+    const TFindResult found = FindInLibrary(o.folder, needle);
+    bool lossy = false;
+    std::string out;
+    for (const TFindHit &hit : found.hits) {
+        const TRecipeNode &node = found.tree[hit.node];
+        std::string line = fromDisplay(relativeShown(o, node.diskPath), o.encoding, &lossy);
+        line += '\t';
+        line += fromGbk(hit.item, o.encoding, &lossy);
+        line += '\t' + std::to_string(hit.line) + '\t';
+        if (hit.utf8)
+            line += fromDisplay(validUtf8(hit.text), o.encoding, &lossy);
+        else
+            line += fromGbk(hit.text, o.encoding, &lossy);
+        std::replace(line.begin(), line.end(), '\0', '?');
+        out += line + '\n';
+    }
+    io.out << out << std::flush;
+    if (lossy)
+        warnLossy(io, o.encoding);
+    return found.hits.empty() ? kFailed : kOk;
+}
+
+// The text on standard input as a new recipe file (GBK, CR LF).
+int add(const Options &o, Io &io)
+{
+    std::string path = givenPath(o, o.operands[0]);
+    if (path.size() < 4 || !pathsEqualIgnoringCase(std::string_view(path).substr(path.size() - 4), ".txt"))
+        path += ".Txt"; // the library lists only .Txt files
+    if (!IsLibraryEntry(path, o.folder) || path.find('/', o.folder.size()) == std::string::npos) {
+        io.err << kName << ": '" << path << "' is not in a recipe folder of '" << o.folder << "'\n";
+        return kFailed;
+    }
+    std::string text;
+    const bool read = readTextBlocks(io, io.in, o.encoding, std::string(kName) + " add", "standard input",
+                                     [&text](std::string_view block) { text += block; });
+    if (!read)
+        return kFailed;
+    const TManageResult r = AddRecipeFile(path, withCrlf(text), o.force);
+    if (!r.ok) {
+        io.err << kName << ": cannot write '" << path << "': " << std::strerror(r.error)
+               << (r.error == EEXIST ? " (--force replaces it)" : "") << '\n';
+        return kFailed;
+    }
+    return kOk;
+}
+
+// A recipe file, collection or folder of the library to the desktop's trash.
+int remove(const Options &o, Io &io)
+{
+    const std::string path = resolveShownPath(givenPath(o, o.operands[0]));
+    if (!IsLibraryEntry(path, o.folder)) {
+        io.err << kName << ": '" << path << "' is not in the recipe library of '" << o.folder << "'\n";
+        return kFailed;
+    }
+    int error = 0;
+    if (!moveToTrash(path, &error)) {
+        io.err << kName << ": cannot move '" << path << "' to the trash: " << std::strerror(error) << '\n';
+        return kFailed;
+    }
+    return kOk;
+}
+
 } // namespace
 
 int runRecipes(const std::vector<std::string> &args, Io &io)
@@ -300,7 +419,16 @@ int runRecipes(const std::vector<std::string> &args, Io &io)
     const auto options = parse(args, io);
     if (!options)
         return kUsage;
-    return options->action == "list" ? list(*options, io) : show(*options, io);
+    const std::string &a = options->action;
+    if (a == "list")
+        return list(*options, io);
+    if (a == "find")
+        return find(*options, io);
+    if (a == "add")
+        return add(*options, io);
+    if (a == "rm")
+        return remove(*options, io);
+    return show(*options, io);
 }
 
 } // namespace vomra::cli

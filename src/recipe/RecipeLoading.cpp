@@ -10,6 +10,7 @@
 #include "recipe/NativePath.h"
 #include "recipe/Recipe.h"
 #include "recipe/RecipeEdit.h"
+#include "recipe/RecipeManage.h"
 #include "recipe/RecipeTree.h"
 #include "recipe/SendOnDesktop.h"
 #include "widgets/ImageLabel.h"
@@ -79,6 +80,18 @@ QString decodeRecipe(std::string_view gbk, bool *replaced)
     return text;
 }
 
+// A UTF-8 recipe (one that began with a byte-order mark) for the editor.
+QString decodeUtf8Recipe(std::string_view utf8, bool *replaced)
+{
+    QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const bool nul = text.contains(QChar(0));
+    if (nul)
+        text.replace(QChar(0), QChar::ReplacementCharacter);
+    *replaced = nul || validUtf8(utf8) != utf8;
+    return text;
+}
+
 } // namespace
 
 // ---- the tree and the editor's two modes ----------------------------------
@@ -143,7 +156,12 @@ QString TRecipePage::nextFilePiece(std::size_t &pos, int &column, bool *replaced
                 ++end;
         }
     }
-    QString piece = decodeRecipe(std::string_view(bytes).substr(pos, end - pos), replaced);
+    if (m_shownUtf8 && end < bytes.size()) { // never split a UTF-8 character either
+        while (end > pos + 1 && (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80)
+            --end;
+    }
+    const std::string_view raw = std::string_view(bytes).substr(pos, end - pos);
+    QString piece = m_shownUtf8 ? decodeUtf8Recipe(raw, replaced) : decodeRecipe(raw, replaced);
     pos = end;
     return withSoftBreaks(piece, column);
 }
@@ -318,6 +336,8 @@ void TRecipePage::ShowRecipeNode(QTreeWidgetItem *node)
     recipeRichEdit1->clear();
     m_shownWithReplacement = false;
     m_unreadPath.clear();
+    m_editingCollection.clear();
+    m_shownUtf8 = false;
     m_shownName = node ? node->text(0) : QString::fromUtf8(kRecipeFolderName);
     QFont font = recipeRichEdit1->font();
     if (record.NodeKind == nkCollection) {
@@ -341,13 +361,16 @@ void TRecipePage::ShowRecipeNode(QTreeWidgetItem *node)
         recipeRichEdit1->setCurrentCharFormat(QTextCharFormat());
         if (record.NodeKind == nkRecipeFile && isRegularFile(record.DiskPath)) {
             std::string error;
-            const auto bytes = ReadRecipeFile(record.DiskPath, &error);
+            auto bytes = ReadRecipeFile(record.DiskPath, &error);
             if (!bytes) {
                 recipeRichEdit1->clear();
                 m_unreadPath = record.DiskPath;
                 dialogs::error(m_host.hostWindow(), QStringLiteral("错误"),
                         QStringLiteral("读取文件“%1”失败！").arg(shown(record.DiskPath)));
             } else {
+                m_shownUtf8 = startsWithUtf8Bom(*bytes);
+                if (m_shownUtf8)
+                    bytes->erase(0, kUtf8Bom.size());
                 showRecipeBytes(std::move(*bytes));
             }
         }

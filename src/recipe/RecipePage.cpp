@@ -87,6 +87,8 @@ TRecipePage::TRecipePage(TPageHost &host) : m_host(host)
     tree->OnClick = [this] { TreeView1Click(); };
     tree->NeedsAsking = [this] { return Modified(); };
     tree->OnChanging = [this] { return AskToKeepEdits(); };
+    setUpManaging();
+    setUpFinding();
 }
 
 TRecipePage::~TRecipePage()
@@ -97,6 +99,12 @@ TRecipePage::~TRecipePage()
     tree->OnClick = nullptr;
     tree->NeedsAsking = nullptr;
     tree->OnChanging = nullptr;
+    tree->OnRenamed = nullptr;
+    tree->OnDropped = nullptr;
+    tree->OnRenameKey = nullptr;
+    tree->OnDeleteKey = nullptr;
+    tree->OnFindKey = nullptr;
+    tree->OnRebuilt = nullptr;
 }
 
 void TRecipePage::pnlRecipeResize()
@@ -207,6 +215,8 @@ void TRecipePage::SendToQQ(int kind, bool pressSend)
 
 bool TRecipePage::eventFilter(QObject *watched, QEvent *event)
 {
+    if (findEvent(watched, event))
+        return true;
     const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::InputMethod;
     if (watched == recipeRichEdit1 && key && Loading()) {
         // A key may edit: it waits for the whole text, without holding the window.

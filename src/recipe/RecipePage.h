@@ -15,6 +15,8 @@
 #include <vector>
 
 class QEvent;
+class QLineEdit;
+class QMenu;
 class QTextCursor;
 class QTextDocument;
 class QTextEdit;
@@ -86,6 +88,34 @@ public:
     // Runs action once the whole recipe is in the editor (at once when it is).
     void whenLoaded(std::function<void()> action);
 
+    // Managing the library from the tree (new folder, new collection, rename in
+    // place, delete to the trash, move or copy into a folder). Each asks about
+    // unsaved edits first, rebuilds the tree keeping its state, and reports a
+    // failure naming the file and the reason; true when the change was made.
+    QMenu *treeMenu(QTreeWidgetItem *item);
+    bool NewFolder(QTreeWidgetItem *at);
+    bool NewCollection(QTreeWidgetItem *at);
+    void RenameNode(QTreeWidgetItem *item);
+    bool DeleteNode(QTreeWidgetItem *item);
+    bool MoveNode(QTreeWidgetItem *source, const std::string &folder, bool copy);
+    // 以文本编辑: the collection's .Ini (of an item: its collection) in edit mode as
+    // GBK text; 保存 writes it whole and rebuilds its items. Ends with the next
+    // selection. True when the text is shown.
+    bool EditCollectionAsText(QTreeWidgetItem *item);
+    // Double-click: a recipe file's or a collection item's text (no name line) to
+    // the clipboard as plain text; the text, or nothing when nothing was copied.
+    std::optional<QString> CopyNodeBody(QTreeWidgetItem *item);
+
+    // Find: the field under the tree (Ctrl+F, or typing in the tree; Esc hides it),
+    // the tree filtered to what matches, Enter / F3 to the next match (Shift:
+    // the one before) with the match selected in the editor.
+    QLineEdit *recipeFindEdit = nullptr;
+    bool FindShown() const;
+    void ShowFind(const QString &typed);
+    void HideFind();
+    void FilterTree(const QString &text);
+    void FindNext(bool backwards);
+
     // The editor's text as the copy of display mode gives it: each double line
     // break of the selection collapsed to one; lines end in "\n".
     QString DisplayModeSelection() const;
@@ -95,6 +125,14 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void setUpManaging();
+    bool saveCollectionText(const QString &text);
+    void setUpFinding();
+    void placeFindEdit();
+    bool findEvent(QObject *watched, QEvent *event);
+    bool renameTo(QTreeWidgetItem *item, const QString &name);
+    void showManageError(const QString &what, const std::string &path, int error);
+
     static constexpr std::size_t kLoadChunk = 128 * 1024; // bytes of a file per piece
     static constexpr std::size_t kItemChunk = 1000;       // lines of an item per piece
     static constexpr std::size_t kItemPreview = 200;      // lines of an item shown first
@@ -130,12 +168,17 @@ private:
     void showSaveError(const std::string &path);
     // GBK bytes of the text, or nothing when the user would rather not lose what
     // GBK cannot hold.
-    bool encodeForSaving(const QString &text, const std::string &path, std::string *gbk);
-    bool writeRecipe(const std::string &path, const QString &text);
+    // The bytes to save: GBK, or UTF-8 with a byte-order mark for a UTF-8 recipe
+    // or when the user keeps what GBK cannot hold that way (mayUseUtf8: not for
+    // collections, which stay GBK).
+    bool encodeForSaving(const QString &text, const std::string &path, std::string *bytes, bool mayUseUtf8);
+    bool writeRecipe(const std::string &path, const QString &text, bool mayUseUtf8 = true);
 
     TPageHost &m_host;
     // The shown recipe file could not be read: saving must not replace it.
     std::string m_unreadPath;
+    // The collection shown as text (以文本编辑); empty otherwise.
+    std::string m_editingCollection;
     // The name the question about unsaved edits uses.
     QString m_shownName;
     // Of the text as loaded or saved; none after a big load, whose edits only the
@@ -144,6 +187,9 @@ private:
     // The editor shows a recipe file whose bytes were not all GBK (or held NULs):
     // saving it back changes them, so the user is asked first.
     bool m_shownWithReplacement = false;
+    // The shown recipe file is UTF-8 (it began with a byte-order mark): it is
+    // saved as UTF-8 again.
+    bool m_shownUtf8 = false;
     bool m_displayMode = false;
     std::string m_pending;                // a recipe file's bytes while they go in
     std::vector<std::string> m_itemLines; // a collection item's lines while they go in
@@ -155,6 +201,12 @@ private:
     std::vector<std::unique_ptr<QEvent>> m_heldKeys; // waiting for the whole layout
     QTimer m_heldTimer;
     QElapsedTimer m_heldSince;
+    int m_findHeight = 0;
+    bool m_fitting = false; // the page itself resizes the tree
+    std::vector<QTreeWidgetItem *> m_openBeforeFind;
+    unsigned m_findGeneration = 0;
+    std::vector<QTreeWidgetItem *> m_hits; // nodes that match, in tree order
+    int m_hitIndex = -1;
 };
 
 } // namespace vomra

@@ -10,6 +10,7 @@
 #include "recipe/NativePath.h"
 #include "recipe/Recipe.h"
 #include "recipe/RecipeEdit.h"
+#include "recipe/RecipeManage.h"
 #include "recipe/RecipeTree.h"
 #include "recipe/SendOnDesktop.h"
 #include "widgets/ImageLabel.h"
@@ -58,26 +59,45 @@ void TRecipePage::showSaveError(const std::string &path)
     dialogs::error(m_host.hostWindow(), QStringLiteral("错误"), QStringLiteral("保存文件“%1”失败！").arg(shown(path)));
 }
 
-bool TRecipePage::encodeForSaving(const QString &text, const std::string &path, std::string *gbk)
+bool TRecipePage::encodeForSaving(const QString &text, const std::string &path, std::string *bytes, bool mayUseUtf8)
 {
     bool lossy = false;
-    *gbk = gbk::fromQString(text, &lossy);
+    if (m_shownUtf8 && mayUseUtf8) { // a UTF-8 recipe stays UTF-8
+        *bytes = std::string(kUtf8Bom) + text.toStdString();
+    } else {
+        *bytes = gbk::fromQString(text, &lossy);
+    }
     if (m_shownWithReplacement)
         return confirmed(QStringLiteral("确认"),
                        QStringLiteral("读入的文件中有不是GBK文字的字节，已显示为替代字符；保存到“%1”后，"
                                       "它们将变成“?”。\r是否继续保存？")
                            .arg(shown(path)));
-    if (lossy)
+    if (!lossy)
+        return true;
+    if (!mayUseUtf8)
         return confirmed(
             QStringLiteral("确认"),
             QStringLiteral("文本中有GBK无法保存的字符，保存到“%1”后它们将变成“?”。\r是否继续保存？").arg(shown(path)));
+    // Emoji and the like: kept by saving the file as UTF-8 with a byte-order mark.
+    const Answer answer =
+        dialogs::confirm(m_host.hostWindow(), QStringLiteral("确认"),
+                         QStringLiteral("文本中有GBK无法保存的字符。\r选“是”把“%1”保存为UTF-8文件，保留这些字符；"
+                                        "选“否”保存为GBK文件，它们将变成“?”。")
+                             .arg(shown(path)),
+                         true);
+    if (answer == Answer::Cancel)
+        return false;
+    if (answer == Answer::Yes) {
+        *bytes = std::string(kUtf8Bom) + text.toStdString();
+        m_shownUtf8 = true;
+    }
     return true;
 }
 
-bool TRecipePage::writeRecipe(const std::string &path, const QString &text)
+bool TRecipePage::writeRecipe(const std::string &path, const QString &text, bool mayUseUtf8)
 {
     std::string bytes;
-    if (!encodeForSaving(text, path, &bytes))
+    if (!encodeForSaving(text, path, &bytes, mayUseUtf8))
         return false;
     // Replacing by rename would pass over a file marked read-only; such a file stays.
     if ((pathExists(path) && ::access(path.c_str(), W_OK) != 0) || !WriteRecipeFile(path, bytes)) {
@@ -94,6 +114,8 @@ bool TRecipePage::SaveRecipe()
         return false;
     }
     const QString text = static_cast<TRecipeEdit *>(recipeRichEdit1)->recipeText();
+    if (!m_editingCollection.empty())
+        return saveCollectionText(text);
     if (QTreeWidgetItem *node = tree->Selected()) {
         const TQOBR_TreeNodeRecord record = tree->GetNodeRecord(node);
         if (record.NodeKind == nkRecipeFile && record.DiskPath == m_unreadPath) {

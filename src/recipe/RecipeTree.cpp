@@ -2,7 +2,12 @@
 
 #include "widgets/ImageList.h"
 
+#include <QApplication>
+#include <QDropEvent>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMimeData>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QTimer>
@@ -34,6 +39,15 @@ std::string str(const QVariant &v)
 class THotTrackDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+    // A name edited in place goes to the file system, not into the tree: the
+    // tree is rebuilt from what the disk then holds.
+    std::function<void(const QString &)> OnCommit;
+
+    void setModelData(QWidget *editor, QAbstractItemModel *, const QModelIndex &) const override
+    {
+        if (auto *line = qobject_cast<QLineEdit *>(editor); line && OnCommit)
+            OnCommit(line->text());
+    }
 
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
@@ -67,9 +81,27 @@ TRecipeTree::TRecipeTree(QTreeWidget *tree, TGWImageList *images, std::string pr
     m_tree->setExpandsOnDoubleClick(true);
     m_tree->viewport()->setAttribute(Qt::WA_Hover);
     m_tree->setMouseTracking(true);
-    m_tree->setItemDelegate(new THotTrackDelegate(m_tree));
+    auto *delegate = new THotTrackDelegate(m_tree);
+    m_tree->setItemDelegate(delegate);
     m_viewport = m_tree->viewport();
     m_viewport->installEventFilter(this);
+    m_tree->installEventFilter(this);
+    // Recipes and collections are dragged between folders; the drop is ours.
+    m_tree->setDragEnabled(true);
+    m_tree->setAcceptDrops(true);
+    m_tree->viewport()->setAcceptDrops(true);
+    m_tree->setDragDropMode(QAbstractItemView::DragDrop);
+    m_tree->setDefaultDropAction(Qt::MoveAction);
+    delegate->OnCommit = [this](const QString &text) {
+        QTreeWidgetItem *item = m_renaming;
+        const unsigned generation = m_generation;
+        m_renaming = nullptr;
+        // After the editor has closed: the rename rebuilds the tree.
+        QTimer::singleShot(0, this, [this, item, text, generation] {
+            if (item && generation == m_generation && inTree(item) && OnRenamed)
+                OnRenamed(item, text);
+        });
+    };
     connect(m_tree, &QTreeWidget::itemExpanded, this, &TRecipeTree::TreeView1Expanded);
     connect(m_tree, &QTreeWidget::itemCollapsed, this, &TRecipeTree::TreeView1Collapsed);
     // The selection, not Qt's current item: focus alone makes an item current.
@@ -102,6 +134,8 @@ void TRecipeTree::LoadRecipeTree()
         }
     }
     m_tree->show();
+    if (OnRebuilt)
+        OnRebuilt();
 }
 
 int TRecipeTree::imageOf(const QTreeWidgetItem *item)
@@ -237,12 +271,190 @@ bool TRecipeTree::inTree(const QTreeWidgetItem *item) const
 bool TRecipeTree::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_viewport) {
-        if (event->type() == QEvent::MouseButtonRelease && OnClick)
-            OnClick();
-        else if (event->type() == QEvent::ToolTip)
+        switch (event->type()) {
+        case QEvent::MouseButtonRelease:
+            if (OnClick)
+                OnClick();
+            break;
+        case QEvent::MouseButtonPress:
+            m_pressed = m_tree->itemAt(static_cast<QMouseEvent *>(event)->position().toPoint());
+            m_pressedGeneration = m_generation;
+            break;
+        case QEvent::ToolTip:
             return true; // no tooltips in the tree
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            return dragEvent(event);
+        default:
+            break;
+        }
+    } else if (watched == m_tree && event->type() == QEvent::KeyPress) {
+        return keyEvent(static_cast<QKeyEvent *>(event));
     }
     return QObject::eventFilter(watched, event);
+}
+
+bool TRecipeTree::keyEvent(QKeyEvent *event)
+{
+    // Keys an editor in place (a name being typed) passed on are not ours.
+    if (QWidget *focus = QApplication::focusWidget(); focus && focus != m_tree && m_tree->isAncestorOf(focus))
+        return false;
+    if (event->key() == Qt::Key_F2 && OnRenameKey && Selected()) {
+        OnRenameKey(Selected());
+        return true;
+    }
+    if (event->key() == Qt::Key_Delete && OnDeleteKey && Selected()) {
+        OnDeleteKey(Selected());
+        return true;
+    }
+    if (OnFindKey && event->matches(QKeySequence::Find)) {
+        OnFindKey(QString());
+        return true;
+    }
+    // Typing a name starts a search instead of Qt's jump to the next match.
+    const QString text = event->text();
+    if (OnFindKey && !text.isEmpty() && text.at(0).isPrint() && !text.at(0).isSpace() &&
+        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        OnFindKey(text);
+        return true;
+    }
+    return false;
+}
+
+bool TRecipeTree::dragEvent(QEvent *event)
+{
+    auto *drop = static_cast<QDropEvent *>(event);
+    QTreeWidgetItem *source = m_pressedGeneration == m_generation ? m_pressed : nullptr;
+    QTreeWidgetItem *target = m_tree->itemAt(drop->position().toPoint());
+    const int image = imageOf(source);
+    const bool draggable =
+        source && inTree(source) && (image == riRecipeFile || image == riCollection || image == riCollectionOpen);
+    const std::string folder = target ? folderFor(target) : std::string();
+    const bool fromHere =
+        drop->mimeData() && drop->mimeData()->hasFormat(QStringLiteral("application/x-qabstractitemmodeldatalist"));
+    if (!fromHere || !draggable || folder.empty()) {
+        drop->ignore();
+        return true;
+    }
+    const bool copy = drop->modifiers() & Qt::ShiftModifier;
+    // The view is told "copied" whatever happens, so it never removes rows itself.
+    drop->setDropAction(Qt::CopyAction);
+    drop->accept();
+    if (event->type() == QEvent::Drop)
+        dropOn(source, target, copy);
+    return true;
+}
+
+void TRecipeTree::dropOn(QTreeWidgetItem *source, QTreeWidgetItem *target, bool copy)
+{
+    const std::string folder = folderFor(target);
+    const unsigned generation = m_generation;
+    // Once the drag has ended: the move rebuilds the tree.
+    QTimer::singleShot(0, this, [this, source, folder, copy, generation] {
+        if (generation == m_generation && inTree(source) && OnDropped)
+            OnDropped(source, folder, copy);
+    });
+}
+
+void TRecipeTree::startRename(QTreeWidgetItem *item)
+{
+    if (!item)
+        return;
+    m_renaming = item;
+    item->setFlags(item->flags() | Qt::ItemIsEditable);
+    m_tree->scrollToItem(item);
+    m_tree->editItem(item);
+}
+
+std::vector<TRecipeNode> TRecipeTree::nodes(std::vector<QTreeWidgetItem *> *items) const
+{
+    std::vector<TRecipeNode> out;
+    for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
+        int depth = 0;
+        for (const QTreeWidgetItem *p = (*it)->parent(); p; p = p->parent())
+            ++depth;
+        out.push_back({imageOf(*it), depth, str((*it)->data(0, kTextRole)), str((*it)->data(0, kDiskPathRole))});
+        if (items)
+            items->push_back(*it);
+    }
+    return out;
+}
+
+std::string TRecipeTree::folderFor(const QTreeWidgetItem *item) const
+{
+    for (const QTreeWidgetItem *p = item; p; p = p->parent()) {
+        const int image = imageOf(p);
+        if (image == riFolder || image == riFolderOpen)
+            return GetNodeRecord(p).DiskPath;
+    }
+    return {};
+}
+
+QTreeWidgetItem *TRecipeTree::nodeOfDiskPath(const std::string &diskPath) const
+{
+    for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
+        if (imageOf(*it) == riItem)
+            continue;
+        if (GetNodeRecord(*it).DiskPath == diskPath)
+            return *it;
+    }
+    return nullptr;
+}
+
+void TRecipeTree::Rebuild(const std::string &from, const std::string &to, const std::string &select)
+{
+    // A path under `from` is the same node under `to` now.
+    auto moved = [&from, &to](std::string path) {
+        if (!from.empty() && path.compare(0, from.size(), from) == 0 &&
+            (path.size() == from.size() || from.back() == '/'))
+            path = to + path.substr(from.size());
+        return path;
+    };
+    std::vector<std::string> open;
+    for (QTreeWidgetItemIterator it(m_tree); *it; ++it)
+        if ((*it)->isExpanded())
+            open.push_back(moved(GetNodeRecord(*it).DiskPath));
+    std::string selectedPath;
+    std::string selectedItem;
+    const bool hadSelection = Selected() != nullptr;
+    if (QTreeWidgetItem *sel = Selected()) {
+        const TQOBR_TreeNodeRecord record = GetNodeRecord(sel);
+        selectedPath = moved(record.DiskPath);
+        selectedItem = record.ItemName;
+    }
+    if (!select.empty()) {
+        selectedPath = select;
+        selectedItem.clear();
+    }
+
+    LoadRecipeTree();
+    {
+        const QSignalBlocker block(m_tree);
+        for (const std::string &path : open)
+            if (QTreeWidgetItem *item = nodeOfDiskPath(path); item && item->childCount() > 0) {
+                item->setExpanded(true);
+                TreeView1Expanded(item);
+            }
+    }
+    QTreeWidgetItem *target = selectedPath.empty() ? nullptr : nodeOfDiskPath(selectedPath);
+    if (target && !selectedItem.empty()) {
+        for (int i = 0; i < target->childCount(); ++i)
+            if (GetNodeRecord(target->child(i)).ItemName == selectedItem)
+                target = target->child(i);
+    }
+    if (!target) {
+        if (hadSelection && OnChange)
+            OnChange(nullptr);
+        return;
+    }
+    for (QTreeWidgetItem *p = target->parent(); p; p = p->parent())
+        p->setExpanded(true);
+    m_passing = true;
+    m_tree->setCurrentItem(target);
+    target->setSelected(true);
+    m_passing = false;
+    m_tree->scrollToItem(target);
 }
 
 } // namespace vomra

@@ -257,8 +257,12 @@ void HintController::hideHint()
 
 void HintController::showFor(QWidget *widget, const QPoint &globalPos)
 {
+    showText(widget, globalPos, widget->toolTip());
+}
+
+void HintController::showText(QWidget *widget, const QPoint &globalPos, const QString &text)
+{
     THint *win = window();
-    const QString text = widget->toolTip();
     QRect r = win->CalcHintRect(desktopSize().width(), text);
     r.moveTo(globalPos + QPoint(0, kCursorMargin));
     win->ActivateHint(r, text);

@@ -160,6 +160,9 @@ public:
     void install();
     void uninstall();
     void hideHint();
+    // A short message in the hint window below globalPos, as a tooltip of owner
+    // would be shown (and hidden again).
+    void showText(QWidget *owner, const QPoint &globalPos, const QString &text);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

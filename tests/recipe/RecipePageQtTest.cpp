@@ -378,7 +378,9 @@ TEST_F(RecipePageTest, TextGbkCannotHoldIsToldBeforeWriting)
         bool typeEmoji;
     };
     // bad.Txt holds bytes that are not GBK and a NUL: shown with replacements.
-    const Row rows[] = {{"bad", "Lib/bad.Txt", false}, {"hello", "Lib/hello.Txt", true}};
+    // (Typed characters GBK cannot hold get a three-way question: the library's
+    // management tests cover it.)
+    const Row rows[] = {{"bad", "Lib/bad.Txt", false}};
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
         select(node({"Lib", row.name}));
