@@ -257,8 +257,12 @@ void HintController::hideHint()
 
 void HintController::showFor(QWidget *widget, const QPoint &globalPos)
 {
+    showText(widget, widget->toolTip(), globalPos);
+}
+
+void HintController::showText(QWidget *widget, const QString &text, const QPoint &globalPos)
+{
     THint *win = window();
-    const QString text = widget->toolTip();
     QRect r = win->CalcHintRect(desktopSize().width(), text);
     r.moveTo(globalPos + QPoint(0, kCursorMargin));
     win->ActivateHint(r, text);

@@ -160,6 +160,8 @@ public:
     void install();
     void uninstall();
     void hideHint();
+    // Shows `text` below `globalPos` for `owner` as a tooltip of it would be shown.
+    void showText(QWidget *owner, const QString &text, const QPoint &globalPos);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

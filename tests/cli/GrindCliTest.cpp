@@ -302,7 +302,10 @@ TEST(GrindCli, ScaledDitheredAndInvertedGrindsAgreeAcrossFormats)
         {{"--width", "4", "--invert"}, ";:NN\n7C$:\n"},
         // Square cells: a cell per block.
         {{"--width", "4", "--cell-aspect", "1"}, "M7 '\nQM'\n  77\nMQ M\n"},
-        {{"--width", "8", "--cell-aspect=1", "--dither", "--ramp", "# "}, ""},
+        // Two levels: gray 128 gives one dark cell in two, 198 one in four.
+        {{"--width", "8", "--cell-aspect=1", "--dither", "--ramp", "# "},
+         "## #\n###    #\n####\n# ## #\n    # #\n     # #\n####  ##\n####  ##\n"},
+        {{"--width", "4", "--cell-aspect=1", "--invert", "--dither"}, " 7M$\n' $M\nMM7>\n 'M\n"},
         {{"--width", "16", "--dither"}, ""},
         {{"--invert"}, ""},
         {{}, ""},
