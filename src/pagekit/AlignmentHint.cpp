@@ -59,7 +59,7 @@ void TAlignmentHint::check()
     // The hint stays with the view for the mouse; it pops up once per new set of characters.
     m_view->setToolTip(message);
     if (!message.isEmpty() && m_view->isVisible() && TGWHint::activeHint())
-        HintController::instance()->showText(m_view, message, m_view->mapToGlobal(QPoint(8, 0)));
+        HintController::instance()->showText(nullptr, message, m_view->mapToGlobal(QPoint(8, 0)));
 }
 
 } // namespace vomra

@@ -160,7 +160,8 @@ public:
     void install();
     void uninstall();
     void hideHint();
-    // Shows `text` below `globalPos` for `owner` as a tooltip of it would be shown.
+    // Shows `text` below `globalPos` as a tooltip of `owner` would be shown; without
+    // an owner, leaving a widget does not hide it (the pause, a click or a key does).
     void showText(QWidget *owner, const QString &text, const QPoint &globalPos);
 
 protected:
