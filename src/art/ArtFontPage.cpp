@@ -2,6 +2,7 @@
 
 #include "base/TextLines.h"
 #include "artwork/Artwork.h"
+#include "pagekit/AlignmentHint.h"
 #include "pagekit/Dialogs.h"
 #include "pagekit/PageHost.h"
 #include "pagekit/PageKit.h"
@@ -117,6 +118,7 @@ TArtFontPage::TArtFontPage(TPageHost &host) : m_host(host)
     artfontRichEdit1 = makeTextView(page, QStringLiteral("artfontRichEdit1"));
     artfontRichEdit1->setFont(host.windowFont());
     artfontRichEdit1->move(kEditLeft, kEditTop);
+    TAlignmentHint::watch(artfontRichEdit1); // the art font and grinder pages' output
 
     makeToolBar(page, QStringLiteral("artfontImageLabel"), kTools, host.imageList(3), kEditLeft + 2, 12,
                 [this](QObject *sender) { artfontImageLabelClick(sender); }, artfontImageLabels);

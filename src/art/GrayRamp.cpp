@@ -25,6 +25,19 @@ std::string readRamp(const Profile &settings, RampKind kind)
     return settings.readString(gbk::fromUtf8(k::kGrinderSection), gbk::fromUtf8(rampKey(kind)), "") + " ";
 }
 
+std::string shippedRamp(RampKind kind)
+{
+    switch (kind) {
+    case RampKind::Standard:
+        return std::string(kShippedStandardRamp) + " ";
+    case RampKind::Levels94:
+        return std::string(kShipped94Ramp) + " ";
+    case RampKind::Custom:
+        break;
+    }
+    return {};
+}
+
 bool saveCustomRamp(const Profile &settings, std::string_view ramp, std::string *error)
 {
     const std::size_t lineEnd = ramp.find_first_of("\r\n");

@@ -57,4 +57,13 @@ Lines MappedBitmap::grind(std::string_view ramp, const GrindOptions &options) co
     return vomra::grind(RgbView{m_pixels.data(), m_header.width, m_header.height, m_header.width}, ramp, options);
 }
 
+RgbGrid MappedBitmap::prepare(const PrepareOptions &options) const
+{
+    if (!m_outcome.ok())
+        return {};
+    if (inPlace())
+        return preparePicture(m_view, options);
+    return preparePicture(RgbView{m_pixels.data(), m_header.width, m_header.height, m_header.width}, options);
+}
+
 } // namespace vomra

@@ -3,6 +3,7 @@
 // ground straight from their bytes.
 
 #include "art/Grind.h"
+#include "art/GrindPrepare.h"
 #include "base/Bmp.h"
 #include "base/MappedFile.h"
 
@@ -49,6 +50,8 @@ public:
     int width() const { return m_header.width; }
     int height() const { return m_header.height; }
     Lines grind(std::string_view ramp, const GrindOptions &options = {}) const;
+    // The picture scaled, inverted or made transparent before a grind.
+    RgbGrid prepare(const PrepareOptions &options) const;
 
 private:
     MappedFile m_file;

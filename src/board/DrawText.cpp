@@ -17,6 +17,8 @@ TGWDrawText::TGWDrawText(QWidget *parent) : TGWCustomControl(parent)
     resize(100, 60);
     // Moves without a button pressed still report the cell under the mouse.
     setMouseTracking(true);
+    // A click on the grid takes the keyboard, so undo keys reach the board.
+    setFocusPolicy(Qt::ClickFocus);
     // Measured now, so that no mouse or paint handling ever divides by a zero cell.
     measureFont();
     FitBounds();
@@ -24,7 +26,10 @@ TGWDrawText::TGWDrawText(QWidget *parent) : TGWCustomControl(parent)
 
 void TGWDrawText::setTextWidth(int value)
 {
-    if (!m_model.setTextWidth(value))
+    m_history.begin(m_model);
+    const bool done = m_model.setTextWidth(value);
+    m_history.end(m_model);
+    if (!done)
         return;
     FitBounds();
     update();
@@ -32,7 +37,10 @@ void TGWDrawText::setTextWidth(int value)
 
 void TGWDrawText::setTextHeight(int value)
 {
-    if (!m_model.setTextHeight(value))
+    m_history.begin(m_model);
+    const bool done = m_model.setTextHeight(value);
+    m_history.end(m_model);
+    if (!done)
         return;
     FitBounds();
     update();
@@ -46,14 +54,40 @@ void TGWDrawText::setGridlinesColor(TColor value)
 
 void TGWDrawText::setTextList(const Lines &rows)
 {
+    m_history.begin(m_model);
     m_model.setTextList(rows);
+    m_history.end(m_model);
     FitBounds();
     update();
 }
 
 void TGWDrawText::Clear()
 {
+    m_history.begin(m_model);
     m_model.Clear();
+    m_history.end(m_model);
+    update();
+}
+
+bool TGWDrawText::Undo()
+{
+    if (!m_history.undo(m_model))
+        return false;
+    restored();
+    return true;
+}
+
+bool TGWDrawText::Redo()
+{
+    if (!m_history.redo(m_model))
+        return false;
+    restored();
+    return true;
+}
+
+void TGWDrawText::restored()
+{
+    FitBounds();
     update();
 }
 
@@ -197,6 +231,10 @@ void TGWDrawText::mousePressEvent(QMouseEvent *event)
         m_mouseIsDown = true;
         m_captured = button == Qt::LeftButton;
         m_strokeText = button == Qt::LeftButton ? PenText() : std::string(" ");
+        if (!m_strokeOpen) { // a second button during a stroke joins its step
+            m_history.begin(m_model);
+            m_strokeOpen = true;
+        }
         PaintAtCursor();
     }
     event->accept();
@@ -224,6 +262,10 @@ void TGWDrawText::mouseReleaseEvent(QMouseEvent *event)
     // Any release ends the stroke, also a right-button one released outside.
     m_mouseIsDown = false;
     m_captured = false;
+    if (m_strokeOpen) {
+        m_strokeOpen = false;
+        m_history.end(m_model);
+    }
     event->accept();
     if (OnMouseUp) {
         const QPoint pos = event->position().toPoint();

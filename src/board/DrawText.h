@@ -3,6 +3,7 @@
 // mouse. The left button writes PenText, the right button spaces; the rows are
 // plain GBK text (DrawTextModel) so they can be copied out as they are.
 
+#include "board/BoardHistory.h"
 #include "board/DrawTextModel.h"
 #include "widgets/Controls.h"
 
@@ -50,6 +51,16 @@ public:
     void setTextList(const Lines &rows);
     void Clear();
 
+    // Undo and redo: each stroke, clear, list write and size change is one step;
+    // an owner groups several changes into one between beginStep and endStep.
+    void beginStep() { m_history.begin(m_model); }
+    void endStep() { m_history.end(m_model); }
+    bool CanUndo() const { return m_history.canUndo(); }
+    bool CanRedo() const { return m_history.canRedo(); }
+    bool Undo();
+    bool Redo();
+    const BoardHistory &History() const { return m_history; }
+
     int PosX() const { return m_posX; }
     int PosY() const { return m_posY; }
     bool MouseIsDown() const { return m_mouseIsDown; }
@@ -93,7 +104,10 @@ private:
     void DrawCells(QPainter &painter, int top, int bottom, int left, int right);
     const QStaticText &glyphText(const std::string &row, std::size_t index, std::size_t length);
 
+    void restored();
+
     DrawTextModel m_model;
+    BoardHistory m_history;
     int m_posX = 0;
     int m_posY = 0;
     int m_cellWidth = 0;
@@ -102,6 +116,7 @@ private:
     std::string m_strokeText = "*";
     bool m_mouseIsDown = false;
     bool m_mouseIsEnter = false;
+    bool m_strokeOpen = false; // the stroke's undo step is open until the release
     bool m_captured = false; // a left-button stroke follows the mouse outside the control
     QRegion m_exposed;
     QColor m_lineColor; // GridlinesColor and Color as the current paint uses them

@@ -121,6 +121,14 @@ void DrawTextModel::Clear()
     FitText();
 }
 
+void DrawTextModel::restore(int width, int height, Lines rows)
+{
+    m_textWidth = std::max(1, width);
+    m_textHeight = std::max(1, height);
+    m_rows = std::move(rows);
+    FitText(); // a no-op for saved rows; keeps the invariants whatever arrives
+}
+
 std::string DrawTextModel::normalizePen(std::string_view value)
 {
     if (value.empty())

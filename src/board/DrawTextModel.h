@@ -43,6 +43,9 @@ public:
     // Every cell a space, size unchanged.
     void Clear();
 
+    // Puts back a size and rows saved from this grid (undo and redo).
+    void restore(int width, int height, Lines rows);
+
     const std::string &PenText() const { return m_penText; }
     void setPenText(std::string_view value) { m_penText = normalizePen(value); }
     // The first character of `value`; empty (or a lone lead byte, which would

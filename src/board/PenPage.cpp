@@ -2,6 +2,7 @@
 
 #include "board/DrawText.h"
 #include "artwork/Artwork.h"
+#include "pagekit/AlignmentHint.h"
 #include "pagekit/Dialogs.h"
 #include "pagekit/PageHost.h"
 #include "pagekit/PageKit.h"
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScrollArea>
+#include <QShortcut>
 
 namespace vomra {
 
@@ -69,10 +71,21 @@ TPenPage::TPenPage(TPageHost &host) : m_host(host)
         penDrawText1MouseMove(sender);
     };
     penDrawText1->OnMouseLeave = [this](QObject *sender) { penDrawText1MouseLeave(sender); };
+    // The board's rows are checked when a stroke ends and after every other change.
+    m_boardHint = new TAlignmentHint(penDrawText1, [this] {
+        QString rows;
+        for (const std::string &row : penDrawText1->TextList())
+            rows += gbk::toQString(row) + QLatin1Char('\n');
+        return rows;
+    });
+    penDrawText1->OnMouseUp = [this](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+        m_boardHint->check();
+    };
 
     penRichEdit1 = makeTextView(page, QStringLiteral("penRichEdit1"));
     penRichEdit1->setFont(host.windowFont());
     penRichEdit1->move(kViewLeft, kViewTop);
+    TAlignmentHint::watch(penRichEdit1);
     penRichEdit1->hide(); // the board is shown at start
 
     makeToolBar(page, QStringLiteral("penImageLabel"), kTools, host.imageList(3), kViewLeft + 2, 12,
@@ -81,6 +94,47 @@ TPenPage::TPenPage(TPageHost &host) : m_host(host)
     penImageLabel(5)->OnMouseEnter = [this](QObject *) { penImageLabel(5)->setEnabled(clipboardHasText()); };
 
     buildColumn();
+
+    // Undo keys act on the board while it is shown; the text view keeps its own.
+    const QKeySequence undoKeys[] = {QKeySequence(Qt::CTRL | Qt::Key_Z)};
+    const QKeySequence redoKeys[] = {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
+    for (const QKeySequence &key : undoKeys) {
+        auto *shortcut = new QShortcut(key, page, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this] { boardUndo(); });
+    }
+    for (const QKeySequence &key : redoKeys) {
+        auto *shortcut = new QShortcut(key, page, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this] { boardRedo(); });
+    }
+}
+
+bool TPenPage::boardUndo()
+{
+    if (m_textMode)
+        return false;
+    if (!penDrawText1->Undo())
+        return false;
+    syncSpinButtons();
+    m_boardHint->check();
+    return true;
+}
+
+bool TPenPage::boardRedo()
+{
+    if (m_textMode)
+        return false;
+    if (!penDrawText1->Redo())
+        return false;
+    syncSpinButtons();
+    m_boardHint->check();
+    return true;
+}
+
+void TPenPage::syncSpinButtons()
+{
+    // A size change taken back shows in the spin buttons, which hold the board's size.
+    penpnl1UpDown1->setPosition(penDrawText1->TextHeight());
+    penpnl1UpDown2->setPosition(penDrawText1->TextWidth());
 }
 
 void TPenPage::buildColumn()
@@ -162,8 +216,10 @@ void TPenPage::setViewFromBoard()
 
 void TPenPage::fitToSpinButtons()
 {
+    penDrawText1->beginStep();
     penDrawText1->setTextHeight(penpnl1UpDown1->Position());
     penDrawText1->setTextWidth(penpnl1UpDown2->Position());
+    penDrawText1->endStep();
 }
 
 QString TPenPage::positionCaption(int row, int column)
@@ -189,7 +245,11 @@ void TPenPage::penDrawText1MouseLeave(QObject *) { setPositionCaption(QString::f
 
 void TPenPage::penpnl1ComboBox1Change() { penDrawText1->setPenText(gbk::fromQString(penpnl1ComboBox1->currentText())); }
 
-void TPenPage::penpnl1UpDown1Click(QObject *) { fitToSpinButtons(); }
+void TPenPage::penpnl1UpDown1Click(QObject *)
+{
+    fitToSpinButtons();
+    m_boardHint->check();
+}
 
 void TPenPage::penpnl1RadioButtonChecked(QObject *)
 {
@@ -225,10 +285,13 @@ void TPenPage::applyBoardMode()
 {
     setColumnFieldsVisible(true);
     bool lossy = false;
+    penDrawText1->beginStep();
     penDrawText1->setTextList(viewLines(*penRichEdit1, &lossy));
     fitToSpinButtons();
+    penDrawText1->endStep();
     penScrollBox1->show();
     penRichEdit1->hide();
+    m_boardHint->check();
     if (lossy)
         dialogs::tellLossy(m_host.hostWindow());
 }
@@ -263,6 +326,7 @@ void TPenPage::clearAll()
 {
     penDrawText1->Clear();
     penRichEdit1->clear();
+    m_boardHint->check();
 }
 
 void TPenPage::copyToClipboard()
@@ -287,9 +351,12 @@ void TPenPage::pasteFromClipboard()
     // text at its chosen size and the view gets the board's rows back.
     penRichEdit1->paste();
     bool lossy = false;
+    penDrawText1->beginStep();
     penDrawText1->setTextList(viewLines(*penRichEdit1, &lossy));
     fitToSpinButtons();
+    penDrawText1->endStep();
     setViewFromBoard();
+    m_boardHint->check();
     // The board holds GBK only: what it could not take is now "?", and the
     // view shows the board again, so this is said once.
     if (lossy)

@@ -19,6 +19,7 @@ class TPageHost;
 class TGWPanel;
 class TGWImageLabel;
 class TGWDrawText;
+class TAlignmentHint;
 class TGWRadioButton;
 class TGWFlatComboBox;
 class TGWFlatEdit;
@@ -74,6 +75,11 @@ public:
     void pnlPenResize();
     void ApplyPageColours(const TPageColours &pc);
 
+    // Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z, in board mode; false when nothing was taken back.
+    bool boardUndo();
+    bool boardRedo();
+    TAlignmentHint *boardHint() const { return m_boardHint; }
+
 private:
     void buildColumn();
     // The board's options in the column: hidden in text mode.
@@ -82,6 +88,7 @@ private:
     void applyBoardMode();
     // The grid cut back or padded to the spin buttons' rows and columns.
     void fitToSpinButtons();
+    void syncSpinButtons();
     // The board's rows into the text view, without their trailing blanks.
     void setViewFromBoard();
     void setPositionCaption(const QString &caption);
@@ -90,6 +97,7 @@ private:
     void pasteFromClipboard();
 
     TPageHost &m_host;
+    TAlignmentHint *m_boardHint = nullptr;
     bool m_textMode = false;
     QString m_positionCaption;
 };

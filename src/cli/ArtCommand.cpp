@@ -7,6 +7,7 @@
 #include "platform/FontSetup.h"
 #include "platform/GbkQt.h"
 #include "platform/GlyphRenderer.h"
+#include "base/TextLines.h"
 
 #include <QGuiApplication>
 
@@ -38,6 +39,7 @@ struct ArtOptions {
     LayoutMode layout = LayoutMode::Replace;
     std::optional<std::string> onto;
     Encoding encoding = Encoding::Utf8;
+    int width = 0; // columns a line of glyphs may take; 0: one line
 };
 
 // Fonts need a QGuiApplication; one made here draws into images only, so it
@@ -138,6 +140,15 @@ int parseArgs(const std::vector<std::string> &args, ArtOptions &o, std::ostream 
                 o.bg = *value;
             else
                 o.onto = *value;
+        } else if (is("--width")) {
+            const auto value = takeValue(args, i, "--width", kName, err);
+            if (!value)
+                return kUsage;
+            const auto [end, ec] = std::from_chars(value->data(), value->data() + value->size(), o.width);
+            if (ec != std::errc() || end != value->data() + value->size() || o.width < 1 || o.width > 10000) {
+                err << kName << ": --width wants a whole number from 1 to 10000, not '" << *value << "'\n";
+                return kUsage;
+            }
         } else if (is("--size")) {
             const auto value = takeValue(args, i, "--size", kName, err);
             if (!value || !parseSize(*value, o.size, err))
@@ -166,6 +177,59 @@ int parseArgs(const std::vector<std::string> &args, ArtOptions &o, std::ostream 
         return kUsage;
     }
     return kOk;
+}
+
+// The widest row of a block, in half-width cells (GBK bytes).
+std::size_t blockWidth(const Lines &block)
+{
+    std::size_t widest = 0;
+    for (const std::string &row : block)
+        widest = std::max(widest, row.size());
+    return widest;
+}
+
+// The word drawn in lines of glyphs, each line holding as many characters as fit
+// in `width` columns (at least one, drawn whole even when wider), the lines one
+// below the other.
+std::optional<Lines> makeWrappedArt(const GlyphRenderer &renderer, const ArtRequest &request, std::size_t width,
+                                    std::ostream &err)
+{
+    std::vector<std::string> characters;
+    for (std::size_t i = 0; i < request.word.size();) {
+        const std::size_t n = isLeadByte(static_cast<unsigned char>(request.word[i])) && i + 1 < request.word.size() ? 2 : 1;
+        characters.push_back(request.word.substr(i, n));
+        i += n;
+    }
+    auto draw = [&](std::size_t from, std::size_t to) {
+        ArtRequest part = request;
+        part.word.clear();
+        for (std::size_t i = from; i < to; ++i)
+            part.word += characters[i];
+        return makeArtWithFont(renderer, part);
+    };
+    if (characters.empty())
+        return makeArtWithFont(renderer, request);
+    Lines all;
+    bool tooWide = false;
+    for (std::size_t start = 0; start < characters.size();) {
+        std::size_t end = start + 1;
+        std::optional<Lines> line = draw(start, end);
+        while (end < characters.size()) {
+            std::optional<Lines> longer = draw(start, end + 1);
+            if (!longer || blockWidth(*longer) > width)
+                break;
+            line = std::move(longer);
+            ++end;
+        }
+        if (line) {
+            tooWide = tooWide || blockWidth(*line) > width;
+            all.insert(all.end(), line->begin(), line->end());
+        }
+        start = end;
+    }
+    if (tooWide)
+        err << kName << ": warning: a single glyph is wider than " << width << " columns\n";
+    return all;
 }
 
 } // namespace
@@ -221,7 +285,10 @@ int runArt(const std::vector<std::string> &args, Io &io)
         io.err << kName << ": warning: font '" << family.toStdString() << "' is not installed; drawing with '"
                << renderer.resolvedFamily().toStdString() << "'\n";
 
-    placeArt(output, makeArtWithFont(renderer, request), o.layout);
+    placeArt(output,
+             o.width > 0 ? makeWrappedArt(renderer, request, static_cast<std::size_t>(o.width), io.err)
+                         : makeArtWithFont(renderer, request),
+             o.layout);
     writeOutputLines(io, o.encoding, output);
     return kOk;
 }

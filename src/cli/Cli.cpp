@@ -15,6 +15,7 @@
 namespace vomra::cli {
 
 int runGrind(const std::vector<std::string> &args, Io &io); // GrindCommand.cpp
+int runWidth(const std::vector<std::string> &args, Io &io); // WidthCommand.cpp
 int runArt(const std::vector<std::string> &args, Io &io); // ArtCommand.cpp
 int runSend(const std::vector<std::string> &args, Io &io); // SendCommand.cpp
 int runRecipes(const std::vector<std::string> &args, Io &io); // RecipesCommand.cpp
@@ -79,11 +80,24 @@ const std::vector<CommandEntry> &commands()
          runTrimRight,
          {"--encoding"}},
         {"grind",
-         "grind [--ramp TEXT | --gray standard|94|custom] [--transparent] [--encoding utf-8|gbk] PICTURE",
-         "turn a Windows bitmap into rows of characters, one gray-ramp byte per pixel;\n"
-         "      --gray takes a ramp kept in the program folder's QOBR.Ini, as the page's radios do",
+         "grind [--ramp TEXT | --gray standard|94|custom] [--width N] [--height N] [--cell-aspect A] [--dither]\n"
+         "        [--invert] [--transparent] [--encoding utf-8|gbk] PICTURE",
+         "turn a picture (bitmap, JPEG, PNG) into rows of characters, one gray-ramp byte per pixel\n"
+         "      or per cell of --width/--height (area-averaged, keeping the shape of a cell --cell-aspect\n"
+         "      times as tall as wide, default 2); --gray takes a ramp kept in the program folder's\n"
+         "      QOBR.Ini, as the page's radios do, or the shipped one",
          runGrind,
-         {"--ramp", "--gray", "--encoding"}},
+         {"--ramp", "--gray", "--width", "--height", "--cell-aspect", "--encoding"}},
+        {"width",
+         "width [--fix [--narrow]] [--encoding utf-8|gbk] [FILE]",
+         "the cells each line of FILE (or stdin) takes by East Asian Width, the ambiguous\n"
+         "      characters (■ ● ★ ...) counted as one cell and as two; lists the lines that do not\n"
+         "      line up with the first and the ambiguous characters to blame, with stand-ins\n"
+         "        --fix             write the text with full-width stand-ins for them\n"
+         "        --narrow          with --fix, pairs of narrow characters instead\n"
+         "      Exit status: 0 every line lines up both ways (after --fix), 1 otherwise",
+         runWidth,
+         {"--encoding"}},
         {"art",
          "art [OPTIONS] WORD",
          "draw WORD in a font and turn every black pixel into the foreground character,\n"
@@ -97,9 +111,10 @@ const std::vector<CommandEntry> &commands()
          "                          over the ink; follow: each character of WORD drawn in itself\n"
          "        --onto FILE       the existing text to join the new block to\n"
          "        --layout HOW      replace (default), left, right or below the text of --onto\n"
+         "        --width N         draw the word in lines of glyphs at most N columns wide\n"
          "        --encoding ENC    utf-8 (default) or gbk, for arguments, --onto and output",
          runArt,
-         {"--font", "--size", "--fg", "--bg", "--mode", "--onto", "--layout", "--encoding"}},
+         {"--font", "--size", "--fg", "--bg", "--mode", "--onto", "--layout", "--width", "--encoding"}},
         {"send",
          "send [--kind 1|2 | --window TITLE | --window-contains TEXT | --class NAME | --pick] [--list]\n"
          "       [--press-send] [--encoding utf-8|gbk] [--lossy]",

@@ -1,17 +1,20 @@
-// vomra-cli grind: a Windows bitmap to rows of characters through a gray ramp.
+// vomra-cli grind: a picture (bitmap, JPEG, PNG) to rows of characters through a gray ramp.
 #include "base/Settings.h"
 #include "art/GrayRamp.h"
 #include "art/Grind.h"
 #include "art/GrindImage.h"
+#include "art/GrindPrepare.h"
 #include "cli/Cli.h"
 #include "base/Bmp.h"
 #include "base/Gbk.h"
 #include "platform/ImageIO.h"
+#include "platform/PictureDecode.h"
 
 #include <QByteArray>
 #include <QFileInfo>
 #include <QString>
 
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -62,9 +65,11 @@ private:
     int m_percent = -1;
 };
 
-// The picture, mapped and read by the bitmap reader the picture page uses; false
-// (with the reason printed) when it cannot be ground.
-bool readBitmap(const std::string &path, MappedBitmap &bitmap, std::ostream &err)
+// The picture, mapped and read by the bitmap reader the picture page uses, or a
+// JPEG or PNG decoded into `decoded`; false (with the reason printed) when it
+// cannot be ground.
+bool readPicture(const std::string &path, MappedBitmap &bitmap, picture::Decoded *decoded,
+                 const picture::NeededFor &needed, std::ostream &err)
 {
     const QString file = QString::fromLocal8Bit(path.data(), static_cast<qsizetype>(path.size()));
     const QFileInfo info(file);
@@ -90,9 +95,16 @@ bool readBitmap(const std::string &path, MappedBitmap &bitmap, std::ostream &err
     }
     // The content decides, not the name: a renamed JPEG is still no bitmap.
     const std::string_view bytes = bitmap.bytes();
+    const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
+    const picture::Format format = picture::formatOf(data, bytes.size());
+    if (format != picture::Format::Unknown) {
+        *decoded = picture::decode(data, bytes.size(), needed);
+        if (decoded->outcome.ok())
+            return true;
+        err << cannot << picture::message(format, decoded->outcome) << "\n";
+        return false;
+    }
     switch (pictureKindOf(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())))) {
-    case PictureKind::Jpeg:
-    case PictureKind::Png:
     case PictureKind::Icon:
         err << "当图象为位图时才能修改它.\n";
         break;
@@ -102,6 +114,33 @@ bool readBitmap(const std::string &path, MappedBitmap &bitmap, std::ostream &err
     }
     return false;
 }
+
+// A whole number from 1 to `most`, or nothing (with the reason printed).
+std::optional<int> cellCount(const std::string &value, const char *option, int most, std::ostream &err)
+{
+    int n = 0;
+    const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), n);
+    if (ec != std::errc() || end != value.data() + value.size() || n < 1 || n > most) {
+        err << "vomra-cli grind: " << option << " wants a whole number from 1 to " << most << ", not '" << value
+            << "'\n";
+        return std::nullopt;
+    }
+    return n;
+}
+
+std::optional<double> cellAspect(const std::string &value, std::ostream &err)
+{
+    double a = 0;
+    const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), a);
+    if (ec != std::errc() || end != value.data() + value.size() || !(a >= 0.1 && a <= 10)) {
+        err << "vomra-cli grind: --cell-aspect wants a number from 0.1 to 10, not '" << value << "'\n";
+        return std::nullopt;
+    }
+    return a;
+}
+
+// Columns and rows beyond this make no sense for chat text and only cost memory.
+constexpr int kMostCells = 10000;
 
 std::optional<RampKind> rampKindNamed(const std::string &name)
 {
@@ -120,6 +159,11 @@ int runGrind(const std::vector<std::string> &args, Io &io)
 {
     Encoding enc = Encoding::Utf8;
     bool transparent = false;
+    bool dither = false;
+    bool invert = false;
+    int wantColumns = 0;
+    int wantRows = 0;
+    double aspect = kCellAspect;
     std::optional<std::string> rampArg;
     std::optional<std::string> grayArg;
     std::vector<std::string> pictures;
@@ -135,6 +179,26 @@ int runGrind(const std::vector<std::string> &args, Io &io)
         } else if (a == "--transparent") {
             transparent = true;
             ++i;
+        } else if (a == "--dither") {
+            dither = true;
+            ++i;
+        } else if (a == "--invert") {
+            invert = true;
+            ++i;
+        } else if (a == "--width" || a.rfind("--width=", 0) == 0 || a == "--height" || a.rfind("--height=", 0) == 0) {
+            const bool across = a.rfind("--width", 0) == 0;
+            const char *name = across ? "--width" : "--height";
+            const std::optional<std::string> value = takeValue(args, i, name, "vomra-cli grind", io.err);
+            const std::optional<int> n = value ? cellCount(*value, name, kMostCells, io.err) : std::nullopt;
+            if (!n)
+                return kUsage;
+            (across ? wantColumns : wantRows) = *n;
+        } else if (a == "--cell-aspect" || a.rfind("--cell-aspect=", 0) == 0) {
+            const std::optional<std::string> value = takeValue(args, i, "--cell-aspect", "vomra-cli grind", io.err);
+            const std::optional<double> n = value ? cellAspect(*value, io.err) : std::nullopt;
+            if (!n)
+                return kUsage;
+            aspect = *n;
         } else if (a == "--ramp" || a.rfind("--ramp=", 0) == 0) {
             rampArg = takeValue(args, i, "--ramp", "vomra-cli grind", io.err);
             if (!rampArg)
@@ -170,6 +234,9 @@ int runGrind(const std::vector<std::string> &args, Io &io)
         }
         const Profile settings(settingsPath(programFolderOf(io)));
         ramp = readRamp(settings, *kind);
+        // A folder without the shipped settings file still has the shipped ramps.
+        if (ramp == " " && *kind != RampKind::Custom)
+            ramp = shippedRamp(*kind);
         if (ramp == " ")
             io.err << "vomra-cli grind: warning: " << settings.path() << " holds no ramp \"" << rampKey(*kind)
                    << "\"; every pixel becomes a blank\n";
@@ -186,9 +253,23 @@ int runGrind(const std::vector<std::string> &args, Io &io)
     Lines rows;
     {
         MappedBitmap bitmap;
-        if (!readBitmap(pictures.front(), bitmap, io.err))
+        picture::Decoded decoded;
+        const bool prepared = wantColumns > 0 || wantRows > 0 || dither || invert;
+        // A JPEG far larger than the cells wanted is decoded smaller at once;
+        // each cell still averages four by four pixels or more.
+        const picture::NeededFor needed = [&](int w, int h) {
+            if (wantColumns == 0 && wantRows == 0)
+                return picture::Needed{};
+            const CellSize cells = fitCells(w, h, wantColumns, wantRows, aspect);
+            return picture::Needed{cells.columns * 4, cells.rows * 4};
+        };
+        if (!readPicture(pictures.front(), bitmap, &decoded, needed, io.err))
             return kFailed;
-        const long long pixels = static_cast<long long>(bitmap.width()) * bitmap.height();
+        const bool isBitmap = bitmap.outcome().ok();
+        const RgbView decodedView{decoded.pixels.data(), decoded.width, decoded.height, decoded.width};
+        const int width = isBitmap ? bitmap.width() : decoded.width;
+        const int height = isBitmap ? bitmap.height() : decoded.height;
+        const long long pixels = static_cast<long long>(width) * height;
         decodeMs = millisecondsSince(start);
         start = Clock::now();
         ProgressLine progress(io.err);
@@ -196,7 +277,21 @@ int runGrind(const std::vector<std::string> &args, Io &io)
         options.transparent = transparent;
         if (io.errIsTerminal && pixels >= kProgressPixels)
             options.onRow = [&progress](int row, int count) { progress.update(row, count); };
-        rows = bitmap.grind(ramp, options);
+        if (prepared) {
+            PrepareOptions prepare;
+            prepare.transparent = transparent;
+            prepare.invert = invert;
+            if (wantColumns > 0 || wantRows > 0)
+                prepare.size = fitCells(width, height, wantColumns, wantRows, aspect);
+            RgbGrid grid = isBitmap ? bitmap.prepare(prepare) : preparePicture(decodedView, prepare);
+            if (dither)
+                ditherForRamp(grid, ramp);
+            options.transparent = false; // already white
+            options.onRow = {};
+            rows = grind(grid.view(), ramp, options);
+        } else {
+            rows = isBitmap ? bitmap.grind(ramp, options) : grind(decodedView, ramp, options);
+        }
         progress.clear();
         grindMs = millisecondsSince(start);
     } // the picture is freed before the text is written

@@ -1,6 +1,7 @@
 #include "recipe/RecipePage.h"
 
 #include "artwork/Artwork.h"
+#include "pagekit/AlignmentHint.h"
 #include "pagekit/Dialogs.h"
 #include "pagekit/PageHost.h"
 #include "pagekit/PageKit.h"
@@ -62,6 +63,7 @@ TRecipePage::TRecipePage(TPageHost &host) : m_host(host)
     recipeRichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     recipeRichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     recipeRichEdit1->setFont(host.windowFont());
+    TAlignmentHint::watch(recipeRichEdit1);
     recipeRichEdit1->setContextMenuPolicy(Qt::CustomContextMenu); // the edit menu opens it
     QPalette pal = recipeRichEdit1->palette();
     pal.setColor(QPalette::Base, Qt::white);

@@ -160,8 +160,8 @@ public:
     void install();
     void uninstall();
     void hideHint();
-    // A short message in the hint window below globalPos, as a tooltip of owner
-    // would be shown (and hidden again).
+    // Shows `text` below `globalPos` as a tooltip of `owner` would be shown; without
+    // an owner, leaving a widget does not hide it (the pause, a click or a key does).
     void showText(QWidget *owner, const QPoint &globalPos, const QString &text);
 
 protected:

@@ -4,6 +4,7 @@
 #include "art/ArtFontPage.h"
 #include "board/DrawText.h"
 #include "board/PenPage.h"
+#include "pagekit/AlignmentHint.h"
 #include "platform/GbkQt.h"
 #include "support/MainWindowFixture.h"
 #include "support/ImageCheck.h"
@@ -458,4 +459,73 @@ TEST_F(PenPageTest, PageColoursReachTheColumnsControls)
     EXPECT_EQ(pixelAt(column, 120, column.height() - 5), pc.RightColor);
     const QImage spin = pen->penpnl1UpDown1->grab().toImage();
     EXPECT_EQ(pixelAt(spin, 0, 0), pc.PanelLeftColor);
+}
+
+// Undo keys on the board: each action is one step, and the grid comes back
+// pixel for pixel, the spin buttons with it.
+TEST_F(PenPageTest, UndoAndRedoKeysTakeBackStrokesPasteSizeAndClear)
+{
+    frm->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frm.get())); // shortcuts need the active window
+    grid->setFocus();
+    TGWUpDown *columns = pen->penpnl1UpDown2;
+    struct Shot {
+        QImage image;
+        Lines rows;
+        int columns;
+    };
+    auto shot = [&] {
+        return Shot{grid->grab().toImage(), grid->TextList(), columns->Position()};
+    };
+    auto expectShown = [&](const Shot &want, const char *what) {
+        EXPECT_EQ(grid->TextList(), want.rows) << what;
+        EXPECT_EQ(columns->Position(), want.columns) << what;
+        EXPECT_EQ(grid->grab().toImage(), want.image) << what;
+    };
+    auto key = [&](QKeyCombination combo) {
+        QTest::keyClick(grid, combo.key(), combo.keyboardModifiers());
+        QApplication::processEvents();
+    };
+
+    std::vector<Shot> shots = {shot()};
+    stroke({{1, 1}, {2, 1}, {3, 2}});
+    shots.push_back(shot());
+    QApplication::clipboard()->setText(U("ab\ncd"));
+    tool(5);
+    shots.push_back(shot());
+    QTest::mouseClick(columns, Qt::LeftButton, {}, QPoint(columns->width() / 2, columns->height() - 3)); // narrower
+    shots.push_back(shot());
+    tool(1);
+    shots.push_back(shot());
+    for (std::size_t i = 1; i < shots.size(); ++i)
+        ASSERT_NE(shots[i].rows, shots[i - 1].rows) << "action " << i << " changed nothing";
+
+    const char *names[] = {"stroke", "paste", "size change", "clear"};
+    for (std::size_t i = shots.size() - 1; i > 0; --i) {
+        key(Qt::CTRL | Qt::Key_Z);
+        expectShown(shots[i - 1], names[i - 1]);
+    }
+    key(Qt::CTRL | Qt::Key_Y);
+    expectShown(shots[1], "redo with Ctrl+Y");
+    key(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+    expectShown(shots[2], "redo with Ctrl+Shift+Z");
+
+    // In text mode the keys belong to the text view, not the board.
+    clickMode(pen->penpnl1RadioButton1);
+    const Lines before = grid->TextList();
+    EXPECT_FALSE(pen->boardUndo());
+    EXPECT_EQ(grid->TextList(), before);
+}
+
+TEST_F(PenPageTest, BoardHintsAtAmbiguousCharactersBesideFullWidthOnes)
+{
+    pen->penpnl1ComboBox1->setEditText(U("■"));
+    stroke({{1, 1}, {3, 1}});
+    EXPECT_TRUE(pen->boardHint()->message().isEmpty()); // beside half-width blanks only
+    QApplication::clipboard()->setText(U("　■■"));
+    tool(5);
+    EXPECT_NE(pen->boardHint()->message().indexOf(U("■")), -1);
+    EXPECT_EQ(grid->TextList()[0].substr(0, 6), G("　■■")); // left as it is
+    ASSERT_TRUE(pen->boardUndo());
+    EXPECT_TRUE(pen->boardHint()->message().isEmpty());
 }

@@ -4,6 +4,7 @@
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <sstream>
 
 using namespace vomra::cli;
@@ -186,4 +187,23 @@ TEST(ArtCli, HelpListsTheOptions)
     EXPECT_EQ(r.out.rfind("Usage: vomra-cli art [OPTIONS] WORD\n", 0), 0u);
     for (const char *opt : {"--font", "--size", "--bold", "--fg", "--bg", "--mode", "--onto", "--layout", "--encoding"})
         EXPECT_NE(r.out.find(opt), std::string::npos) << opt;
+}
+
+TEST(ArtCli, WidthWrapsTheWordIntoLinesOfGlyphs)
+{
+    const Result sideBySide = run({"art", "艺艺"});
+    EXPECT_EQ(run({"art", "--width", "24", "艺艺"}).out, sideBySide.out); // both fit
+    const Result wrapped = run({"art", "--width=23", "艺艺"});
+    EXPECT_EQ(wrapped.status, 0);
+    EXPECT_EQ(wrapped.out, block("*", " ") + block("*", " "));
+    EXPECT_EQ(wrapped.err, "");
+    const Result three = run({"art", "--width", "30", "艺艺艺"});
+    EXPECT_EQ(three.out.substr(0, three.out.find('\n')), sideBySide.out.substr(0, sideBySide.out.find('\n')));
+    EXPECT_EQ(std::count(three.out.begin(), three.out.end(), '\n'), 24); // two then one
+
+    // A glyph wider than the width is still drawn whole, and said so.
+    const Result narrow = run({"art", "--width", "5", "艺"});
+    EXPECT_EQ(narrow.out, block("*", " "));
+    EXPECT_EQ(narrow.err, "vomra-cli art: warning: a single glyph is wider than 5 columns\n");
+    EXPECT_EQ(run({"art", "--width", "0", "艺"}).status, 2);
 }

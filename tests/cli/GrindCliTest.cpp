@@ -44,6 +44,9 @@ TEST(GrindCli, GrindsBitmaps)
     const Case cases[] = {
         {{picture}, "M7 $!N\n\n$$M    $\n"},
         {{fixture("bmp-named.png")}, "M7 $!N\n\n$$M    $\n"},
+        // PNG is read as well, whatever the name says.
+        {{fixture("picture.png")}, "M7 $!N\n\n$$M    $\n"},
+        {{fixture("png-named.bmp")}, "M7 $!N\n\n$$M    $\n"},
         {{fixture("mono.bmp")}, "M M\n M\n"},
         {{fixture("corner.bmp")}, "$$M$\nM$ N\n$$$$\n"},
         // Every pixel of the top-left red turns white; the emptied last row goes.
@@ -82,8 +85,9 @@ TEST(GrindCli, PicturesThatCannotBeGround)
         std::string err;
     };
     const Case cases[] = {
-        {fixture("picture.png"), kNotBitmap},
-        {fixture("png-named.bmp"), kNotBitmap},
+        {fixture("cut.jpg"),
+         "vomra-cli grind: cannot read '" + fixture("cut.jpg") + "': damaged JPEG (Premature end of JPEG file)\n"},
+        {fixture("cut.png"), "vomra-cli grind: cannot read '" + fixture("cut.png") + "': damaged PNG (file cut short)\n"},
         {fixture("not-a-picture.bmp"),
          "vomra-cli grind: cannot read '" + fixture("not-a-picture.bmp") + "': not a picture\n"},
         {fixture("cut.bmp"),
@@ -269,11 +273,84 @@ TEST(GrindCli, GrayRampsComeFromTheProgramFolder)
         EXPECT_EQ(r.out, c.expected.out) << c.args[1];
         EXPECT_EQ(r.err, c.expected.err) << c.args[1];
     }
-    // A folder whose QOBR.Ini lacks the ramp grinds to blanks, as the page does, and says so.
+    // A folder whose QOBR.Ini lacks the fixed ramps grinds with the shipped ones;
+    // the custom ramp has no shipped form, so that one still grinds to blanks and says so.
     dir.write("QOBR.Ini", "");
-    const Result r = grindWith({"--gray", "standard", picture});
+    EXPECT_EQ(grindWith({"--gray", "standard", picture}).out, "@z &*M\n\n&&@    &\n");
+    EXPECT_EQ(grindWith({"--gray", "94", picture}).out, "@f XJR\n\nXX@    X\n");
+    const Result r = grindWith({"--gray", "custom", picture});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "vomra-cli grind: warning: " + dir.file("QOBR.Ini") +
-                         " holds no ramp \"常规灰度\"; every pixel becomes a blank\n");
+                         " holds no ramp \"自定义灰度\"; every pixel becomes a blank\n");
+}
+
+// The same picture as bitmap, PNG (plain and with transparent pixels) and JPEG
+// grinds to the same text, at full size and fitted, inverted or dithered.
+TEST(GrindCli, ScaledDitheredAndInvertedGrindsAgreeAcrossFormats)
+{
+    // blocks: 4 × 4 flat blocks of 8 × 8 pixels, grays 0, 57, 128, 198 and white:
+    //   # 2 . 3 / 1 # 3 . / . . 2 2 / # 1 . #
+    struct Case {
+        std::vector<std::string> options;
+        std::string out; // empty: only the agreement is checked
+    };
+    const Case cases[] = {
+        // Each cell of 8 × 16 pixels averages two blocks: (0 + 57) / 2 -> "N", ...
+        {{"--width", "4"}, "N$;;\n7!'$\n"},
+        {{"--height=2"}, "N$;;\n7!'$\n"},
+        {{"--width", "4", "--invert"}, ";:NN\n7C$:\n"},
+        // Square cells: a cell per block.
+        {{"--width", "4", "--cell-aspect", "1"}, "M7 '\nQM'\n  77\nMQ M\n"},
+        // Two levels: gray 128 gives one dark cell in two, 198 one in four.
+        {{"--width", "8", "--cell-aspect=1", "--dither", "--ramp", "# "},
+         "## #\n###    #\n####\n# ## #\n    # #\n     # #\n####  ##\n####  ##\n"},
+        {{"--width", "4", "--cell-aspect=1", "--invert", "--dither"}, " 7M$\n' $M\nMM7>\n 'M\n"},
+        {{"--width", "16", "--dither"}, ""},
+        {{"--invert"}, ""},
+        {{}, ""},
+    };
+    for (const Case &c : cases) {
+        std::string first;
+        for (const char *file : {"blocks.bmp", "blocks.png", "blocks-alpha.png", "blocks.jpg"}) {
+            std::vector<std::string> args = c.options;
+            args.push_back(fixture(file));
+            const Result r = run(args);
+            const std::string what = std::string(file) + " " + (c.options.empty() ? "" : c.options.front());
+            EXPECT_EQ(r.status, 0) << what;
+            EXPECT_EQ(r.err, "") << what;
+            if (!c.out.empty()) {
+                EXPECT_EQ(r.out, c.out) << what;
+            }
+            if (first.empty())
+                first = r.out;
+            EXPECT_EQ(r.out, first) << what;
+            EXPECT_NE(r.out, "") << what;
+        }
+    }
+    // The full-size grind: a character per pixel.
+    const Result full = run({fixture("blocks.jpg")});
+    EXPECT_EQ(full.out.substr(0, full.out.find('\n')), "MMMMMMMM77777777        ''''''''");
+}
+
+TEST(GrindCli, BadScaleOptions)
+{
+    const std::string picture = fixture("blocks.bmp");
+    struct Case {
+        std::vector<std::string> args;
+        std::string err;
+    };
+    const Case cases[] = {
+        {{"--width", "0", picture}, "vomra-cli grind: --width wants a whole number from 1 to 10000, not '0'\n"},
+        {{"--height=x", picture}, "vomra-cli grind: --height wants a whole number from 1 to 10000, not 'x'\n"},
+        {{"--width", "10001", picture}, "vomra-cli grind: --width wants a whole number from 1 to 10000, not '10001'\n"},
+        {{"--cell-aspect", "0", picture}, "vomra-cli grind: --cell-aspect wants a number from 0.1 to 10, not '0'\n"},
+        {{"--cell-aspect=2x", picture}, "vomra-cli grind: --cell-aspect wants a number from 0.1 to 10, not '2x'\n"},
+    };
+    for (const Case &c : cases) {
+        const Result r = run(c.args);
+        EXPECT_EQ(r.status, 2) << c.args.front();
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, c.err);
+    }
 }

@@ -1,0 +1,258 @@
+#include "platform/PictureDecode.h"
+
+#include <csetjmp>
+#include <cstdio> // jpeglib.h needs FILE
+#include <cstring>
+
+#include <jpeglib.h>
+#include <jerror.h>
+#include <png.h>
+
+namespace vomra::picture {
+
+namespace {
+
+bmp::Outcome fail(bmp::Verdict verdict, std::string detail) { return {verdict, std::move(detail)}; }
+
+std::string sizeText(unsigned long long w, unsigned long long h)
+{
+    return std::to_string(w) + " x " + std::to_string(h) + " pixels";
+}
+
+// ---- JPEG ----
+
+struct JpegError {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+[[noreturn]] void jpegFail(j_common_ptr cinfo)
+{
+    auto *err = reinterpret_cast<JpegError *>(cinfo->err);
+    (*cinfo->err->format_message)(cinfo, err->message);
+    std::longjmp(err->jump, 1);
+}
+
+// A cut file would otherwise decode with a gray lower part and no error.
+void jpegWarning(j_common_ptr cinfo, int level)
+{
+    if (level == -1 && cinfo->err->msg_code == JWRN_JPEG_EOF)
+        jpegFail(cinfo);
+    if (level == -1)
+        ++cinfo->err->num_warnings;
+}
+
+// Only plain C state between setjmp and longjmp; the pixel vector is sized
+// before the jump point can be reached from a decoding step that owns it.
+bool jpegDecode(const unsigned char *data, std::size_t size, const NeededFor &needed, Decoded &out)
+{
+    jpeg_decompress_struct cinfo;
+    JpegError err;
+    cinfo.err = jpeg_std_error(&err.pub);
+    err.pub.error_exit = jpegFail;
+    err.pub.emit_message = jpegWarning;
+    err.message[0] = '\0';
+    if (setjmp(err.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        out.outcome = fail(bmp::Verdict::Damaged, err.message);
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
+    jpeg_read_header(&cinfo, TRUE);
+    if (static_cast<std::int64_t>(cinfo.image_width) * cinfo.image_height > bmp::kMaxPixels) {
+        out.outcome = fail(bmp::Verdict::TooLarge, sizeText(cinfo.image_width, cinfo.image_height));
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    // libjpeg-turbo scales while decoding at a fraction of the cost of full size.
+    // (The callback runs before any pixel memory exists, so a jump cannot skip
+    // a destructor of ours; it must not throw.)
+    const Needed need = needed ? needed(static_cast<int>(cinfo.image_width), static_cast<int>(cinfo.image_height))
+                               : Needed{};
+    unsigned denom = 1;
+    while (denom < 8 && need.width > 0 && need.height > 0
+           && (cinfo.image_width / (denom * 2)) >= static_cast<unsigned>(need.width)
+           && (cinfo.image_height / (denom * 2)) >= static_cast<unsigned>(need.height))
+        denom *= 2;
+    cinfo.scale_num = 1;
+    cinfo.scale_denom = denom;
+    const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+    cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX; // 0xFFRRGGBB on little-endian
+    jpeg_start_decompress(&cinfo);
+    out.width = static_cast<int>(cinfo.output_width);
+    out.height = static_cast<int>(cinfo.output_height);
+    out.pixels.assign(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height), 0);
+    while (cinfo.output_scanline < cinfo.output_height) {
+        const std::size_t y = cinfo.output_scanline;
+        auto *px = out.pixels.data() + y * static_cast<std::size_t>(out.width);
+        auto *line = reinterpret_cast<JSAMPROW>(px);
+        jpeg_read_scanlines(&cinfo, &line, 1);
+        if (cmyk) {
+            // Adobe writes CMYK inverted; converted in place, four bytes a pixel.
+            const bool inverted = cinfo.saw_Adobe_marker;
+            for (int x = 0; x < out.width; ++x) {
+                const auto *s = reinterpret_cast<const unsigned char *>(px + x);
+                unsigned c = s[0], m = s[1], yy = s[2], k = s[3];
+                if (!inverted) {
+                    c = 255 - c, m = 255 - m, yy = 255 - yy, k = 255 - k;
+                }
+                px[x] = 0xFF000000u | ((c * k / 255) << 16) | ((m * k / 255) << 8) | (yy * k / 255);
+            }
+        } else {
+            for (int x = 0; x < out.width; ++x)
+                px[x] |= 0xFF000000u;
+        }
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    return true;
+}
+
+// ---- PNG ----
+
+struct PngState {
+    const unsigned char *data;
+    std::size_t size;
+    std::size_t pos;
+    char message[200];
+};
+
+void pngRead(png_structp png, png_bytep into, png_size_t length)
+{
+    auto *state = static_cast<PngState *>(png_get_io_ptr(png));
+    if (length > state->size - state->pos) {
+        std::snprintf(state->message, sizeof state->message, "file cut short");
+        png_longjmp(png, 1);
+    }
+    std::memcpy(into, state->data + state->pos, length);
+    state->pos += length;
+}
+
+void pngError(png_structp png, png_const_charp text)
+{
+    auto *state = static_cast<PngState *>(png_get_error_ptr(png));
+    if (state->message[0] == '\0')
+        std::snprintf(state->message, sizeof state->message, "%s", text);
+    png_longjmp(png, 1);
+}
+
+void pngWarning(png_structp, png_const_charp) {}
+
+bool pngDecode(const unsigned char *data, std::size_t size, Decoded &out)
+{
+    PngState state{data, size, 0, {}};
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &state, pngError, pngWarning);
+    if (!png) {
+        out.outcome = fail(bmp::Verdict::Damaged, "out of memory");
+        return false;
+    }
+    png_infop info = png_create_info_struct(png);
+    // Rows are read one at a time into the vector sized after the header check.
+    std::vector<std::uint32_t> &pixels = out.pixels;
+    if (!info || setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
+        pixels.clear();
+        out.outcome = fail(bmp::Verdict::Damaged, state.message[0] ? state.message : "out of memory");
+        return false;
+    }
+    png_set_read_fn(png, &state, pngRead);
+    // The pixel limit decides, not libpng's default of a million columns.
+    png_set_user_limits(png, 0x7FFFFFFF, 0x7FFFFFFF);
+    png_read_info(png, info);
+    const png_uint_32 w = png_get_image_width(png, info);
+    const png_uint_32 h = png_get_image_height(png, info);
+    if (static_cast<std::int64_t>(w) * h > bmp::kMaxPixels) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        out.outcome = fail(bmp::Verdict::TooLarge, sizeText(w, h));
+        return false;
+    }
+    // Everything becomes 8-bit B, G, R, A; transparency is then blended on white,
+    // as a chat window would show the picture.
+    png_set_expand(png);
+    png_set_strip_16(png);
+    png_set_gray_to_rgb(png);
+    png_set_bgr(png);
+    png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+    const int passes = png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    if (png_get_rowbytes(png, info) != static_cast<png_size_t>(w) * 4) {
+        std::snprintf(state.message, sizeof state.message, "unexpected row layout");
+        png_longjmp(png, 1);
+    }
+    out.width = static_cast<int>(w);
+    out.height = static_cast<int>(h);
+    pixels.assign(static_cast<std::size_t>(w) * h, 0);
+    for (int pass = 0; pass < passes; ++pass)
+        for (png_uint_32 y = 0; y < h; ++y)
+            png_read_row(png, reinterpret_cast<png_bytep>(pixels.data() + static_cast<std::size_t>(y) * w), nullptr);
+    png_read_end(png, nullptr);
+    png_destroy_read_struct(&png, &info, nullptr);
+    for (std::uint32_t &px : pixels) {
+        const std::uint32_t a = px >> 24;
+        if (a == 255)
+            continue;
+        auto over = [a](std::uint32_t c) { return (c * a + 255 * (255 - a) + 127) / 255; };
+        px = 0xFF000000u | (over((px >> 16) & 0xFF) << 16) | (over((px >> 8) & 0xFF) << 8) | over(px & 0xFF);
+    }
+    return true;
+}
+
+} // namespace
+
+Format formatOf(const unsigned char *data, std::size_t size)
+{
+    if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF)
+        return Format::Jpeg;
+    static const unsigned char kPng[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (size >= 8 && std::memcmp(data, kPng, 8) == 0)
+        return Format::Png;
+    return Format::Unknown;
+}
+
+const char *formatName(Format format)
+{
+    switch (format) {
+    case Format::Jpeg: return "JPEG";
+    case Format::Png: return "PNG";
+    case Format::Unknown: break;
+    }
+    return "picture";
+}
+
+Decoded decode(const unsigned char *data, std::size_t size, const NeededFor &needed)
+{
+    Decoded out;
+    switch (formatOf(data, size)) {
+    case Format::Jpeg:
+        jpegDecode(data, size, needed, out);
+        break;
+    case Format::Png:
+        pngDecode(data, size, out);
+        break;
+    case Format::Unknown:
+        out.outcome = fail(bmp::Verdict::NotSupported, "neither JPEG nor PNG");
+        break;
+    }
+    if (!out.outcome.ok()) {
+        out.width = out.height = 0;
+        out.pixels.clear();
+    }
+    return out;
+}
+
+std::string message(Format format, const bmp::Outcome &outcome)
+{
+    const std::string name = formatName(format);
+    switch (outcome.verdict) {
+    case bmp::Verdict::Ok: return {};
+    case bmp::Verdict::NotBitmap: return "not a " + name;
+    case bmp::Verdict::Damaged: return "damaged " + name + " (" + outcome.detail + ")";
+    case bmp::Verdict::NotSupported: return name + " not supported (" + outcome.detail + ")";
+    case bmp::Verdict::TooLarge: return name + " too large (" + outcome.detail + ")";
+    }
+    return {};
+}
+
+} // namespace vomra::picture
