@@ -7,14 +7,12 @@
 // ReadIniItemLines), as the recipe page reads collections.
 
 #include "base/Profile.h"
+#include "fuzz/TempFolder.h"
 #include "recipe/Recipe.h"
-
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <string_view>
@@ -33,22 +31,11 @@ namespace {
     std::abort();
 }
 
-// The file every input is written to, under TMPDIR, removed at exit. On the heap
-// so that it outlives the other statics when the exit handler runs.
+// The file every input is written to, in a folder removed at exit.
 const std::string &collectionFile()
 {
-    static const std::string *path = [] {
-        std::string templ = (std::filesystem::temp_directory_path() / "vomra-collection-fuzz-XXXXXX").string();
-        if (!mkdtemp(templ.data()))
-            std::abort();
-        const auto *made = new std::string(templ + "/Collection.Ini");
-        std::atexit([] {
-            std::error_code ec;
-            std::filesystem::remove_all(std::filesystem::path(collectionFile()).parent_path(), ec);
-        });
-        return made;
-    }();
-    return *path;
+    static const std::string path = fuzzTempFolder("vomra-collection-fuzz") + "Collection.Ini";
+    return path;
 }
 
 // Above this count the plain reading is too slow to repeat for every input.

@@ -9,6 +9,7 @@
 // name below the theme folder, '/' for subfolders). The theme folder also holds
 // "link.bmp", a link to a good picture outside it, which must never load.
 #include "base/Profile.h"
+#include "fuzz/TempFolder.h"
 #include "pagekit/PageColours.h"
 #include "pagekit/PageHost.h"
 #include "theme/SkinPaint.h"
@@ -55,23 +56,11 @@ void check(bool ok, const char *what)
         fail(what);
 }
 
-// The folder under TMPDIR every input builds its theme in ("Theme/" inside, a
-// picture beside it), removed at exit. On the heap so that it outlives the other
-// statics when the exit handler runs.
+// The folder every input builds its theme in ("Theme/" inside, a picture
+// beside it), removed at exit.
 const std::string &root()
 {
-    static const std::string *path = [] {
-        std::string templ = (fs::temp_directory_path() / "vomra-theme-fuzz-XXXXXX").string();
-        if (!mkdtemp(templ.data()))
-            std::abort();
-        const auto *made = new std::string(templ + "/");
-        std::atexit([] {
-            std::error_code ec;
-            fs::remove_all(root(), ec);
-        });
-        return made;
-    }();
-    return *path;
+    return fuzzTempFolder("vomra-theme-fuzz");
 }
 
 void writeFile(const std::string &path, std::string_view bytes)
