@@ -12,7 +12,6 @@
 #include "theme/ThemePage.h"
 #include "widgets/Panel.h"
 
-
 namespace vomra {
 
 namespace {

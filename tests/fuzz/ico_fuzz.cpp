@@ -56,10 +56,24 @@ struct Icon {
     std::vector<Entry> entries;
 };
 
-uint16_t le16(const uint8_t *p) { return uint16_t(p[0] | p[1] << 8); }
-uint32_t le32(const uint8_t *p) { return uint32_t(p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24); }
-void put16(std::vector<uint8_t> &o, uint32_t v) { o.push_back(uint8_t(v)); o.push_back(uint8_t(v >> 8)); }
-void put32(std::vector<uint8_t> &o, uint32_t v) { put16(o, v & 0xFFFF); put16(o, v >> 16); }
+uint16_t le16(const uint8_t *p)
+{
+    return uint16_t(p[0] | p[1] << 8);
+}
+uint32_t le32(const uint8_t *p)
+{
+    return uint32_t(p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24);
+}
+void put16(std::vector<uint8_t> &o, uint32_t v)
+{
+    o.push_back(uint8_t(v));
+    o.push_back(uint8_t(v >> 8));
+}
+void put32(std::vector<uint8_t> &o, uint32_t v)
+{
+    put16(o, v & 0xFFFF);
+    put16(o, v >> 16);
+}
 
 // The directory of an icon file; false when the bytes are no icon directory.
 bool parse(const uint8_t *d, size_t n, Icon &icon)
@@ -171,8 +185,9 @@ Entry freshEntry(std::mt19937 &rng)
 
 uint32_t interesting(std::mt19937 &rng)
 {
-    static const uint32_t kValues[] = {0, 1, 2, 4, 8, 15, 16, 24, 32, 40, 64, 127, 128, 255, 256,
-                                       0x7FFF, 0x8000, 0xFFFF, 0x7FFFFFFF, 0x80000000u, 0xFFFFFFFFu};
+    static const uint32_t kValues[] = {0,   1,      2,      4,      8,          15,          16,
+                                       24,  32,     40,     64,     127,        128,         255,
+                                       256, 0x7FFF, 0x8000, 0xFFFF, 0x7FFFFFFF, 0x80000000u, 0xFFFFFFFFu};
     return rng() % 3 ? kValues[rng() % std::size(kValues)] : uint32_t(rng());
 }
 
@@ -246,12 +261,24 @@ extern "C" size_t LLVMFuzzerCustomMutator(uint8_t *data, size_t size, size_t max
     case 0: { // a directory field
         const uint32_t v = interesting(rng);
         switch (rng() % 6) {
-        case 0: e.width = uint8_t(v); break;
-        case 1: e.height = uint8_t(v); break;
-        case 2: e.colours = uint8_t(v); break;
-        case 3: e.planes = uint16_t(v); break;
-        case 4: e.bits = uint16_t(v); break;
-        default: e.reserved = uint8_t(v); break;
+        case 0:
+            e.width = uint8_t(v);
+            break;
+        case 1:
+            e.height = uint8_t(v);
+            break;
+        case 2:
+            e.colours = uint8_t(v);
+            break;
+        case 3:
+            e.planes = uint16_t(v);
+            break;
+        case 4:
+            e.bits = uint16_t(v);
+            break;
+        default:
+            e.reserved = uint8_t(v);
+            break;
         }
         break;
     }

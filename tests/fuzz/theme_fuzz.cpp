@@ -102,7 +102,8 @@ void buildFolder(std::string_view input, const std::string &themes)
             break;
         end = input.find(kMark, nameEnd);
         std::string name(input.substr(nameStart, std::min<std::size_t>(nameEnd - nameStart, 60)));
-        const std::string_view body = input.substr(nameEnd + 1, end == std::string_view::npos ? end : end - nameEnd - 1);
+        const std::string_view body =
+            input.substr(nameEnd + 1, end == std::string_view::npos ? end : end - nameEnd - 1);
         // Below the theme folder only; the loader, not the harness, is under test.
         std::string clean;
         for (const auto &part : fs::path(name)) {
