@@ -12,9 +12,6 @@
 #include "theme/ThemePage.h"
 #include "widgets/Panel.h"
 
-#include <QDir>
-#include <QFileInfo>
-
 namespace vomra {
 
 namespace {
@@ -29,17 +26,7 @@ const std::string &ClassicName()
 
 TSkinPictureLoader TfrmMain::skinPictureLoader() const
 {
-    const QString folder = QFileInfo(QString::fromStdString(m_theme1->ThemePath())).canonicalFilePath();
-    return [folder](const std::string &path, std::int64_t maxPixels) -> std::optional<TSkinPicture> {
-        // A skin picture lies inside the theme folder: a link out of it is refused.
-        const QString real = QFileInfo(QString::fromStdString(path)).canonicalFilePath();
-        if (real.isEmpty() || folder.isEmpty() || !real.startsWith(folder + QLatin1Char('/')))
-            return std::nullopt;
-        const PictureLoad load = loadPicture(real, maxPixels);
-        if (!load.ok())
-            return std::nullopt;
-        return SkinPictureFromImage(load.image);
-    };
+    return SkinPictureLoader(m_theme1->ThemePath());
 }
 
 void TfrmMain::createTheme()

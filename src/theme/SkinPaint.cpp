@@ -1,5 +1,8 @@
 #include "theme/SkinPaint.h"
 
+#include "platform/ImageIO.h"
+
+#include <QFileInfo>
 #include <QFont>
 #include <QPainter>
 #include <QPixmap>
@@ -27,6 +30,21 @@ QColor ToQColor(TColor c)
 }
 
 } // namespace
+
+TSkinPictureLoader SkinPictureLoader(const std::string &themePath)
+{
+    const QString folder = QFileInfo(QString::fromStdString(themePath)).canonicalFilePath();
+    return [folder](const std::string &path, std::int64_t maxPixels) -> std::optional<TSkinPicture> {
+        // A skin picture lies inside the theme folder: a link out of it is refused.
+        const QString real = QFileInfo(QString::fromStdString(path)).canonicalFilePath();
+        if (real.isEmpty() || folder.isEmpty() || !real.startsWith(folder + QLatin1Char('/')))
+            return std::nullopt;
+        const PictureLoad load = loadPicture(real, maxPixels);
+        if (!load.ok())
+            return std::nullopt;
+        return SkinPictureFromImage(load.image);
+    };
+}
 
 QImage SkinImage(const TSkinPicture &picture)
 {

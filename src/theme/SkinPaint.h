@@ -22,6 +22,9 @@ using TSkinImages = std::array<QImage, 4>;
 TSkinImages SkinImages(const TTheme &theme);
 QImage SkinImage(const TSkinPicture &picture);
 TSkinPicture SkinPictureFromImage(const QImage &image);
+// Reads skin pictures of the theme folder through the picture readers; a
+// picture reached through a link out of the folder is refused.
+TSkinPictureLoader SkinPictureLoader(const std::string &themePath);
 
 // The frame, icon, caption and buttons of a window of the given outer size.
 struct TSkinWindowState {

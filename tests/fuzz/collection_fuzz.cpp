@@ -2,14 +2,18 @@
 // the plain reading (every "ItemName<i>" for i up to ItemCount, looked up in the
 // whole file), whatever the count says; every item's lines must be trimmed and
 // stop before a "[" line; and display mode's copy of an item must give back its
-// lines with single line breaks.
+// lines with single line breaks. The same text written to a file must read
+// back alike through the file readers (ReadCollectionItemNames,
+// ReadIniItemLines), as the recipe page reads collections.
 
 #include "base/Profile.h"
+#include "fuzz/TempFolder.h"
 #include "recipe/Recipe.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +29,13 @@ namespace {
         std::fprintf(stderr, " %02x", static_cast<unsigned char>(input[i]));
     std::fprintf(stderr, "\n");
     std::abort();
+}
+
+// The file every input is written to, in a folder removed at exit.
+const std::string &collectionFile()
+{
+    static const std::string path = fuzzTempFolder("vomra-collection-fuzz") + "Collection.Ini";
+    return path;
 }
 
 // Above this count the plain reading is too slow to repeat for every input.
@@ -72,6 +83,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const std::string_view ini(reinterpret_cast<const char *>(data), size);
     const std::vector<std::string> names = CollectionItemNames(ini);
+    const std::string &file = collectionFile();
+    std::ofstream(file, std::ios::binary | std::ios::trunc).write(ini.data(), std::streamsize(ini.size()));
+    if (ReadCollectionItemNames(file) != names)
+        fail("the names read from the file differ from those of its text", ini);
 
     const auto countText = Profile::lookup(ini, "ItemList", "ItemCount");
     const int count = countText ? Profile::parseInteger(*countText).value_or(0) : 0;
@@ -91,6 +106,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (++checked > 8)
             continue;
         const auto lines = IniItemLines(ini, name);
+        if (ReadIniItemLines(file, name) != lines)
+            fail("an item read from the file differs from the one of its text", ini);
         if (!lines)
             continue;
         for (const std::string &line : *lines) {

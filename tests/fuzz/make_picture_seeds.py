@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes the seed pictures of the bmp, jpeg and ico harnesses into corpus/.
+"""Writes the seed pictures of the bmp, jpeg and ico harnesses, and the theme
+folders of the theme harness, into corpus/.
 
 Every seed is small and drawn here: a 5 x 3 pattern in each bitmap kind the
 reader takes (and a few it refuses), JPEG pictures made by ImageMagick's
@@ -161,6 +162,49 @@ def jpegs(folder):
                            + [os.path.join(folder, name)], check=True)
 
 
+def bmp24(w, h, value):
+    """A bottom-up 24-bit bitmap of any size."""
+    stride = (w * 3 + 3) // 4 * 4
+    rows = b''.join(b''.join(bytes(value(x, y)[::-1]) for x in range(w)).ljust(stride, b'\0')
+                    for y in reversed(range(h)))
+    header = struct.pack('<IiiHHIIiiII', 40, w, h, 1, 24, 0, len(rows), 2835, 2835, 0, 0)
+    return b'BM' + struct.pack('<IHHI', 54 + len(rows), 0, 0, 54) + header + rows
+
+
+def theme_folder(ini, files):
+    """The theme harness's input: Theme.Ini (GBK, CRLF), then each file after "@@FILE name"."""
+    out = ini.replace('\n', '\r\n').encode('gbk')
+    for name, data in files:
+        out += b'\n@@FILE ' + name.encode() + b'\n' + data
+    return out
+
+
+def themes(jpeg):
+    stripe = lambda x, y: (40 * (x % 6), 90 + 20 * (y % 4), 200 - 10 * (x % 8))
+    skin = [('A/Bar.bmp', bmp24(12, 8, stripe)), ('A/Buttons.bmp', bmp24(16, 20, stripe)),
+            ('A/Frame.bmp', bmp24(4, 4, stripe)), ('A/Bottom.bmp', bmp24(6, 4, stripe)),
+            ('A/Preview.bmp', bmp24(8, 6, stripe))]
+    section = ('TitleBar=A\\Bar.bmp\nTitleButton=A/Buttons.bmp\nFrameLeftRight=A/Frame.bmp\n'
+               'FrameBottom=A/Bottom.bmp\n')
+    colours = ''.join('%sColor%s=%d\n' % (n, c, v) for n, v in [('Left', 206), ('TitleFont', 511), ('ThemeFont2', -1)]
+                      for c in 'RGB')
+    two = ('[Theme]\nThemeCount=3\nThemeName1=蓝色\nThemeName2=Other\nThemeName3=Linked\n\n'
+           '[蓝色]\n' + section + 'Preview=A\\Preview.bmp\nArchitect=某人\nCompany=Co\nDescant=描述\n'
+           'RoundRgnX=14\nRoundRgnY=14\nMinButtonX=77\nCaptionX=36\nFormColorR=206\n' + colours +
+           '\n[Other]\nTitleBar=B/bar.png\nTitleButton=B/buttons.ico\nFrameLeftRight=B/frame.jpg\n'
+           'FrameBottom=A/Bottom.bmp\nPreview=B/frame.jpg\nRoundRgnX=400000\nRoundRgnY=3\n'
+           '\n[Linked]\nTitleBar=link.bmp\nTitleButton=A/Buttons.bmp\nFrameLeftRight=A/Frame.bmp\n'
+           'FrameBottom=A/Bottom.bmp\n')
+    others = [('B/bar.png', png(stripe, 12, 8)),
+              ('B/buttons.ico', icon([(16, 16, 32, icon_bitmap(16))])),
+              ('B/frame.jpg', jpeg)]
+    return {
+        'three-themes': theme_folder(two, skin + others),
+        'classic-only': theme_folder('[Theme]\nThemeCount=0\n', []),
+        'huge-count': theme_folder('[Theme]\nThemeCount=99999\nThemeName99999=A\n[A]\n' + section, skin[:4]),
+    }
+
+
 def write_all(folder, files):
     os.makedirs(folder, exist_ok=True)
     for name, data in files.items():
@@ -172,3 +216,5 @@ write_all(os.path.join(HERE, 'corpus', 'bmp'), bitmaps())
 write_all(os.path.join(HERE, 'corpus', 'ico'), icons())
 os.makedirs(os.path.join(HERE, 'corpus', 'jpeg'), exist_ok=True)
 jpegs(os.path.join(HERE, 'corpus', 'jpeg'))
+with open(os.path.join(HERE, 'corpus', 'jpeg', 'gray.jpg'), 'rb') as f:
+    write_all(os.path.join(HERE, 'corpus', 'theme'), themes(f.read()))

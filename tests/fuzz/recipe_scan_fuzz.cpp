@@ -3,7 +3,12 @@
 // and NUL, extensions in any case), symbolic links to folders above, beside and
 // nowhere, and FIFOs. The scan must end, list every directory at most once, give
 // a well-formed tree, and every listed file must open again through its record.
+// Every folder and file node is shown as its name on disk is shown, and that
+// shown name, typed back, reaches the same bytes on disk (unless another entry
+// of its folder looks the same).
 
+#include "base/NativePath.h"
+#include "fuzz/TempFolder.h"
 #include "recipe/Recipe.h"
 
 #include <fcntl.h>
@@ -66,22 +71,10 @@ private:
 
 const char *const kExtensions[] = {".Txt", ".txt", ".TXT", ".Ini", ".ini", ".INI", ".tXt", ""};
 
-// The folder every input builds its tree in, removed at exit. Kept on the heap so
-// that it outlives the other statics when the exit handler runs.
+// The folder every input builds its tree in, removed at exit.
 const std::string &root()
 {
-    static const std::string *path = [] {
-        std::string templ = (fs::temp_directory_path() / "vomra-scan-fuzz-XXXXXX").string();
-        if (!mkdtemp(templ.data()))
-            std::abort();
-        const auto *made = new std::string(templ + "/");
-        std::atexit([] {
-            std::error_code ec;
-            fs::remove_all(root(), ec);
-        });
-        return made;
-    }();
-    return *path;
+    return fuzzTempFolder("vomra-scan-fuzz");
 }
 
 void build(Reader &in, const std::string &top, std::vector<std::string> &folders)
@@ -125,6 +118,27 @@ void build(Reader &in, const std::string &top, std::vector<std::string> &folders
     }
 }
 
+// The shown name of a node's entry on disk, and whether it reads back as its bytes.
+void checkShownName(const TRecipeNode &n, const std::string &diskPath)
+{
+    std::string disk = diskPath;
+    if (n.image == riFolder && !disk.empty() && disk.back() == '/')
+        disk.pop_back();
+    const std::size_t slash = disk.rfind('/');
+    const std::string parent = disk.substr(0, slash + 1);
+    const std::string leaf = disk.substr(slash + 1);
+    const std::string shownLeaf = nativeToDisplay(leaf);
+    const std::string text = nodeDisplayText(n);
+    if (n.image == riFolder ? text != shownLeaf : shownLeaf.compare(0, text.size(), text) != 0)
+        fail("a node is shown otherwise than its name on disk");
+    int alike = 0;
+    std::error_code ec;
+    for (const auto &entry : fs::directory_iterator(parent, ec))
+        alike += nativeToDisplay(entry.path().filename().string()) == shownLeaf;
+    if (alike == 1 && resolveShownPath(parent + shownLeaf) != disk)
+        fail("a shown name does not lead back to its bytes on disk");
+}
+
 bool isFile(const std::string &path)
 {
     struct stat st {};
@@ -166,6 +180,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             fail("a listed path outside the library");
         if (!pathsEqualIgnoringCase(r.FilePath, r.DiskPath))
             fail("the listed file differs from its record by more than case");
+        if (n.image != riItem)
+            checkShownName(n, r.DiskPath);
         if (n.image == riRecipeFile || n.image == riCollection) {
             if (!isFile(r.DiskPath) || !ReadRecipeFile(r.DiskPath))
                 fail("a listed file does not open again");
