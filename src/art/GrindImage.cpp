@@ -44,6 +44,8 @@ bool MappedBitmap::open(const QString &file)
         return true;
     }
     bmp::decode(m_header, m_file.data(), m_file.size(), m_pixels.data(), m_header.width);
+    if (m_file.cut())
+        m_outcome = {bmp::Verdict::Damaged, bmp::kCutWhileRead};
     m_file.close(); // decoded: the file's pages are no longer needed
     return true;
 }

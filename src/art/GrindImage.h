@@ -49,6 +49,9 @@ public:
     int width() const { return m_header.width; }
     int height() const { return m_header.height; }
     Lines grind(std::string_view ramp, const GrindOptions &options = {}) const;
+    // Whether the file was shortened while its rows were being read in place:
+    // the rows ground are then not the picture's.
+    bool cut() const { return m_file.cut(); }
 
 private:
     MappedFile m_file;

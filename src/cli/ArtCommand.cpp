@@ -4,11 +4,8 @@
 
 #include "art/ArtLayout.h"
 #include "art/ArtWithFont.h"
-#include "platform/FontSetup.h"
-#include "platform/GbkQt.h"
-#include "platform/GlyphRenderer.h"
-
-#include <QGuiApplication>
+#include "base/Gbk.h"
+#include "glyph/GlyphDrawer.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -39,20 +36,6 @@ struct ArtOptions {
     std::optional<std::string> onto;
     Encoding encoding = Encoding::Utf8;
 };
-
-// Fonts need a QGuiApplication; one made here draws into images only, so it
-// needs no display.
-bool ensureGuiApplication(std::ostream &err)
-{
-    const bool fresh = !QCoreApplication::instance();
-    if (!guiApplication("offscreen", false)) {
-        err << kName << ": fonts need a GUI application, and another kind is running\n";
-        return false;
-    }
-    if (fresh)
-        installFontSubstitutes();
-    return true;
-}
 
 template <typename E> struct Choice {
     const char *name;
@@ -179,7 +162,7 @@ int runArt(const std::vector<std::string> &args, Io &io)
     // Arguments come in the chosen encoding; the making works on GBK.
     ArtRequest request;
     request.mode = o.mode;
-    QString family;
+    std::string family; // UTF-8
     if (o.encoding == Encoding::Utf8) {
         bool lossyWord = false, lossyFg = false, lossyBg = false;
         request.word = gbk::fromUtf8(o.word, &lossyWord);
@@ -188,16 +171,16 @@ int runArt(const std::vector<std::string> &args, Io &io)
         if (lossyWord || lossyFg || lossyBg)
             io.err << "vomra-cli: warning: some characters cannot be written in GBK and became \"?\"\n";
         if (o.font)
-            family = QString::fromUtf8(o.font->data(), static_cast<qsizetype>(o.font->size()));
+            family = *o.font;
     } else {
         request.word = o.word;
         request.fg = o.fg;
         request.bg = o.bg;
         if (o.font)
-            family = gbk::toQString(*o.font);
+            family = gbk::toUtf8(*o.font);
     }
     if (!o.font)
-        family = QStringLiteral("宋体");
+        family = "宋体";
 
     Lines output;
     if (o.onto) {
@@ -214,14 +197,12 @@ int runArt(const std::vector<std::string> &args, Io &io)
         output = std::move(*lines);
     }
 
-    if (!ensureGuiApplication(io.err))
-        return kFailed;
-    const GlyphRenderer renderer({family, o.size, o.bold, o.italic, o.underline});
-    if (!renderer.familyInstalled())
-        io.err << kName << ": warning: font '" << family.toStdString() << "' is not installed; drawing with '"
-               << renderer.resolvedFamily().toStdString() << "'\n";
+    const GlyphDrawer drawer({family, o.size, o.bold, o.italic, o.underline});
+    if (!drawer.familyInstalled())
+        io.err << kName << ": warning: font '" << family << "' is not installed; drawing with '"
+               << drawer.resolvedFamily() << "'\n";
 
-    placeArt(output, makeArtWithFont(renderer, request), o.layout);
+    placeArt(output, makeArtWithFont(drawer, request), o.layout);
     writeOutputLines(io, o.encoding, output);
     return kOk;
 }

@@ -198,6 +198,11 @@ int runGrind(const std::vector<std::string> &args, Io &io)
             options.onRow = [&progress](int row, int count) { progress.update(row, count); };
         rows = bitmap.grind(ramp, options);
         progress.clear();
+        if (bitmap.cut()) {
+            io.err << "vomra-cli grind: cannot read '" << pictures.front()
+                   << "': " << bmp::message({bmp::Verdict::Damaged, bmp::kCutWhileRead}) << "\n";
+            return kFailed;
+        }
         grindMs = millisecondsSince(start);
     } // the picture is freed before the text is written
     start = Clock::now();

@@ -308,6 +308,9 @@ PictureLoad loadPicture(const QString &path, qint64 maxPixels)
     if (qint64(file.size()) > kMaxPictureFileBytes && pictureKindOf(data) != PictureKind::Bitmap)
         return failure(PictureKind::None, QStringLiteral("file too large"));
     PictureLoad load = decodePicture(data, maxPixels);
+    if (file.cut())
+        return failure(pictureKindOf(data), QString::fromStdString(
+                                                  bmp::message({bmp::Verdict::Damaged, bmp::kCutWhileRead})));
     // Kept so a caller needing a header field does not open the file again.
     load.head = data.left(32);
     return load;
