@@ -15,6 +15,7 @@
 namespace vomra::cli {
 
 int runArt(const std::vector<std::string> &args, Io &io); // ArtCommand.cpp
+int runGrind(const std::vector<std::string> &args, Io &io); // GrindCommand.cpp
 int runRecipes(const std::vector<std::string> &args, Io &io); // RecipesCommand.cpp
 int runTrimLeft(const std::vector<std::string> &args, Io &io); // TrimCommand.cpp
 int runTrimRight(const std::vector<std::string> &args, Io &io);
@@ -23,8 +24,8 @@ namespace {
 
 CommandRunner g_qtCommands = nullptr;
 
-// grind and send need Qt, which vomra-cli itself does not load: they run in the
-// helper program, installed beside it or in libexec/vomra, which is the whole
+// send needs the platform library, which brings Qt, and vomra-cli itself loads
+// no Qt: it runs in the helper program, installed beside it or in libexec/vomra, which is the whole
 // command line with those commands built in.
 int runInHelper(const char *command, const std::vector<std::string> &args, Io &io)
 {
@@ -48,7 +49,6 @@ int runInHelper(const char *command, const std::vector<std::string> &args, Io &i
     return kFailed;
 }
 
-int grindInHelper(const std::vector<std::string> &args, Io &io) { return runInHelper("grind", args, io); }
 int sendInHelper(const std::vector<std::string> &args, Io &io) { return runInHelper("send", args, io); }
 
 constexpr const char *kVersion = "vomra-cli 2.0.0\n"
@@ -102,7 +102,7 @@ const std::vector<CommandEntry> &commands()
          "grind [--ramp TEXT | --gray standard|94|custom] [--transparent] [--encoding utf-8|gbk] PICTURE",
          "turn a Windows bitmap into rows of characters, one gray-ramp byte per pixel;\n"
          "      --gray takes a ramp kept in the program folder's QOBR.Ini, as the page's radios do",
-         grindInHelper,
+         runGrind,
          {"--ramp", "--gray", "--encoding"}},
         {"art",
          "art [OPTIONS] WORD",

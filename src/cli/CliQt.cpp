@@ -6,10 +6,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <ostream>
 
 namespace vomra::cli {
 
-int runGrind(const std::vector<std::string> &args, Io &io); // GrindCommand.cpp
 int runSend(const std::vector<std::string> &args, Io &io); // SendCommand.cpp
 
 namespace {
@@ -24,9 +24,10 @@ void qtQuiet(QtMsgType type, const QMessageLogContext &, const QString &message)
 
 int runQtCommand(const char *command, const std::vector<std::string> &args, Io &io)
 {
-    if (std::strcmp(command, "grind") == 0)
-        return runGrind(args, io);
-    return runSend(args, io);
+    if (std::strcmp(command, "send") == 0)
+        return runSend(args, io);
+    io.err << "vomra-cli: no command '" << command << "' in the helper\n";
+    return kUsage;
 }
 
 // Installed when this file is linked in, before main runs.

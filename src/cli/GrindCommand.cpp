@@ -2,15 +2,14 @@
 #include "base/Settings.h"
 #include "art/GrayRamp.h"
 #include "art/Grind.h"
-#include "art/GrindImage.h"
+#include "art/MappedBitmap.h"
 #include "cli/Cli.h"
 #include "base/Bmp.h"
 #include "base/Gbk.h"
-#include "platform/ImageIO.h"
+#include "base/PictureKind.h"
 
-#include <QByteArray>
-#include <QFileInfo>
-#include <QString>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -66,18 +65,17 @@ private:
 // (with the reason printed) when it cannot be ground.
 bool readBitmap(const std::string &path, MappedBitmap &bitmap, std::ostream &err)
 {
-    const QString file = QString::fromLocal8Bit(path.data(), static_cast<qsizetype>(path.size()));
-    const QFileInfo info(file);
     const std::string cannot = "vomra-cli grind: cannot read '" + path + "': ";
-    if (!info.exists()) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
         err << cannot << "no such file\n";
         return false;
     }
-    if (!info.isFile() || !info.isReadable()) {
+    if (!S_ISREG(st.st_mode) || ::access(path.c_str(), R_OK) != 0) {
         err << cannot << "not a readable file\n";
         return false;
     }
-    if (!bitmap.open(file)) {
+    if (!bitmap.open(path)) {
         err << cannot << bitmap.fileError() << "\n";
         return false;
     }
@@ -90,7 +88,7 @@ bool readBitmap(const std::string &path, MappedBitmap &bitmap, std::ostream &err
     }
     // The content decides, not the name: a renamed JPEG is still no bitmap.
     const std::string_view bytes = bitmap.bytes();
-    switch (pictureKindOf(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())))) {
+    switch (pictureKindOf(bytes)) {
     case PictureKind::Jpeg:
     case PictureKind::Png:
     case PictureKind::Icon:

@@ -1,6 +1,7 @@
 #include "glyph/GlyphDrawer.h"
 
-#include <fontconfig/fontconfig.h>
+#include "glyph/FontResolution.h"
+
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
@@ -371,24 +372,15 @@ struct GlyphDrawer::Impl {
     std::string asked; // family after substitution
     int pixels = 1;
     FT_Library library = nullptr;
-    FcFontSet *candidates = nullptr; // best match first, then fallbacks
-    std::vector<std::unique_ptr<Face>> faces; // parallel to candidates, opened on demand
+    Resolution fonts; // best match first, then fallbacks
+    std::vector<std::unique_ptr<Face>> faces; // parallel to fonts.files, opened on demand
     std::vector<bool> tried;
-    std::string resolved;
-    bool installed = false;
-    // The same face is often installed more than once (OpenType and Type 1);
-    // the first of its copies in the font list is drawn, as the Qt font
-    // database took it.
-    std::string firstFile;
-    int firstIndex = 0;
 
     ~Impl()
     {
         for (auto &f : faces)
             if (f && f->face)
                 FT_Done_Face(f->face);
-        if (candidates)
-            FcFontSetDestroy(candidates);
         if (library)
             FT_Done_FreeType(library);
     }
@@ -402,24 +394,14 @@ struct GlyphDrawer::Impl {
 
 Face *GlyphDrawer::Impl::face(int index)
 {
-    if (!candidates || index >= candidates->nfont)
+    if (!library || index >= static_cast<int>(fonts.files.size()))
         return nullptr;
     const auto i = static_cast<std::size_t>(index);
     if (tried[i])
         return faces[i].get();
     tried[i] = true;
-    FcChar8 *file = nullptr;
-    int faceIndex = 0;
-    if (FcPatternGetString(candidates->fonts[index], FC_FILE, 0, &file) != FcResultMatch)
-        return nullptr;
-    FcPatternGetInteger(candidates->fonts[index], FC_INDEX, 0, &faceIndex);
-    std::string path = reinterpret_cast<const char *>(file);
-    if (index == 0 && !firstFile.empty()) {
-        path = firstFile;
-        faceIndex = firstIndex;
-    }
     auto f = std::make_unique<Face>();
-    if (FT_New_Face(library, path.c_str(), faceIndex, &f->face) != 0)
+    if (FT_New_Face(library, fonts.files[i].path.c_str(), fonts.files[i].index, &f->face) != 0)
         return nullptr;
     FT_Face ft = f->face;
     const FT_F26Dot6 size = static_cast<FT_F26Dot6>(pixels) << 6;
@@ -515,15 +497,10 @@ std::pair<Face *, FT_UInt> GlyphDrawer::Impl::glyphFor(char32_t c)
     };
     if (const FT_UInt g = lookup(first, c))
         return {first, g};
-    for (int i = 1; i < candidates->nfont; ++i) {
-        FcCharSet *set = nullptr;
-        if (FcPatternGetCharSet(candidates->fonts[i], FC_CHARSET, 0, &set) != FcResultMatch
-            || !FcCharSetHasChar(set, c))
-            continue;
+    for (int i = 1; i < static_cast<int>(fonts.files.size()); ++i)
         if (Face *f = face(i))
             if (const FT_UInt g = lookup(f, c))
                 return {f, g};
-    }
     return {first, 0};
 }
 
@@ -595,55 +572,9 @@ GlyphDrawer::GlyphDrawer(const GlyphStyle &style)
         d->library = nullptr;
         return;
     }
-    FcPattern *pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(d->asked.c_str()));
-    FcPatternAddDouble(pattern, FC_PIXEL_SIZE, d->pixels);
-    FcPatternAddInteger(pattern, FC_WEIGHT, style.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pattern, FC_SLANT, style.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    d->candidates = FcFontSort(nullptr, pattern, FcTrue, nullptr, &result);
-    FcPatternDestroy(pattern);
-    if (!d->candidates || d->candidates->nfont == 0)
-        return;
-    d->faces.resize(static_cast<std::size_t>(d->candidates->nfont));
-    {
-        FcPattern *best = d->candidates->fonts[0];
-        FcPattern *same = FcPatternCreate();
-        FcChar8 *family = nullptr;
-        int weight = 0, slant = 0, width = 0;
-        if (FcPatternGetString(best, FC_FAMILY, 0, &family) == FcResultMatch)
-            FcPatternAddString(same, FC_FAMILY, family);
-        if (FcPatternGetInteger(best, FC_WEIGHT, 0, &weight) == FcResultMatch)
-            FcPatternAddInteger(same, FC_WEIGHT, weight);
-        if (FcPatternGetInteger(best, FC_SLANT, 0, &slant) == FcResultMatch)
-            FcPatternAddInteger(same, FC_SLANT, slant);
-        if (FcPatternGetInteger(best, FC_WIDTH, 0, &width) == FcResultMatch)
-            FcPatternAddInteger(same, FC_WIDTH, width);
-        FcObjectSet *fields = FcObjectSetBuild(FC_FILE, FC_INDEX, nullptr);
-        if (FcFontSet *copies = FcFontList(nullptr, same, fields)) {
-            FcChar8 *file = nullptr;
-            if (copies->nfont > 0 && FcPatternGetString(copies->fonts[0], FC_FILE, 0, &file) == FcResultMatch) {
-                d->firstFile = reinterpret_cast<const char *>(file);
-                FcPatternGetInteger(copies->fonts[0], FC_INDEX, 0, &d->firstIndex);
-            }
-            FcFontSetDestroy(copies);
-        }
-        FcObjectSetDestroy(fields);
-        FcPatternDestroy(same);
-    }
-    d->tried.assign(static_cast<std::size_t>(d->candidates->nfont), false);
-    FcChar8 *name = nullptr;
-    for (int n = 0; FcPatternGetString(d->candidates->fonts[0], FC_FAMILY, n, &name) == FcResultMatch; ++n) {
-        const std::string family(reinterpret_cast<const char *>(name));
-        if (n == 0)
-            d->resolved = family;
-        if (FcStrCmpIgnoreCase(name, reinterpret_cast<const FcChar8 *>(d->asked.c_str())) == 0) {
-            d->installed = true;
-            d->resolved = family;
-        }
-    }
+    d->fonts = resolveFonts(d->asked, style.bold, style.italic);
+    d->faces.resize(d->fonts.files.size());
+    d->tried.assign(d->fonts.files.size(), false);
 }
 
 GlyphDrawer::~GlyphDrawer() = default;
@@ -707,8 +638,8 @@ InkGrid GlyphDrawer::inkGrid(std::string_view utf8) const
     return grid;
 }
 
-std::string GlyphDrawer::resolvedFamily() const { return d->resolved; }
+std::string GlyphDrawer::resolvedFamily() const { return d->fonts.resolved; }
 
-bool GlyphDrawer::familyInstalled() const { return d->installed; }
+bool GlyphDrawer::familyInstalled() const { return d->fonts.installed; }
 
 } // namespace vomra
