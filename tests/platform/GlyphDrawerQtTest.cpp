@@ -71,8 +71,9 @@ TEST(GlyphDrawer, FamiliesAsTheQtDrawerResolvesThem)
         const GlyphDrawer drawer({c.family, 9});
         EXPECT_EQ(drawer.familyInstalled(), c.installed);
         EXPECT_EQ(old.familyInstalled(), c.installed);
-        if (c.installed)
+        if (c.installed) {
             EXPECT_EQ(drawer.resolvedFamily(), old.resolvedFamily().toStdString());
+        }
     }
     EXPECT_EQ(GlyphDrawer({"宋体", 9}).resolvedFamily(), kSongStandIn);
 }
