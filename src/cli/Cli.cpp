@@ -41,6 +41,8 @@ int runInHelper(const char *command, const std::vector<std::string> &args, Io &i
     for (std::string &w : words)
         argv.push_back(w.data());
     argv.push_back(nullptr);
+    // The helper lives elsewhere (libexec) but works on vomra-cli's program folder.
+    ::setenv(kHelperProgramFolder, programFolderOf(io).c_str(), 1);
     io.out.flush();
     io.err.flush();
     std::fflush(nullptr);

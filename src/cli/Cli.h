@@ -34,6 +34,8 @@ int runCli(const std::vector<std::string> &args, Io io);
 // tests) installs them here, and runCli then runs them in-process.
 using CommandRunner = int (*)(const char *command, const std::vector<std::string> &args, Io &io);
 void setQtCommands(CommandRunner run);
+// The program folder vomra-cli hands to its helper, which lives elsewhere.
+inline constexpr const char *kHelperProgramFolder = "VOMRA_CLI_PROGRAM_FOLDER";
 
 // Shared by the commands.
 enum class Encoding { Utf8, Gbk };
