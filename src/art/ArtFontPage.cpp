@@ -8,7 +8,6 @@
 #include "pagekit/PageKit.h"
 #include "platform/GbkQt.h"
 #include "art/ArtWithFont.h"
-#include "platform/GlyphRenderer.h"
 #include "pagekit/PageColours.h"
 #include "widgets/Button.h"
 #include "widgets/FlatControls.h"
@@ -366,14 +365,14 @@ void TArtFontPage::MakeArt()
     request.bg = gbk::fromQString(artfontpnl1ComboBox2->currentText(), &lossyBg);
     request.mode = CheckedMakeMode();
 
-    GlyphFont font;
-    font.family = artfontpnl2ComboBox1->currentText();
+    GlyphStyle font;
+    font.family = artfontpnl2ComboBox1->currentText().toStdString();
     font.pointSize = artfontpnl2ComboBox2->currentText().toInt();
     font.bold = artfontpnl2CheckBoxes[0]->Checked();
     font.italic = artfontpnl2CheckBoxes[1]->Checked();
     font.underline = artfontpnl2CheckBoxes[2]->Checked();
-    const GlyphRenderer renderer(font);
-    const std::optional<Lines> block = makeArtWithFont(renderer, request);
+    const GlyphDrawer drawer(font);
+    const std::optional<Lines> block = makeArtWithFont(drawer, request);
 
     // Replacing reads nothing of the old text, so nothing of it can be lost.
     const LayoutMode layout = CheckedLayoutMode();

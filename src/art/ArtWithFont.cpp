@@ -1,15 +1,15 @@
 #include "art/ArtWithFont.h"
 
-#include "platform/GbkQt.h"
+#include "base/Gbk.h"
 
 namespace vomra {
 
-std::optional<Lines> makeArtWithFont(const GlyphRenderer &renderer, const ArtRequest &request)
+std::optional<Lines> makeArtWithFont(const GlyphDrawer &drawer, const ArtRequest &request)
 {
     // The word is drawn from its GBK text, so what is drawn and what the follow
     // mode writes into the cells are the same characters.
-    const InkGrid grid = renderer.inkGrid(gbk::toQString(request.word));
-    const CharWidth width = [&renderer](std::string_view ch) { return renderer.textWidth(gbk::toQString(ch)); };
+    const InkGrid grid = drawer.inkGrid(gbk::toUtf8(request.word));
+    const CharWidth width = [&drawer](std::string_view ch) { return drawer.textWidth(gbk::toUtf8(ch)); };
     return makeArt(grid, request, width);
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 // A word drawn in a font and made into art in one go: the glue between the
-// glyph renderer and the making modes, shared by the page and vomra-cli.
+// glyph drawer and the making modes, shared by the page and vomra-cli.
 
 #include "art/ArtMaker.h"
-#include "platform/GlyphRenderer.h"
+#include "glyph/GlyphDrawer.h"
 
 #include <optional>
 
@@ -11,6 +11,6 @@ namespace vomra {
 
 // One whole making: draws request.word (GBK) in font, runs the checked making mode.
 // No value only for the follow mode's empty word.
-std::optional<Lines> makeArtWithFont(const GlyphRenderer &renderer, const ArtRequest &request);
+std::optional<Lines> makeArtWithFont(const GlyphDrawer &drawer, const ArtRequest &request);
 
 } // namespace vomra

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <system_error>
+#include <thread>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -137,6 +139,18 @@ std::size_t trimmedLength(const std::string &row)
     return n;
 }
 
+// Bands for a picture: one unless it is large enough that a thread's start is
+// small beside its share.
+int bandCount(int width, int height, int threads)
+{
+    constexpr long long kPixelsPerThread = 1 << 17;
+    const long long pixels = static_cast<long long>(width) * height;
+    long long n = threads > 0 ? threads : std::max(1u, std::thread::hardware_concurrency());
+    if (threads <= 0)
+        n = std::min(n, std::max(1LL, pixels / kPixelsPerThread));
+    return static_cast<int>(std::clamp(n, 1LL, std::max(1LL, static_cast<long long>(height))));
+}
+
 // The grind over any kind of rows; rowAt(y) gives row y, the top row first.
 template <class RowAt>
 Lines grindRows(int width, int height, std::string_view ramp, const GrindOptions &options, bool transparent,
@@ -145,11 +159,10 @@ Lines grindRows(int width, int height, std::string_view ramp, const GrindOptions
     width = std::max(width, 0);
     height = std::max(height, 0);
     Lines rows;
-    rows.reserve(static_cast<std::size_t>(height));
     const std::array<char, 256> table = rampTable(ramp);
     transparent = transparent && width > 0 && height > 0;
 
-    for (int y = 0; y < height; ++y) {
+    const auto grindRow = [&](int y) {
         std::string row;
         if (!ramp.empty() && width > 0) {
             row.resize(static_cast<std::size_t>(width));
@@ -161,10 +174,45 @@ Lines grindRows(int width, int height, std::string_view ramp, const GrindOptions
                 out[x] = table[levels[x]];
             row.resize(trimmedLength(row));
         }
-        rows.push_back(std::move(row));
-        if (options.onRow)
-            options.onRow(y, height);
+        return row;
+    };
+
+    // Rows do not depend on each other: a large picture is cut into bands of
+    // rows, one thread each, written into their own places in `rows`.
+    const int bands = bandCount(width, height, options.threads);
+    rows.resize(static_cast<std::size_t>(height));
+    const auto bandStart = [&](int band) {
+        return static_cast<int>(static_cast<long long>(height) * band / bands);
+    };
+    std::vector<std::thread> workers;
+    for (int band = 1; band < bands; ++band) {
+        try {
+            workers.emplace_back([&, band] {
+                for (int y = bandStart(band); y < bandStart(band + 1); ++y)
+                    rows[static_cast<std::size_t>(y)] = grindRow(y);
+            });
+        } catch (const std::system_error &) {
+            // No thread to be had: this band is ground here after the first.
+            for (int y = bandStart(band); y < bandStart(band + 1); ++y)
+                rows[static_cast<std::size_t>(y)] = grindRow(y);
+        }
     }
+    // The first band here, reporting progress for all of them in proportion.
+    const int mine = bandStart(1);
+    int reported = 0;
+    for (int y = 0; y < mine; ++y) {
+        rows[static_cast<std::size_t>(y)] = grindRow(y);
+        if (options.onRow) {
+            const int done = std::min(height - 1, static_cast<int>(static_cast<long long>(height) * (y + 1) / mine));
+            for (; reported < done; ++reported)
+                options.onRow(reported, height);
+        }
+    }
+    for (std::thread &t : workers)
+        t.join();
+    if (options.onRow)
+        for (; reported < height; ++reported)
+            options.onRow(reported, height);
 
     const auto first = std::find_if(rows.begin(), rows.end(), [](const std::string &r) { return !r.empty(); });
     if (first == rows.end())

@@ -89,7 +89,13 @@ using GrindProgress = std::function<void(int row, int rowCount)>;
 struct GrindOptions {
     // Every pixel of exactly the top-left pixel's colour counts as white.
     bool transparent = false;
+    // Called on the calling thread only, once per row and in order, though the
+    // rows may be ground on other threads meanwhile.
     GrindProgress onRow;
+    // Threads to grind with: 0 as many as the machine has cores (for a picture
+    // large enough to pay for them), otherwise at most this many. The text is
+    // the same whatever the number.
+    int threads = 0;
 };
 
 // One row of text per picture row, each less its trailing bytes of 0x20 or below;

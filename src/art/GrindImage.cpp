@@ -1,9 +1,5 @@
 #include "art/GrindImage.h"
 
-#include <QFile>
-
-#include <new>
-
 namespace vomra {
 
 QImage grindableImage(QImage image)
@@ -17,53 +13,6 @@ RgbView rgbView(const QImage &grindable)
 {
     return {reinterpret_cast<const Rgb *>(grindable.constBits()), grindable.width(), grindable.height(),
             static_cast<std::ptrdiff_t>(grindable.bytesPerLine() / 4)};
-}
-
-bool MappedBitmap::open(const QString &file)
-{
-    m_outcome = {};
-    m_header = {};
-    m_view = {};
-    m_pixels = {};
-    // Populated at once: the grind reads every page anyway, and one call is
-    // cheaper than a fault per few pages.
-    if (!m_file.open(QFile::encodeName(file).toStdString(), true))
-        return false;
-    m_outcome = bmp::readHeader(m_file.data(), m_file.size(), m_header);
-    if (!m_outcome.ok())
-        return true;
-    bmp::Rows rows;
-    if (bmp::rowsInPlace(m_header, m_file.data(), rows)) {
-        m_view = {rows.top, m_header.width, m_header.height, rows.stride, rows.bytesPerPixel};
-        return true;
-    }
-    try {
-        m_pixels.resize(std::size_t(m_header.width) * std::size_t(m_header.height));
-    } catch (const std::bad_alloc &) {
-        m_outcome = {bmp::Verdict::TooLarge, "not enough memory"};
-        return true;
-    }
-    bmp::decode(m_header, m_file.data(), m_file.size(), m_pixels.data(), m_header.width);
-    m_file.close(); // decoded: the file's pages are no longer needed
-    return true;
-}
-
-Lines MappedBitmap::grind(std::string_view ramp, const GrindOptions &options) const
-{
-    if (!m_outcome.ok())
-        return {};
-    if (inPlace())
-        return vomra::grind(m_view, ramp, options);
-    return vomra::grind(RgbView{m_pixels.data(), m_header.width, m_header.height, m_header.width}, ramp, options);
-}
-
-RgbGrid MappedBitmap::prepare(const PrepareOptions &options) const
-{
-    if (!m_outcome.ok())
-        return {};
-    if (inPlace())
-        return preparePicture(m_view, options);
-    return preparePicture(RgbView{m_pixels.data(), m_header.width, m_header.height, m_header.width}, options);
 }
 
 } // namespace vomra

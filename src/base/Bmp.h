@@ -32,6 +32,10 @@ struct Outcome {
 // The one line told to the user, e.g. "damaged bitmap (pixel rows cut short)".
 std::string message(const Outcome &outcome);
 
+// The detail of a Damaged outcome when another program shortened the file while
+// it was being read.
+inline constexpr const char *kCutWhileRead = "the file was cut short while it was read";
+
 struct Header {
     int width = 0;
     int height = 0; // rows, always positive

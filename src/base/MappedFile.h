@@ -24,9 +24,15 @@ public:
     std::size_t size() const { return m_size; }
     const std::string &error() const { return m_error; }
 
+    // Whether another program shortened the file while it was mapped and a read
+    // fell past its new end. Such reads see zeros instead of ending the process
+    // (SIGBUS), so what was read from the mapping must be thrown away.
+    bool cut() const;
+
 private:
     const unsigned char *m_data = nullptr;
     std::size_t m_size = 0;
+    int m_slot = -1; // in the table the SIGBUS handler reads
     std::string m_error;
 };
 

@@ -4,12 +4,9 @@
 
 #include "art/ArtLayout.h"
 #include "art/ArtWithFont.h"
-#include "platform/FontSetup.h"
-#include "platform/GbkQt.h"
-#include "platform/GlyphRenderer.h"
+#include "base/Gbk.h"
 #include "base/TextLines.h"
-
-#include <QGuiApplication>
+#include "glyph/GlyphDrawer.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -41,20 +38,6 @@ struct ArtOptions {
     Encoding encoding = Encoding::Utf8;
     int width = 0; // columns a line of glyphs may take; 0: one line
 };
-
-// Fonts need a QGuiApplication; one made here draws into images only, so it
-// needs no display.
-bool ensureGuiApplication(std::ostream &err)
-{
-    const bool fresh = !QCoreApplication::instance();
-    if (!guiApplication("offscreen", false)) {
-        err << kName << ": fonts need a GUI application, and another kind is running\n";
-        return false;
-    }
-    if (fresh)
-        installFontSubstitutes();
-    return true;
-}
 
 template <typename E> struct Choice {
     const char *name;
@@ -191,7 +174,7 @@ std::size_t blockWidth(const Lines &block)
 // The word drawn in lines of glyphs, each line holding as many characters as fit
 // in `width` columns (at least one, drawn whole even when wider), the lines one
 // below the other.
-std::optional<Lines> makeWrappedArt(const GlyphRenderer &renderer, const ArtRequest &request, std::size_t width,
+std::optional<Lines> makeWrappedArt(const GlyphDrawer &drawer, const ArtRequest &request, std::size_t width,
                                     std::ostream &err)
 {
     std::vector<std::string> characters;
@@ -205,10 +188,10 @@ std::optional<Lines> makeWrappedArt(const GlyphRenderer &renderer, const ArtRequ
         part.word.clear();
         for (std::size_t i = from; i < to; ++i)
             part.word += characters[i];
-        return makeArtWithFont(renderer, part);
+        return makeArtWithFont(drawer, part);
     };
     if (characters.empty())
-        return makeArtWithFont(renderer, request);
+        return makeArtWithFont(drawer, request);
     Lines all;
     bool tooWide = false;
     for (std::size_t start = 0; start < characters.size();) {
@@ -243,7 +226,7 @@ int runArt(const std::vector<std::string> &args, Io &io)
     // Arguments come in the chosen encoding; the making works on GBK.
     ArtRequest request;
     request.mode = o.mode;
-    QString family;
+    std::string family; // UTF-8
     if (o.encoding == Encoding::Utf8) {
         bool lossyWord = false, lossyFg = false, lossyBg = false;
         request.word = gbk::fromUtf8(o.word, &lossyWord);
@@ -252,16 +235,16 @@ int runArt(const std::vector<std::string> &args, Io &io)
         if (lossyWord || lossyFg || lossyBg)
             io.err << "vomra-cli: warning: some characters cannot be written in GBK and became \"?\"\n";
         if (o.font)
-            family = QString::fromUtf8(o.font->data(), static_cast<qsizetype>(o.font->size()));
+            family = *o.font;
     } else {
         request.word = o.word;
         request.fg = o.fg;
         request.bg = o.bg;
         if (o.font)
-            family = gbk::toQString(*o.font);
+            family = gbk::toUtf8(*o.font);
     }
     if (!o.font)
-        family = QStringLiteral("宋体");
+        family = "宋体";
 
     Lines output;
     if (o.onto) {
@@ -278,16 +261,14 @@ int runArt(const std::vector<std::string> &args, Io &io)
         output = std::move(*lines);
     }
 
-    if (!ensureGuiApplication(io.err))
-        return kFailed;
-    const GlyphRenderer renderer({family, o.size, o.bold, o.italic, o.underline});
-    if (!renderer.familyInstalled())
-        io.err << kName << ": warning: font '" << family.toStdString() << "' is not installed; drawing with '"
-               << renderer.resolvedFamily().toStdString() << "'\n";
+    const GlyphDrawer drawer({family, o.size, o.bold, o.italic, o.underline});
+    if (!drawer.familyInstalled())
+        io.err << kName << ": warning: font '" << family << "' is not installed; drawing with '"
+               << drawer.resolvedFamily() << "'\n";
 
     placeArt(output,
-             o.width > 0 ? makeWrappedArt(renderer, request, static_cast<std::size_t>(o.width), io.err)
-                         : makeArtWithFont(renderer, request),
+             o.width > 0 ? makeWrappedArt(drawer, request, static_cast<std::size_t>(o.width), io.err)
+                         : makeArtWithFont(drawer, request),
              o.layout);
     writeOutputLines(io, o.encoding, output);
     return kOk;

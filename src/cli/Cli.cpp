@@ -3,7 +3,7 @@
 #include "base/ExeFolder.h"
 #include "base/Gbk.h"
 
-#include <QGuiApplication>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -14,23 +14,45 @@
 
 namespace vomra::cli {
 
-int runGrind(const std::vector<std::string> &args, Io &io); // GrindCommand.cpp
 int runWidth(const std::vector<std::string> &args, Io &io); // WidthCommand.cpp
 int runArt(const std::vector<std::string> &args, Io &io); // ArtCommand.cpp
-int runSend(const std::vector<std::string> &args, Io &io); // SendCommand.cpp
+int runGrind(const std::vector<std::string> &args, Io &io); // GrindCommand.cpp
 int runRecipes(const std::vector<std::string> &args, Io &io); // RecipesCommand.cpp
 int runTrimLeft(const std::vector<std::string> &args, Io &io); // TrimCommand.cpp
 int runTrimRight(const std::vector<std::string> &args, Io &io);
 
 namespace {
 
-void qtQuiet(QtMsgType type, const QMessageLogContext &, const QString &message)
+CommandRunner g_qtCommands = nullptr;
+
+// send needs the platform library, which brings Qt, and vomra-cli itself loads
+// no Qt: it runs in the helper program, installed beside it or in libexec/vomra, which is the whole
+// command line with those commands built in.
+int runInHelper(const char *command, const std::vector<std::string> &args, Io &io)
 {
-    // Qt's chatter about the session (runtime folder, platform) is no business of a
-    // script reading our output; only real failures are passed on.
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    if (g_qtCommands)
+        return g_qtCommands(command, args, io);
+    const std::string folder = exeFolder();
+    std::string helper = folder + "vomra-cli-qt";
+    if (::access(helper.c_str(), X_OK) != 0)
+        helper = folder + "../libexec/vomra/vomra-cli-qt";
+    std::vector<std::string> words = {helper, command};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char *> argv;
+    for (std::string &w : words)
+        argv.push_back(w.data());
+    argv.push_back(nullptr);
+    // The helper lives elsewhere (libexec) but works on vomra-cli's program folder.
+    ::setenv(kHelperProgramFolder, programFolderOf(io).c_str(), 1);
+    io.out.flush();
+    io.err.flush();
+    std::fflush(nullptr);
+    ::execv(helper.c_str(), argv.data());
+    io.err << "vomra-cli " << command << ": cannot start " << helper << ": " << std::strerror(errno) << '\n';
+    return kFailed;
 }
+
+int sendInHelper(const std::vector<std::string> &args, Io &io) { return runInHelper("send", args, io); }
 
 constexpr const char *kVersion = "vomra-cli 2.0.0\n"
                                  "License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
@@ -136,7 +158,7 @@ const std::vector<CommandEntry> &commands()
          "      does not decode; 3 the window was found but did not take the text within\n"
          "      5 seconds; 4 no X display: the text was put on the Wayland clipboard instead\n"
          "      and served until another program took the clipboard or 2 minutes passed",
-         runSend,
+                  sendInHelper,
          {"--window", "--window-contains", "--class", "--kind", "--remember", "--encoding"}},
         {"recipes",
          "recipes list|show|find|add|rm [--folder DIR] [--encoding utf-8|gbk] [--force] [ARGS]",
@@ -174,20 +196,7 @@ void printHelp(std::ostream &out)
 
 } // namespace
 
-QGuiApplication *guiApplication(const char *platform, bool force)
-{
-    if (QCoreApplication::instance())
-        return qobject_cast<QGuiApplication *>(QCoreApplication::instance());
-    if (force || qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", platform);
-    qInstallMessageHandler(qtQuiet);
-    // A second application after the first is destroyed is not something Qt
-    // supports well: this one lives as long as the process.
-    static int argc = 1;
-    static char name[] = "vomra-cli";
-    static char *argv[] = {name, nullptr};
-    return new QGuiApplication(argc, argv);
-}
+void setQtCommands(CommandRunner run) { g_qtCommands = run; }
 
 std::optional<std::string> takeValue(const std::vector<std::string> &args, std::size_t &i, const std::string &opt,
                                      const char *command, std::ostream &err)

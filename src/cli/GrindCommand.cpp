@@ -2,17 +2,16 @@
 #include "base/Settings.h"
 #include "art/GrayRamp.h"
 #include "art/Grind.h"
-#include "art/GrindImage.h"
 #include "art/GrindPrepare.h"
+#include "art/MappedBitmap.h"
 #include "cli/Cli.h"
 #include "base/Bmp.h"
 #include "base/Gbk.h"
-#include "platform/ImageIO.h"
-#include "platform/PictureDecode.h"
+#include "base/PictureKind.h"
+#include "picture/PictureDecode.h"
 
-#include <QByteArray>
-#include <QFileInfo>
-#include <QString>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <charconv>
 #include <chrono>
@@ -71,18 +70,17 @@ private:
 bool readPicture(const std::string &path, MappedBitmap &bitmap, picture::Decoded *decoded,
                  const picture::NeededFor &needed, std::ostream &err)
 {
-    const QString file = QString::fromLocal8Bit(path.data(), static_cast<qsizetype>(path.size()));
-    const QFileInfo info(file);
     const std::string cannot = "vomra-cli grind: cannot read '" + path + "': ";
-    if (!info.exists()) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
         err << cannot << "no such file\n";
         return false;
     }
-    if (!info.isFile() || !info.isReadable()) {
+    if (!S_ISREG(st.st_mode) || ::access(path.c_str(), R_OK) != 0) {
         err << cannot << "not a readable file\n";
         return false;
     }
-    if (!bitmap.open(file)) {
+    if (!bitmap.open(path)) {
         err << cannot << bitmap.fileError() << "\n";
         return false;
     }
@@ -104,7 +102,7 @@ bool readPicture(const std::string &path, MappedBitmap &bitmap, picture::Decoded
         err << cannot << picture::message(format, decoded->outcome) << "\n";
         return false;
     }
-    switch (pictureKindOf(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())))) {
+    switch (pictureKindOf(bytes)) {
     case PictureKind::Icon:
         err << "当图象为位图时才能修改它.\n";
         break;
@@ -293,6 +291,11 @@ int runGrind(const std::vector<std::string> &args, Io &io)
             rows = isBitmap ? bitmap.grind(ramp, options) : grind(decodedView, ramp, options);
         }
         progress.clear();
+        if (bitmap.cut()) {
+            io.err << "vomra-cli grind: cannot read '" << pictures.front()
+                   << "': " << bmp::message({bmp::Verdict::Damaged, bmp::kCutWhileRead}) << "\n";
+            return kFailed;
+        }
         grindMs = millisecondsSince(start);
     } // the picture is freed before the text is written
     start = Clock::now();

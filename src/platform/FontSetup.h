@@ -3,11 +3,11 @@
 // shipped with Debian, which carries embedded 11-16 px bitmaps. Called once by
 // every executable after its QGuiApplication exists.
 
+#include "glyph/GlyphDrawer.h"
+
 #include <QString>
 
 namespace vomra {
-
-inline constexpr const char *kSongStandIn = "AR PL UMing CN";
 
 void installFontSubstitutes();
 

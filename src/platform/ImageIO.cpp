@@ -111,36 +111,6 @@ bool pngChunksFit(const QByteArray &d)
 
 } // namespace
 
-PictureKind pictureKindOf(const QByteArray &data)
-{
-    if (data.isEmpty())
-        return PictureKind::None;
-    if (data.startsWith("BM"))
-        return PictureKind::Bitmap;
-    if (data.startsWith("\xFF\xD8\xFF"))
-        return PictureKind::Jpeg;
-    if (data.startsWith("\x89PNG\r\n\x1A\n"))
-        return PictureKind::Png;
-    // Icon and cursor directories: reserved 0, type 1 or 2, at least one image.
-    if (data.size() >= 6 && data[0] == 0 && data[1] == 0 && (data[2] == 1 || data[2] == 2)
-        && data[3] == 0 && (data[4] != 0 || data[5] != 0))
-        return PictureKind::Icon;
-    return PictureKind::Other;
-}
-
-const char *pictureKindName(PictureKind kind)
-{
-    switch (kind) {
-    case PictureKind::None: return "empty";
-    case PictureKind::Bitmap: return "bitmap";
-    case PictureKind::Jpeg: return "JPEG";
-    case PictureKind::Png: return "PNG";
-    case PictureKind::Icon: return "icon";
-    case PictureKind::Other: break;
-    }
-    return "unknown";
-}
-
 PictureLoad decodeBmp(const QByteArray &d, qint64 maxPixels)
 {
     const auto *bytes = reinterpret_cast<const uchar *>(d.constData());
@@ -308,6 +278,9 @@ PictureLoad loadPicture(const QString &path, qint64 maxPixels)
     if (qint64(file.size()) > kMaxPictureFileBytes && pictureKindOf(data) != PictureKind::Bitmap)
         return failure(PictureKind::None, QStringLiteral("file too large"));
     PictureLoad load = decodePicture(data, maxPixels);
+    if (file.cut())
+        return failure(pictureKindOf(data), QString::fromStdString(
+                                                  bmp::message({bmp::Verdict::Damaged, bmp::kCutWhileRead})));
     // Kept so a caller needing a header field does not open the file again.
     load.head = data.left(32);
     return load;

@@ -6,15 +6,13 @@
 // message instead of a crash or a huge allocation.
 
 #include "base/Bmp.h"
+#include "base/PictureKind.h"
 
 #include <QByteArray>
 #include <QImage>
 #include <QString>
 
 namespace vomra {
-
-// What a file holds, judged by its content. Only a bitmap can be ground.
-enum class PictureKind { None, Bitmap, Jpeg, Png, Icon, Other };
 
 // Pictures claiming more pixels than this are refused before decoding.
 inline constexpr qint64 kMaxPicturePixels = bmp::kMaxPixels;
@@ -30,9 +28,11 @@ struct PictureLoad {
     bool ok() const { return !image.isNull(); }
 };
 
-// Judges the kind from the first bytes; an empty buffer is None.
-PictureKind pictureKindOf(const QByteArray &data);
-const char *pictureKindName(PictureKind kind);
+// pictureKindOf on a QByteArray.
+inline PictureKind pictureKindOf(const QByteArray &data)
+{
+    return pictureKindOf(std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
+}
 
 // Loads a file. The extension (bmp, jpg, jpeg, ico, png; any case) says whether
 // the file is a picture at all; the decoder then follows the content, so a

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <thread>
 #include <utility>
 
 #include <sys/mman.h>
@@ -331,4 +332,57 @@ TEST(Grind, BitmapRowsReadNothingPastTheLastPixel)
         }
     }
     ::munmap(mem, static_cast<std::size_t>(2 * page));
+}
+
+TEST(Grind, BandsOnSeveralThreadsGiveTheTextOfOne)
+{
+    // Random gray-ish pixels with white margins, so the first and last rows are
+    // dropped and rows end in trimmed blanks; the stride leaves a gap per row.
+    const int width = 613, height = 487, stride = 620;
+    std::vector<Rgb> pixels(static_cast<std::size_t>(stride) * height, kWhite);
+    std::vector<unsigned char> bgr(static_cast<std::size_t>(width) * 3 * height);
+    std::uint32_t seed = 12345;
+    for (int y = 5; y < height - 7; ++y)
+        for (int x = 0; x < width - 11 - y % 13; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            pixels[static_cast<std::size_t>(y) * stride + x] = seed >> 8;
+        }
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const Rgb c = pixels[static_cast<std::size_t>(y) * stride + x];
+            unsigned char *p = &bgr[(static_cast<std::size_t>(height - 1 - y) * width + x) * 3];
+            p[0] = c & 0xFF, p[1] = (c >> 8) & 0xFF, p[2] = (c >> 16) & 0xFF;
+        }
+    const RgbView rgbView{pixels.data(), width, height, stride};
+    // Bottom row first, as most bitmap files keep them.
+    const BgrView bgrView{bgr.data() + static_cast<std::ptrdiff_t>(height - 1) * width * 3, width, height,
+                          -static_cast<std::ptrdiff_t>(width) * 3, 3};
+    for (const bool transparent : {false, true}) {
+        GrindOptions one;
+        one.transparent = transparent;
+        one.threads = 1;
+        const Lines wantRgb = grind(rgbView, kStartRamp, one);
+        const Lines wantBgr = grind(bgrView, kStartRamp, one);
+        ASSERT_EQ(wantRgb.size(), static_cast<std::size_t>(height - 12));
+        ASSERT_EQ(wantRgb, wantBgr);
+        for (const int threads : {0, 2, 3, 8, height + 5}) {
+            SCOPED_TRACE(testing::Message() << threads << " threads, transparent " << transparent);
+            GrindOptions options = one;
+            options.threads = threads;
+            std::vector<int> calls;
+            const auto caller = std::this_thread::get_id();
+            bool elsewhere = false;
+            options.onRow = [&](int row, int count) {
+                calls.push_back(row);
+                elsewhere = elsewhere || count != height || std::this_thread::get_id() != caller;
+            };
+            EXPECT_EQ(grind(rgbView, kStartRamp, options), wantRgb);
+            EXPECT_FALSE(elsewhere);
+            ASSERT_EQ(calls.size(), static_cast<std::size_t>(height));
+            for (int y = 0; y < height; ++y)
+                ASSERT_EQ(calls[static_cast<std::size_t>(y)], y);
+            options.onRow = nullptr;
+            EXPECT_EQ(grind(bgrView, kStartRamp, options), wantBgr);
+        }
+    }
 }

@@ -28,7 +28,7 @@ grep -q 'License: GPL-3.0+' <(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/sha
 
 DESTDIR="$work/root" cmake --install "$build" --prefix /usr >/dev/null
 usr=$work/root/usr
-for f in bin/vomra bin/vomra-cli share/vomra/QOBR.Ini share/vomra/QOBR.CHM share/applications/vomra.desktop \
+for f in bin/vomra bin/vomra-cli libexec/vomra/vomra-cli-qt share/vomra/QOBR.Ini share/vomra/QOBR.CHM share/applications/vomra.desktop \
          share/metainfo/org.vomra.vomra.metainfo.xml share/man/man1/vomra-cli.1.gz share/man/man1/vomra.1.gz \
          share/doc/vomra/copyright share/doc/vomra/changelog.Debian.gz share/bash-completion/completions/vomra-cli; do
   [ -f "$usr/$f" ] || fail "$f is not installed"

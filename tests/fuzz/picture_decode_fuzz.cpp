@@ -2,7 +2,7 @@
 // picture or a reason, never a crash, a read out of bounds, a picture over the
 // pixel limit, a buffer that does not match the size, or pixels left unwritten.
 
-#include "platform/PictureDecode.h"
+#include "picture/PictureDecode.h"
 
 #include <cstdint>
 #include <cstdio>

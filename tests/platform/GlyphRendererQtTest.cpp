@@ -184,7 +184,7 @@ TEST(GlyphRenderer, UnknownFamilyIsReported)
 
 TEST(GlyphRenderer, DefaultMakingGivesTheStrikeInStars)
 {
-    const GlyphRenderer renderer({kSong, 9});
+    const GlyphDrawer renderer({"宋体", 9}); // the drawer the page makes art with
     const auto block = makeArtWithFont(renderer, ArtRequest{gbk::fromUtf8("艺术字"), "*", "", MakeMode::Normal});
     ASSERT_TRUE(block);
     ASSERT_EQ(block->size(), kStrike.size());
@@ -198,7 +198,7 @@ TEST(GlyphRenderer, DefaultMakingGivesTheStrikeInStars)
 
 TEST(GlyphRenderer, FollowModeSplitsAtEachCharactersAdvance)
 {
-    const GlyphRenderer renderer({kSong, 9});
+    const GlyphDrawer renderer({"宋体", 9}); // the drawer the page makes art with
     const auto block = makeArtWithFont(renderer, ArtRequest{gbk::fromUtf8("艺术字"), "*", "", MakeMode::Follow});
     ASSERT_TRUE(block);
     ASSERT_EQ(block->size(), 12u);

@@ -1,4 +1,4 @@
-#include "platform/PictureDecode.h"
+#include "picture/PictureDecode.h"
 
 #include <csetjmp>
 #include <cstdio> // jpeglib.h needs FILE
