@@ -14,7 +14,9 @@ got=$("$cli" grind --ramp '#.' "$picture")
 [ "$got" = "$want" ] || { echo "check-no-qt: vomra-cli grind differs from its helper's" >&2; exit 1; }
 # Both a Qt-free command and the help of a helper command answer in vomra-cli.
 [ "$(printf 'ab  \n' | "$cli" trim-right)" = "ab" ] || { echo "check-no-qt: trim-right failed" >&2; exit 1; }
-"$cli" send --help | grep -q '^Usage: vomra-cli send' || { echo "check-no-qt: send --help failed" >&2; exit 1; }
+# (read whole: grep -q stopping early would let a pipe close under it)
+help=$("$cli" send --help)
+grep -q '^Usage: vomra-cli send' <<<"$help" || { echo "check-no-qt: send --help failed" >&2; exit 1; }
 # With no display, send fails in the helper with its own message, not in vomra-cli.
 out=$(printf 'x\n' | DISPLAY= "$cli" send 2>&1) && { echo "check-no-qt: send without a display succeeded" >&2; exit 1; }
 grep -q 'cannot start' <<<"$out" && { echo "check-no-qt: $out" >&2; exit 1; }
