@@ -171,7 +171,9 @@ const std::vector<CommandEntry> &commands()
          "                          ITEM in the terminal's encoding, whatever --encoding says)\n"
          "        find TEXT         every line of a recipe or item holding TEXT (ASCII case\n"
          "                          ignored): path, item, line number, the line, tab-separated;\n"
-         "                          exit status 1 when nothing holds it\n"
+         "                          a folder, recipe, collection or item whose name holds TEXT\n"
+         "                          gets a line of its own first, with line number 0 and an\n"
+         "                          empty line; exit status 1 when nothing holds it\n"
          "        add PATH          standard input as a new recipe file (GBK, CR LF; \".Txt\"\n"
          "                          added when missing); an existing file only with --force\n"
          "        rm PATH           a recipe file, collection or folder to the desktop's trash",

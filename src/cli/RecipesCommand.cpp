@@ -341,7 +341,8 @@ std::string relativeShown(const Options &o, const std::string &path)
 }
 
 // One line per line of text holding TEXT: path, item (empty for a recipe
-// file), line number and the line, separated by tabs.
+// file), line number and the line, separated by tabs. A node whose name holds
+// TEXT comes first with line number 0 and an empty line.
 int find(const Options &o, Io &io)
 {
     if (!isFolder(o.folder)) {
@@ -351,25 +352,38 @@ int find(const Options &o, Io &io)
     // Typed in the terminal: read in its encoding.
     const std::string needle = terminalIsGbk() ? gbk::toUtf8(o.operands[0]) : o.operands[0];
     const TFindResult found = FindInLibrary(o.folder, needle);
+    // Content hits come per collection in file order; grouped by node they
+    // follow the tree's order, after the node's own name hit.
+    std::vector<std::vector<std::size_t>> hitsOf(found.tree.size());
+    for (std::size_t h = 0; h < found.hits.size(); ++h)
+        hitsOf[found.hits[h].node].push_back(h);
     bool lossy = false;
+    bool any = false;
     std::string out;
-    for (const TFindHit &hit : found.hits) {
-        const TRecipeNode &node = found.tree[hit.node];
+    auto emit = [&](const TRecipeNode &node, const std::string &item, int lineNo, const std::string &shownLine) {
         std::string line = fromDisplay(relativeShown(o, node.diskPath), o.encoding, &lossy);
         line += '\t';
-        line += fromGbk(hit.item, o.encoding, &lossy);
-        line += '\t' + std::to_string(hit.line) + '\t';
-        if (hit.utf8)
-            line += fromDisplay(validUtf8(hit.text), o.encoding, &lossy);
-        else
-            line += fromGbk(hit.text, o.encoding, &lossy);
+        line += fromGbk(item, o.encoding, &lossy);
+        line += '\t' + std::to_string(lineNo) + '\t' + shownLine;
         std::replace(line.begin(), line.end(), '\0', '?');
         out += line + '\n';
+        any = true;
+    };
+    for (std::size_t i = 0; i < found.tree.size(); ++i) {
+        const TRecipeNode &node = found.tree[i];
+        if (found.named[i])
+            emit(node, node.image == riItem ? node.text : std::string(), 0, {});
+        for (const std::size_t h : hitsOf[i]) {
+            const TFindHit &hit = found.hits[h];
+            emit(node, hit.item, hit.line,
+                 hit.utf8 ? fromDisplay(validUtf8(hit.text), o.encoding, &lossy)
+                          : fromGbk(hit.text, o.encoding, &lossy));
+        }
     }
     io.out << out << std::flush;
     if (lossy)
         warnLossy(io, o.encoding);
-    return found.hits.empty() ? kFailed : kOk;
+    return any ? kOk : kFailed;
 }
 
 // The text on standard input as a new recipe file (GBK, CR LF).

@@ -94,6 +94,7 @@ TFindResult FindInTree(std::vector<TRecipeNode> tree, std::string_view needleUtf
     result.tree = std::move(tree);
     const std::vector<TRecipeNode> &nodes = result.tree;
     result.matched.assign(nodes.size(), false);
+    result.named.assign(nodes.size(), false);
     if (needleUtf8.empty())
         return result;
     bool lossy = false;
@@ -105,8 +106,10 @@ TFindResult FindInTree(std::vector<TRecipeNode> tree, std::string_view needleUtf
         const TRecipeNode &node = nodes[i];
         if (!isUnder(node.diskPath, under))
             continue;
-        if (findUtf8(nodeDisplayText(node), needleUtf8) != std::string_view::npos)
+        if (findUtf8(nodeDisplayText(node), needleUtf8) != std::string_view::npos) {
             result.matched[i] = true;
+            result.named[i] = true;
+        }
         const bool file = node.image == riRecipeFile;
         const bool collection = node.image == riCollection || node.image == riCollectionOpen;
         if (!file && !collection)

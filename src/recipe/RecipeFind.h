@@ -35,6 +35,7 @@ struct TFindHit {
 struct TFindResult {
     std::vector<TRecipeNode> tree;   // the library as scanned
     std::vector<bool> matched;       // per node: its name or its text holds the needle
+    std::vector<bool> named;         // per node: its name (as shown) holds the needle
     std::vector<TFindHit> hits;      // content hits in tree order
 };
 

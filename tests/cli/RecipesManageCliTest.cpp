@@ -59,6 +59,36 @@ TEST_F(RecipesManageCli, FindPrintsPathItemLineAndText)
     EXPECT_EQ(recipes({"find"}).status, 2);
 }
 
+TEST_F(RecipesManageCli, FindListsNamesHoldingTheTextWithLineZero)
+{
+    // 恆 is 0x90 'a' in GBK: "ABC" must not match its trail byte and the "bc" after it.
+    dir.write("Fest/Names.Ini", G("[ItemList]\r\nItemCount=2\r\nItemName1=恆bc\r\nItemName2=Spring Song\r\n"
+                                  "[恆bc]\r\n恆bc\r\n[Spring Song]\r\nla la\r\n"));
+    struct Row {
+        std::vector<std::string> args;
+        int status;
+        std::string out;
+    };
+    const Row rows[] = {
+        // an item and a recipe file by name; the item list and headers are no content
+        {{"find", "spring"}, 0, "Fest/Names.Ini\tSpring Song\t0\t\nFest/Spring.Txt\t\t0\t\n"},
+        {{"find", "SET"}, 0, "Fest/Set.Ini\t\t0\t\n"},
+        {{"find", "fest"}, 0, "Fest/\t\t0\t\n"},
+        {{"find", "SMILE"}, 0, "Emoji/smile.Txt\t\t0\t\n"},
+        // the name first, then the lines
+        {{"find", "甲"}, 0, "Fest/Set.Ini\t甲\t0\t\nFest/Set.Ini\t甲\t5\thappy 甲\n"},
+        {{"find", "恆B"}, 0, "Fest/Names.Ini\t恆bc\t0\t\nFest/Names.Ini\t恆bc\t6\t恆bc\n"},
+        {{"find", "恆B", "--encoding", "gbk"}, 0, G("Fest/Names.Ini\t恆bc\t0\t\nFest/Names.Ini\t恆bc\t6\t恆bc\n")},
+        {{"find", "ABC"}, 1, ""},
+        {{"find", "Theme"}, 1, ""},
+    };
+    for (const Row &row : rows) {
+        const test::CliResult r = recipes(row.args);
+        EXPECT_EQ(r.status, row.status) << row.args[1] << ": " << r.err;
+        EXPECT_EQ(r.out, row.out) << row.args[1];
+    }
+}
+
 TEST_F(RecipesManageCli, AddWritesGbkWithCrLfAndReplacesOnlyWhenForced)
 {
     struct Row {
