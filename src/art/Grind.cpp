@@ -43,6 +43,34 @@ std::array<char, 256> rampTable(std::string_view ramp)
     return table;
 }
 
+struct GroundTextMaker {
+    static GroundText make(std::unique_ptr<char[]> buffer, std::vector<std::string_view> pieces,
+                           std::vector<int> lengths)
+    {
+        GroundText text;
+        text.m_buffer = std::move(buffer);
+        text.m_pieces = std::move(pieces);
+        text.m_lengths = std::move(lengths);
+        return text;
+    }
+};
+
+Lines GroundText::lines() const
+{
+    Lines rows;
+    rows.reserve(m_lengths.size());
+    auto length = m_lengths.begin();
+    // A row never runs from one piece into the next.
+    for (std::string_view piece : m_pieces) {
+        while (!piece.empty()) {
+            const auto n = static_cast<std::size_t>(*length++);
+            rows.emplace_back(piece.substr(0, n));
+            piece.remove_prefix(n + 1);
+        }
+    }
+    return rows;
+}
+
 namespace {
 
 // Rows of pixels in the forms the grind reads: the plain grid, and a bitmap
@@ -131,9 +159,8 @@ void grayRow(const Row &src, unsigned char *gray, int width, bool transparent, R
 }
 
 // Unsigned: bytes of 0x80 and above are ink, not blanks.
-std::size_t trimmedLength(const std::string &row)
+int trimmedLength(const char *row, int n)
 {
-    std::size_t n = row.size();
     while (n > 0 && static_cast<unsigned char>(row[n - 1]) <= 0x20)
         --n;
     return n;
@@ -153,79 +180,104 @@ int bandCount(int width, int height, int threads)
 
 // The grind over any kind of rows; rowAt(y) gives row y, the top row first.
 template <class RowAt>
-Lines grindRows(int width, int height, std::string_view ramp, const GrindOptions &options, bool transparent,
-                Rgb key, RowAt rowAt)
+GroundText grindRows(int width, int height, std::string_view ramp, const GrindOptions &options, bool transparent,
+                     Rgb key, RowAt rowAt)
 {
     width = std::max(width, 0);
     height = std::max(height, 0);
-    Lines rows;
     const std::array<char, 256> table = rampTable(ramp);
     transparent = transparent && width > 0 && height > 0;
 
-    const auto grindRow = [&](int y) {
-        std::string row;
-        if (!ramp.empty() && width > 0) {
-            row.resize(static_cast<std::size_t>(width));
-            // Gray levels first, in place, then the ramp bytes over them.
-            char *out = row.data();
-            auto *levels = reinterpret_cast<unsigned char *>(out);
-            grayRow(rowAt(y), levels, width, transparent, key);
-            for (int x = 0; x < width; ++x)
-                out[x] = table[levels[x]];
-            row.resize(trimmedLength(row));
-        }
-        return row;
-    };
-
-    // Rows do not depend on each other: a large picture is cut into bands of
-    // rows, one thread each, written into their own places in `rows`.
+    // Row y may take the bytes from y × rowBytes on, its line feed included; rows
+    // are ground straight after the shortened rows before them in their band, so
+    // each band ends as one run of text and no row is moved afterwards.
+    const std::size_t rowBytes = static_cast<std::size_t>(width) + 1;
+    std::unique_ptr<char[]> buffer(new char[rowBytes * static_cast<std::size_t>(height)]);
+    std::vector<int> lengths(static_cast<std::size_t>(height));
     const int bands = bandCount(width, height, options.threads);
-    rows.resize(static_cast<std::size_t>(height));
     const auto bandStart = [&](int band) {
         return static_cast<int>(static_cast<long long>(height) * band / bands);
     };
+    std::vector<std::size_t> bandEnd(static_cast<std::size_t>(bands));
+    const auto grindBand = [&](int band, auto afterRow) {
+        const int top = bandStart(band);
+        const int bottom = bandStart(band + 1);
+        char *out = buffer.get() + static_cast<std::size_t>(top) * rowBytes;
+        for (int y = top; y < bottom; ++y) {
+            int n = 0;
+            if (!ramp.empty() && width > 0) {
+                // Gray levels first, in place, then the ramp bytes over them.
+                auto *levels = reinterpret_cast<unsigned char *>(out);
+                grayRow(rowAt(y), levels, width, transparent, key);
+                for (int x = 0; x < width; ++x)
+                    out[x] = table[levels[x]];
+                n = trimmedLength(out, width);
+            }
+            lengths[static_cast<std::size_t>(y)] = n;
+            out[n] = '\n';
+            out += n + 1;
+            afterRow(y);
+        }
+        bandEnd[static_cast<std::size_t>(band)] = static_cast<std::size_t>(out - buffer.get());
+    };
+
+    // Rows do not depend on each other: a large picture is cut into bands of
+    // rows, one thread each, each writing its own part of the buffer.
     std::vector<std::thread> workers;
     for (int band = 1; band < bands; ++band) {
         try {
-            workers.emplace_back([&, band] {
-                for (int y = bandStart(band); y < bandStart(band + 1); ++y)
-                    rows[static_cast<std::size_t>(y)] = grindRow(y);
-            });
+            workers.emplace_back([&, band] { grindBand(band, [](int) {}); });
         } catch (const std::system_error &) {
             // No thread to be had: this band is ground here after the first.
-            for (int y = bandStart(band); y < bandStart(band + 1); ++y)
-                rows[static_cast<std::size_t>(y)] = grindRow(y);
+            grindBand(band, [](int) {});
         }
     }
     // The first band here, reporting progress for all of them in proportion.
     const int mine = bandStart(1);
     int reported = 0;
-    for (int y = 0; y < mine; ++y) {
-        rows[static_cast<std::size_t>(y)] = grindRow(y);
+    grindBand(0, [&](int y) {
         if (options.onRow) {
             const int done = std::min(height - 1, static_cast<int>(static_cast<long long>(height) * (y + 1) / mine));
             for (; reported < done; ++reported)
                 options.onRow(reported, height);
         }
-    }
+    });
     for (std::thread &t : workers)
         t.join();
     if (options.onRow)
         for (; reported < height; ++reported)
             options.onRow(reported, height);
 
-    const auto first = std::find_if(rows.begin(), rows.end(), [](const std::string &r) { return !r.empty(); });
-    if (first == rows.end())
+    const auto first = std::find_if(lengths.begin(), lengths.end(), [](int n) { return n > 0; });
+    if (first == lengths.end())
         return {};
-    const auto last = std::find_if(rows.rbegin(), rows.rend(), [](const std::string &r) { return !r.empty(); });
-    rows.erase(last.base(), rows.end());
-    rows.erase(rows.begin(), first);
-    return rows;
+    const auto last = std::find_if(lengths.rbegin(), lengths.rend(), [](int n) { return n > 0; }).base();
+    // Empty rows are a line feed each: those before the first row kept and after
+    // the last are that many bytes at the ends of the text.
+    auto dropFront = static_cast<std::size_t>(first - lengths.begin());
+    auto dropBack = static_cast<std::size_t>(lengths.end() - last);
+    std::vector<std::string_view> pieces;
+    for (int band = 0; band < bands; ++band) {
+        const std::size_t start = static_cast<std::size_t>(bandStart(band)) * rowBytes;
+        pieces.emplace_back(buffer.get() + start, bandEnd[static_cast<std::size_t>(band)] - start);
+    }
+    for (std::string_view &piece : pieces) {
+        const std::size_t n = std::min(dropFront, piece.size());
+        piece.remove_prefix(n);
+        dropFront -= n;
+    }
+    for (auto piece = pieces.rbegin(); piece != pieces.rend(); ++piece) {
+        const std::size_t n = std::min(dropBack, piece->size());
+        piece->remove_suffix(n);
+        dropBack -= n;
+    }
+    std::erase_if(pieces, [](std::string_view piece) { return piece.empty(); });
+    return GroundTextMaker::make(std::move(buffer), std::move(pieces), std::vector<int>(first, last));
 }
 
 } // namespace
 
-Lines grind(const RgbView &picture, std::string_view ramp, const GrindOptions &options)
+GroundText grindText(const RgbView &picture, std::string_view ramp, const GrindOptions &options)
 {
     const bool transparent = options.transparent && picture.width > 0 && picture.height > 0;
     const Rgb key = transparent ? picture.at(0, 0) : 0;
@@ -233,7 +285,7 @@ Lines grind(const RgbView &picture, std::string_view ramp, const GrindOptions &o
                      [&picture](int y) { return RgbRow{picture.pixels + y * picture.stride}; });
 }
 
-Lines grind(const BgrView &picture, std::string_view ramp, const GrindOptions &options)
+GroundText grindText(const BgrView &picture, std::string_view ramp, const GrindOptions &options)
 {
     const bool transparent = options.transparent && picture.width > 0 && picture.height > 0;
     const Rgb key = transparent ? picture.at(0, 0) : 0;
@@ -243,6 +295,16 @@ Lines grind(const BgrView &picture, std::string_view ramp, const GrindOptions &o
                          [&](int y) { return Bgr32Row{rowStart(y)}; });
     return grindRows(picture.width, picture.height, ramp, options, transparent, key,
                      [&](int y) { return Bgr24Row{rowStart(y)}; });
+}
+
+Lines grind(const RgbView &picture, std::string_view ramp, const GrindOptions &options)
+{
+    return grindText(picture, ramp, options).lines();
+}
+
+Lines grind(const BgrView &picture, std::string_view ramp, const GrindOptions &options)
+{
+    return grindText(picture, ramp, options).lines();
 }
 
 } // namespace vomra
