@@ -1,6 +1,9 @@
 #include "art/Grind.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <system_error>
 #include <thread>
@@ -43,8 +46,45 @@ std::array<char, 256> rampTable(std::string_view ramp)
     return table;
 }
 
+void TextBufferFree::operator()(char *p) const
+{
+    if (mapped > 0)
+        ::munmap(p, mapped);
+    else
+        delete[] p;
+}
+
+namespace {
+
+constexpr std::size_t kHugePage = std::size_t(2) << 20;
+
+// A large buffer is mapped on huge page bounds and asks for huge pages: a
+// picture's text is then faulted in a few steps instead of thousands.
+TextBuffer textBuffer(std::size_t bytes)
+{
+    if (bytes >= kHugePage) {
+        const std::size_t size = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+        void *map = ::mmap(nullptr, size + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (map != MAP_FAILED) {
+            auto *start = static_cast<char *>(map);
+            const auto at = reinterpret_cast<std::uintptr_t>(start);
+            char *aligned = start + ((kHugePage - at % kHugePage) % kHugePage);
+            if (aligned > start)
+                ::munmap(start, static_cast<std::size_t>(aligned - start));
+            char *end = start + size + kHugePage;
+            if (end > aligned + size)
+                ::munmap(aligned + size, static_cast<std::size_t>(end - (aligned + size)));
+            ::madvise(aligned, size, MADV_HUGEPAGE);
+            return TextBuffer(aligned, TextBufferFree{size});
+        }
+    }
+    return TextBuffer(new char[bytes], TextBufferFree{0});
+}
+
+} // namespace
+
 struct GroundTextMaker {
-    static GroundText make(std::unique_ptr<char[]> buffer, std::vector<std::string_view> pieces,
+    static GroundText make(TextBuffer buffer, std::vector<std::string_view> pieces,
                            std::vector<int> lengths)
     {
         GroundText text;
@@ -192,7 +232,7 @@ GroundText grindRows(int width, int height, std::string_view ramp, const GrindOp
     // are ground straight after the shortened rows before them in their band, so
     // each band ends as one run of text and no row is moved afterwards.
     const std::size_t rowBytes = static_cast<std::size_t>(width) + 1;
-    std::unique_ptr<char[]> buffer(new char[rowBytes * static_cast<std::size_t>(height)]);
+    TextBuffer buffer = textBuffer(rowBytes * static_cast<std::size_t>(height));
     std::vector<int> lengths(static_cast<std::size_t>(height));
     const int bands = bandCount(width, height, options.threads);
     const auto bandStart = [&](int band) {

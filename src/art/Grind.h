@@ -102,6 +102,14 @@ struct GrindOptions {
 // The rows of a grind as one text, each row ended by a line feed, in one buffer
 // (a piece per band of rows): a large picture's text is written in a few calls,
 // with no string per row.
+// Frees a text buffer: `mapped` bytes of memory mapped for it, or 0 when it
+// came from new[].
+struct TextBufferFree {
+    std::size_t mapped = 0;
+    void operator()(char *p) const;
+};
+using TextBuffer = std::unique_ptr<char[], TextBufferFree>;
+
 class GroundText {
 public:
     // The text, piece by piece in order; empty pieces are left out.
@@ -111,7 +119,7 @@ public:
 
 private:
     friend struct GroundTextMaker;
-    std::unique_ptr<char[]> m_buffer;
+    TextBuffer m_buffer;
     std::vector<std::string_view> m_pieces;
     std::vector<int> m_lengths; // of the rows kept
 };
