@@ -10,6 +10,7 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#include <tmmintrin.h>
 #endif
 
 namespace vomra {
@@ -198,6 +199,74 @@ void grayRow(const Row &src, unsigned char *gray, int width, bool transparent, R
     }
 }
 
+#if defined(__SSE2__)
+// Ramp positions of eight gray levels, less one: (2 g length + 255) / 510 as
+// rampPosition has it, the division a multiply by 2^24 / 510 rounded up
+// (exact for every numerator up to 2 × 255 × 16 + 255).
+inline __m128i rampIndices(__m128i levels, __m128i twiceLength)
+{
+    const __m128i n = _mm_add_epi16(_mm_mullo_epi16(levels, twiceLength), _mm_set1_epi16(255));
+    const __m128i position = _mm_srli_epi16(_mm_mulhi_epu16(n, _mm_set1_epi16(static_cast<short>(32897))), 8);
+    return _mm_subs_epu16(position, _mm_set1_epi16(1)); // position 0 counts as 1
+}
+#endif
+
+// Gray levels to ramp bytes, in place. A ramp of at most 16 bytes is looked up
+// 16 levels at a time by a byte shuffle where the processor has one (SSSE3),
+// once that gives the table's byte for every one of the 256 levels.
+class LevelMap {
+public:
+    explicit LevelMap(std::string_view ramp)
+        : m_table(rampTable(ramp))
+    {
+#if defined(__SSE2__)
+        if (ramp.empty() || ramp.size() > 16 || !__builtin_cpu_supports("ssse3"))
+            return;
+        std::memcpy(m_ramp, ramp.data(), ramp.size());
+        m_length = static_cast<int>(ramp.size());
+        char all[256];
+        for (int g = 0; g < 256; ++g)
+            all[g] = static_cast<char>(g);
+        shuffleRow(all, 256);
+        m_shuffle = std::equal(all, all + 256, m_table.begin());
+#endif
+    }
+
+    void apply(char *row, int width) const
+    {
+        int x = 0;
+#if defined(__SSE2__)
+        if (m_shuffle)
+            x = shuffleRow(row, width);
+#endif
+        for (; x < width; ++x)
+            row[x] = m_table[static_cast<unsigned char>(row[x])];
+    }
+
+private:
+#if defined(__SSE2__)
+    // The levels up to the last whole 16; returns how many were done.
+    __attribute__((target("ssse3"))) int shuffleRow(char *row, int width) const
+    {
+        const __m128i ramp = _mm_loadu_si128(reinterpret_cast<const __m128i *>(m_ramp));
+        const __m128i twiceLength = _mm_set1_epi16(static_cast<short>(2 * m_length));
+        const __m128i zero = _mm_setzero_si128();
+        int x = 0;
+        for (; x + 16 <= width; x += 16) {
+            const __m128i levels = _mm_loadu_si128(reinterpret_cast<const __m128i *>(row + x));
+            const __m128i index = _mm_packus_epi16(rampIndices(_mm_unpacklo_epi8(levels, zero), twiceLength),
+                                                   rampIndices(_mm_unpackhi_epi8(levels, zero), twiceLength));
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(row + x), _mm_shuffle_epi8(ramp, index));
+        }
+        return x;
+    }
+    char m_ramp[16] = {};
+    int m_length = 0;
+    bool m_shuffle = false;
+#endif
+    std::array<char, 256> m_table;
+};
+
 // Unsigned: bytes of 0x80 and above are ink, not blanks.
 int trimmedLength(const char *row, int n)
 {
@@ -225,7 +294,7 @@ GroundText grindRows(int width, int height, std::string_view ramp, const GrindOp
 {
     width = std::max(width, 0);
     height = std::max(height, 0);
-    const std::array<char, 256> table = rampTable(ramp);
+    const LevelMap map(ramp);
     transparent = transparent && width > 0 && height > 0;
 
     // Row y may take the bytes from y × rowBytes on, its line feed included; rows
@@ -249,8 +318,7 @@ GroundText grindRows(int width, int height, std::string_view ramp, const GrindOp
                 // Gray levels first, in place, then the ramp bytes over them.
                 auto *levels = reinterpret_cast<unsigned char *>(out);
                 grayRow(rowAt(y), levels, width, transparent, key);
-                for (int x = 0; x < width; ++x)
-                    out[x] = table[levels[x]];
+                map.apply(out, width);
                 n = trimmedLength(out, width);
             }
             lengths[static_cast<std::size_t>(y)] = n;
