@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -98,10 +99,38 @@ struct GrindOptions {
     int threads = 0;
 };
 
+// The rows of a grind as one text, each row ended by a line feed, in one buffer
+// (a piece per band of rows): a large picture's text is written in a few calls,
+// with no string per row.
+// Frees a text buffer: `mapped` bytes of memory mapped for it, or 0 when it
+// came from new[].
+struct TextBufferFree {
+    std::size_t mapped = 0;
+    void operator()(char *p) const;
+};
+using TextBuffer = std::unique_ptr<char[], TextBufferFree>;
+
+class GroundText {
+public:
+    // The text, piece by piece in order; empty pieces are left out.
+    const std::vector<std::string_view> &pieces() const { return m_pieces; }
+    // Its rows, without their line feeds.
+    Lines lines() const;
+
+private:
+    friend struct GroundTextMaker;
+    TextBuffer m_buffer;
+    std::vector<std::string_view> m_pieces;
+    std::vector<int> m_lengths; // of the rows kept
+};
+
 // One row of text per picture row, each less its trailing bytes of 0x20 or below;
 // empty rows at the start and the end are dropped, those in between kept.
 Lines grind(const RgbView &picture, std::string_view ramp, const GrindOptions &options = {});
 // The same rule on the bytes of a bitmap file (bytesPerPixel 3 or 4).
 Lines grind(const BgrView &picture, std::string_view ramp, const GrindOptions &options = {});
+// The same rows as one text.
+GroundText grindText(const RgbView &picture, std::string_view ramp, const GrindOptions &options = {});
+GroundText grindText(const BgrView &picture, std::string_view ramp, const GrindOptions &options = {});
 
 } // namespace vomra

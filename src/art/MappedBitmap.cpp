@@ -37,11 +37,17 @@ bool MappedBitmap::open(const std::string &path)
 
 Lines MappedBitmap::grind(std::string_view ramp, const GrindOptions &options) const
 {
+    return grindText(ramp, options).lines();
+}
+
+GroundText MappedBitmap::grindText(std::string_view ramp, const GrindOptions &options) const
+{
     if (!m_outcome.ok())
         return {};
     if (inPlace())
-        return vomra::grind(m_view, ramp, options);
-    return vomra::grind(RgbView{m_pixels.data(), m_header.width, m_header.height, m_header.width}, ramp, options);
+        return vomra::grindText(m_view, ramp, options);
+    return vomra::grindText(RgbView{m_pixels.data(), m_header.width, m_header.height, m_header.width}, ramp,
+                            options);
 }
 
 RgbGrid MappedBitmap::prepare(const PrepareOptions &options) const

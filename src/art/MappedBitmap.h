@@ -39,6 +39,7 @@ public:
     int width() const { return m_header.width; }
     int height() const { return m_header.height; }
     Lines grind(std::string_view ramp, const GrindOptions &options = {}) const;
+    GroundText grindText(std::string_view ramp, const GrindOptions &options = {}) const;
     // The picture scaled, inverted or made transparent before a grind.
     RgbGrid prepare(const PrepareOptions &options) const;
     // Whether the file was shortened while its rows were being read in place:

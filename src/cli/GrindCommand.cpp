@@ -13,6 +13,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
@@ -151,6 +153,25 @@ std::optional<RampKind> rampKindNamed(const std::string &name)
     return std::nullopt;
 }
 
+// The text as it lies when nothing in it needs converting, otherwise row by row
+// through the codec as every command writes.
+void writeGround(Io &io, Encoding enc, const GroundText &text, std::string_view ramp)
+{
+    const bool ascii = std::none_of(ramp.begin(), ramp.end(), [](char c) { return (c & 0x80) != 0; });
+    if (enc == Encoding::Utf8 && !ascii) {
+        writeOutputLines(io, enc, text.lines());
+        return;
+    }
+    if (io.outError != 0)
+        return;
+    errno = 0;
+    for (const std::string_view piece : text.pieces())
+        io.out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+    io.out.flush();
+    if (!io.out)
+        io.outError = errno ? errno : EIO;
+}
+
 } // namespace
 
 int runGrind(const std::vector<std::string> &args, Io &io)
@@ -248,7 +269,7 @@ int runGrind(const std::vector<std::string> &args, Io &io)
     const bool timing = std::getenv("VOMRA_GRIND_TIMING") != nullptr;
     auto start = Clock::now();
     double decodeMs = 0, grindMs = 0;
-    Lines rows;
+    GroundText rows;
     {
         MappedBitmap bitmap;
         picture::Decoded decoded;
@@ -286,9 +307,9 @@ int runGrind(const std::vector<std::string> &args, Io &io)
                 ditherForRamp(grid, ramp);
             options.transparent = false; // already white
             options.onRow = {};
-            rows = grind(grid.view(), ramp, options);
+            rows = grindText(grid.view(), ramp, options);
         } else {
-            rows = isBitmap ? bitmap.grind(ramp, options) : grind(decodedView, ramp, options);
+            rows = isBitmap ? bitmap.grindText(ramp, options) : grindText(decodedView, ramp, options);
         }
         progress.clear();
         if (bitmap.cut()) {
@@ -299,7 +320,7 @@ int runGrind(const std::vector<std::string> &args, Io &io)
         grindMs = millisecondsSince(start);
     } // the picture is freed before the text is written
     start = Clock::now();
-    writeOutputLines(io, enc, rows);
+    writeGround(io, enc, rows, ramp);
     if (timing) {
         char line[128];
         std::snprintf(line, sizeof line, "grind timing: decode %.1f ms, grind %.1f ms, write %.1f ms\n", decodeMs,

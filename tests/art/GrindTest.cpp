@@ -334,6 +334,26 @@ TEST(Grind, BitmapRowsReadNothingPastTheLastPixel)
     ::munmap(mem, static_cast<std::size_t>(2 * page));
 }
 
+TEST(Grind, EveryLevelOfRampsOfEveryShortLength)
+{
+    // Ramps up to 16 bytes take another way from levels to bytes than longer
+    // ones; a row of all 256 levels, twice, with a tail past the 16-level steps.
+    RgbGrid row(2 * 256 + 5, 1);
+    for (int x = 0; x < row.width; ++x) {
+        const int g = x % 256;
+        row.set(x, 0, rgb(g, g, g));
+    }
+    for (std::size_t length = 1; length <= 18; ++length) {
+        std::string ramp;
+        for (std::size_t i = 0; i < length; ++i)
+            ramp += static_cast<char>(i % 2 ? 'a' + i : 0xA1 + i); // high bytes too
+        std::string want;
+        for (int x = 0; x < row.width; ++x)
+            want += rampLookup(ramp, x % 256);
+        EXPECT_EQ(grind(row.view(), ramp), Lines{want}) << length << " bytes";
+    }
+}
+
 TEST(Grind, BandsOnSeveralThreadsGiveTheTextOfOne)
 {
     // Random gray-ish pixels with white margins, so the first and last rows are
@@ -383,6 +403,17 @@ TEST(Grind, BandsOnSeveralThreadsGiveTheTextOfOne)
                 ASSERT_EQ(calls[static_cast<std::size_t>(y)], y);
             options.onRow = nullptr;
             EXPECT_EQ(grind(bgrView, kStartRamp, options), wantBgr);
+            // The text in pieces is the same rows, each ended by a line feed.
+            const GroundText text = grindText(bgrView, kStartRamp, options);
+            std::string joined;
+            for (const std::string_view piece : text.pieces()) {
+                EXPECT_FALSE(piece.empty());
+                joined += piece;
+            }
+            std::string want;
+            for (const std::string &row : wantBgr)
+                want += row + '\n';
+            EXPECT_EQ(joined, want);
         }
     }
 }
