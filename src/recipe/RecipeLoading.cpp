@@ -6,7 +6,7 @@
 #include "pagekit/Dialogs.h"
 #include "pagekit/PageHost.h"
 #include "pagekit/PageKit.h"
-#include "platform/GbkQt.h"
+#include "recipe/ItemDocument.h"
 #include "recipe/NativePath.h"
 #include "recipe/Recipe.h"
 #include "recipe/RecipeEdit.h"
@@ -65,19 +65,6 @@ QString withSoftBreaks(const QString &piece, int &column)
             ++column;
     }
     return out;
-}
-
-// GBK text for the editor: bytes GBK cannot read show as "?", NULs as U+FFFD.
-QString decodeRecipe(std::string_view gbk, bool *replaced)
-{
-    bool lossy = false;
-    QString text = gbk::toQString(gbk, &lossy);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    const bool nul = text.contains(QChar(0));
-    if (nul)
-        text.replace(QChar(0), QChar::ReplacementCharacter);
-    *replaced = lossy || nul;
-    return text;
 }
 
 // A UTF-8 recipe (one that began with a byte-order mark) for the editor.
@@ -166,28 +153,6 @@ QString TRecipePage::nextFilePiece(std::size_t &pos, int &column, bool *replaced
     return withSoftBreaks(piece, column);
 }
 
-void TRecipePage::appendItemLines(QTextCursor &cursor, std::size_t from, std::size_t to) const
-{
-    // The name and each line in the window's font, a gap of 8 points under the
-    // name and of 4 points under every line; empty lines at the end are dropped.
-    QTextCharFormat text;
-    text.setProperty(QTextFormat::FontPixelSize, m_host.windowFont().pixelSize());
-    QTextCharFormat nameGap;
-    nameGap.setFontPointSize(8);
-    QTextCharFormat lineGap;
-    lineGap.setFontPointSize(4);
-    if (from == 0)
-        cursor.setBlockCharFormat(text);
-    for (std::size_t i = from; i < to; ++i) {
-        if (i > 0) {
-            cursor.insertBlock(QTextBlockFormat(), i == 1 ? nameGap : lineGap);
-            cursor.insertBlock(QTextBlockFormat(), text);
-        }
-        bool replaced = false;
-        cursor.insertText(decodeRecipe(m_itemLines[i], &replaced), text);
-    }
-}
-
 std::size_t TRecipePage::buildStep(QTextDocument *doc, std::size_t pos, int &column, bool *replaced,
                                    std::size_t itemPiece)
 {
@@ -195,7 +160,7 @@ std::size_t TRecipePage::buildStep(QTextDocument *doc, std::size_t pos, int &col
     cursor.movePosition(QTextCursor::End);
     if (!m_itemLines.empty()) {
         const std::size_t to = std::min(pos + itemPiece, m_itemLines.size());
-        appendItemLines(cursor, pos, to);
+        AppendItemLines(cursor, m_itemLines, pos, to, m_host.windowFont().pixelSize());
         return to;
     }
     cursor.insertText(nextFilePiece(pos, column, replaced));
@@ -408,11 +373,8 @@ void TRecipePage::LoadIniItem(const std::string &filePath, const std::string &it
     }
     // Built aside and then put in place: a document in the editor lays itself out
     // again at every insertion.
-    auto *doc = new QTextDocument(recipeRichEdit1);
-    doc->setDefaultFont(recipeRichEdit1->font());
-    doc->setUndoRedoEnabled(false);
-    QTextCursor cursor(doc);
-    appendItemLines(cursor, 0, m_itemLines.size());
+    auto *doc =
+        BuildItemDocument(m_itemLines, recipeRichEdit1->font(), m_host.windowFont().pixelSize(), recipeRichEdit1);
     m_itemLines.clear();
     installDocument(doc);
     QTextCharFormat text;

@@ -6,6 +6,7 @@
 #include "pagekit/PageHost.h"
 #include "pagekit/PageKit.h"
 #include "platform/GbkQt.h"
+#include "recipe/ItemDocument.h"
 #include "recipe/NativePath.h"
 #include "recipe/Recipe.h"
 #include "recipe/RecipeEdit.h"
@@ -185,12 +186,7 @@ void TRecipePage::recipeLabelClick(QObject *Sender)
 
 QString TRecipePage::DisplayModeSelection() const
 {
-    QString selected = recipeRichEdit1->textCursor().selectedText();
-    selected.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
-    selected.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
-    QString copy = QString::fromStdString(DisplayModeCopy(selected.toStdString()));
-    copy.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return copy;
+    return DisplayModeCopyText(recipeRichEdit1->textCursor().selectedText());
 }
 
 QString TRecipePage::CopyRecipeText()

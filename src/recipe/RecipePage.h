@@ -140,8 +140,6 @@ private:
     // The next piece of the file being loaded from pos, decoded, long lines
     // broken softly; pos and column (characters since the last line feed) move on.
     QString nextFilePiece(std::size_t &pos, int &column, bool *replaced) const;
-    // Lines [from, to) of the item being loaded, as display mode shows them.
-    void appendItemLines(QTextCursor &cursor, std::size_t from, std::size_t to) const;
     // Appends the piece at pos to doc; returns where the next piece starts.
     std::size_t buildStep(QTextDocument *doc, std::size_t pos, int &column, bool *replaced,
                           std::size_t itemPiece = kItemChunk);

@@ -4,16 +4,27 @@
 // stop before a "[" line; and display mode's copy of an item must give back its
 // lines with single line breaks. The same text written to a file must read
 // back alike through the file readers (ReadCollectionItemNames,
-// ReadIniItemLines), as the recipe page reads collections.
+// ReadIniItemLines), as the recipe page reads collections. Each item is then
+// built into a document as display mode shows it, whole and in two pieces as a
+// long item loads, and copying all of it must give its lines back.
 
 #include "base/Profile.h"
 #include "fuzz/TempFolder.h"
+#include "platform/GbkQt.h"
+#include "recipe/ItemDocument.h"
 #include "recipe/Recipe.h"
+
+#include <QFont>
+#include <QGuiApplication>
+#include <QTextCursor>
+#include <QTextDocument>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -77,7 +88,69 @@ std::string displayed(const std::string &name, const std::vector<std::string> &l
     return joined(shown);
 }
 
+// Display mode's copy of the whole document.
+QString copiedWhole(QTextDocument &doc)
+{
+    QTextCursor cursor(&doc);
+    cursor.select(QTextCursor::Document);
+    return DisplayModeCopyText(cursor.selectedText());
+}
+
+// The plain reading of an item's copy lines: each decoded, joined by line
+// feeds. None when a line holds what the document takes for a break of its
+// own (a line feed, a carriage return, a paragraph or frame mark).
+std::optional<QString> plainCopy(const std::vector<std::string> &copyLines)
+{
+    QString out;
+    for (std::size_t i = 0; i < copyLines.size(); ++i) {
+        QString line = gbk::toQString(copyLines[i]);
+        line.replace(QChar(0), QChar::ReplacementCharacter);
+        for (const QChar c : line) {
+            if (c == u'\r' || c == u'\n' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator ||
+                c.unicode() == 0xFDD0 || c.unicode() == 0xFDD1)
+                return std::nullopt;
+        }
+        out.append(i ? QStringLiteral("\n") : QString()).append(line);
+    }
+    return out;
+}
+
+// The item as display mode builds it, whole and in two pieces; both copy alike,
+// and as the plain reading where there is one.
+void checkItemDocument(const std::vector<std::string> &copyLines, std::string_view ini)
+{
+    constexpr int kPixelSize = 16;
+    const std::unique_ptr<QTextDocument> whole(BuildItemDocument(copyLines, QFont(), kPixelSize, nullptr));
+    const QString copied = copiedWhole(*whole);
+
+    QTextDocument pieces;
+    const std::size_t cut = copyLines.size() / 2;
+    QTextCursor cursor(&pieces);
+    AppendItemLines(cursor, copyLines, 0, cut, kPixelSize);
+    cursor.movePosition(QTextCursor::End);
+    AppendItemLines(cursor, copyLines, cut, copyLines.size(), kPixelSize);
+    if (copiedWhole(pieces) != copied)
+        fail("an item built in two pieces differs from the one built whole", ini);
+
+    const auto plain = plainCopy(copyLines);
+    if (!plain)
+        return;
+    if (whole->blockCount() != static_cast<int>(2 * copyLines.size() - 1))
+        fail("an item's document has not a block for each line and gap", ini);
+    if (copied != *plain)
+        fail("display mode's copy of a whole item differs from its lines", ini);
+}
+
 } // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    // Documents lay text out in fonts, which need the application.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication app(*argc, *argv);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -116,8 +189,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             if (!line.empty() && line.front() == '[')
                 fail("an item runs past a header", ini);
         }
-        if (DisplayModeCopy(displayed(name, *lines)) != joined(ItemCopyLines(name, *lines)))
+        const std::vector<std::string> copyLines = ItemCopyLines(name, *lines);
+        if (DisplayModeCopy(displayed(name, *lines)) != joined(copyLines))
             fail("the display copy does not give back the item", ini);
+        checkItemDocument(copyLines, ini);
     }
     return 0;
 }

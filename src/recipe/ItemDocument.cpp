@@ -1,0 +1,67 @@
+#include "recipe/ItemDocument.h"
+
+#include "platform/GbkQt.h"
+#include "recipe/Recipe.h"
+
+#include <QFont>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFormat>
+
+namespace vomra {
+
+QString decodeRecipe(std::string_view gbk, bool *replaced)
+{
+    bool lossy = false;
+    QString text = gbk::toQString(gbk, &lossy);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const bool nul = text.contains(QChar(0));
+    if (nul)
+        text.replace(QChar(0), QChar::ReplacementCharacter);
+    *replaced = lossy || nul;
+    return text;
+}
+
+void AppendItemLines(QTextCursor &cursor, const std::vector<std::string> &lines, std::size_t from, std::size_t to,
+                     int pixelSize)
+{
+    // The gaps are in points, 8 under the name and 4 under every line.
+    QTextCharFormat text;
+    text.setProperty(QTextFormat::FontPixelSize, pixelSize);
+    QTextCharFormat nameGap;
+    nameGap.setFontPointSize(8);
+    QTextCharFormat lineGap;
+    lineGap.setFontPointSize(4);
+    if (from == 0)
+        cursor.setBlockCharFormat(text);
+    for (std::size_t i = from; i < to; ++i) {
+        if (i > 0) {
+            cursor.insertBlock(QTextBlockFormat(), i == 1 ? nameGap : lineGap);
+            cursor.insertBlock(QTextBlockFormat(), text);
+        }
+        bool replaced = false;
+        cursor.insertText(decodeRecipe(lines[i], &replaced), text);
+    }
+}
+
+QTextDocument *BuildItemDocument(const std::vector<std::string> &lines, const QFont &font, int pixelSize,
+                                 QObject *parent)
+{
+    auto *doc = new QTextDocument(parent);
+    doc->setDefaultFont(font);
+    doc->setUndoRedoEnabled(false);
+    QTextCursor cursor(doc);
+    AppendItemLines(cursor, lines, 0, lines.size(), pixelSize);
+    return doc;
+}
+
+QString DisplayModeCopyText(QString selected)
+{
+    selected.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    selected.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+    QString copy = QString::fromStdString(DisplayModeCopy(selected.toStdString()));
+    copy.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return copy;
+}
+
+} // namespace vomra
