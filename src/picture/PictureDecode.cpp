@@ -19,6 +19,21 @@ std::string sizeText(unsigned long long w, unsigned long long h)
     return std::to_string(w) + " x " + std::to_string(h) + " pixels";
 }
 
+// What a decoder that calls setjmp reports: no object with a destructor may be
+// made in such a function (a longjmp would skip it, and the compiler cannot
+// keep it safe), so the caller builds the outcome's text.
+struct RawResult {
+    bmp::Verdict verdict = bmp::Verdict::Ok;
+    unsigned long long width = 0, height = 0; // of a picture that is too large
+};
+
+bmp::Outcome outcomeOf(const RawResult &raw, const char *message)
+{
+    if (raw.verdict == bmp::Verdict::TooLarge)
+        return fail(raw.verdict, sizeText(raw.width, raw.height));
+    return fail(raw.verdict, message);
+}
+
 // ---- JPEG ----
 
 struct JpegError {
@@ -45,26 +60,25 @@ void jpegWarning(j_common_ptr cinfo, int level)
 
 // Only plain C state between setjmp and longjmp; the pixel vector is sized
 // before the jump point can be reached from a decoding step that owns it.
-bool jpegDecode(const unsigned char *data, std::size_t size, const NeededFor &needed, Decoded &out)
+RawResult jpegDecodeRaw(const unsigned char *data, std::size_t size, const NeededFor &needed, Decoded &out,
+                        JpegError &err)
 {
     jpeg_decompress_struct cinfo;
-    JpegError err;
     cinfo.err = jpeg_std_error(&err.pub);
     err.pub.error_exit = jpegFail;
     err.pub.emit_message = jpegWarning;
     err.message[0] = '\0';
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&cinfo);
-        out.outcome = fail(bmp::Verdict::Damaged, err.message);
-        return false;
+        return {bmp::Verdict::Damaged};
     }
     jpeg_create_decompress(&cinfo);
     jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
     jpeg_read_header(&cinfo, TRUE);
     if (static_cast<std::int64_t>(cinfo.image_width) * cinfo.image_height > bmp::kMaxPixels) {
-        out.outcome = fail(bmp::Verdict::TooLarge, sizeText(cinfo.image_width, cinfo.image_height));
+        const RawResult tooLarge{bmp::Verdict::TooLarge, cinfo.image_width, cinfo.image_height};
         jpeg_destroy_decompress(&cinfo);
-        return false;
+        return tooLarge;
     }
     // libjpeg-turbo scales while decoding at a fraction of the cost of full size.
     // (The callback runs before any pixel memory exists, so a jump cannot skip
@@ -107,7 +121,18 @@ bool jpegDecode(const unsigned char *data, std::size_t size, const NeededFor &ne
     }
     jpeg_finish_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
-    return true;
+    return {};
+}
+
+bool jpegDecode(const unsigned char *data, std::size_t size, const NeededFor &needed, Decoded &out)
+{
+    JpegError err;
+    const RawResult raw = jpegDecodeRaw(data, size, needed, out, err);
+    if (raw.verdict == bmp::Verdict::Ok)
+        return true;
+    out.pixels.clear();
+    out.outcome = outcomeOf(raw, err.message);
+    return false;
 }
 
 // ---- PNG ----
@@ -140,22 +165,21 @@ void pngError(png_structp png, png_const_charp text)
 
 void pngWarning(png_structp, png_const_charp) {}
 
-bool pngDecode(const unsigned char *data, std::size_t size, Decoded &out)
+RawResult pngDecodeRaw(Decoded &out, PngState &state)
 {
-    PngState state{data, size, 0, {}};
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &state, pngError, pngWarning);
     if (!png) {
-        out.outcome = fail(bmp::Verdict::Damaged, "out of memory");
-        return false;
+        std::snprintf(state.message, sizeof state.message, "out of memory");
+        return {bmp::Verdict::Damaged};
     }
     png_infop info = png_create_info_struct(png);
     // Rows are read one at a time into the vector sized after the header check.
     std::vector<std::uint32_t> &pixels = out.pixels;
     if (!info || setjmp(png_jmpbuf(png))) {
         png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
-        pixels.clear();
-        out.outcome = fail(bmp::Verdict::Damaged, state.message[0] ? state.message : "out of memory");
-        return false;
+        if (state.message[0] == '\0')
+            std::snprintf(state.message, sizeof state.message, "out of memory");
+        return {bmp::Verdict::Damaged};
     }
     png_set_read_fn(png, &state, pngRead);
     // The pixel limit decides, not libpng's default of a million columns.
@@ -165,8 +189,7 @@ bool pngDecode(const unsigned char *data, std::size_t size, Decoded &out)
     const png_uint_32 h = png_get_image_height(png, info);
     if (static_cast<std::int64_t>(w) * h > bmp::kMaxPixels) {
         png_destroy_read_struct(&png, &info, nullptr);
-        out.outcome = fail(bmp::Verdict::TooLarge, sizeText(w, h));
-        return false;
+        return {bmp::Verdict::TooLarge, w, h};
     }
     // Everything becomes 8-bit B, G, R, A; transparency is then blended on white,
     // as a chat window would show the picture.
@@ -196,7 +219,18 @@ bool pngDecode(const unsigned char *data, std::size_t size, Decoded &out)
         auto over = [a](std::uint32_t c) { return (c * a + 255 * (255 - a) + 127) / 255; };
         px = 0xFF000000u | (over((px >> 16) & 0xFF) << 16) | (over((px >> 8) & 0xFF) << 8) | over(px & 0xFF);
     }
-    return true;
+    return {};
+}
+
+bool pngDecode(const unsigned char *data, std::size_t size, Decoded &out)
+{
+    PngState state{data, size, 0, {}};
+    const RawResult raw = pngDecodeRaw(out, state);
+    if (raw.verdict == bmp::Verdict::Ok)
+        return true;
+    out.pixels.clear();
+    out.outcome = outcomeOf(raw, state.message);
+    return false;
 }
 
 } // namespace
