@@ -1,11 +1,10 @@
 #include "picture/PictureDecode.h"
+#include "picture/JpegErrors.h"
 
 #include <csetjmp>
-#include <cstdio> // jpeglib.h needs FILE
+#include <cstdio>
 #include <cstring>
 
-#include <jpeglib.h>
-#include <jerror.h>
 #include <png.h>
 
 namespace vomra::picture {
@@ -36,38 +35,13 @@ bmp::Outcome outcomeOf(const RawResult &raw, const char *message)
 
 // ---- JPEG ----
 
-struct JpegError {
-    jpeg_error_mgr pub;
-    std::jmp_buf jump;
-    char message[JMSG_LENGTH_MAX];
-};
-
-[[noreturn]] void jpegFail(j_common_ptr cinfo)
-{
-    auto *err = reinterpret_cast<JpegError *>(cinfo->err);
-    (*cinfo->err->format_message)(cinfo, err->message);
-    std::longjmp(err->jump, 1);
-}
-
-// A cut file would otherwise decode with a gray lower part and no error.
-void jpegWarning(j_common_ptr cinfo, int level)
-{
-    if (level == -1 && cinfo->err->msg_code == JWRN_JPEG_EOF)
-        jpegFail(cinfo);
-    if (level == -1)
-        ++cinfo->err->num_warnings;
-}
-
 // Only plain C state between setjmp and longjmp; the pixel vector is sized
 // before the jump point can be reached from a decoding step that owns it.
 RawResult jpegDecodeRaw(const unsigned char *data, std::size_t size, const NeededFor &needed, Decoded &out,
-                        JpegError &err)
+                        jpeg::Errors &err)
 {
     jpeg_decompress_struct cinfo;
-    cinfo.err = jpeg_std_error(&err.pub);
-    err.pub.error_exit = jpegFail;
-    err.pub.emit_message = jpegWarning;
-    err.message[0] = '\0';
+    jpeg::install(cinfo, err);
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&cinfo);
         return {bmp::Verdict::Damaged};
@@ -126,7 +100,7 @@ RawResult jpegDecodeRaw(const unsigned char *data, std::size_t size, const Neede
 
 bool jpegDecode(const unsigned char *data, std::size_t size, const NeededFor &needed, Decoded &out)
 {
-    JpegError err;
+    jpeg::Errors err;
     const RawResult raw = jpegDecodeRaw(data, size, needed, out, err);
     if (raw.verdict == bmp::Verdict::Ok)
         return true;

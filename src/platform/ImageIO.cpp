@@ -2,6 +2,7 @@
 
 #include "base/Bmp.h"
 #include "base/MappedFile.h"
+#include "picture/JpegErrors.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -12,9 +13,7 @@
 #include <array>
 #include <csetjmp>
 #include <cstring>
-#include <cstdio> // jpeglib.h needs FILE
-#include <jerror.h>
-#include <jpeglib.h>
+#include <cstdio>
 
 namespace vomra {
 
@@ -135,38 +134,13 @@ PictureLoad decodeBmp(const QByteArray &d, qint64 maxPixels)
 
 namespace {
 
-struct JpegError {
-    jpeg_error_mgr pub;
-    std::jmp_buf jump;
-    char message[JMSG_LENGTH_MAX];
-};
-
-[[noreturn]] void jpegFail(j_common_ptr cinfo)
-{
-    auto *err = reinterpret_cast<JpegError *>(cinfo->err);
-    (*cinfo->err->format_message)(cinfo, err->message);
-    std::longjmp(err->jump, 1);
-}
-
-// A truncated file would otherwise decode with a grey lower part and no error.
-void jpegMessage(j_common_ptr cinfo, int level)
-{
-    if (level == -1 && cinfo->err->msg_code == JWRN_JPEG_EOF)
-        jpegFail(cinfo);
-    if (level == -1)
-        ++cinfo->err->num_warnings;
-}
-
 // Plain C types only between setjmp and longjmp: nothing here has a destructor
 // that a jump could skip. On failure the message is written and false returned.
 bool jpegDecodeInto(const uchar *bytes, unsigned long size, qint64 maxPixels, QImage *out, char *message)
 {
     jpeg_decompress_struct cinfo;
-    JpegError err;
-    cinfo.err = jpeg_std_error(&err.pub);
-    err.pub.error_exit = jpegFail;
-    err.pub.emit_message = jpegMessage;
-    err.message[0] = '\0';
+    jpeg::Errors err;
+    jpeg::install(cinfo, err);
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&cinfo);
         std::snprintf(message, JMSG_LENGTH_MAX, "%s", err.message);
