@@ -8,6 +8,7 @@
 #include "recipe/RecipePage.h"
 #include "recipe/RecipeTree.h"
 #include "support/MainWindowFixture.h"
+#include "support/QueuedAnswers.h"
 #include "support/TempFolder.h"
 #include "support/TreeNodes.h"
 #include "widgets/ImageLabel.h"
@@ -46,14 +47,7 @@ protected:
     void SetUp() override
     {
         dir.write("Lib/hello.Txt", G("第一行\r\n"));
-        dialogs::nextAnswer() = [this](const BoxShown &box) {
-            boxes.push_back(box);
-            if (answers.empty())
-                return Answer::No;
-            const Answer a = answers.front();
-            answers.pop_front();
-            return a;
-        };
+        test::answerFromQueue(boxes, answers);
         dialogs::nextFileName() = [this](const FileQuestion &q) {
             fileQuestions.push_back(q);
             return dialogAnswer;

@@ -7,6 +7,7 @@
 #include "recipe/RecipePage.h"
 #include "recipe/RecipeTree.h"
 #include "support/MainWindowFixture.h"
+#include "support/QueuedAnswers.h"
 #include "support/TreeNodes.h"
 #include "widgets/ImageLabel.h"
 #include "widgets/Panel.h"
@@ -44,14 +45,7 @@ protected:
         dir.write("A/Sub/deep.Txt", "deep");
         dir.write("B/one.Txt", "B's own");
         dir.write("B/three.Txt", "three");
-        dialogs::nextAnswer() = [this](const BoxShown &box) {
-            boxes.push_back(box);
-            if (answers.empty())
-                return Answer::No;
-            const Answer a = answers.front();
-            answers.pop_front();
-            return a;
-        };
+        test::answerFromQueue(boxes, answers);
         const char *xdg = std::getenv("XDG_DATA_HOME");
         hadXdg = xdg != nullptr;
         savedXdg = xdg ? xdg : "";
