@@ -5,13 +5,7 @@
 # the big text views); the program must stay up, answer, and close normally.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/window.bash"
-build=${VOMRA_BUILD:?}
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-work=$(mktemp -d)
-openbox >/dev/null 2>&1 & wm=$!
-trap 'kill $wm 2>/dev/null; rm -rf "$work"' EXIT
-sleep 1
-cp "$build/src/app/vomra" "$work/"
+startInProgramFolder
 cp "$root/assets/QOBR.Ini" "$work/"
 cp -R "$root/assets/recipes/." "$work/"
 fail() { echo "paste-empty: $*" >&2; tail -n 20 "$work/vomra.log" >&2; kill $pid 2>/dev/null; exit 1; }

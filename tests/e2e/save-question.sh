@@ -4,13 +4,7 @@
 # 是 writes the file, 否 drops the edits, 取消 stays. The files on disk tell.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/window.bash"
-build=${VOMRA_BUILD:?}
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-work=$(mktemp -d)
-openbox >/dev/null 2>&1 & wm=$!
-trap 'kill $wm 2>/dev/null; rm -rf "$work"' EXIT
-sleep 1
-cp "$build/src/app/vomra" "$work/"
+startInProgramFolder
 cp "$root/assets/QOBR.Ini" "$work/"
 mkdir "$work/Lib"
 fail() { echo "save-question: $*" >&2; import -window root "${VOMRA_E2E_SHOT:-$work/fail.png}" 2>/dev/null || true

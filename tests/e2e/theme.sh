@@ -4,13 +4,7 @@
 # closed by its own buttons; the classic item gives the window manager's frame back.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/window.bash"
-build=${VOMRA_BUILD:?}
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-work=$(mktemp -d)
-openbox >/dev/null 2>&1 & wm=$!
-trap 'kill $wm 2>/dev/null; rm -rf "$work"' EXIT
-sleep 1
-cp "$build/src/app/vomra" "$work/"
+startInProgramFolder
 cp -R "$root/assets/Theme" "$work/Theme"
 ini() { printf '[\xbd\xe7\xc3\xe6\xb7\xbd\xb0\xb8]\r\n\xb7\xbd\xb0\xb8=%d\r\n' "$1" > "$work/QOBR.Ini"; }
 saved() { grep -a -o $'\xb7\xbd\xb0\xb8=[0-9]*' "$work/QOBR.Ini" | cut -d= -f2; }

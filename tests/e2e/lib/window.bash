@@ -42,3 +42,15 @@ closeDiscardingEdits() {
   done
   return 1
 }
+
+# The usual start of a script: $build and $root, a scratch program folder $work
+# holding a copy of the program, and openbox running ($wm); both go at exit.
+startInProgramFolder() {
+  build=${VOMRA_BUILD:?}
+  root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
+  work=$(mktemp -d)
+  openbox >/dev/null 2>&1 & wm=$!
+  trap 'kill $wm 2>/dev/null; rm -rf "$work"' EXIT
+  sleep 1
+  cp "$build/src/app/vomra" "$work/"
+}
