@@ -138,38 +138,29 @@ void runCase(benchmark::State &state, const char *node, const char *file, int ke
     }
 }
 
-void BM_Stall_OneLine20MB(benchmark::State &s)
-{
-    runCase(s, "line", "line.Txt", 0);
-}
-void BM_Stall_OneLine20MB_Key(benchmark::State &s)
-{
-    runCase(s, "line", "line.Txt", Qt::Key_X);
-}
-void BM_Stall_OneLine20MB_CtrlEnd(benchmark::State &s)
-{
-    runCase(s, "line", "line.Txt", Qt::Key_End, Qt::ControlModifier);
-}
-void BM_Stall_ShortLines20MB(benchmark::State &s)
-{
-    runCase(s, "lines", "lines.Txt", 0);
-}
-void BM_Stall_ShortLines20MB_Key(benchmark::State &s)
-{
-    runCase(s, "lines", "lines.Txt", Qt::Key_X);
-}
-void BM_Stall_ShortLines20MB_CtrlEnd(benchmark::State &s)
-{
-    runCase(s, "lines", "lines.Txt", Qt::Key_End, Qt::ControlModifier);
-}
-void BM_Stall_Item400000Lines(benchmark::State &s)
-{
-    runCase(s, "Big", "Big.Ini", 0);
-}
-void BM_Stall_Item400000Lines_CtrlEnd(benchmark::State &s)
-{
-    runCase(s, "Big", "Big.Ini", Qt::Key_End, Qt::ControlModifier);
-}
+// A recipe opened, then nothing, a letter or Ctrl+End pressed at once.
+struct StallCase {
+    const char *name, *node, *file;
+    int key, modifiers;
+};
+const StallCase kStallCases[] = {
+    {"BM_Stall_OneLine20MB", "line", "line.Txt", 0, 0},
+    {"BM_Stall_OneLine20MB_Key", "line", "line.Txt", Qt::Key_X, 0},
+    {"BM_Stall_OneLine20MB_CtrlEnd", "line", "line.Txt", Qt::Key_End, Qt::ControlModifier},
+    {"BM_Stall_ShortLines20MB", "lines", "lines.Txt", 0, 0},
+    {"BM_Stall_ShortLines20MB_Key", "lines", "lines.Txt", Qt::Key_X, 0},
+    {"BM_Stall_ShortLines20MB_CtrlEnd", "lines", "lines.Txt", Qt::Key_End, Qt::ControlModifier},
+    {"BM_Stall_Item400000Lines", "Big", "Big.Ini", 0, 0},
+    {"BM_Stall_Item400000Lines_CtrlEnd", "Big", "Big.Ini", Qt::Key_End, Qt::ControlModifier},
+};
+const bool kStallCasesRegistered = [] {
+    for (const StallCase &c : kStallCases)
+        benchmark::RegisterBenchmark(c.name, [c](benchmark::State &state) {
+            runCase(state, c.node, c.file, c.key, c.modifiers);
+        })->Iterations(1)->Unit(benchmark::kMillisecond);
+    return true;
+}();
+
 // Typing once the whole 20 MB of short lines is in and laid out: the time each
 // of ten letters typed at the start takes.
 void BM_Stall_ShortLines20MB_Typing(benchmark::State &state)
@@ -206,14 +197,6 @@ void BM_Stall_ShortLines20MB_Typing(benchmark::State &state)
     }
 }
 
-BENCHMARK(BM_Stall_OneLine20MB)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Stall_OneLine20MB_Key)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Stall_OneLine20MB_CtrlEnd)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Stall_ShortLines20MB)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Stall_ShortLines20MB_Key)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Stall_ShortLines20MB_CtrlEnd)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Stall_Item400000Lines)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Stall_Item400000Lines_CtrlEnd)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Stall_ShortLines20MB_Typing)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
