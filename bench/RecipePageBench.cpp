@@ -11,7 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTextDocument>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <benchmark/benchmark.h>
 

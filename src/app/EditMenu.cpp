@@ -9,7 +9,7 @@
 
 #include <QProxyStyle>
 #include <QStyleOptionMenuItem>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 
 namespace vomra {
 
@@ -115,7 +115,7 @@ TPopMenuEdit::TPopMenuEdit(TPageHost &host, TRecipePage &recipe, QWidget *parent
     setDefaultAction(PME[3]);
     connect(this, &QMenu::triggered, this, [this](QAction *action) { PMEClick(action); });
 
-    QTextEdit *edit = recipe.recipeRichEdit1;
+    QPlainTextEdit *edit = recipe.recipeRichEdit1;
     connect(edit, &QWidget::customContextMenuRequested, this, [this, edit](const QPoint &pos) {
         PopMenuEditPopup();
         popup(edit->viewport()->mapToGlobal(pos));
@@ -152,7 +152,7 @@ TEditMenuItem TPopMenuEdit::itemOf(const QAction *action) const
 void TPopMenuEdit::PopMenuEditPopup()
 {
     // While a big text goes in the editor takes no edits: the items say so.
-    const QTextEdit *edit = m_recipe.recipeRichEdit1;
+    const QPlainTextEdit *edit = m_recipe.recipeRichEdit1;
     const bool selected = edit->textCursor().hasSelection();
     const bool writable = !edit->isReadOnly();
     PME[0]->setEnabled(selected && writable);
@@ -164,7 +164,7 @@ void TPopMenuEdit::PopMenuEditPopup()
 
 void TPopMenuEdit::PMEClick(QAction *item)
 {
-    QTextEdit *edit = m_recipe.recipeRichEdit1;
+    QPlainTextEdit *edit = m_recipe.recipeRichEdit1;
     if (m_recipe.Loading() && tagOf(item) != 2) { // copying what is shown is safe; the rest waits
         m_recipe.whenLoaded([this, item] { PMEClick(item); });
         return;

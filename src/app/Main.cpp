@@ -31,7 +31,7 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QShortcut>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <QUrl>
 #include <QWindow>

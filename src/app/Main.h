@@ -22,7 +22,6 @@
 
 class QTreeWidget;
 class QPlainTextEdit;
-class QTextEdit;
 
 namespace vomra {
 

@@ -2,6 +2,7 @@
 
 #include "platform/GbkQt.h"
 #include "recipe/Recipe.h"
+#include "recipe/RecipeEdit.h"
 
 #include <QFont>
 #include <QTextCursor>
@@ -47,7 +48,7 @@ void AppendItemLines(QTextCursor &cursor, const std::vector<std::string> &lines,
 QTextDocument *BuildItemDocument(const std::vector<std::string> &lines, const QFont &font, int pixelSize,
                                  QObject *parent)
 {
-    auto *doc = new QTextDocument(parent);
+    QTextDocument *doc = TRecipeEdit::newDocument(parent);
     doc->setDefaultFont(font);
     doc->setUndoRedoEnabled(false);
     QTextCursor cursor(doc);

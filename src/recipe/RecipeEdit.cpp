@@ -1,9 +1,25 @@
 #include "recipe/RecipeEdit.h"
 
 #include <QMimeData>
+#include <QPlainTextDocumentLayout>
+#include <QResizeEvent>
+#include <QTextDocument>
 #include <QTextCursor>
 
 namespace vomra {
+
+QTextDocument *TRecipeEdit::newDocument(QObject *parent)
+{
+    auto *doc = new QTextDocument(parent);
+    makePlain(doc);
+    return doc;
+}
+
+void TRecipeEdit::makePlain(QTextDocument *doc)
+{
+    if (!qobject_cast<QPlainTextDocumentLayout *>(doc->documentLayout()))
+        doc->setDocumentLayout(new QPlainTextDocumentLayout(doc));
+}
 
 QString TRecipeEdit::withoutSoftBreaks(QString text)
 {
@@ -25,7 +41,20 @@ QMimeData *TRecipeEdit::createMimeDataFromSelection() const
         data->setText(selected);
         return data;
     }
-    return TPlainCopyTextEdit::createMimeDataFromSelection();
+    return TPlainCopyPlainTextEdit::createMimeDataFromSelection();
+}
+
+void TRecipeEdit::resizeEvent(QResizeEvent *event)
+{
+    // A new width makes the view give every block of the text a layout of its
+    // own, hundreds of bytes each: unwrapped lines do not depend on the width, so
+    // the view hears of the new height only.
+    if (lineWrapMode() == NoWrap && event->oldSize().width() != event->size().width()) {
+        QResizeEvent heightOnly(event->size(), QSize(event->size().width(), event->oldSize().height()));
+        TPlainCopyPlainTextEdit::resizeEvent(&heightOnly);
+        return;
+    }
+    TPlainCopyPlainTextEdit::resizeEvent(event);
 }
 
 } // namespace vomra

@@ -1,16 +1,25 @@
 #pragma once
-// The recipe editor: a QTextEdit whose very long lines are shown as several
-// blocks joined by soft breaks. A soft break is a word joiner (which GBK cannot
+// The recipe editor: a plain text view, which lays out only the blocks it shows,
+// so that typing, going to the end or dragging the scroll bar in a huge recipe
+// never lays out the whole text. Very long lines are shown as several blocks
+// joined by soft breaks. A soft break is a word joiner (which GBK cannot
 // hold, so no recipe brings one) before a block end; the text that is saved,
 // copied or dragged never carries it.
 
 #include "pagekit/PlainCopy.h"
 
+class QTextDocument;
+
 namespace vomra {
 
-class TRecipeEdit : public TPlainCopyTextEdit {
+class TRecipeEdit : public TPlainCopyPlainTextEdit {
 public:
-    using TPlainCopyTextEdit::TPlainCopyTextEdit;
+    using TPlainCopyPlainTextEdit::TPlainCopyPlainTextEdit;
+
+    // A document this editor can show (one with the plain, lazy layout).
+    static QTextDocument *newDocument(QObject *parent);
+    // Gives doc the plain layout unless it has one; the view takes no other.
+    static void makePlain(QTextDocument *doc);
 
     static constexpr char16_t kSoftMark = 0x2060;
     // What ends a block that a long line goes on from.
@@ -22,6 +31,7 @@ public:
 
 protected:
     QMimeData *createMimeDataFromSelection() const override;
+    void resizeEvent(QResizeEvent *event) override;
 };
 
 } // namespace vomra

@@ -14,7 +14,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTextCursor>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 #include <QTreeWidget>
 
 #include <unordered_map>

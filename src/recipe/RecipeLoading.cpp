@@ -22,13 +22,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextEdit>
-#include <QTextLayout>
+#include <QPlainTextEdit>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -102,17 +101,18 @@ bool TRecipePage::DisplayMode() const
 void TRecipePage::setEditMode()
 {
     m_displayMode = false;
-    recipeRichEdit1->setLineWrapMode(QTextEdit::NoWrap);
+    // Setting the wrap lays the whole text out again: only when it changes.
+    if (recipeRichEdit1->lineWrapMode() != QPlainTextEdit::NoWrap)
+        recipeRichEdit1->setLineWrapMode(QPlainTextEdit::NoWrap);
     recipeRichEdit1->setReadOnly(false);
-    recipeRichEdit1->setAcceptRichText(false);
 }
 
 void TRecipePage::setDisplayMode()
 {
     m_displayMode = true;
-    recipeRichEdit1->setLineWrapMode(QTextEdit::WidgetWidth);
+    if (recipeRichEdit1->lineWrapMode() != QPlainTextEdit::WidgetWidth)
+        recipeRichEdit1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     recipeRichEdit1->setReadOnly(true);
-    recipeRichEdit1->setAcceptRichText(true);
     // Read-only still lets the keyboard select, for copying and sending.
     recipeRichEdit1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 }
@@ -175,21 +175,21 @@ std::size_t TRecipePage::buildTotal() const
 void TRecipePage::startBuilding()
 {
     // A big text would hold the window still for seconds: its first piece is shown
-    // at once, and the whole text is built aside from the event loop, piece by
-    // piece, then put in place. Meanwhile the editor takes no edits; keys wait for
-    // the whole text, and so do the tool labels.
-    auto *preview = new QTextDocument(recipeRichEdit1);
-    preview->setDefaultFont(recipeRichEdit1->font());
-    preview->setUndoRedoEnabled(false);
-    int column = 0;
-    bool replaced = false;
-    buildStep(preview, 0, column, &replaced, kItemPreview);
-    installDocument(preview);
-    m_building = new QTextDocument(recipeRichEdit1); // goes with the editor that shows it
-    m_building->setUndoRedoEnabled(false);
-    m_building->setDefaultFont(recipeRichEdit1->font());
-    m_buildPos = 0;
+    // at once and the rest goes on at the end of the same document, a piece in
+    // each turn of the event loop. The editor lays out only the blocks it shows,
+    // so a growing document costs nothing to lay out, and putting a whole one in
+    // place would give every block a layout at once. Meanwhile the editor takes
+    // no edits; keys wait for the whole text, and so do the tool labels.
+    QTextDocument *doc = TRecipeEdit::newDocument(recipeRichEdit1);
+    doc->setDefaultFont(recipeRichEdit1->font());
+    installDocument(doc);
+    doc->setUndoRedoEnabled(false);
+    m_building = doc;
     m_column = 0;
+    bool replaced = false;
+    m_buildPos = buildStep(doc, 0, m_column, &replaced, kItemPreview);
+    m_shownWithReplacement = m_shownWithReplacement || replaced;
+    recipeRichEdit1->moveCursor(QTextCursor::Start);
     recipeRichEdit1->setReadOnly(true);
     m_loadTimer.start();
 }
@@ -198,19 +198,30 @@ void TRecipePage::buildNextPiece()
 {
     if (!Loading())
         return;
+    // A caret or selection at the end of what is in stays there, not pushed on
+    // by every piece.
+    QTextCursor view = recipeRichEdit1->textCursor();
+    const int end = m_building->characterCount() - 1;
+    const bool atEnd = view.anchor() == end || view.position() == end;
+    const int anchor = view.anchor();
+    const int position = view.position();
     bool replaced = false;
     m_buildPos = buildStep(m_building, m_buildPos, m_column, &replaced);
     m_shownWithReplacement = m_shownWithReplacement || replaced;
+    if (atEnd) {
+        view.setPosition(anchor);
+        view.setPosition(position, QTextCursor::KeepAnchor);
+        recipeRichEdit1->setTextCursor(view);
+    }
     if (m_buildPos < buildTotal())
         return;
-    // Whole: it replaces the first piece, keeping the caret, selection and scroll.
     m_loadTimer.stop();
     m_pending.clear();
     m_pending.shrink_to_fit();
     m_itemLines.clear();
     m_itemLines.shrink_to_fit();
+    std::exchange(m_building, nullptr)->setUndoRedoEnabled(true);
     restoreMode();
-    installDocument(std::exchange(m_building, nullptr));
     // Reading the whole text back to compare it later would hold the window
     // again: the undo stack alone tells whether it was edited.
     recipeRichEdit1->document()->setModified(false);
@@ -230,38 +241,8 @@ void TRecipePage::whenLoaded(std::function<void()> action)
         action();
 }
 
-bool TRecipePage::layoutPending() const
-{
-    // The editor lays a text out from its start, a piece in each turn of the
-    // event loop: the text is laid out once its last block has lines.
-    const QTextBlock last = recipeRichEdit1->document()->lastBlock();
-    return last.isValid() && last.layout() && last.layout()->lineCount() == 0;
-}
-
-bool TRecipePage::movesToEnd(const QEvent *event)
-{
-    if (event->type() != QEvent::KeyPress)
-        return false;
-    const auto *key = static_cast<const QKeyEvent *>(event);
-    return key->matches(QKeySequence::MoveToEndOfDocument) || key->matches(QKeySequence::SelectEndOfDocument);
-}
-
-void TRecipePage::releaseHeldKeys()
-{
-    // Keys never wait for good: past a while they go, laid out or not.
-    constexpr qint64 kLongestWait = 30000;
-    if (Loading() || (layoutPending() && m_heldSince.elapsed() < kLongestWait))
-        return;
-    m_heldTimer.stop();
-    auto held = std::exchange(m_heldKeys, {});
-    for (const auto &event : held)
-        QApplication::sendEvent(recipeRichEdit1, event.get());
-}
-
 void TRecipePage::stopLoading()
 {
-    m_heldTimer.stop();
-    m_heldKeys.clear();
     m_loadTimer.stop();
     m_pending.clear();
     m_pending.shrink_to_fit();
@@ -270,7 +251,9 @@ void TRecipePage::stopLoading()
     m_buildPos = 0;
     m_afterLoad.clear();
     if (m_building) {
-        delete std::exchange(m_building, nullptr);
+        // Half a text: the editor gets an empty document of its own again.
+        m_building = nullptr;
+        installDocument(TRecipeEdit::newDocument(recipeRichEdit1));
         restoreMode();
     }
 }
@@ -384,25 +367,16 @@ void TRecipePage::LoadIniItem(const std::string &filePath, const std::string &it
 
 void TRecipePage::installDocument(QTextDocument *doc)
 {
-    // The editor deletes the document it made itself; one built here goes here.
-    QTextDocument *old = recipeRichEdit1->document();
-    const bool builtHere = old->parent() == recipeRichEdit1;
-    // The caret, the selection and the scroll made on the first piece stay.
-    const QTextCursor was = recipeRichEdit1->textCursor();
-    const int h = recipeRichEdit1->horizontalScrollBar()->value();
-    const int v = recipeRichEdit1->verticalScrollBar()->value();
+    // The editor deletes the document it made itself, sometimes at once; one made
+    // here goes here.
+    QPointer<QTextDocument> old = recipeRichEdit1->document();
+    const bool madeHere = old->parent() == recipeRichEdit1;
+    TRecipeEdit::makePlain(doc);
     doc->setUndoRedoEnabled(true);
     doc->setModified(false);
     recipeRichEdit1->setDocument(doc);
-    if (builtHere) {
-        QTextCursor cursor(doc);
-        cursor.setPosition(std::min(was.anchor(), doc->characterCount() - 1));
-        cursor.setPosition(std::min(was.position(), doc->characterCount() - 1), QTextCursor::KeepAnchor);
-        recipeRichEdit1->setTextCursor(cursor);
-        recipeRichEdit1->horizontalScrollBar()->setValue(h);
-        recipeRichEdit1->verticalScrollBar()->setValue(v);
+    if (madeHere && old)
         old->deleteLater();
-    }
 }
 
 } // namespace vomra

@@ -20,7 +20,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QTextCharFormat>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 #include <QTreeWidget>
 
 #include <cerrno>
@@ -158,6 +158,7 @@ bool TRecipePage::EditCollectionAsText(QTreeWidgetItem *item)
     }
     // The file as text in edit mode, until another node is selected.
     stopLoading();
+    recipeRichEdit1->clear(); // before the mode, which lays out what is there
     setEditMode();
     recipeLabel(1)->setEnabled(true);
     recipeLabel(2)->setEnabled(m_host.FontSize() != 2);
@@ -165,7 +166,6 @@ bool TRecipePage::EditCollectionAsText(QTreeWidgetItem *item)
     QFont font = recipeRichEdit1->font();
     font.setPointSize(m_host.FontSize());
     recipeRichEdit1->setFont(font);
-    recipeRichEdit1->clear();
     recipeRichEdit1->setCurrentCharFormat(QTextCharFormat());
     m_shownWithReplacement = false;
     m_unreadPath.clear();

@@ -26,7 +26,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 #include <QTreeWidget>
 
 #include <memory>
@@ -77,13 +77,11 @@ TRecipePage::TRecipePage(TPageHost &host) : m_host(host)
         page, QStringLiteral("recipeLabel"), kTools, host.imageList(3), 58, 8,
         [this](QObject *sender) { recipeLabelClick(sender); }, recipeLabels);
     recipeLabel(6)->OnMouseEnter = [this](QObject *) { recipeLabel6MouseEnter(); };
-    QObject::connect(recipeRichEdit1, &QTextEdit::selectionChanged, this, [this] { recipeRichEdit1SelectionChange(); });
-    QObject::connect(recipeRichEdit1, &QTextEdit::textChanged, this, [this] { recipeRichEdit1Change(); });
+    QObject::connect(recipeRichEdit1, &QPlainTextEdit::selectionChanged, this, [this] { recipeRichEdit1SelectionChange(); });
+    QObject::connect(recipeRichEdit1, &QPlainTextEdit::textChanged, this, [this] { recipeRichEdit1Change(); });
 
     m_loadTimer.setInterval(0);
     QObject::connect(&m_loadTimer, &QTimer::timeout, this, [this] { buildNextPiece(); });
-    m_heldTimer.setInterval(20);
-    QObject::connect(&m_heldTimer, &QTimer::timeout, this, [this] { releaseHeldKeys(); });
 
     tree = new TRecipeTree(host.recipeTree(), host.imageList(1), npath(host.programFolder()));
     tree->OnChange = [this](QTreeWidgetItem *node) { ShowRecipeNode(node); };
@@ -220,16 +218,6 @@ bool TRecipePage::eventFilter(QObject *watched, QEvent *event)
         // A key may edit: it waits for the whole text, without holding the window.
         std::shared_ptr<QEvent> held(event->clone());
         whenLoaded([this, held] { QApplication::sendEvent(recipeRichEdit1, held.get()); });
-        return true;
-    }
-    if (watched == recipeRichEdit1 && key && (!m_heldKeys.empty() || (movesToEnd(event) && layoutPending()))) {
-        // Going to the end lays out the whole text at once: it waits until the
-        // editor has laid it out from the event loop, and the keys after it wait
-        // behind it.
-        if (m_heldKeys.empty())
-            m_heldSince.start();
-        m_heldKeys.emplace_back(event->clone());
-        m_heldTimer.start();
         return true;
     }
     if (watched == recipeRichEdit1 && event->type() == QEvent::KeyPress) {

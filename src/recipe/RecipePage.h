@@ -2,7 +2,6 @@
 // The recipe library page: the strip on the left, the tool bar and the editor,
 // fed from the recipe tree of the left column.
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -19,7 +18,7 @@ class QLineEdit;
 class QMenu;
 class QTextCursor;
 class QTextDocument;
-class QTextEdit;
+class QPlainTextEdit;
 class QTreeWidgetItem;
 
 namespace vomra {
@@ -40,7 +39,7 @@ public:
     ~TRecipePage() override;
 
     TGWPanel *recipePanel1 = nullptr;
-    QTextEdit *recipeRichEdit1 = nullptr;
+    QPlainTextEdit *recipeRichEdit1 = nullptr;
     std::array<TGWImageLabel *, 11> recipeLabels{}; // recipeLabel1 .. 11
     TRecipeTree *tree = nullptr;                    // works on TreeView1
 
@@ -147,12 +146,6 @@ private:
     void startBuilding();
     void buildNextPiece();
     void stopLoading();
-    // The editor has not yet laid out the whole text.
-    bool layoutPending() const;
-    // Ctrl+End, with or without Shift.
-    static bool movesToEnd(const QEvent *event);
-    // Sends the keys held for the layout, once it is done.
-    void releaseHeldKeys();
     // Puts a document built aside into the editor.
     void installDocument(QTextDocument *doc);
     // What is in the editor now counts as loaded (or saved): no edits.
@@ -194,11 +187,8 @@ private:
     std::size_t m_buildPos = 0;
     int m_column = 0;
     std::vector<std::function<void()>> m_afterLoad; // waiting for the whole text
-    QTextDocument *m_building = nullptr; // the whole big file, while it is built
+    QTextDocument *m_building = nullptr; // the editor's document while a big text goes in
     QTimer m_loadTimer;
-    std::vector<std::unique_ptr<QEvent>> m_heldKeys; // waiting for the whole layout
-    QTimer m_heldTimer;
-    QElapsedTimer m_heldSince;
     int m_findHeight = 0;
     bool m_fitting = false; // the page itself resizes the tree
     std::vector<QTreeWidgetItem *> m_openBeforeFind;

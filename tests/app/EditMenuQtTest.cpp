@@ -13,7 +13,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QPlainTextEdit>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -148,7 +148,7 @@ protected:
         openWindow();
     }
     TPopMenuEdit &menu() const { return *frm->PopMenuEdit; }
-    QTextEdit *editor() const { return frm->recipe->recipeRichEdit1; }
+    QPlainTextEdit *editor() const { return frm->recipe->recipeRichEdit1; }
     std::vector<bool> states() const
     {
         std::vector<bool> out;

@@ -24,7 +24,7 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QTest>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 

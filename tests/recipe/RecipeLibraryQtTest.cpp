@@ -18,7 +18,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -65,7 +65,7 @@ protected:
         QApplication::processEvents();
     }
     TRecipePage &page() const { return *frm->recipe; }
-    QTextEdit *editor() const { return frm->recipe->recipeRichEdit1; }
+    QPlainTextEdit *editor() const { return frm->recipe->recipeRichEdit1; }
     QTreeWidgetItem *node(std::initializer_list<const char *> path) const
     {
         return test::treeNode(frm->TreeView1, path);

@@ -19,7 +19,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -366,7 +366,7 @@ TEST_F(RecipeManageQtTest, CollectionEditedAsTextSavesAndRebuildsItsItems)
     ASSERT_NE(edit, nullptr);
     edit->trigger();
     settle();
-    QTextEdit *editor = frm->recipe->recipeRichEdit1;
+    QPlainTextEdit *editor = frm->recipe->recipeRichEdit1;
     EXPECT_FALSE(editor->isReadOnly());
     EXPECT_EQ(editor->toPlainText(), QStringLiteral("[ItemList]\nItemCount=1\nItemName1=甲\n[甲]\n一\n"));
     EXPECT_TRUE(frm->recipe->recipeLabel(1)->isEnabled());
@@ -398,7 +398,7 @@ TEST_F(RecipeManageQtTest, CollectionEditedAsTextSavesAndRebuildsItsItems)
 // them and saves as UTF-8 again without a question.
 TEST_F(RecipeManageQtTest, TextGbkCannotHoldIsKeptAsUtf8WhenAsked)
 {
-    QTextEdit *editor = frm->recipe->recipeRichEdit1;
+    QPlainTextEdit *editor = frm->recipe->recipeRichEdit1;
     struct Row {
         Answer answer;
         std::string expected; // the file afterwards

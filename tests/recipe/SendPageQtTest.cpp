@@ -21,7 +21,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTest>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -156,7 +156,7 @@ TEST_F(SendPageTest, TitlesAreReadFromTheSettingsFileAtEverySend)
 // every text view hands over plain text and nothing else.
 TEST_F(SendPageTest, EveryCopyPathOffersPlainTextOnly)
 {
-    QTextEdit *editor = frm->recipe->recipeRichEdit1;
+    QPlainTextEdit *editor = frm->recipe->recipeRichEdit1;
     QPlainTextEdit *art = frm->artFont->artfontRichEdit1;
     QPlainTextEdit *board = frm->pen->penRichEdit1;
     struct Row {
