@@ -160,7 +160,10 @@ std::size_t TRecipePage::buildStep(QTextDocument *doc, std::size_t pos, int &col
     cursor.movePosition(QTextCursor::End);
     if (!m_itemLines.empty()) {
         const std::size_t to = std::min(pos + itemPiece, m_itemLines.size());
+        // One change for the view to hear of, not two for every line.
+        cursor.beginEditBlock();
         AppendItemLines(cursor, m_itemLines, pos, to, m_host.windowFont().pixelSize());
+        cursor.endEditBlock();
         return to;
     }
     cursor.insertText(nextFilePiece(pos, column, replaced));
