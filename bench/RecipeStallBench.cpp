@@ -99,6 +99,7 @@ void runCase(benchmark::State &state, const char *node, const char *file, int ke
         const double rssBefore = rssMb();
         double rssPeak = rssBefore;
         qint64 longest = 0;
+        qint64 longestAt = 0;
         QElapsedTimer clock;
         QElapsedTimer sinceTick;
         qint64 loadedAt = 0;
@@ -107,7 +108,11 @@ void runCase(benchmark::State &state, const char *node, const char *file, int ke
         QTimer probe;
         probe.setInterval(10);
         QObject::connect(&probe, &QTimer::timeout, [&] {
-            longest = std::max(longest, sinceTick.restart());
+            const qint64 gap = sinceTick.restart();
+            if (gap > longest) {
+                longest = gap;
+                longestAt = clock.elapsed();
+            }
             rssPeak = std::max(rssPeak, rssMb());
             if (key && !keySent && clock.elapsed() >= 100) {
                 keySent = true;
@@ -140,6 +145,7 @@ void runCase(benchmark::State &state, const char *node, const char *file, int ke
             state.counters["key_done_ms"] = static_cast<double>(keyDoneAt);
         probe.stop();
         state.counters["stall_ms"] = static_cast<double>(longest);
+        state.counters["stall_end_ms"] = static_cast<double>(longestAt); // when the longest gap ended
         state.counters["load_ms"] = static_cast<double>(loadedAt);
         state.counters["mem_x_file"] = (rssPeak - rssBefore) / fileMb;
         state.counters["file_mb"] = fileMb;

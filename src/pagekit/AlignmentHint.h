@@ -5,14 +5,18 @@
 // hint names the characters and the full-width ones that line up everywhere.
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QTextBlock>
 #include <QTimer>
 
 #include <functional>
+#include <string>
 
 class QWidget;
 class QPlainTextEdit;
 class QTextEdit;
+class QTextDocument;
 
 namespace vomra {
 
@@ -25,8 +29,18 @@ public:
     static TAlignmentHint *watch(QPlainTextEdit *view);
     static TAlignmentHint *watch(QTextEdit *view);
 
+    // A text view's document above kStepChars characters is checked a slice of
+    // blocks in each turn of the event loop: scanning millions of characters at
+    // once would hold the window still.
+    static constexpr int kStepChars = 256 * 1024;
     void check();
-    void checkSoon() { m_pause.start(); }
+    void checkSoon()
+    {
+        m_step.stop();
+        m_pause.start();
+    }
+    // A check of a big document is still going on.
+    bool checking() const { return m_step.isActive(); }
     // The hint for the text last checked; empty when it lines up.
     const QString &message() const { return m_message; }
 
@@ -38,6 +52,16 @@ private:
     std::function<QString()> m_text;
     QString m_message;
     QTimer m_pause;
+    // The document of a plain text view, checked in steps when big.
+    std::function<QTextDocument *()> m_document;
+    QTimer m_step;
+    QPointer<QTextDocument> m_scanned;
+    QTextBlock m_next;
+    bool m_wide = false;
+    std::u32string m_ambiguous;
+
+    void step();
+    void show(const QString &message);
 };
 
 } // namespace vomra

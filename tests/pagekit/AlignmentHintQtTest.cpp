@@ -64,4 +64,38 @@ TEST(AlignmentHint, ShowsTheHintOnceAndLeavesTheTextAlone)
     EXPECT_TRUE(view.toolTip().isEmpty());
 }
 
+// A big text is checked in slices from the event loop, with the same result as
+// the whole text at once, wherever the characters stand; an edit starts it over.
+TEST(AlignmentHint, BigTextIsCheckedInStepsWithTheSameResult)
+{
+    struct Case {
+        QString head, tail; // around a long run of plain ASCII lines
+    };
+    const Case cases[] = {
+        {U("你"), U("■")},
+        {U("■"), U("你")},
+        {U("ab"), U("■")}, // nothing wide: no hint
+    };
+    QString middle;
+    while (middle.size() < 3 * TAlignmentHint::kStepChars)
+        middle += QStringLiteral("plain ascii text\n");
+    for (const Case &c : cases) {
+        QPlainTextEdit view;
+        TAlignmentHint *hint = TAlignmentHint::watch(&view);
+        const QString text = c.head + middle + c.tail;
+        view.setPlainText(text);
+        hint->check();
+        EXPECT_TRUE(hint->checking()) << c.tail.toStdString();
+        QTRY_VERIFY_WITH_TIMEOUT(!hint->checking(), 5000);
+        EXPECT_EQ(hint->message(), TAlignmentHint::messageFor(text));
+    }
+    QPlainTextEdit view;
+    TAlignmentHint *hint = TAlignmentHint::watch(&view);
+    view.setPlainText(U("你") + middle);
+    hint->check();
+    view.appendPlainText(U("■")); // while the check goes on
+    EXPECT_FALSE(hint->checking());
+    QTRY_VERIFY_WITH_TIMEOUT(!hint->message().isEmpty(), 5000);
+}
+
 } // namespace
