@@ -48,8 +48,10 @@ void TRecipeEdit::resizeEvent(QResizeEvent *event)
 {
     // A new width makes the view give every block of the text a layout of its
     // own, hundreds of bytes each: unwrapped lines do not depend on the width, so
-    // the view hears of the new height only.
-    if (lineWrapMode() == NoWrap && event->oldSize().width() != event->size().width()) {
+    // in a big text the view hears of the new height only (its scroll range then
+    // keeps the widest width it has seen).
+    if (lineWrapMode() == NoWrap && document()->blockCount() > kManyBlocks &&
+        event->oldSize().width() != event->size().width()) {
         QResizeEvent heightOnly(event->size(), QSize(event->size().width(), event->oldSize().height()));
         TPlainCopyPlainTextEdit::resizeEvent(&heightOnly);
         return;

@@ -22,6 +22,8 @@ public:
     static void makePlain(QTextDocument *doc);
 
     static constexpr char16_t kSoftMark = 0x2060;
+    // Above this many blocks a new width does not lay the text out again.
+    static constexpr int kManyBlocks = 20000;
     // What ends a block that a long line goes on from.
     static QString softBreak() { return QString(QChar(kSoftMark)) + QLatin1Char('\n'); }
     // Lines joined again where soft breaks split them; stray marks dropped.
