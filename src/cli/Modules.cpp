@@ -47,7 +47,9 @@ AnyEntry moduleEntry(const Module &module, const char *who, std::ostream &err)
         return nullptr;
     }
     // Its symbols stay its own: each module carries its copy of the shared code.
-    void *handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // Bound lazily, as vomra-cli itself is: binding all of FreeType's and
+    // fontconfig's calls at once took longer than drawing a word.
+    void *handle = ::dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
     if (!handle) {
         // The loader's reason starts with the path again.
         const char *reason = ::dlerror();
