@@ -45,6 +45,7 @@ printf '%-26s %12s %16s %14s\n' "vomra-cli art $word" "$(ms "$cli_t")" "$cli_m" 
 printf '%-26s %12s %16s %14s\n' "figlet $word" "$(ms "$fig_t")" "$fig_m" "$(wc -l <"$work/figlet.out")"
 printf '%-26s %12s %16s %14s\n' "toilet $word" "$(ms "$toi_t")" "$toi_m" "$(wc -l <"$work/toilet.out")"
 printf '%-29s %12s %16s %14s\n' "vomra-cli art 艺术字" "$(ms "$han_t")" "$han_m" "$("$cli" art 艺术字 | wc -l)"
+baseline_line
 echo "time   vomra-cli / figlet: $(ratio "$cli_t" "$fig_t")x   vomra-cli / toilet: $(ratio "$cli_t" "$toi_t")x"
 echo "memory vomra-cli / figlet: $(ratio "$cli_m" "$fig_m")x   vomra-cli / toilet: $(ratio "$cli_m" "$toi_m")x"
 echo "艺术字: time / figlet's word $(ratio "$han_t" "$fig_t")x, memory $(ratio "$han_m" "$fig_m")x   (targets: time <= 2x, memory <= 4x)"

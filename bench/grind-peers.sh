@@ -66,6 +66,7 @@ for size in "${sizes[@]}"; do
   # One more run with the split reported on stderr (decode, grind, write).
   VOMRA_GRIND_TIMING=1 "${cmd_cli[@]}" 2>"$work/timing" >/dev/null
   echo "vomra-cli split: $(grep '^grind timing:' "$work/timing" | sed 's/^grind timing: //')"
+  baseline_line
   echo "speed-up of vomra-cli: $(ratio "$jp_t" "$cli_t")x against jp2a, $(ratio "$ca_t" "$cli_t")x against img2txt"
   echo "memory vomra-cli / jp2a: $(ratio "$cli_m" "$jp_m")x   vomra-cli / img2txt: $(ratio "$cli_m" "$ca_m")x"
 done
