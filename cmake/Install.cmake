@@ -76,6 +76,9 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.example.org/vomra")
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Found by shlibdeps, and fontconfig besides: the font lookup loads it when
+# its cache cannot answer, so no program links it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libfontconfig1")
 # The Song-style face the texts are drawn in, the help viewer and the desktop opener.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-arphic-uming, xchm, xdg-utils")
 include(CPack)

@@ -2,7 +2,8 @@
 # vomra-cli loads FreeType and fontconfig, ICU, libjpeg and libpng only in the
 # module of the command that needs them: at start it maps none of them; art,
 # width and the JPEG and PNG grind give what the helper (everything linked in)
-# gives; and a module that is missing or cannot be loaded is a plain error.
+# gives; fontconfig is loaded only when the font cache cannot answer; and a
+# module that is missing or cannot be loaded is a plain error.
 # Usage: check-modules.sh VOMRA_CLI GRIND_FIXTURES
 set -euo pipefail
 cli=$1 data=$2
@@ -30,6 +31,20 @@ same "width --fix" $'■ab\nabc\n' width --fix
 same "grind JPEG" "" grind --ramp '#.' "$data/blocks.jpg"
 same "grind PNG" "" grind --ramp '#.' "$data/picture.png"
 same "grind cut PNG" "" grind "$data/cut.png"
+
+# The font lookup is cached: fontconfig is loaded when the cache misses and
+# only then, and the answer drawn is the same either way. No C++ runtime is
+# loaded for art either (vomra-cli and its modules carry their own).
+loaded() { LD_DEBUG=files "$@" 2>&1 >/dev/null | grep -oE 'file=[^ ]+' | sed 's/^file=//' | sort -u; }
+cold=$(VOMRA_FONT_CACHE="$work/fonts" "$cli" art Vomra)
+[ -s "$work/fonts" ] || fail "art left no font cache in $work/fonts"
+warm=$(VOMRA_FONT_CACHE="$work/fonts" "$cli" art Vomra)
+[ "$cold" = "$warm" ] && [ "$cold" = "$("$helper" art Vomra)" ] || fail "art with a cold and a warm font cache differ"
+rm "$work/fonts"
+loaded env VOMRA_FONT_CACHE="$work/fonts" "$cli" art Vomra | grep -q '^libfontconfig' || fail "art with no cache did not ask fontconfig"
+libs=$(loaded env VOMRA_FONT_CACHE="$work/fonts" "$cli" art 艺术字)
+grep -E '^(libfontconfig|libstdc\+\+)' <<<"$libs" && fail "art with a warm font cache loaded the libraries above"
+grep -q '^libfreetype' <<<"$libs" || fail "art loaded no FreeType: the check above proves nothing ($libs)"
 
 # A copy without its modules, then with modules that are no shared objects.
 cp "$cli" "$work/vomra-cli"
