@@ -29,22 +29,23 @@ for c in figlet toilet; do
 done
 "$cli" art "$word" >"$work/cli.out" || { echo "art-peers: vomra-cli art failed" >&2; exit 1; }
 
-cli_t=$(median_us "$cli" art "$word")
-cli_m=$(peak_kib "$cli" art "$word")
-han_t=$(median_us "$cli" art 艺术字)
-han_m=$(peak_kib "$cli" art 艺术字)
-fig_t=$(median_us figlet "$word")
-fig_m=$(peak_kib figlet "$word")
-toi_t=$(median_us toilet "$word")
-toi_m=$(peak_kib toilet "$word")
+# Measured in turns, so the machine's load weighs on each alike.
+cmd_cli=("$cli" art "$word") cmd_han=("$cli" art 艺术字) cmd_fig=(figlet "$word") cmd_toi=(toilet "$word")
+cmd_true=(/bin/true)
+{ read -r cli_t; read -r han_t; read -r fig_t; read -r toi_t; read -r true_t; } < <(medians_us cmd_cli cmd_han cmd_fig cmd_toi cmd_true)
+cli_m=$(peak_kib "${cmd_cli[@]}")
+han_m=$(peak_kib "${cmd_han[@]}")
+fig_m=$(peak_kib "${cmd_fig[@]}")
+toi_m=$(peak_kib "${cmd_toi[@]}")
 
-echo "word: \"$word\", $runs runs each (after 2 warm-up runs), whole process, output to /dev/null"
+echo "word: \"$word\", $runs runs each (after 2 warm-up runs; the commands in turns), whole process, output to /dev/null"
 echo "vomra-cli: $cli (FreeType and fontconfig, no Qt)"
 printf '%-26s %12s %16s %14s\n' "command" "median ms" "peak RSS KiB" "output lines"
 printf '%-26s %12s %16s %14s\n' "vomra-cli art $word" "$(ms "$cli_t")" "$cli_m" "$(wc -l <"$work/cli.out")"
 printf '%-26s %12s %16s %14s\n' "figlet $word" "$(ms "$fig_t")" "$fig_m" "$(wc -l <"$work/figlet.out")"
 printf '%-26s %12s %16s %14s\n' "toilet $word" "$(ms "$toi_t")" "$toi_m" "$(wc -l <"$work/toilet.out")"
 printf '%-29s %12s %16s %14s\n' "vomra-cli art 艺术字" "$(ms "$han_t")" "$han_m" "$("$cli" art 艺术字 | wc -l)"
+baseline_line "$true_t"
 echo "time   vomra-cli / figlet: $(ratio "$cli_t" "$fig_t")x   vomra-cli / toilet: $(ratio "$cli_t" "$toi_t")x"
 echo "memory vomra-cli / figlet: $(ratio "$cli_m" "$fig_m")x   vomra-cli / toilet: $(ratio "$cli_m" "$toi_m")x"
 echo "艺术字: time / figlet's word $(ratio "$han_t" "$fig_t")x, memory $(ratio "$han_m" "$fig_m")x   (targets: time <= 2x, memory <= 4x)"

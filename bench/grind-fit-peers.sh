@@ -46,6 +46,7 @@ row() { printf '%-58s %10s %13s %10s\n' "$1" "$(ms "$2")" "$3" "$(wc -l <"$4")";
 row "vomra-cli grind --width $columns" "$cli_t" "$cli_m" "$work/cli.out"
 row "jp2a --width=$columns" "$jp_t" "$jp_m" "$work/jp2a.out"
 row "chafa -s $columns --format symbols --colors none" "$ch_t" "$ch_m" "$work/chafa.out"
+baseline_line
 VOMRA_GRIND_TIMING=1 "${cmd_cli[@]}" 2>"$work/timing" >/dev/null
 echo "vomra-cli split: $(grep '^grind timing:' "$work/timing" | sed 's/^grind timing: //')"
 echo "time jp2a / vomra-cli: $(ratio "$jp_t" "$cli_t")x   chafa / vomra-cli: $(ratio "$ch_t" "$cli_t")x"

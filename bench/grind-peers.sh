@@ -33,7 +33,7 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-echo "$runs runs each (after 1 warm-up run), whole process, output to /dev/null"
+echo "$runs runs each (after 1 warm-up run; the commands in turns), whole process, output to /dev/null"
 echo "vomra-cli: $cli; ramp for vomra-cli and jp2a: '$ramp'; img2txt: -f utf8 (its plainest text form, with colour codes), default dithering"
 for size in "${sizes[@]}"; do
   w=${size%x*} h=${size#*x}
@@ -51,9 +51,12 @@ for size in "${sizes[@]}"; do
     "${cmd[@]}" >"$work/$name.out" 2>"$work/$name.err" || { echo "grind-peers: $name failed: $(cat "$work/$name.err")" >&2; exit 1; }
     unset -n cmd
   done
-  cli_t=$(median_us "${cmd_cli[@]}");   cli_m=$(peak_kib "${cmd_cli[@]}")
-  jp_t=$(median_us "${cmd_jp2a[@]}");   jp_m=$(peak_kib "${cmd_jp2a[@]}")
-  ca_t=$(median_us "${cmd_caca[@]}");   ca_m=$(peak_kib "${cmd_caca[@]}")
+  # Measured in turns, so the machine's load weighs on each alike.
+  cmd_true=(/bin/true)
+  { read -r cli_t; read -r jp_t; read -r ca_t; read -r true_t; } < <(medians_us cmd_cli cmd_jp2a cmd_caca cmd_true)
+  cli_m=$(peak_kib "${cmd_cli[@]}")
+  jp_m=$(peak_kib "${cmd_jp2a[@]}")
+  ca_m=$(peak_kib "${cmd_caca[@]}")
 
   echo
   echo "picture ${w}x${h} ($(awk -v p="$pixels" 'BEGIN {printf "%.1f", p / 1e6}') MP, 24-bit pixel data $data_kib KiB;" \
@@ -66,6 +69,7 @@ for size in "${sizes[@]}"; do
   # One more run with the split reported on stderr (decode, grind, write).
   VOMRA_GRIND_TIMING=1 "${cmd_cli[@]}" 2>"$work/timing" >/dev/null
   echo "vomra-cli split: $(grep '^grind timing:' "$work/timing" | sed 's/^grind timing: //')"
+  baseline_line "$true_t"
   echo "speed-up of vomra-cli: $(ratio "$jp_t" "$cli_t")x against jp2a, $(ratio "$ca_t" "$cli_t")x against img2txt"
   echo "memory vomra-cli / jp2a: $(ratio "$cli_m" "$jp_m")x   vomra-cli / img2txt: $(ratio "$cli_m" "$ca_m")x"
 done

@@ -8,6 +8,8 @@ install(TARGETS vomra vomra-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # vomra-cli's helper for the commands that need Qt; vomra-cli looks for it in
 # ../libexec/vomra from its own folder.
 install(TARGETS vomra-cli-qt RUNTIME DESTINATION libexec/vomra)
+# Its modules (what needs FreeType, ICU, libjpeg or libpng) go there too.
+install(TARGETS vomra-cli-art vomra-cli-width vomra-cli-picture LIBRARY DESTINATION libexec/vomra)
 
 set(vomra_share ${CMAKE_INSTALL_DATADIR}/vomra)
 install(FILES ${CMAKE_SOURCE_DIR}/assets/QOBR.Ini ${VOMRA_HELP_FILE} DESTINATION ${vomra_share})
@@ -51,7 +53,7 @@ install(FILES ${CMAKE_SOURCE_DIR}/assets/bash-completion/vomra-cli
   DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
 
 # Everything the package ships, and nothing else (scripts/package builds this).
-add_custom_target(vomra_ship DEPENDS vomra vomra-cli vomra-cli-qt vomra_help vomra_man)
+add_custom_target(vomra_ship DEPENDS vomra vomra-cli vomra-cli-qt vomra_cli_modules vomra_help vomra_man)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vomra)
@@ -74,6 +76,9 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.example.org/vomra")
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Found by shlibdeps, and fontconfig besides: the font lookup loads it when
+# its cache cannot answer, so no program links it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libfontconfig1")
 # The Song-style face the texts are drawn in, the help viewer and the desktop opener.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-arphic-uming, xchm, xdg-utils")
 include(CPack)

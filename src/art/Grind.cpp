@@ -58,6 +58,7 @@ void TextBufferFree::operator()(char *p) const
 namespace {
 
 constexpr std::size_t kHugePage = std::size_t(2) << 20;
+constexpr std::size_t kPopulated = std::size_t(256) << 10;
 
 // A large buffer is mapped on huge page bounds and asks for huge pages: a
 // picture's text is then faulted in a few steps instead of thousands.
@@ -78,6 +79,11 @@ TextBuffer textBuffer(std::size_t bytes)
             ::madvise(aligned, size, MADV_HUGEPAGE);
             return TextBuffer(aligned, TextBufferFree{size});
         }
+    } else if (bytes >= kPopulated) {
+        // Faulted in by one call rather than a fault for each page on first write.
+        void *map = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+        if (map != MAP_FAILED)
+            return TextBuffer(static_cast<char *>(map), TextBufferFree{bytes});
     }
     return TextBuffer(new char[bytes], TextBufferFree{0});
 }
@@ -276,10 +282,13 @@ int trimmedLength(const char *row, int n)
 }
 
 // Bands for a picture: one unless it is large enough that a thread's start is
-// small beside its share.
+// small beside its share. A million pixels take about a millisecond; below
+// that, a second thread (its start, its stack, page faults taken side by side)
+// cost more processor time than it saved, and on a busy machine it waits for a
+// core and the whole grind with it.
 int bandCount(int width, int height, int threads)
 {
-    constexpr long long kPixelsPerThread = 1 << 17;
+    constexpr long long kPixelsPerThread = 1 << 20;
     const long long pixels = static_cast<long long>(width) * height;
     long long n = threads > 0 ? threads : std::max(1u, std::thread::hardware_concurrency());
     if (threads <= 0)

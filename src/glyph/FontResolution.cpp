@@ -2,6 +2,8 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <dlfcn.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -117,35 +119,71 @@ void store(const std::string &path, const std::string &stamp, std::vector<std::s
         std::remove(temp.c_str());
 }
 
+// fontconfig is loaded only when the cache cannot answer: linked in, it and
+// what it links (expat) were mapped and bound on every run, for nothing.
+#define VOMRA_FC_CALLS(X)                                                                                          \
+    X(FcPatternCreate) X(FcPatternAddString) X(FcPatternAddInteger) X(FcConfigSubstitute) X(FcDefaultSubstitute)     \
+    X(FcFontSort) X(FcPatternDestroy) X(FcPatternGetString) X(FcPatternGetInteger) X(FcStrCmpIgnoreCase)             \
+    X(FcObjectSetCreate) X(FcObjectSetAdd) X(FcFontList) X(FcFontSetDestroy) X(FcObjectSetDestroy)
+
+struct Fc {
+#define VOMRA_FC_MEMBER(name) decltype(&::name) name = nullptr;
+    VOMRA_FC_CALLS(VOMRA_FC_MEMBER)
+#undef VOMRA_FC_MEMBER
+};
+
+// Null when the library or one of its calls is missing. A process that has
+// fontconfig already (the program, through Qt) gets that same copy.
+const Fc *fontconfig()
+{
+    static const Fc *const loaded = [] {
+        static Fc fc;
+        void *lib = ::dlopen("libfontconfig.so.1", RTLD_LAZY | RTLD_LOCAL);
+        if (!lib)
+            return static_cast<const Fc *>(nullptr);
+        bool all = true;
+#define VOMRA_FC_LOAD(name)                                                                                        \
+    fc.name = reinterpret_cast<decltype(fc.name)>(::dlsym(lib, #name));                                             \
+    all = all && fc.name;
+        VOMRA_FC_CALLS(VOMRA_FC_LOAD)
+#undef VOMRA_FC_LOAD
+        return all ? static_cast<const Fc *>(&fc) : nullptr;
+    }();
+    return loaded;
+}
+
 Resolution askFontconfig(const std::string &family, bool bold, bool italic)
 {
     Resolution r;
-    FcPattern *pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(family.c_str()));
-    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
+    const Fc *fc = fontconfig();
+    if (!fc)
+        return r;
+    FcPattern *pattern = fc->FcPatternCreate();
+    fc->FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(family.c_str()));
+    fc->FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    fc->FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    fc->FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    fc->FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
-    FcFontSet *set = FcFontSort(nullptr, pattern, FcTrue, nullptr, &result);
-    FcPatternDestroy(pattern);
+    FcFontSet *set = fc->FcFontSort(nullptr, pattern, FcTrue, nullptr, &result);
+    fc->FcPatternDestroy(pattern);
     if (!set)
         return r;
     for (int i = 0; i < set->nfont; ++i) {
         FcChar8 *file = nullptr;
         int index = 0;
-        if (FcPatternGetString(set->fonts[i], FC_FILE, 0, &file) != FcResultMatch)
+        if (fc->FcPatternGetString(set->fonts[i], FC_FILE, 0, &file) != FcResultMatch)
             continue;
-        FcPatternGetInteger(set->fonts[i], FC_INDEX, 0, &index);
+        fc->FcPatternGetInteger(set->fonts[i], FC_INDEX, 0, &index);
         r.files.push_back({reinterpret_cast<const char *>(file), index});
     }
     if (set->nfont > 0) {
         FcPattern *best = set->fonts[0];
         FcChar8 *name = nullptr;
-        for (int n = 0; FcPatternGetString(best, FC_FAMILY, n, &name) == FcResultMatch; ++n) {
+        for (int n = 0; fc->FcPatternGetString(best, FC_FAMILY, n, &name) == FcResultMatch; ++n) {
             if (n == 0)
                 r.resolved = reinterpret_cast<const char *>(name);
-            if (FcStrCmpIgnoreCase(name, reinterpret_cast<const FcChar8 *>(family.c_str())) == 0) {
+            if (fc->FcStrCmpIgnoreCase(name, reinterpret_cast<const FcChar8 *>(family.c_str())) == 0) {
                 r.installed = true;
                 r.resolved = reinterpret_cast<const char *>(name);
             }
@@ -153,32 +191,34 @@ Resolution askFontconfig(const std::string &family, bool bold, bool italic)
         // The same face is often installed more than once (OpenType and Type 1):
         // the first of its copies in the font list is drawn, as the Qt font
         // database took it.
-        FcPattern *same = FcPatternCreate();
+        FcPattern *same = fc->FcPatternCreate();
         FcChar8 *bestFamily = nullptr;
         int weight = 0, slant = 0, width = 0;
-        if (FcPatternGetString(best, FC_FAMILY, 0, &bestFamily) == FcResultMatch)
-            FcPatternAddString(same, FC_FAMILY, bestFamily);
-        if (FcPatternGetInteger(best, FC_WEIGHT, 0, &weight) == FcResultMatch)
-            FcPatternAddInteger(same, FC_WEIGHT, weight);
-        if (FcPatternGetInteger(best, FC_SLANT, 0, &slant) == FcResultMatch)
-            FcPatternAddInteger(same, FC_SLANT, slant);
-        if (FcPatternGetInteger(best, FC_WIDTH, 0, &width) == FcResultMatch)
-            FcPatternAddInteger(same, FC_WIDTH, width);
-        FcObjectSet *fields = FcObjectSetBuild(FC_FILE, FC_INDEX, nullptr);
-        if (FcFontSet *copies = FcFontList(nullptr, same, fields)) {
+        if (fc->FcPatternGetString(best, FC_FAMILY, 0, &bestFamily) == FcResultMatch)
+            fc->FcPatternAddString(same, FC_FAMILY, bestFamily);
+        if (fc->FcPatternGetInteger(best, FC_WEIGHT, 0, &weight) == FcResultMatch)
+            fc->FcPatternAddInteger(same, FC_WEIGHT, weight);
+        if (fc->FcPatternGetInteger(best, FC_SLANT, 0, &slant) == FcResultMatch)
+            fc->FcPatternAddInteger(same, FC_SLANT, slant);
+        if (fc->FcPatternGetInteger(best, FC_WIDTH, 0, &width) == FcResultMatch)
+            fc->FcPatternAddInteger(same, FC_WIDTH, width);
+        FcObjectSet *fields = fc->FcObjectSetCreate();
+        fc->FcObjectSetAdd(fields, FC_FILE);
+        fc->FcObjectSetAdd(fields, FC_INDEX);
+        if (FcFontSet *copies = fc->FcFontList(nullptr, same, fields)) {
             FcChar8 *file = nullptr;
-            if (copies->nfont > 0 && FcPatternGetString(copies->fonts[0], FC_FILE, 0, &file) == FcResultMatch
+            if (copies->nfont > 0 && fc->FcPatternGetString(copies->fonts[0], FC_FILE, 0, &file) == FcResultMatch
                 && !r.files.empty()) {
                 r.files[0].path = reinterpret_cast<const char *>(file);
                 r.files[0].index = 0;
-                FcPatternGetInteger(copies->fonts[0], FC_INDEX, 0, &r.files[0].index);
+                fc->FcPatternGetInteger(copies->fonts[0], FC_INDEX, 0, &r.files[0].index);
             }
-            FcFontSetDestroy(copies);
+            fc->FcFontSetDestroy(copies);
         }
-        FcObjectSetDestroy(fields);
-        FcPatternDestroy(same);
+        fc->FcObjectSetDestroy(fields);
+        fc->FcPatternDestroy(same);
     }
-    FcFontSetDestroy(set);
+    fc->FcFontSetDestroy(set);
     return r;
 }
 
