@@ -2,9 +2,9 @@
 
 #include "platform/GbkQt.h"
 #include "recipe/Recipe.h"
-#include "recipe/RecipeEdit.h"
 
 #include <QFont>
+#include <QPlainTextDocumentLayout>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFormat>
@@ -45,10 +45,17 @@ void AppendItemLines(QTextCursor &cursor, const std::vector<std::string> &lines,
     }
 }
 
+QTextDocument *NewPlainDocument(QObject *parent)
+{
+    auto *doc = new QTextDocument(parent);
+    doc->setDocumentLayout(new QPlainTextDocumentLayout(doc));
+    return doc;
+}
+
 QTextDocument *BuildItemDocument(const std::vector<std::string> &lines, const QFont &font, int pixelSize,
                                  QObject *parent)
 {
-    QTextDocument *doc = TRecipeEdit::newDocument(parent);
+    QTextDocument *doc = NewPlainDocument(parent);
     doc->setDefaultFont(font);
     doc->setUndoRedoEnabled(false);
     QTextCursor cursor(doc);

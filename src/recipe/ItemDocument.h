@@ -26,6 +26,10 @@ QString decodeRecipe(std::string_view gbk, bool *replaced);
 void AppendItemLines(QTextCursor &cursor, const std::vector<std::string> &lines, std::size_t from, std::size_t to,
                      int pixelSize);
 
+// An empty document with the plain layout the recipe editor takes: it lays
+// out only the blocks shown.
+QTextDocument *NewPlainDocument(QObject *parent);
+
 // The whole item in a new document for the recipe editor, owned by parent, undo
 // off while it is built.
 QTextDocument *BuildItemDocument(const std::vector<std::string> &lines, const QFont &font, int pixelSize,

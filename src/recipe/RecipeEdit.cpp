@@ -1,5 +1,7 @@
 #include "recipe/RecipeEdit.h"
 
+#include "recipe/ItemDocument.h"
+
 #include <QMimeData>
 #include <QPlainTextDocumentLayout>
 #include <QResizeEvent>
@@ -10,9 +12,7 @@ namespace vomra {
 
 QTextDocument *TRecipeEdit::newDocument(QObject *parent)
 {
-    auto *doc = new QTextDocument(parent);
-    makePlain(doc);
-    return doc;
+    return NewPlainDocument(parent);
 }
 
 void TRecipeEdit::makePlain(QTextDocument *doc)
