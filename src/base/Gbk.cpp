@@ -76,12 +76,40 @@ private:
     iconv_t m_cd;
 };
 
+// Where the next tag character (U+E0000 to U+E007F, F3 A0 80 80 to F3 A0 81 BF)
+// starts, from byte from on; npos when there is none.
+std::size_t findTag(std::string_view utf8, std::size_t from)
+{
+    for (std::size_t i = utf8.find('\xF3', from); i != std::string_view::npos; i = utf8.find('\xF3', i + 1)) {
+        if (i + 3 < utf8.size() && utf8[i + 1] == '\xA0' && (utf8[i + 2] == '\x80' || utf8[i + 2] == '\x81')
+            && (static_cast<unsigned char>(utf8[i + 3]) & 0xC0) == 0x80)
+            return i;
+    }
+    return std::string_view::npos;
+}
+
 } // namespace
 
 std::string fromUtf8(std::string_view utf8, bool *lossy)
 {
     thread_local Converter conv("CP936", "UTF-8");
-    return conv.run(utf8, true, lossy);
+    std::size_t tag = findTag(utf8, 0);
+    if (tag == std::string_view::npos)
+        return conv.run(utf8, true, lossy);
+    // iconv drops tag characters without a word. GBK has none, so each is lost
+    // like any other character GBK lacks: a "?" and the loss told.
+    std::string out;
+    for (std::size_t from = 0;; tag = findTag(utf8, from)) {
+        const std::size_t end = tag == std::string_view::npos ? utf8.size() : tag;
+        out += conv.run(utf8.substr(from, end - from), true, nullptr);
+        if (tag == std::string_view::npos)
+            break;
+        out += '?';
+        from = tag + 4;
+    }
+    if (lossy)
+        *lossy = true;
+    return out;
 }
 
 std::string toUtf8(std::string_view gbk, bool *lossy)

@@ -24,6 +24,13 @@ TEST(Gbk, UnmappableCharactersBecomeQuestionMarks)
     // Malformed UTF-8: a stray continuation byte and a truncated sequence.
     EXPECT_EQ(gbk::fromUtf8("a\x80z\xE8\x89", &lossy), "a?z?");
     EXPECT_TRUE(lossy);
+    // Tag characters (U+E0020, U+E007F), which the system converter drops silently,
+    // one beside malformed bytes; and a lookalike (U+E0080) that is no tag.
+    lossy = false;
+    EXPECT_EQ(gbk::fromUtf8("\xF3\xA0\x80\xA0U\xE8\xF3\xA0\x81\xBF艺", &lossy), "?U??\xD2\xD5");
+    EXPECT_TRUE(lossy);
+    EXPECT_EQ(gbk::fromUtf8("\xF3\xA0\x82\x80", &lossy), "?");
+    EXPECT_TRUE(lossy);
 }
 
 TEST(Gbk, BadGbkDecodesWithoutReadingPastTheEnd)
