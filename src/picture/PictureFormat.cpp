@@ -2,18 +2,19 @@
 // needed, so vomra-cli names a picture it cannot read without loading one.
 #include "picture/PictureDecode.h"
 
-#include <cstring>
+#include "base/PictureKind.h"
+
+#include <string_view>
 
 namespace vomra::picture {
 
 Format formatOf(const unsigned char *data, std::size_t size)
 {
-    if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF)
-        return Format::Jpeg;
-    static const unsigned char kPng[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (size >= 8 && std::memcmp(data, kPng, 8) == 0)
-        return Format::Png;
-    return Format::Unknown;
+    switch (pictureKindOf(std::string_view(reinterpret_cast<const char *>(data), size))) {
+    case PictureKind::Jpeg: return Format::Jpeg;
+    case PictureKind::Png: return Format::Png;
+    default: return Format::Unknown;
+    }
 }
 
 const char *formatName(Format format)
