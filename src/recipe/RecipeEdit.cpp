@@ -2,11 +2,15 @@
 
 #include "recipe/ItemDocument.h"
 
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QPlainTextDocumentLayout>
 #include <QResizeEvent>
-#include <QTextDocument>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
 
 namespace vomra {
 
@@ -21,27 +25,110 @@ void TRecipeEdit::makePlain(QTextDocument *doc)
         doc->setDocumentLayout(new QPlainTextDocumentLayout(doc));
 }
 
-QString TRecipeEdit::withoutSoftBreaks(QString text)
+void TRecipeEdit::insertWithSoftBreaks(QTextCursor &cursor, const QString &text, const std::vector<int> &breaks)
 {
-    if (!text.contains(QChar(kSoftMark)))
-        return text;
-    text.replace(softBreak(), QString());
-    text.replace(QString(QChar(kSoftMark)) + QChar(QChar::ParagraphSeparator), QString());
-    text.remove(QChar(kSoftMark));
+    if (breaks.empty()) {
+        cursor.insertText(text);
+        return;
+    }
+    QTextCharFormat mark;
+    mark.setProperty(kOwnMarkProperty, true);
+    const QTextCharFormat plain = cursor.charFormat();
+    int from = 0;
+    for (const int at : breaks) {
+        cursor.insertText(text.mid(from, at - from), plain);
+        cursor.insertText(QString(QChar(kSoftMark)), mark);
+        cursor.insertText(QStringLiteral("\n"), plain);
+        from = at;
+    }
+    cursor.insertText(text.mid(from), plain);
+}
+
+void TRecipeEdit::setRecipeText(const QString &text, const std::vector<int> &breaks)
+{
+    if (breaks.empty()) {
+        setPlainText(text);
+        return;
+    }
+    setPlainText(QString());
+    QTextDocument *doc = document();
+    doc->setUndoRedoEnabled(false);
+    QTextCursor cursor(doc);
+    insertWithSoftBreaks(cursor, text, breaks);
+    doc->setUndoRedoEnabled(true);
+    doc->setModified(false);
+    moveCursor(QTextCursor::Start);
+}
+
+QString TRecipeEdit::textBetween(const QTextDocument *doc, int from, int to, bool raw)
+{
+    QString out;
+    out.reserve(to - from);
+    for (QTextBlock block = doc->findBlock(from); block.isValid() && block.position() <= to; block = block.next()) {
+        bool softEnd = false; // the block's last character is an own mark
+        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QString text = fragment.text();
+            const int start = std::clamp(from - fragment.position(), 0, int(text.size()));
+            const int end = std::clamp(to - fragment.position(), start, int(text.size()));
+            if (!fragment.charFormat().boolProperty(kOwnMarkProperty)) {
+                out += QStringView(text).mid(start, end - start);
+                softEnd = false;
+                continue;
+            }
+            // Text typed after a mark takes its format: only the marks themselves go.
+            for (int i = 0; i < text.size(); ++i) {
+                softEnd = text[i] == QChar(kSoftMark);
+                if (!softEnd && i >= start && i < end)
+                    out += text[i];
+            }
+        }
+        // The block end lies between the block's last character and the next block.
+        const int blockEnd = block.position() + block.length() - 1;
+        if (!softEnd && blockEnd >= from && blockEnd < to && block.next().isValid())
+            out += QLatin1Char('\n');
+    }
+    return raw ? out : plainFromRaw(out);
+}
+
+QString TRecipeEdit::plainFromRaw(QString text)
+{
+    text.replace(QChar(QChar::LineSeparator), QLatin1Char('\n'));
+    text.replace(QChar(QChar::Nbsp), QLatin1Char(' '));
     return text;
+}
+
+QString TRecipeEdit::recipeText() const
+{
+    return textBetween(document(), 0, document()->characterCount() - 1, true);
+}
+
+QString TRecipeEdit::selectedRecipeText() const
+{
+    const QTextCursor cursor = textCursor();
+    return textBetween(document(), cursor.selectionStart(), cursor.selectionEnd(), false);
 }
 
 QMimeData *TRecipeEdit::createMimeDataFromSelection() const
 {
-    QString selected = textCursor().selectedText();
-    if (selected.contains(QChar(kSoftMark))) {
-        selected = withoutSoftBreaks(selected);
-        selected.replace(QChar(QChar::ParagraphSeparator), QLatin1Char('\n'));
-        auto *data = new QMimeData;
-        data->setText(selected);
-        return data;
+    auto *data = new QMimeData;
+    data->setText(selectedRecipeText());
+    return data;
+}
+
+void TRecipeEdit::keyPressEvent(QKeyEvent *event)
+{
+    // Shift+Enter would put a line separator in the text, which looks like a line
+    // end and is none in the saved file: it starts a new line, as Enter does.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        event->modifiers() & Qt::ShiftModifier) {
+        QKeyEvent plain(event->type(), event->key(), event->modifiers() & ~Qt::ShiftModifier, event->text(),
+                        event->isAutoRepeat(), static_cast<ushort>(event->count()));
+        TPlainCopyPlainTextEdit::keyPressEvent(&plain);
+        event->setAccepted(plain.isAccepted());
+        return;
     }
-    return TPlainCopyPlainTextEdit::createMimeDataFromSelection();
+    TPlainCopyPlainTextEdit::keyPressEvent(event);
 }
 
 void TRecipeEdit::resizeEvent(QResizeEvent *event)

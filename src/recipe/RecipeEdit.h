@@ -2,12 +2,17 @@
 // The recipe editor: a plain text view, which lays out only the blocks it shows,
 // so that typing, going to the end or dragging the scroll bar in a huge recipe
 // never lays out the whole text. Very long lines are shown as several blocks
-// joined by soft breaks. A soft break is a word joiner (which GBK cannot
-// hold, so no recipe brings one) before a block end; the text that is saved,
-// copied or dragged never carries it.
+// joined by soft breaks. A soft break is a word joiner of the editor's own
+// (told apart from one a UTF-8 recipe brings by its character format) before a
+// block end; the text that is saved, copied or dragged never carries it.
 
 #include "pagekit/PlainCopy.h"
 
+#include <QTextFormat>
+
+#include <vector>
+
+class QTextCursor;
 class QTextDocument;
 
 namespace vomra {
@@ -22,17 +27,30 @@ public:
     static void makePlain(QTextDocument *doc);
 
     static constexpr char16_t kSoftMark = 0x2060;
+    // Set on the editor's own marks; typed text after one may carry it too.
+    static constexpr int kOwnMarkProperty = QTextFormat::UserProperty + 1;
     // Above this many blocks a new width does not lay the text out again.
     static constexpr int kManyBlocks = 20000;
-    // What ends a block that a long line goes on from.
-    static QString softBreak() { return QString(QChar(kSoftMark)) + QLatin1Char('\n'); }
-    // Lines joined again where soft breaks split them; stray marks dropped.
-    static QString withoutSoftBreaks(QString text);
-    // The recipe's text: the plain text without soft breaks.
-    QString recipeText() const { return withoutSoftBreaks(toPlainText()); }
+    // Inserts text at the cursor, ending a block softly (an own mark, then a
+    // block end) before each of the given offsets into text.
+    static void insertWithSoftBreaks(QTextCursor &cursor, const QString &text, const std::vector<int> &breaks);
+    // The text between two positions: lines joined where soft breaks split them,
+    // the editor's own marks dropped, block ends as "\n". Raw keeps line
+    // separators and no-break spaces as they are (a UTF-8 recipe holds them);
+    // otherwise they become "\n" and " ", as in the document's plain text.
+    static QString textBetween(const QTextDocument *doc, int from, int to, bool raw);
+    // Shows text in place of what was shown, soft breaks before the given offsets,
+    // with nothing to undo.
+    void setRecipeText(const QString &text, const std::vector<int> &breaks);
+    // The recipe's whole text, raw; what is selected, plain.
+    QString recipeText() const;
+    QString selectedRecipeText() const;
+    // A raw recipe text as GBK can hold it: what plain text would have been.
+    static QString plainFromRaw(QString text);
 
 protected:
     QMimeData *createMimeDataFromSelection() const override;
+    void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 };
 

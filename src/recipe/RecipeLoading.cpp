@@ -42,28 +42,28 @@ namespace {
 // would hold the window still for seconds.
 constexpr int kSoftLineLength = 512;
 
-// Breaks every run longer than kSoftLineLength with a soft break; column counts
-// the characters since the last line feed, across pieces.
-QString withSoftBreaks(const QString &piece, int &column)
+// Where soft breaks go in piece: before every character that would make a run
+// longer than kSoftLineLength. column counts the characters since the last line
+// feed, across pieces.
+std::vector<int> softBreaksIn(const QString &piece, int &column)
 {
+    std::vector<int> breaks;
     if (column + piece.size() <= kSoftLineLength && !piece.contains(QLatin1Char('\n'))) {
         column += static_cast<int>(piece.size());
-        return piece;
+        return breaks;
     }
-    QString out;
-    out.reserve(piece.size() + piece.size() / kSoftLineLength * 2 + 2);
-    for (const QChar c : piece) {
-        if (c == QLatin1Char('\n')) {
+    for (int i = 0; i < piece.size(); ++i) {
+        if (piece[i] == QLatin1Char('\n')) {
             column = 0;
-        } else if (column == kSoftLineLength) {
-            out += TRecipeEdit::softBreak();
+            continue;
+        }
+        if (column == kSoftLineLength) {
+            breaks.push_back(i);
             column = 0;
         }
-        out += c;
-        if (c != QLatin1Char('\n'))
-            ++column;
+        ++column;
     }
-    return out;
+    return breaks;
 }
 
 // A UTF-8 recipe (one that began with a byte-order mark) for the editor.
@@ -125,7 +125,7 @@ void TRecipePage::restoreMode()
         setEditMode();
 }
 
-QString TRecipePage::nextFilePiece(std::size_t &pos, int &column, bool *replaced) const
+TRecipePage::FilePiece TRecipePage::nextFilePiece(std::size_t &pos, int &column, bool *replaced) const
 {
     const std::string &bytes = m_pending;
     // Pieces end after a line feed, which is never part of a GBK character.
@@ -148,9 +148,11 @@ QString TRecipePage::nextFilePiece(std::size_t &pos, int &column, bool *replaced
             --end;
     }
     const std::string_view raw = std::string_view(bytes).substr(pos, end - pos);
-    QString piece = m_shownUtf8 ? decodeUtf8Recipe(raw, replaced) : decodeRecipe(raw, replaced);
+    FilePiece piece;
+    piece.text = m_shownUtf8 ? decodeUtf8Recipe(raw, replaced) : decodeRecipe(raw, replaced);
+    piece.softBreaks = softBreaksIn(piece.text, column);
     pos = end;
-    return withSoftBreaks(piece, column);
+    return piece;
 }
 
 std::size_t TRecipePage::buildStep(QTextDocument *doc, std::size_t pos, int &column, bool *replaced,
@@ -166,7 +168,8 @@ std::size_t TRecipePage::buildStep(QTextDocument *doc, std::size_t pos, int &col
         cursor.endEditBlock();
         return to;
     }
-    cursor.insertText(nextFilePiece(pos, column, replaced));
+    const FilePiece piece = nextFilePiece(pos, column, replaced);
+    TRecipeEdit::insertWithSoftBreaks(cursor, piece.text, piece.softBreaks);
     return pos;
 }
 
@@ -273,7 +276,8 @@ void TRecipePage::showRecipeBytes(std::string bytes)
     if (m_pending.size() <= kLoadChunk) {
         std::size_t pos = 0;
         int column = 0;
-        recipeRichEdit1->setPlainText(nextFilePiece(pos, column, &m_shownWithReplacement));
+        const FilePiece piece = nextFilePiece(pos, column, &m_shownWithReplacement);
+        static_cast<TRecipeEdit *>(recipeRichEdit1)->setRecipeText(piece.text, piece.softBreaks);
         m_pending.clear();
         return;
     }

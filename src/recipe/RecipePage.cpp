@@ -193,7 +193,7 @@ QString TRecipePage::CopyRecipeText()
     if (!recipeRichEdit1->isReadOnly()) {
         // The editor's own copy, which the text-edit class keeps to plain text.
         recipeRichEdit1->copy();
-        return TRecipeEdit::withoutSoftBreaks(recipeRichEdit1->textCursor().selection().toPlainText());
+        return static_cast<TRecipeEdit *>(recipeRichEdit1)->selectedRecipeText();
     }
     const QString text = DisplayModeSelection();
     QApplication::clipboard()->setText(text);

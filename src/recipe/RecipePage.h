@@ -138,7 +138,11 @@ private:
     void showRecipeBytes(std::string bytes);
     // The next piece of the file being loaded from pos, decoded, long lines
     // broken softly; pos and column (characters since the last line feed) move on.
-    QString nextFilePiece(std::size_t &pos, int &column, bool *replaced) const;
+    struct FilePiece {
+        QString text;
+        std::vector<int> softBreaks; // offsets into text that a soft break goes before
+    };
+    FilePiece nextFilePiece(std::size_t &pos, int &column, bool *replaced) const;
     // Appends the piece at pos to doc; returns where the next piece starts.
     std::size_t buildStep(QTextDocument *doc, std::size_t pos, int &column, bool *replaced,
                           std::size_t itemPiece = kItemChunk);

@@ -64,8 +64,8 @@ bool TRecipePage::encodeForSaving(const QString &text, const std::string &path, 
     bool lossy = false;
     if (m_shownUtf8 && mayUseUtf8) { // a UTF-8 recipe stays UTF-8
         *bytes = std::string(kUtf8Bom) + text.toStdString();
-    } else {
-        *bytes = gbk::fromQString(text, &lossy);
+    } else { // GBK has no line separator nor no-break space: a line end and a space, as ever
+        *bytes = gbk::fromQString(TRecipeEdit::plainFromRaw(text), &lossy);
     }
     if (m_shownWithReplacement)
         return confirmed(QStringLiteral("确认"),

@@ -5,6 +5,7 @@
 #include "recipe/ItemDocument.h"
 #include "recipe/Recipe.h"
 #include "recipe/RecipeEdit.h"
+#include "recipe/RecipeManage.h"
 #include "recipe/RecipePage.h"
 #include "recipe/RecipeTree.h"
 #include "recipe/SendOnDesktop.h"
@@ -457,6 +458,62 @@ TEST_F(RecipePageTest, HugeRecipeIsShownWholeAndSavedWhole)
     select(node({"Lib", "hello"}));
     EXPECT_FALSE(page().Loading());
     EXPECT_EQ(editor()->toPlainText(), QStringLiteral("第一行\nsecond line\n"));
+}
+
+// A UTF-8 recipe saved unedited is the same file: the word joiners, line
+// separators and no-break spaces it brings are its own, whether or not they sit
+// where the editor breaks a long line softly.
+TEST_F(RecipePageTest, Utf8RecipeSavedUneditedIsTheSameFile)
+{
+    const std::string wj = "\u2060", ls = "\u2028", nbsp = "\u00a0";
+    const std::string run(511, 'a'); // the next character ends a soft run of 512
+    std::string longLine; // long enough to go in as pieces
+    while (longLine.size() < 300u * 1024)
+        longLine += run + wj + "b" + wj + ls;
+    struct Row {
+        const char *name;
+        std::string text;
+    } rows[] = {
+        {"marks", "a" + wj + "b\r\nc" + wj + "\r\nd" + ls + "e" + nbsp + "f\r\n" + wj},
+        {"soft", run + wj + "\r\n" + run + "x" + wj + "y" + run + wj + wj + "\r\nend"},
+        {"pieces", longLine + "\r\n" + longLine},
+    };
+    for (const Row &row : rows)
+        dir.write(std::string("Lib/") + row.name + ".Txt", std::string(kUtf8Bom) + row.text);
+    start();
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        select(node({"Lib", row.name}));
+        page().finishLoading();
+        QTest::mouseClick(page().recipeLabel(1), Qt::LeftButton);
+        QApplication::processEvents();
+        EXPECT_TRUE(boxes.empty());
+        EXPECT_TRUE(dir.read(std::string("Lib/") + row.name + ".Txt") == std::string(kUtf8Bom) + row.text);
+    }
+    // A copy drops the editor's own marks only; line separators become line feeds there, as ever.
+    select(node({"Lib", "soft"}));
+    editor()->selectAll();
+    EXPECT_EQ(static_cast<TRecipeEdit *>(editor())->selectedRecipeText(),
+              QString::fromStdString(run + wj + "\n" + run + "x" + wj + "y" + run + wj + wj + "\nend"));
+}
+
+// Shift+Enter makes the same line end as Enter, in UTF-8 too; a no-break space
+// pasted into a GBK recipe is saved as a space, without a question.
+TEST_F(RecipePageTest, ShiftEnterAndNoBreakSpaceSaveAsGbkHoldsThem)
+{
+    dir.write("Lib/u8.Txt", std::string(kUtf8Bom) + "a");
+    start();
+    for (const char *name : {"hello", "u8"}) {
+        select(node({"Lib", name}));
+        editor()->moveCursor(QTextCursor::End);
+        editor()->insertPlainText(QStringLiteral("x\u00a0y"));
+        QTest::keyClick(editor(), Qt::Key_Return, Qt::ShiftModifier);
+        QTest::keyClicks(editor(), QStringLiteral("z"));
+        QTest::mouseClick(page().recipeLabel(1), Qt::LeftButton);
+    }
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(gbkFile("Lib/hello.Txt"), G("第一行\r\nsecond line\r\nx y\r\nz"));
+    EXPECT_EQ(gbkFile("Lib/u8.Txt"), std::string(kUtf8Bom) + "ax\u00a0y\r\nz");
 }
 
 // An item longer than a screen shows its start at once and goes on in pieces;
