@@ -23,7 +23,7 @@ QString decodeRecipe(std::string_view gbk, bool *replaced)
     return text;
 }
 
-void AppendItemLines(QTextCursor &cursor, const std::vector<std::string> &lines, std::size_t from, std::size_t to,
+void AppendItemLines(QTextCursor &cursor, const PackedLines &lines, std::size_t from, std::size_t to,
                      int pixelSize)
 {
     // The gaps are in points, 8 under the name and 4 under every line.
@@ -52,7 +52,7 @@ QTextDocument *NewPlainDocument(QObject *parent)
     return doc;
 }
 
-QTextDocument *BuildItemDocument(const std::vector<std::string> &lines, const QFont &font, int pixelSize,
+QTextDocument *BuildItemDocument(const PackedLines &lines, const QFont &font, int pixelSize,
                                  QObject *parent)
 {
     QTextDocument *doc = NewPlainDocument(parent);

@@ -2,6 +2,8 @@
 // A collection item as display mode shows it, and the copy of what is selected
 // there: apart from the recipe page so that they can be driven without it.
 
+#include "base/PackedLines.h"
+
 #include <QString>
 
 #include <cstddef>
@@ -23,7 +25,7 @@ QString decodeRecipe(std::string_view gbk, bool *replaced);
 // Appends lines [from, to) of an item's copy lines (the name first) at the
 // cursor: each in the window's pixel size, a small gap under the name and a
 // smaller one under every line.
-void AppendItemLines(QTextCursor &cursor, const std::vector<std::string> &lines, std::size_t from, std::size_t to,
+void AppendItemLines(QTextCursor &cursor, const PackedLines &lines, std::size_t from, std::size_t to,
                      int pixelSize);
 
 // An empty document with the plain layout the recipe editor takes: it lays
@@ -32,7 +34,7 @@ QTextDocument *NewPlainDocument(QObject *parent);
 
 // The whole item in a new document for the recipe editor, owned by parent, undo
 // off while it is built.
-QTextDocument *BuildItemDocument(const std::vector<std::string> &lines, const QFont &font, int pixelSize,
+QTextDocument *BuildItemDocument(const PackedLines &lines, const QFont &font, int pixelSize,
                                  QObject *parent);
 
 // What display mode copies of a selection (QTextCursor::selectedText): each

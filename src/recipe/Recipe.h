@@ -10,6 +10,7 @@
 // The program folder is always given with its trailing '/'.
 
 #include "base/NativePath.h"
+#include "base/PackedLines.h"
 
 #include <optional>
 #include <string>
@@ -134,6 +135,9 @@ std::optional<std::vector<std::string>> ReadIniItemLines(const std::string &path
 // What display mode shows and its copy gives back: the item's name, then its
 // lines, trailing empty lines dropped (display mode deletes them at the end).
 std::vector<std::string> ItemCopyLines(std::string_view itemName, const std::vector<std::string> &lines);
+// The same read from a file in one buffer, for an item of any length; nothing
+// when the file cannot be read or no header matches.
+std::optional<PackedLines> ReadItemCopyLines(const std::string &path, std::string_view itemName);
 
 // The copy rule of display mode: every CR LF CR LF, scanning from the start,
 // becomes one CR LF; all other bytes are kept.

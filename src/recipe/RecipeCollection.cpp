@@ -115,21 +115,41 @@ bool IsItemSection(std::string_view line, std::string_view itemName)
     return sectionKey(line) == sectionKey(header);
 }
 
-std::optional<std::vector<std::string>> IniItemLines(std::string_view iniText, std::string_view itemName)
+namespace {
+
+// Calls add with each line of the item, trimmed; false when no header matches.
+template <typename Add>
+bool forEachItemLine(std::string_view iniText, std::string_view itemName, Add &&add)
 {
-    std::optional<std::vector<std::string>> lines;
+    bool found = false;
     forEachLine(iniText, [&](std::string_view raw) {
         const std::string_view line = trimRecipeLine(raw);
-        if (!lines) {
-            if (IsItemSection(line, itemName))
-                lines.emplace();
+        if (!found) {
+            found = IsItemSection(line, itemName);
             return true;
         }
         if (!line.empty() && line.front() == '[')
             return false;
-        lines->emplace_back(line);
+        add(line);
         return true;
     });
+    return found;
+}
+
+template <typename LineList>
+void dropTrailingEmptyLines(LineList &lines)
+{
+    while (!lines.empty() && lines.back().empty())
+        lines.pop_back();
+}
+
+} // namespace
+
+std::optional<std::vector<std::string>> IniItemLines(std::string_view iniText, std::string_view itemName)
+{
+    std::vector<std::string> lines;
+    if (!forEachItemLine(iniText, itemName, [&](std::string_view line) { lines.emplace_back(line); }))
+        return std::nullopt;
     return lines;
 }
 
@@ -147,9 +167,21 @@ std::vector<std::string> ItemCopyLines(std::string_view itemName, const std::vec
     out.reserve(lines.size() + 1);
     out.emplace_back(itemName);
     out.insert(out.end(), lines.begin(), lines.end());
-    while (!out.empty() && out.back().empty())
-        out.pop_back();
+    dropTrailingEmptyLines(out);
     return out;
+}
+
+std::optional<PackedLines> ReadItemCopyLines(const std::string &path, std::string_view itemName)
+{
+    const auto text = ReadRecipeFile(path);
+    if (!text)
+        return std::nullopt;
+    PackedLines lines;
+    lines.push_back(itemName);
+    if (!forEachItemLine(*text, itemName, [&](std::string_view line) { lines.push_back(line); }))
+        return std::nullopt;
+    dropTrailingEmptyLines(lines);
+    return lines;
 }
 
 std::string DisplayModeCopy(std::string_view selected)

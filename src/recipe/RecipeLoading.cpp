@@ -225,7 +225,6 @@ void TRecipePage::buildNextPiece()
     m_pending.clear();
     m_pending.shrink_to_fit();
     m_itemLines.clear();
-    m_itemLines.shrink_to_fit();
     std::exchange(m_building, nullptr)->setUndoRedoEnabled(true);
     restoreMode();
     // Reading the whole text back to compare it later would hold the window
@@ -253,7 +252,6 @@ void TRecipePage::stopLoading()
     m_pending.clear();
     m_pending.shrink_to_fit();
     m_itemLines.clear();
-    m_itemLines.shrink_to_fit();
     m_buildPos = 0;
     m_afterLoad.clear();
     if (m_building) {
@@ -352,10 +350,10 @@ bool TRecipePage::Modified() const
 void TRecipePage::LoadIniItem(const std::string &filePath, const std::string &itemName)
 {
     stopLoading();
-    const auto lines = ReadIniItemLines(filePath, itemName);
+    auto lines = ReadItemCopyLines(filePath, itemName);
     if (!lines)
         return;
-    m_itemLines = ItemCopyLines(itemName, *lines);
+    m_itemLines = std::move(*lines);
     // An item longer than a screenful shows its start at once and goes on in pieces.
     if (m_itemLines.size() > kItemPreview) {
         startBuilding();

@@ -2,6 +2,8 @@
 // The recipe library page: the strip on the left, the tool bar and the editor,
 // fed from the recipe tree of the left column.
 
+#include "base/PackedLines.h"
+
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -187,7 +189,7 @@ private:
     bool m_shownUtf8 = false;
     bool m_displayMode = false;
     std::string m_pending;                // a recipe file's bytes while they go in
-    std::vector<std::string> m_itemLines; // a collection item's lines while they go in
+    PackedLines m_itemLines; // a collection item's lines while they go in
     std::size_t m_buildPos = 0;
     int m_column = 0;
     std::vector<std::function<void()>> m_afterLoad; // waiting for the whole text

@@ -117,9 +117,10 @@ std::optional<QString> plainCopy(const std::vector<std::string> &copyLines)
 
 // The item as display mode builds it, whole and in two pieces; both copy alike,
 // and as the plain reading where there is one.
-void checkItemDocument(const std::vector<std::string> &copyLines, std::string_view ini)
+void checkItemDocument(const std::vector<std::string> &lines, std::string_view ini)
 {
     constexpr int kPixelSize = 16;
+    const PackedLines copyLines(lines);
     const std::unique_ptr<QTextDocument> whole(BuildItemDocument(copyLines, QFont(), kPixelSize, nullptr));
     const QString copied = copiedWhole(*whole);
 
@@ -132,7 +133,7 @@ void checkItemDocument(const std::vector<std::string> &copyLines, std::string_vi
     if (copiedWhole(pieces) != copied)
         fail("an item built in two pieces differs from the one built whole", ini);
 
-    const auto plain = plainCopy(copyLines);
+    const auto plain = plainCopy(lines);
     if (!plain)
         return;
     if (whole->blockCount() != static_cast<int>(2 * copyLines.size() - 1))
@@ -190,6 +191,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 fail("an item runs past a header", ini);
         }
         const std::vector<std::string> copyLines = ItemCopyLines(name, *lines);
+        const auto packed = ReadItemCopyLines(file, name);
+        if (!packed || packed->toVector() != copyLines)
+            fail("the item's lines read in one buffer differ", ini);
         if (DisplayModeCopy(displayed(name, *lines)) != joined(copyLines))
             fail("the display copy does not give back the item", ini);
         checkItemDocument(copyLines, ini);

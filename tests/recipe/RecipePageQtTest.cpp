@@ -632,11 +632,9 @@ TEST_F(RecipePageTest, EditorLooksAsTheRichTextEditorDid)
             auto *doc = new QTextDocument(&old);
             doc->setDefaultFont(old.font());
             QTextCursor cursor(doc);
-            const auto lines = ItemCopyLines(G(name.toUtf8().constData()),
-                                             *ReadIniItemLines(dir.path() + "/Lib/" +
-                                                                   (name == QStringLiteral("长") ? "items.Ini"
-                                                                                                 : std::string("问候.Ini")),
-                                                               G(name.toUtf8().constData())));
+            const auto lines = *ReadItemCopyLines(
+                dir.path() + "/Lib/" + (name == QStringLiteral("长") ? "items.Ini" : std::string("问候.Ini")),
+                G(name.toUtf8().constData()));
             AppendItemLines(cursor, lines, 0, lines.size(), frm->windowFont().pixelSize());
             old.setDocument(doc);
         } else {

@@ -318,6 +318,15 @@ TEST_F(RecipeLibrary, ItemFromFile)
     EXPECT_EQ(ReadIniItemLines(path, g("晚安")), (std::vector<std::string>{g("晚安，好梦。")}));
     EXPECT_EQ(ReadIniItemLines(path, g("不存在")), std::nullopt);
     EXPECT_EQ(ReadIniItemLines(dir.file("Alpha/missing.Ini"), g("早安")), std::nullopt);
+    // The lines display mode shows, in one buffer: the name first, the trailing empty line gone.
+    for (const char *item : {"早安", "GOOD MORNING", "晚安"}) {
+        SCOPED_TRACE(item);
+        const auto packed = ReadItemCopyLines(path, g(item));
+        ASSERT_TRUE(packed);
+        EXPECT_EQ(packed->toVector(), ItemCopyLines(g(item), *ReadIniItemLines(path, g(item))));
+    }
+    EXPECT_FALSE(ReadItemCopyLines(path, g("不存在")));
+    EXPECT_FALSE(ReadItemCopyLines(dir.file("Alpha/missing.Ini"), g("早安")));
 }
 
 TEST(RecipeCollection, DisplayCopyGivesSingleLineBreaks)
