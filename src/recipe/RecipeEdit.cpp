@@ -34,6 +34,8 @@ void TRecipeEdit::insertWithSoftBreaks(QTextCursor &cursor, const QString &text,
     QTextCharFormat mark;
     mark.setProperty(kOwnMarkProperty, true);
     const QTextCharFormat plain = cursor.charFormat();
+    // One change for the view to hear of, not three for every break.
+    cursor.beginEditBlock();
     int from = 0;
     for (const int at : breaks) {
         cursor.insertText(text.mid(from, at - from), plain);
@@ -42,6 +44,7 @@ void TRecipeEdit::insertWithSoftBreaks(QTextCursor &cursor, const QString &text,
         from = at;
     }
     cursor.insertText(text.mid(from), plain);
+    cursor.endEditBlock();
 }
 
 void TRecipeEdit::setRecipeText(const QString &text, const std::vector<int> &breaks)
