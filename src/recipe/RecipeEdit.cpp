@@ -4,25 +4,219 @@
 
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPainter>
+#include <QPainterPath>
 #include <QPlainTextDocumentLayout>
 #include <QResizeEvent>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace vomra {
 
+namespace {
+
+bool endsWithSeparator(const QString &text, const QTextLine &next)
+{
+    const int at = next.textStart() - 1;
+    return at >= 0 && at < text.size() && text.at(at) == QChar(QChar::LineSeparator);
+}
+
+// The plain layout, which in a grouped text moves the lines after each line
+// separator to where a block of their own would start: a block is as tall as
+// its lines rounded up, while inside a block a negative leading packs lines
+// closer. The wrapped lines of one text line keep the plain layout's spacing.
+class TLinesLayout : public QPlainTextDocumentLayout {
+public:
+    using QPlainTextDocumentLayout::QPlainTextDocumentLayout;
+    bool grouped = false;
+
+    QRectF blockBoundingRect(const QTextBlock &block) const override
+    {
+        if (grouped && block.isValid()) {
+            ensureBlockLayout(block);
+            placeLines(block);
+        }
+        return QPlainTextDocumentLayout::blockBoundingRect(block);
+    }
+
+private:
+    static void placeLines(const QTextBlock &block)
+    {
+        QTextLayout *layout = block.layout();
+        const int count = layout->lineCount();
+        if (count < 2)
+            return;
+        const QString text = block.text();
+        qreal top = 0;    // where the current text line starts
+        qreal inside = 0; // how far down it the plain layout puts the next line
+        qreal bottom = 0;
+        for (int i = 0; i < count; ++i) {
+            QTextLine line = layout->lineAt(i);
+            if (i > 0 && endsWithSeparator(text, line)) {
+                top = bottom;
+                inside = 0;
+            }
+            const qreal y = top + inside;
+            if (line.y() != y)
+                line.setPosition(QPointF(line.x(), y));
+            bottom = std::max(bottom, y + line.height());
+            inside += line.height();
+            if (line.leading() < 0)
+                inside += std::ceil(line.leading());
+        }
+    }
+};
+
+} // namespace
+
 QTextDocument *TRecipeEdit::newDocument(QObject *parent)
 {
-    return NewPlainDocument(parent);
+    auto *doc = new QTextDocument(parent);
+    doc->setDocumentLayout(new TLinesLayout(doc));
+    return doc;
 }
 
 void TRecipeEdit::makePlain(QTextDocument *doc)
 {
-    if (!qobject_cast<QPlainTextDocumentLayout *>(doc->documentLayout()))
-        doc->setDocumentLayout(new QPlainTextDocumentLayout(doc));
+    if (!dynamic_cast<TLinesLayout *>(doc->documentLayout()))
+        doc->setDocumentLayout(new TLinesLayout(doc));
+}
+
+void TRecipeEdit::setLinesGrouped(bool grouped)
+{
+    // The view holds on to its document's layout: only a layout of this editor's
+    // kind (every document put in by the page has one) takes the mark.
+    if (auto *layout = dynamic_cast<TLinesLayout *>(document()->documentLayout()))
+        layout->grouped = grouped;
+}
+
+bool TRecipeEdit::linesGrouped() const
+{
+    const auto *layout = dynamic_cast<const TLinesLayout *>(document()->documentLayout());
+    return layout && layout->grouped;
+}
+
+void TRecipeEdit::paintEvent(QPaintEvent *event)
+{
+    if (!linesGrouped()) {
+        TPlainCopyPlainTextEdit::paintEvent(event);
+        return;
+    }
+    // The view's own painting, block by block, except that a grouped block with
+    // a selection is drawn a line at a time: the layout cuts the text drawn
+    // beside a selection out of one shape for the whole block, whose seams
+    // would show in the glyphs of neighbouring lines.
+    QPainter painter(viewport());
+    QPointF offset = contentOffset();
+    QRect clip = event->rect();
+    const QRect viewportRect = viewport()->rect();
+    const bool editable = !isReadOnly();
+    const qreal maximumWidth = document()->documentLayout()->documentSize().width();
+    painter.setBrushOrigin(offset);
+    const int maxX = static_cast<int>(offset.x() + std::max<qreal>(viewportRect.width(), maximumWidth) -
+                                      document()->documentMargin() + cursorWidth());
+    clip.setRight(std::min(clip.right(), maxX));
+    painter.setClipRect(clip);
+    const QAbstractTextDocumentLayout::PaintContext context = getPaintContext();
+    painter.setPen(context.palette.text().color());
+    QTextBlock block = firstVisibleBlock();
+    for (; block.isValid(); block = block.next()) {
+        const QRectF r = blockBoundingRect(block).translated(offset);
+        if (block.isVisible() && r.bottom() >= clip.top() && r.top() <= clip.bottom()) {
+            QTextLayout *layout = block.layout();
+            const int blockStart = block.position();
+            QList<QTextLayout::FormatRange> selections;
+            for (const auto &range : context.selections) {
+                const int from = range.cursor.selectionStart() - blockStart;
+                const int to = range.cursor.selectionEnd() - blockStart;
+                if (from < block.length() && to > 0 && to > from)
+                    selections.append({from, to - from, range.format});
+            }
+            if (selections.isEmpty() || layout->lineCount() < 2)
+                layout->draw(&painter, offset, selections, clip);
+            else
+                drawLinesApart(&painter, block, offset, selections, clip);
+            const bool drawCursor = (editable || (textInteractionFlags() & Qt::TextSelectableByKeyboard)) &&
+                                    context.cursorPosition >= blockStart &&
+                                    context.cursorPosition < blockStart + block.length();
+            if (drawCursor)
+                layout->drawCursor(&painter, offset, context.cursorPosition - blockStart, cursorWidth());
+        }
+        offset.ry() += r.height();
+        if (offset.y() > viewportRect.height())
+            break;
+    }
+    if (backgroundVisible() && !block.isValid() && offset.y() <= clip.bottom() &&
+        (centerOnScroll() || verticalScrollBar()->maximum() == verticalScrollBar()->minimum()))
+        painter.fillRect(QRect(QPoint(clip.left(), static_cast<int>(offset.y())), clip.bottomRight()),
+                         palette().window());
+}
+
+void TRecipeEdit::drawLinesApart(QPainter *painter, const QTextBlock &block, QPointF offset,
+                                 const QList<QTextLayout::FormatRange> &selections, const QRect &clip)
+{
+    QTextLayout *layout = block.layout();
+    const QString text = block.text();
+    const int count = layout->lineCount();
+    constexpr qreal kAway = 1e6;
+    QList<QPointF> ys;
+    for (int i = 0; i < count; ++i)
+        ys.append(layout->lineAt(i).position());
+    for (int first = 0; first < count;) {
+        // The wrapped lines of one text line, up to its separator.
+        int last = first;
+        while (last + 1 < count && !endsWithSeparator(text, layout->lineAt(last + 1)))
+            ++last;
+        const QTextLine top = layout->lineAt(first);
+        const QTextLine bottom = layout->lineAt(last);
+        const int start = top.textStart();
+        const int end = bottom.textStart() + bottom.textLength();
+        const bool selected = std::any_of(selections.begin(), selections.end(), [&](const auto &range) {
+            return range.start < end && range.start + range.length >= start;
+        });
+        // The layout draws the line before the clip and the one after it too:
+        // the other lines are moved out of the way while this one is drawn, and
+        // text beside a selection keeps to the band as a block's would.
+        for (int i = 0; i < count; ++i) {
+            if (i < first || i > last)
+                layout->lineAt(i).setPosition(QPointF(ys[i].x(), i < first ? -kAway : kAway));
+        }
+        painter->save();
+        if (selected)
+            painter->setClipRect(QRectF(clip.left(), offset.y() + top.y(), clip.width(),
+                                        bottom.y() + bottom.height() - top.y()),
+                                 Qt::IntersectClip);
+        layout->draw(painter, offset, selections, clip);
+        painter->restore();
+        for (int i = 0; i < count; ++i)
+            layout->lineAt(i).setPosition(ys[i]);
+        // A block end inside a selection is marked a quarter of the line's height
+        // past the line; the separator standing for one is marked the same way.
+        if (last + 1 < count && !(document()->defaultTextOption().flags() & QTextOption::ShowLineAndParagraphSeparators)) {
+            for (const QTextLayout::FormatRange &range : selections) {
+                if (range.format.boolProperty(QTextFormat::FullWidthSelection) || bottom.textStart() > range.start + range.length ||
+                    range.start >= end || range.start + range.length < end)
+                    continue;
+                const QRectF lineRect = bottom.naturalTextRect().translated(offset);
+                QPainterPath region;
+                region.setFillRule(Qt::WindingFill);
+                region.addRect(QRectF(lineRect.right(), lineRect.top(), lineRect.height() / 4, lineRect.height()) &
+                               QRectF(clip));
+                painter->save();
+                painter->setPen(range.format.penProperty(QTextFormat::OutlinePen));
+                painter->setBrush(range.format.brushProperty(QTextFormat::BackgroundBrush));
+                painter->drawPath(region);
+                painter->restore();
+            }
+        }
+        first = last + 1;
+    }
 }
 
 void TRecipeEdit::insertWithSoftBreaks(QTextCursor &cursor, const QString &text, const std::vector<int> &breaks)
@@ -91,7 +285,13 @@ QString TRecipeEdit::textBetween(const QTextDocument *doc, int from, int to, boo
         if (!softEnd && blockEnd >= from && blockEnd < to && block.next().isValid())
             out += QLatin1Char('\n');
     }
-    return raw ? out : plainFromRaw(out);
+    if (!raw)
+        return plainFromRaw(out);
+    // In grouped lines every separator stands for a line end of the file.
+    const auto *layout = dynamic_cast<const TLinesLayout *>(doc->documentLayout());
+    if (layout && layout->grouped)
+        out.replace(QChar(QChar::LineSeparator), QLatin1Char('\n'));
+    return out;
 }
 
 QString TRecipeEdit::plainFromRaw(QString text)
@@ -140,7 +340,8 @@ void TRecipeEdit::resizeEvent(QResizeEvent *event)
     // own, hundreds of bytes each: unwrapped lines do not depend on the width, so
     // in a big text the view hears of the new height only (its scroll range then
     // keeps the widest width it has seen).
-    if (lineWrapMode() == NoWrap && document()->blockCount() > kManyBlocks &&
+    const int lines = document()->blockCount() * (linesGrouped() ? kGroupLines : 1);
+    if (lineWrapMode() == NoWrap && lines > kManyBlocks &&
         event->oldSize().width() != event->size().width()) {
         QResizeEvent heightOnly(event->size(), QSize(event->size().width(), event->oldSize().height()));
         TPlainCopyPlainTextEdit::resizeEvent(&heightOnly);

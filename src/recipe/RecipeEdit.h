@@ -4,14 +4,19 @@
 // never lays out the whole text. Very long lines are shown as several blocks
 // joined by soft breaks. A soft break is a word joiner of the editor's own
 // (told apart from one a UTF-8 recipe brings by its character format) before a
-// block end; the text that is saved, copied or dragged never carries it.
+// block end; the text that is saved, copied or dragged never carries it. In a
+// big text short lines share blocks, joined by line separators (a block costs
+// the document a hundred bytes and more); they are laid out and painted as if
+// each line were a block of its own.
 
 #include "pagekit/PlainCopy.h"
 
 #include <QTextFormat>
+#include <QTextLayout>
 
 #include <vector>
 
+class QTextBlock;
 class QTextCursor;
 class QTextDocument;
 
@@ -48,9 +53,21 @@ public:
     // A raw recipe text as GBK can hold it: what plain text would have been.
     static QString plainFromRaw(QString text);
 
+    // At most this many lines share a block.
+    static constexpr int kGroupLines = 64;
+    // Set when the loader joins lines with separators; only then is every line
+    // separator in the document the editor's own. A new document clears it.
+    void setLinesGrouped(bool grouped);
+    bool linesGrouped() const;
+
 protected:
     QMimeData *createMimeDataFromSelection() const override;
     void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void drawLinesApart(QPainter *painter, const QTextBlock &block, QPointF offset,
+                        const QList<QTextLayout::FormatRange> &selections, const QRect &clip);
     void resizeEvent(QResizeEvent *event) override;
 };
 

@@ -42,26 +42,45 @@ namespace {
 // would hold the window still for seconds.
 constexpr int kSoftLineLength = 512;
 
+// In a big text short lines share a block, joined by line separators: every
+// block costs the document a hundred bytes and more, a short line fewer.
+constexpr int kGroupChars = 4096;
+
 // Where soft breaks go in piece: before every character that would make a run
-// longer than kSoftLineLength. column counts the characters since the last line
-// feed, across pieces.
-std::vector<int> softBreaksIn(const QString &piece, int &column)
+// longer than kSoftLineLength. state.column counts the characters since the last
+// line feed, across pieces. When state.group is set, short lines are joined
+// too: their line feeds become line separators, and a block ends (a line feed
+// stays) after kGroupLines lines, kGroupChars characters or a soft break.
+std::vector<int> softBreaksIn(QString &piece, TRecipePage::PieceState &state)
 {
     std::vector<int> breaks;
-    if (column + piece.size() <= kSoftLineLength && !piece.contains(QLatin1Char('\n'))) {
-        column += static_cast<int>(piece.size());
+    if (state.column + piece.size() <= kSoftLineLength && !piece.contains(QLatin1Char('\n'))) {
+        state.column += static_cast<int>(piece.size());
+        state.groupChars += static_cast<int>(piece.size());
         return breaks;
     }
     for (int i = 0; i < piece.size(); ++i) {
         if (piece[i] == QLatin1Char('\n')) {
-            column = 0;
+            state.column = 0;
+            if (state.group && state.groupLines + 1 < TRecipeEdit::kGroupLines && state.groupChars < kGroupChars) {
+                ++state.groupLines;
+                piece[i] = QChar(QChar::LineSeparator);
+            } else {
+                state.groupLines = 0;
+                state.groupChars = 0;
+            }
             continue;
         }
-        if (column == kSoftLineLength) {
+        if (state.column == kSoftLineLength) {
+            // A soft break ends its block for real: a line goes on after a soft
+            // break or after a separator, never both.
             breaks.push_back(i);
-            column = 0;
+            state.column = 0;
+            state.groupLines = 0;
+            state.groupChars = 0;
         }
-        ++column;
+        ++state.column;
+        ++state.groupChars;
     }
     return breaks;
 }
@@ -125,7 +144,7 @@ void TRecipePage::restoreMode()
         setEditMode();
 }
 
-TRecipePage::FilePiece TRecipePage::nextFilePiece(std::size_t &pos, int &column, bool *replaced) const
+TRecipePage::FilePiece TRecipePage::nextFilePiece(std::size_t &pos, PieceState &state, bool *replaced) const
 {
     const std::string &bytes = m_pending;
     // Pieces end after a line feed, which is never part of a GBK character.
@@ -150,12 +169,12 @@ TRecipePage::FilePiece TRecipePage::nextFilePiece(std::size_t &pos, int &column,
     const std::string_view raw = std::string_view(bytes).substr(pos, end - pos);
     FilePiece piece;
     piece.text = m_shownUtf8 ? decodeUtf8Recipe(raw, replaced) : decodeRecipe(raw, replaced);
-    piece.softBreaks = softBreaksIn(piece.text, column);
+    piece.softBreaks = softBreaksIn(piece.text, state);
     pos = end;
     return piece;
 }
 
-std::size_t TRecipePage::buildStep(QTextDocument *doc, std::size_t pos, int &column, bool *replaced,
+std::size_t TRecipePage::buildStep(QTextDocument *doc, std::size_t pos, PieceState &state, bool *replaced,
                                    std::size_t itemPiece)
 {
     QTextCursor cursor(doc);
@@ -168,7 +187,7 @@ std::size_t TRecipePage::buildStep(QTextDocument *doc, std::size_t pos, int &col
         cursor.endEditBlock();
         return to;
     }
-    const FilePiece piece = nextFilePiece(pos, column, replaced);
+    const FilePiece piece = nextFilePiece(pos, state, replaced);
     TRecipeEdit::insertWithSoftBreaks(cursor, piece.text, piece.softBreaks);
     return pos;
 }
@@ -191,9 +210,14 @@ void TRecipePage::startBuilding()
     installDocument(doc);
     doc->setUndoRedoEnabled(false);
     m_building = doc;
-    m_column = 0;
+    // Short lines of a file share blocks, unless the file itself has a line
+    // separator (which GBK cannot hold): every separator is then the editor's own.
+    static constexpr std::string_view kUtf8LineSeparator = "\xE2\x80\xA8";
+    m_piece = PieceState{.group = m_itemLines.empty() &&
+                                  (!m_shownUtf8 || m_pending.find(kUtf8LineSeparator) == std::string::npos)};
+    static_cast<TRecipeEdit *>(recipeRichEdit1)->setLinesGrouped(m_piece.group);
     bool replaced = false;
-    m_buildPos = buildStep(doc, 0, m_column, &replaced, kItemPreview);
+    m_buildPos = buildStep(doc, 0, m_piece, &replaced, kItemPreview);
     m_shownWithReplacement = m_shownWithReplacement || replaced;
     recipeRichEdit1->moveCursor(QTextCursor::Start);
     recipeRichEdit1->setReadOnly(true);
@@ -212,7 +236,7 @@ void TRecipePage::buildNextPiece()
     const int anchor = view.anchor();
     const int position = view.position();
     bool replaced = false;
-    m_buildPos = buildStep(m_building, m_buildPos, m_column, &replaced);
+    m_buildPos = buildStep(m_building, m_buildPos, m_piece, &replaced);
     m_shownWithReplacement = m_shownWithReplacement || replaced;
     if (atEnd) {
         view.setPosition(anchor);
@@ -254,6 +278,7 @@ void TRecipePage::stopLoading()
     m_itemLines.clear();
     m_buildPos = 0;
     m_afterLoad.clear();
+    static_cast<TRecipeEdit *>(recipeRichEdit1)->setLinesGrouped(false);
     if (m_building) {
         // Half a text: the editor gets an empty document of its own again.
         m_building = nullptr;
@@ -273,8 +298,8 @@ void TRecipePage::showRecipeBytes(std::string bytes)
     m_pending = std::move(bytes);
     if (m_pending.size() <= kLoadChunk) {
         std::size_t pos = 0;
-        int column = 0;
-        const FilePiece piece = nextFilePiece(pos, column, &m_shownWithReplacement);
+        PieceState state;
+        const FilePiece piece = nextFilePiece(pos, state, &m_shownWithReplacement);
         static_cast<TRecipeEdit *>(recipeRichEdit1)->setRecipeText(piece.text, piece.softBreaks);
         m_pending.clear();
         return;

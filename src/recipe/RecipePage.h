@@ -125,6 +125,17 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
+public:
+    // Where a file being loaded stands: characters since the last line end (a
+    // longer line is broken softly) and, when short lines share blocks, the lines
+    // and characters in the block being filled.
+    struct PieceState {
+        bool group = false;
+        int column = 0;
+        int groupLines = 0;
+        int groupChars = 0;
+    };
+
 private:
     void setUpManaging();
     bool saveCollectionText(const QString &text);
@@ -139,14 +150,14 @@ private:
     static constexpr std::size_t kItemPreview = 200;      // lines of an item shown first
     void showRecipeBytes(std::string bytes);
     // The next piece of the file being loaded from pos, decoded, long lines
-    // broken softly; pos and column (characters since the last line feed) move on.
+    // broken softly and short lines joined when state says so; pos and state move on.
     struct FilePiece {
         QString text;
         std::vector<int> softBreaks; // offsets into text that a soft break goes before
     };
-    FilePiece nextFilePiece(std::size_t &pos, int &column, bool *replaced) const;
+    FilePiece nextFilePiece(std::size_t &pos, PieceState &state, bool *replaced) const;
     // Appends the piece at pos to doc; returns where the next piece starts.
-    std::size_t buildStep(QTextDocument *doc, std::size_t pos, int &column, bool *replaced,
+    std::size_t buildStep(QTextDocument *doc, std::size_t pos, PieceState &state, bool *replaced,
                           std::size_t itemPiece = kItemChunk);
     std::size_t buildTotal() const;
     void startBuilding();
@@ -191,7 +202,7 @@ private:
     std::string m_pending;                // a recipe file's bytes while they go in
     PackedLines m_itemLines; // a collection item's lines while they go in
     std::size_t m_buildPos = 0;
-    int m_column = 0;
+    PieceState m_piece;
     std::vector<std::function<void()>> m_afterLoad; // waiting for the whole text
     QTextDocument *m_building = nullptr; // the editor's document while a big text goes in
     QTimer m_loadTimer;

@@ -423,7 +423,10 @@ TEST_F(RecipePageTest, HugeRecipeIsShownWholeAndSavedWhole)
     select(node({"Lib", "huge"}));
     RecordProperty("show_ms", static_cast<int>(timer.elapsed()));
     QTRY_VERIFY_WITH_TIMEOUT(!page().Loading(), 60000);
-    EXPECT_EQ(editor()->document()->blockCount(), static_cast<int>(big.size() / line.size()) + 1);
+    // Short lines share blocks: every line is there, in a small part of the blocks.
+    const int lines = static_cast<int>(big.size() / line.size());
+    EXPECT_EQ(static_cast<TRecipeEdit *>(editor())->recipeText().count(QLatin1Char('\n')), lines);
+    EXPECT_LT(editor()->document()->blockCount(), lines / 16);
 
     // Saving while the text is still going in waits for all of it.
     select(node({"Lib", "hello"}));
@@ -548,6 +551,71 @@ TEST_F(RecipePageTest, LongItemGoesInPiecesWithEveryGapInPlace)
     EXPECT_TRUE(editor()->isReadOnly());
 }
 
+// Short lines that share a block act as lines: the caret goes up, down, home
+// and end by them, copying gives line feeds where they join, and Enter and
+// Backspace at a join save as line ends do.
+TEST_F(RecipePageTest, LinesSharingABlockActAsLines)
+{
+    std::string big;
+    for (int i = 0; big.size() < 300u * 1024; ++i)
+        big += G("第") + std::to_string(i) + G("行 text") + "\r\n";
+    dir.write("Lib/many.Txt", big);
+    start();
+    select(node({"Lib", "many"}));
+    QTRY_VERIFY_WITH_TIMEOUT(!page().Loading(), 60000);
+    auto *edit = static_cast<TRecipeEdit *>(editor());
+    ASSERT_TRUE(edit->linesGrouped());
+    ASSERT_TRUE(edit->document()->firstBlock().text().contains(QChar(QChar::LineSeparator)));
+    const QStringList lines = edit->recipeText().split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.value(70), QStringLiteral("第70行 text"));
+    // Where line n starts, counting one character for each line end.
+    const auto lineStart = [&](int n) {
+        int at = 0;
+        for (int i = 0; i < n; ++i)
+            at += static_cast<int>(lines[i].size()) + 1;
+        return at;
+    };
+    struct Step {
+        int fromLine, fromColumn;
+        Qt::Key key;
+        int toLine, toColumn; // -1: the end of the line
+    };
+    const Step steps[] = {
+        {0, 2, Qt::Key_Down, 1, 2},  {1, 2, Qt::Key_Up, 0, 2},     {5, 3, Qt::Key_End, 5, -1},
+        {5, 3, Qt::Key_Home, 5, 0},  {62, 1, Qt::Key_Down, 63, 1}, {63, 1, Qt::Key_Down, 64, 1},
+        {64, 1, Qt::Key_Up, 63, 1},  {70, 0, Qt::Key_Right, 70, 1}, {70, 0, Qt::Key_Left, 69, -1},
+    };
+    for (const Step &step : steps) {
+        SCOPED_TRACE(std::to_string(step.fromLine) + " " + std::to_string(step.key));
+        selectText(lineStart(step.fromLine) + step.fromColumn, lineStart(step.fromLine) + step.fromColumn);
+        QApplication::processEvents();
+        QTest::keyClick(editor(), step.key);
+        const int column = step.toColumn < 0 ? static_cast<int>(lines[step.toLine].size()) : step.toColumn;
+        EXPECT_EQ(editor()->textCursor().position(), lineStart(step.toLine) + column);
+    }
+    // Across the joins and across a block end.
+    selectText(lineStart(60) + 3, lineStart(66) + 2);
+    const QString expected = (lines.mid(60, 6).join(QLatin1Char('\n')) + QLatin1Char('\n') + lines[66].left(2)).mid(3);
+    QApplication::clipboard()->clear();
+    QTest::mouseClick(page().recipeLabel(5), Qt::LeftButton);
+    EXPECT_EQ(QApplication::clipboard()->text(), expected);
+
+    // Backspace at the start of line 10 joins it to line 9; Enter splits line 20.
+    selectText(lineStart(10), lineStart(10));
+    QTest::keyClick(editor(), Qt::Key_Backspace);
+    selectText(lineStart(20) - 1 + 2, lineStart(20) - 1 + 2);
+    QTest::keyClick(editor(), Qt::Key_Return);
+    QTest::keyClicks(editor(), QStringLiteral("x"));
+    QTest::mouseClick(page().recipeLabel(1), Qt::LeftButton);
+    QApplication::processEvents();
+    QStringList edited = lines;
+    edited[9] += edited[10];
+    edited.removeAt(10);
+    edited.insert(20, QStringLiteral("x") + edited[19].mid(2));
+    edited[19] = edited[19].left(2);
+    EXPECT_EQ(gbkFile("Lib/many.Txt"), gbk::fromUtf8(edited.join(QStringLiteral("\r\n")).toStdString()));
+}
+
 // Ctrl+End just after a big recipe is in would lay out all of it at once: it
 // waits while the editor lays the text out, and a key typed after it waits too.
 TEST_F(RecipePageTest, GoingToTheEndLaysOutOnlyWhatItShows)
@@ -589,6 +657,10 @@ TEST_F(RecipePageTest, EditorLooksAsTheRichTextEditorDid)
     std::string items = G("[ItemList]\r\nItemCount=1\r\nItemName1=长\r\n[长]\r\n");
     items += G("第一行\r\n\r\n") + wide + "\r\n  " + G("末行  ") + "\r\n";
     dir.write("Lib/items.Ini", items);
+    std::string many; // big enough to go in pieces, short lines sharing blocks
+    for (int i = 0; many.size() < 200u * 1024; ++i)
+        many += i % 11 == 10 ? "\r\n" : G("第") + std::to_string(i) + (i % 5 ? G("行，短 text") : "") + (i % 7 ? "" : "\t") + "\r\n";
+    dir.write("Lib/many.Txt", many);
     start();
     frm->resize(760, 560);
     QApplication::processEvents();
@@ -607,12 +679,19 @@ TEST_F(RecipePageTest, EditorLooksAsTheRichTextEditorDid)
         {{"Lib", "问候", "早安"}, 3, 20, 0},
         {{"Lib", "items", "长"}, 0, 0, 0},
         {{"Lib", "items", "长"}, 5, 900, 0},
+        // Lines sharing blocks look as lines in blocks of their own.
+        {{"Lib", "many"}, 0, 0, 0},
+        {{"Lib", "many"}, 30, 300, 0},
+        {{"Lib", "many"}, 3, 250, 3},
+        {{"Lib", "many"}, 0, 0, 4},
+        {{"Lib", "many"}, 40, 200, -5},
     };
     for (const Case &c : cases) {
         const QString name = QString::fromUtf8(*(c.path.end() - 1));
         SCOPED_TRACE(name.toStdString() + " " + std::to_string(c.selectFrom) + " " + std::to_string(c.fontStep));
         select(node(c.path));
         QTRY_VERIFY_WITH_TIMEOUT(!page().Loading(), 10000);
+        ASSERT_EQ(static_cast<TRecipeEdit *>(editor())->linesGrouped(), name == QStringLiteral("many"));
         frm->FontSizeStep(c.fontStep);
         QApplication::processEvents();
         if (c.selectTo)
