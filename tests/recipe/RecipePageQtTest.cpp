@@ -668,6 +668,7 @@ TEST_F(RecipePageTest, EditorLooksAsTheRichTextEditorDid)
         std::initializer_list<const char *> path;
         int selectFrom, selectTo; // a selection shown, or none
         int fontStep;             // font-size steps taken before
+        int topLine = 0;          // scrolled to show this line at the top
     };
     const Case cases[] = {
         {{"Lib", "hello"}, 0, 0, 0},
@@ -685,6 +686,9 @@ TEST_F(RecipePageTest, EditorLooksAsTheRichTextEditorDid)
         {{"Lib", "many"}, 3, 250, 3},
         {{"Lib", "many"}, 0, 0, 4},
         {{"Lib", "many"}, 40, 200, -5},
+        {{"Lib", "many"}, 700, 1500, 0, 37},
+        {{"Lib", "many"}, 700, 1500, 3, 70},
+        {{"Lib", "many"}, 0, 0, -5, 100},
     };
     for (const Case &c : cases) {
         const QString name = QString::fromUtf8(*(c.path.end() - 1));
@@ -731,6 +735,11 @@ TEST_F(RecipePageTest, EditorLooksAsTheRichTextEditorDid)
         for (QAbstractScrollArea *view : std::initializer_list<QAbstractScrollArea *>{&old, editor()}) {
             view->horizontalScrollBar()->setValue(0);
             view->verticalScrollBar()->setValue(0);
+        }
+        if (c.topLine) { // the old editor scrolls by pixels
+            editor()->verticalScrollBar()->setValue(c.topLine);
+            old.verticalScrollBar()->setValue(static_cast<int>(
+                old.document()->documentLayout()->blockBoundingRect(old.document()->findBlockByNumber(c.topLine)).top()));
         }
         QApplication::processEvents();
         const QImage was = old.grab().toImage().convertToFormat(QImage::Format_RGB32);
