@@ -2,6 +2,7 @@
 
 #include "platform/GbkQt.h"
 #include "recipe/Recipe.h"
+#include "recipe/RecipeEdit.h"
 
 #include <QFont>
 #include <QPlainTextDocumentLayout>
@@ -43,6 +44,28 @@ void AppendItemLines(QTextCursor &cursor, const PackedLines &lines, std::size_t 
         bool replaced = false;
         cursor.insertText(decodeRecipe(lines[i], &replaced), text);
     }
+}
+
+void AppendGroupedItemLines(QTextCursor &cursor, const PackedLines &lines, std::size_t from, std::size_t to,
+                            int pixelSize)
+{
+    QTextCharFormat text;
+    text.setProperty(QTextFormat::FontPixelSize, pixelSize);
+    if (from == 0)
+        cursor.setBlockCharFormat(text);
+    QString joined;
+    for (std::size_t i = from; i < to; ++i) {
+        if (i % TRecipeEdit::kGroupLines == 0 && i > 0) {
+            cursor.insertText(joined, text);
+            joined.clear();
+            cursor.insertBlock(QTextBlockFormat(), text);
+        } else if (i > 0) {
+            joined += QChar(QChar::LineSeparator);
+        }
+        bool replaced = false;
+        joined += decodeRecipe(lines[i], &replaced);
+    }
+    cursor.insertText(joined, text);
 }
 
 QTextDocument *NewPlainDocument(QObject *parent)

@@ -28,6 +28,12 @@ QString decodeRecipe(std::string_view gbk, bool *replaced);
 void AppendItemLines(QTextCursor &cursor, const PackedLines &lines, std::size_t from, std::size_t to,
                      int pixelSize);
 
+// The same lines for a long item: up to a block's worth share a block, joined
+// by line separators, with no gap blocks (the editor places the lines as if
+// they were there). Every block costs the document a hundred bytes and more.
+void AppendGroupedItemLines(QTextCursor &cursor, const PackedLines &lines, std::size_t from, std::size_t to,
+                            int pixelSize);
+
 // An empty document with the plain layout the recipe editor takes: it lays
 // out only the blocks shown.
 QTextDocument *NewPlainDocument(QObject *parent);

@@ -35,6 +35,31 @@ class TLinesLayout : public QPlainTextDocumentLayout {
 public:
     using QPlainTextDocumentLayout::QPlainTextDocumentLayout;
     bool grouped = false;
+    // In a grouped item, the gap blocks that each line used to have under it:
+    // their heights and their empty lines (under the name, under the others).
+    qreal nameGap = 0;
+    qreal lineGap = 0;
+    QRectF nameGapLine;
+    QRectF lineGapLine;
+
+    // The gap under the line that ends at the block's character end (a line
+    // separator, or the block end), if any.
+    qreal gapAfter(const QTextBlock &block, int end) const
+    {
+        if (lineGap <= 0)
+            return 0;
+        if (end == block.length() - 1 && !block.next().isValid())
+            return 0;
+        return block.position() == 0 && !block.text().left(end).contains(QChar(QChar::LineSeparator)) ? nameGap
+                                                                                                      : lineGap;
+    }
+    QRectF gapLine(const QTextBlock &block, int end) const
+    {
+        return gapAfter(block, end) == nameGap && block.position() == 0 &&
+                       !block.text().left(end).contains(QChar(QChar::LineSeparator))
+                   ? nameGapLine
+                   : lineGapLine;
+    }
 
     QRectF blockBoundingRect(const QTextBlock &block) const override
     {
@@ -42,11 +67,14 @@ public:
             ensureBlockLayout(block);
             placeLines(block);
         }
-        return QPlainTextDocumentLayout::blockBoundingRect(block);
+        QRectF br = QPlainTextDocumentLayout::blockBoundingRect(block);
+        if (grouped && block.isValid())
+            br.setHeight(br.height() + gapAfter(block, block.length() - 1));
+        return br;
     }
 
 private:
-    static void placeLines(const QTextBlock &block)
+    void placeLines(const QTextBlock &block) const
     {
         QTextLayout *layout = block.layout();
         const int count = layout->lineCount();
@@ -59,7 +87,7 @@ private:
         for (int i = 0; i < count; ++i) {
             QTextLine line = layout->lineAt(i);
             if (i > 0 && endsWithSeparator(text, line)) {
-                top = bottom;
+                top = bottom + gapAfter(block, line.textStart() - 1);
                 inside = 0;
             }
             const qreal y = top + inside;
@@ -96,11 +124,56 @@ void TRecipeEdit::setLinesGrouped(bool grouped)
         layout->grouped = grouped;
 }
 
+void TRecipeEdit::setItemLinesGrouped(int pixelSize)
+{
+    auto *layout = dynamic_cast<TLinesLayout *>(document()->documentLayout());
+    if (!layout)
+        return;
+    // The gaps measured as the item's own blocks would have them.
+    QTextDocument probe;
+    probe.setDocumentLayout(new QPlainTextDocumentLayout(&probe));
+    probe.setDefaultFont(document()->defaultFont());
+    QTextCursor cursor(&probe);
+    AppendItemLines(cursor, PackedLines(std::vector<std::string>(3, "x")), 0, 3, pixelSize);
+    const auto measure = [&](int number, qreal *height, QRectF *line) {
+        const QTextBlock gap = probe.findBlockByNumber(number);
+        *height = probe.documentLayout()->blockBoundingRect(gap).height();
+        *line = gap.layout()->lineAt(0).naturalTextRect();
+    };
+    measure(1, &layout->nameGap, &layout->nameGapLine);
+    measure(3, &layout->lineGap, &layout->lineGapLine);
+    layout->grouped = true;
+}
+
 bool TRecipeEdit::linesGrouped() const
 {
     const auto *layout = dynamic_cast<const TLinesLayout *>(document()->documentLayout());
     return layout && layout->grouped;
 }
+
+namespace {
+
+// The mark a selection running over a block end gets a quarter of the line's
+// height past the line, drawn as the view draws it.
+void markBlockEnd(QPainter *painter, const QRectF &lineRect, const QTextLayout::FormatRange &range, const QRect &clip)
+{
+    QPainterPath region;
+    region.setFillRule(Qt::WindingFill);
+    region.addRect(QRectF(lineRect.right(), lineRect.top(), lineRect.height() / 4, lineRect.height()) & QRectF(clip));
+    painter->save();
+    painter->setPen(range.format.penProperty(QTextFormat::OutlinePen));
+    painter->setBrush(range.format.brushProperty(QTextFormat::BackgroundBrush));
+    painter->drawPath(region);
+    painter->restore();
+}
+
+bool runsOver(const QTextLayout::FormatRange &range, int end)
+{
+    return !range.format.boolProperty(QTextFormat::FullWidthSelection) && range.start <= end &&
+           range.start + range.length > end;
+}
+
+} // namespace
 
 void TRecipeEdit::paintEvent(QPaintEvent *event)
 {
@@ -142,6 +215,8 @@ void TRecipeEdit::paintEvent(QPaintEvent *event)
                 layout->draw(&painter, offset, selections, clip);
             else
                 drawLinesApart(&painter, block, offset, selections, clip);
+            if (!selections.isEmpty())
+                markGaps(&painter, block, offset, selections, clip);
             const bool drawCursor = (editable || (textInteractionFlags() & Qt::TextSelectableByKeyboard)) &&
                                     context.cursorPosition >= blockStart &&
                                     context.cursorPosition < blockStart + block.length();
@@ -203,19 +278,37 @@ void TRecipeEdit::drawLinesApart(QPainter *painter, const QTextBlock &block, QPo
                 if (range.format.boolProperty(QTextFormat::FullWidthSelection) || bottom.textStart() > range.start + range.length ||
                     range.start >= end || range.start + range.length < end)
                     continue;
-                const QRectF lineRect = bottom.naturalTextRect().translated(offset);
-                QPainterPath region;
-                region.setFillRule(Qt::WindingFill);
-                region.addRect(QRectF(lineRect.right(), lineRect.top(), lineRect.height() / 4, lineRect.height()) &
-                               QRectF(clip));
-                painter->save();
-                painter->setPen(range.format.penProperty(QTextFormat::OutlinePen));
-                painter->setBrush(range.format.brushProperty(QTextFormat::BackgroundBrush));
-                painter->drawPath(region);
-                painter->restore();
+                markBlockEnd(painter, bottom.naturalTextRect().translated(offset), range, clip);
             }
         }
         first = last + 1;
+    }
+}
+
+
+void TRecipeEdit::markGaps(QPainter *painter, const QTextBlock &block, QPointF offset,
+                           const QList<QTextLayout::FormatRange> &selections, const QRect &clip)
+{
+    const auto *lines = dynamic_cast<const TLinesLayout *>(document()->documentLayout());
+    if (!lines || lines->lineGap <= 0 ||
+        document()->defaultTextOption().flags() & QTextOption::ShowLineAndParagraphSeparators)
+        return;
+    // Each line end of an item had an empty gap block under it: where a selection
+    // runs over the line end, it ran over that block's end as well.
+    const QTextLayout *layout = block.layout();
+    const QString text = block.text();
+    for (int i = 0; i < layout->lineCount(); ++i) {
+        const QTextLine line = layout->lineAt(i);
+        const int end = line.textStart() + line.textLength() - (i + 1 < layout->lineCount() ? 1 : 0);
+        const bool lineEnd = i + 1 == layout->lineCount() ? block.next().isValid()
+                                                           : endsWithSeparator(text, layout->lineAt(i + 1));
+        if (!lineEnd)
+            continue;
+        const QRectF gap = lines->gapLine(block, end).translated(offset.x(), offset.y() + line.y() + line.height());
+        for (const QTextLayout::FormatRange &range : selections) {
+            if (runsOver(range, end))
+                markBlockEnd(painter, gap, range, clip);
+        }
     }
 }
 
@@ -315,7 +408,11 @@ QString TRecipeEdit::selectedRecipeText() const
 QMimeData *TRecipeEdit::createMimeDataFromSelection() const
 {
     auto *data = new QMimeData;
-    data->setText(selectedRecipeText());
+    QString text = selectedRecipeText();
+    const auto *layout = dynamic_cast<const TLinesLayout *>(document()->documentLayout());
+    if (layout && layout->grouped && layout->lineGap > 0) // an item's line ends, each with its gap
+        text.replace(QLatin1Char('\n'), QStringLiteral("\n\n"));
+    data->setText(text);
     return data;
 }
 

@@ -59,6 +59,9 @@ public:
     // separator in the document the editor's own. A new document clears it.
     void setLinesGrouped(bool grouped);
     bool linesGrouped() const;
+    // Groups a collection item's lines (see AppendGroupedItemLines): each line is
+    // placed and marked as if the gap under it were the block it used to be.
+    void setItemLinesGrouped(int pixelSize);
 
 protected:
     QMimeData *createMimeDataFromSelection() const override;
@@ -68,6 +71,8 @@ protected:
 private:
     void drawLinesApart(QPainter *painter, const QTextBlock &block, QPointF offset,
                         const QList<QTextLayout::FormatRange> &selections, const QRect &clip);
+    void markGaps(QPainter *painter, const QTextBlock &block, QPointF offset,
+                  const QList<QTextLayout::FormatRange> &selections, const QRect &clip);
     void resizeEvent(QResizeEvent *event) override;
 };
 

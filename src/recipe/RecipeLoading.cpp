@@ -183,7 +183,7 @@ std::size_t TRecipePage::buildStep(QTextDocument *doc, std::size_t pos, PieceSta
         const std::size_t to = std::min(pos + itemPiece, m_itemLines.size());
         // One change for the view to hear of, not two for every line.
         cursor.beginEditBlock();
-        AppendItemLines(cursor, m_itemLines, pos, to, m_host.windowFont().pixelSize());
+        AppendGroupedItemLines(cursor, m_itemLines, pos, to, m_host.windowFont().pixelSize());
         cursor.endEditBlock();
         return to;
     }
@@ -216,6 +216,8 @@ void TRecipePage::startBuilding()
     m_piece = PieceState{.group = m_itemLines.empty() &&
                                   (!m_shownUtf8 || m_pending.find(kUtf8LineSeparator) == std::string::npos)};
     static_cast<TRecipeEdit *>(recipeRichEdit1)->setLinesGrouped(m_piece.group);
+    if (!m_itemLines.empty())
+        static_cast<TRecipeEdit *>(recipeRichEdit1)->setItemLinesGrouped(m_host.windowFont().pixelSize());
     bool replaced = false;
     m_buildPos = buildStep(doc, 0, m_piece, &replaced, kItemPreview);
     m_shownWithReplacement = m_shownWithReplacement || replaced;

@@ -184,7 +184,13 @@ void TRecipePage::recipeLabelClick(QObject *Sender)
 
 QString TRecipePage::DisplayModeSelection() const
 {
-    return DisplayModeCopyText(recipeRichEdit1->textCursor().selectedText());
+    QString selected = recipeRichEdit1->textCursor().selectedText();
+    if (m_displayMode && static_cast<TRecipeEdit *>(recipeRichEdit1)->linesGrouped()) {
+        // Grouped item lines: each line end stands for the line's end and its gap's.
+        selected.replace(QChar(QChar::ParagraphSeparator), QChar(QChar::LineSeparator));
+        selected.replace(QChar(QChar::LineSeparator), QString(2, QChar(QChar::ParagraphSeparator)));
+    }
+    return DisplayModeCopyText(selected);
 }
 
 QString TRecipePage::CopyRecipeText()

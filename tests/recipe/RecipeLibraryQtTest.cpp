@@ -5,6 +5,7 @@
 #include "base/Gbk.h"
 #include "pagekit/Dialogs.h"
 #include "recipe/Recipe.h"
+#include "recipe/RecipeEdit.h"
 #include "recipe/RecipePage.h"
 #include "recipe/RecipeTree.h"
 #include "support/MainWindowFixture.h"
@@ -284,9 +285,9 @@ TEST_F(RecipeLibraryTest, HugeRecipesGoInWholeAndKeysWaitForThem)
     EXPECT_TRUE(page().Loading());
     QTRY_VERIFY_WITH_TIMEOUT(!page().Loading(), 120000);
     const QTextDocument *doc = editor()->document();
-    EXPECT_EQ(doc->blockCount(), 1 + 2 * 400000);
-    EXPECT_EQ(doc->findBlockByNumber(0).text(), QStringLiteral("Big"));
-    EXPECT_EQ(doc->lastBlock().text(), QStringLiteral("line 399999"));
+    EXPECT_LE(doc->blockCount(), 400001 / TRecipeEdit::kGroupLines + 1); // lines share blocks
+    EXPECT_EQ(doc->findBlockByNumber(0).text().section(QChar(QChar::LineSeparator), 0, 0), QStringLiteral("Big"));
+    EXPECT_EQ(doc->lastBlock().text().section(QChar(QChar::LineSeparator), -1), QStringLiteral("line 399999"));
     EXPECT_EQ(dir.read("Lib/Big.Ini"), ini);
 }
 
