@@ -185,6 +185,7 @@ std::size_t TRecipePage::buildStep(QTextDocument *doc, std::size_t pos, PieceSta
         cursor.beginEditBlock();
         AppendGroupedItemLines(cursor, m_itemLines, pos, to, m_host.windowFont().pixelSize());
         cursor.endEditBlock();
+        m_itemLines.releaseBefore(to);
         return to;
     }
     const FilePiece piece = nextFilePiece(pos, state, replaced);
