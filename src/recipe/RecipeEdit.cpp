@@ -220,8 +220,14 @@ void TRecipeEdit::paintEvent(QPaintEvent *event)
             const bool drawCursor = (editable || (textInteractionFlags() & Qt::TextSelectableByKeyboard)) &&
                                     context.cursorPosition >= blockStart &&
                                     context.cursorPosition < blockStart + block.length();
-            if (drawCursor)
-                layout->drawCursor(&painter, offset, context.cursorPosition - blockStart, cursorWidth());
+            // Text being composed in an input method has a caret of its own.
+            const bool composing = editable && context.cursorPosition < -1 && !layout->preeditAreaText().isEmpty();
+            if (drawCursor || composing) {
+                const int at = context.cursorPosition < -1
+                                   ? layout->preeditAreaPosition() - (context.cursorPosition + 2)
+                                   : context.cursorPosition - blockStart;
+                layout->drawCursor(&painter, offset, at, cursorWidth());
+            }
         }
         offset.ry() += r.height();
         if (offset.y() > viewportRect.height())

@@ -616,6 +616,15 @@ TEST_F(RecipePageTest, LinesSharingABlockActAsLines)
         const int column = step.toColumn < 0 ? static_cast<int>(lines[step.toLine].size()) : step.toColumn;
         EXPECT_EQ(editor()->textCursor().position(), lineStart(step.toLine) + column);
     }
+    // A click right of a line puts the caret at its end; on a line, where clicked.
+    for (const int line : {5, 63, 64, 70}) {
+        selectText(lineStart(line), lineStart(line));
+        const QRect caret = editor()->cursorRect();
+        QTest::mouseClick(editor()->viewport(), Qt::LeftButton, {}, QPoint(editor()->viewport()->width() - 20, caret.center().y()));
+        EXPECT_EQ(editor()->textCursor().position(), lineStart(line) + lines[line].size()) << line;
+        QTest::mouseClick(editor()->viewport(), Qt::LeftButton, {}, QPoint(caret.left() + 1, caret.center().y()));
+        EXPECT_EQ(editor()->textCursor().position(), lineStart(line)) << line;
+    }
     // Across the joins and across a block end.
     selectText(lineStart(60) + 3, lineStart(66) + 2);
     const QString expected = (lines.mid(60, 6).join(QLatin1Char('\n')) + QLatin1Char('\n') + lines[66].left(2)).mid(3);
