@@ -42,23 +42,17 @@ public:
     QRectF nameGapLine;
     QRectF lineGapLine;
 
-    // The gap under the line that ends at the block's character end (a line
-    // separator, or the block end), if any.
-    qreal gapAfter(const QTextBlock &block, int end) const
+    // The gap under a text line of block that ends at end (a line separator or
+    // the block end), the block's first line or not; none under the last line.
+    qreal gapAfter(const QTextBlock &block, int end, bool first) const
     {
-        if (lineGap <= 0)
+        if (lineGap <= 0 || (end == block.length() - 1 && !block.next().isValid()))
             return 0;
-        if (end == block.length() - 1 && !block.next().isValid())
-            return 0;
-        return block.position() == 0 && !block.text().left(end).contains(QChar(QChar::LineSeparator)) ? nameGap
-                                                                                                      : lineGap;
+        return first && block.position() == 0 ? nameGap : lineGap;
     }
-    QRectF gapLine(const QTextBlock &block, int end) const
+    QRectF gapLine(const QTextBlock &block, bool first) const
     {
-        return gapAfter(block, end) == nameGap && block.position() == 0 &&
-                       !block.text().left(end).contains(QChar(QChar::LineSeparator))
-                   ? nameGapLine
-                   : lineGapLine;
+        return first && block.position() == 0 ? nameGapLine : lineGapLine;
     }
 
     QRectF blockBoundingRect(const QTextBlock &block) const override
@@ -68,8 +62,10 @@ public:
             placeLines(block);
         }
         QRectF br = QPlainTextDocumentLayout::blockBoundingRect(block);
-        if (grouped && block.isValid())
-            br.setHeight(br.height() + gapAfter(block, block.length() - 1));
+        if (grouped && lineGap > 0 && block.isValid()) {
+            const bool oneLine = block.position() != 0 || !block.text().contains(QChar(QChar::LineSeparator));
+            br.setHeight(br.height() + gapAfter(block, block.length() - 1, oneLine));
+        }
         return br;
     }
 
@@ -87,7 +83,7 @@ private:
         for (int i = 0; i < count; ++i) {
             QTextLine line = layout->lineAt(i);
             if (i > 0 && endsWithSeparator(text, line)) {
-                top = bottom + gapAfter(block, line.textStart() - 1);
+                top = bottom + gapAfter(block, line.textStart() - 1, top == 0);
                 inside = 0;
             }
             const qreal y = top + inside;
@@ -303,6 +299,7 @@ void TRecipeEdit::markGaps(QPainter *painter, const QTextBlock &block, QPointF o
     // runs over the line end, it ran over that block's end as well.
     const QTextLayout *layout = block.layout();
     const QString text = block.text();
+    bool first = true; // the block's first text line
     for (int i = 0; i < layout->lineCount(); ++i) {
         const QTextLine line = layout->lineAt(i);
         const int end = line.textStart() + line.textLength() - (i + 1 < layout->lineCount() ? 1 : 0);
@@ -310,7 +307,8 @@ void TRecipeEdit::markGaps(QPainter *painter, const QTextBlock &block, QPointF o
                                                            : endsWithSeparator(text, layout->lineAt(i + 1));
         if (!lineEnd)
             continue;
-        const QRectF gap = lines->gapLine(block, end).translated(offset.x(), offset.y() + line.y() + line.height());
+        const QRectF gap = lines->gapLine(block, first).translated(offset.x(), offset.y() + line.y() + line.height());
+        first = false;
         for (const QTextLayout::FormatRange &range : selections) {
             if (runsOver(range, end))
                 markBlockEnd(painter, gap, range, clip);
