@@ -570,6 +570,10 @@ TEST_F(RecipePageTest, LongItemGoesInPiecesWithEveryGapInPlace)
         was.setPosition(withGaps(doc, from));
         was.setPosition(withGaps(doc, to), QTextCursor::KeepAnchor);
         EXPECT_EQ(page().DisplayModeSelection(), DisplayModeCopyText(was.selectedText())) << from;
+        editor()->copy(); // what dragging takes too
+        EXPECT_EQ(QApplication::clipboard()->text(),
+                  TRecipeEdit::textBetween(&old, withGaps(doc, from), withGaps(doc, to), false))
+            << from;
     }
     EXPECT_TRUE(editor()->isReadOnly());
 }
