@@ -583,9 +583,9 @@ TEST_F(RecipePageTest, LongItemGoesInPiecesWithEveryGapInPlace)
 // Backspace at a join save as line ends do.
 TEST_F(RecipePageTest, LinesSharingABlockActAsLines)
 {
-    std::string big;
+    std::string big; // line 90 is long enough to be broken softly
     for (int i = 0; big.size() < 300u * 1024; ++i)
-        big += G("第") + std::to_string(i) + G("行 text") + "\r\n";
+        big += G("第") + std::to_string(i) + G("行 text") + (i == 90 ? std::string(1300, 'w') : "") + "\r\n";
     dir.write("Lib/many.Txt", big);
     start();
     select(node({"Lib", "many"}));
@@ -698,7 +698,9 @@ TEST_F(RecipePageTest, EditorLooksAsTheRichTextEditorDid)
     dir.write("Lib/items.Ini", items);
     std::string many; // big enough to go in pieces, short lines sharing blocks
     for (int i = 0; many.size() < 200u * 1024; ++i)
-        many += i % 11 == 10 ? "\r\n" : G("第") + std::to_string(i) + (i % 5 ? G("行，短 text") : "") + (i % 7 ? "" : "\t") + "\r\n";
+        many += i % 11 == 10 ? "\r\n"
+                : i == 20    ? wide + "\r\n"
+                             : G("第") + std::to_string(i) + (i % 5 ? G("行，短 text") : "") + (i % 7 ? "" : "\t") + "\r\n";
     dir.write("Lib/many.Txt", many);
     start();
     frm->resize(760, 560);
@@ -727,6 +729,7 @@ TEST_F(RecipePageTest, EditorLooksAsTheRichTextEditorDid)
         {{"Lib", "many"}, 40, 200, -5},
         {{"Lib", "many"}, 700, 1500, 0, 37},
         {{"Lib", "many"}, 700, 1500, 3, 70},
+        {{"Lib", "many"}, 300, 2500, 0, 15},
         {{"Lib", "many"}, 0, 0, -5, 100},
         // Item lines sharing blocks look as lines with gap blocks under them.
         {{"Lib", "items", "多"}, 0, 0, 0},
