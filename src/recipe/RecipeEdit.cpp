@@ -266,19 +266,21 @@ void TRecipeEdit::drawLinesApart(QPainter *painter, const QTextBlock &block, QPo
         }
         painter->save();
         if (selected)
-            painter->setClipRect(QRectF(clip.left(), offset.y() + top.y(), clip.width(),
-                                        bottom.y() + bottom.height() - top.y()),
-                                 Qt::IntersectClip);
+            painter->setClipRect(
+                QRectF(clip.left(), offset.y() + top.y(), clip.width(), bottom.y() + bottom.height() - top.y()),
+                Qt::IntersectClip);
         layout->draw(painter, offset, selections, clip);
         painter->restore();
         for (int i = 0; i < count; ++i)
             layout->lineAt(i).setPosition(ys[i]);
         // A block end inside a selection is marked a quarter of the line's height
         // past the line; the separator standing for one is marked the same way.
-        if (last + 1 < count && !(document()->defaultTextOption().flags() & QTextOption::ShowLineAndParagraphSeparators)) {
+        if (last + 1 < count &&
+            !(document()->defaultTextOption().flags() & QTextOption::ShowLineAndParagraphSeparators)) {
             for (const QTextLayout::FormatRange &range : selections) {
-                if (range.format.boolProperty(QTextFormat::FullWidthSelection) || bottom.textStart() > range.start + range.length ||
-                    range.start >= end || range.start + range.length < end)
+                if (range.format.boolProperty(QTextFormat::FullWidthSelection) ||
+                    bottom.textStart() > range.start + range.length || range.start >= end ||
+                    range.start + range.length < end)
                     continue;
                 markBlockEnd(painter, bottom.naturalTextRect().translated(offset), range, clip);
             }
@@ -286,7 +288,6 @@ void TRecipeEdit::drawLinesApart(QPainter *painter, const QTextBlock &block, QPo
         first = last + 1;
     }
 }
-
 
 void TRecipeEdit::markGaps(QPainter *painter, const QTextBlock &block, QPointF offset,
                            const QList<QTextLayout::FormatRange> &selections, const QRect &clip)
@@ -303,8 +304,8 @@ void TRecipeEdit::markGaps(QPainter *painter, const QTextBlock &block, QPointF o
     for (int i = 0; i < layout->lineCount(); ++i) {
         const QTextLine line = layout->lineAt(i);
         const int end = line.textStart() + line.textLength() - (i + 1 < layout->lineCount() ? 1 : 0);
-        const bool lineEnd = i + 1 == layout->lineCount() ? block.next().isValid()
-                                                           : endsWithSeparator(text, layout->lineAt(i + 1));
+        const bool lineEnd =
+            i + 1 == layout->lineCount() ? block.next().isValid() : endsWithSeparator(text, layout->lineAt(i + 1));
         if (!lineEnd)
             continue;
         const QRectF gap = lines->gapLine(block, first).translated(offset.x(), offset.y() + line.y() + line.height());
@@ -442,8 +443,7 @@ void TRecipeEdit::resizeEvent(QResizeEvent *event)
     // in a big text the view hears of the new height only (its scroll range then
     // keeps the widest width it has seen).
     const int lines = document()->blockCount() * (linesGrouped() ? kGroupLines : 1);
-    if (lineWrapMode() == NoWrap && lines > kManyBlocks &&
-        event->oldSize().width() != event->size().width()) {
+    if (lineWrapMode() == NoWrap && lines > kManyBlocks && event->oldSize().width() != event->size().width()) {
         QResizeEvent heightOnly(event->size(), QSize(event->size().width(), event->oldSize().height()));
         TPlainCopyPlainTextEdit::resizeEvent(&heightOnly);
         return;

@@ -547,8 +547,9 @@ TEST_F(RecipePageTest, LongItemGoesInPiecesWithEveryGapInPlace)
     // The lines share blocks; the editor places the gaps (the look test shows them).
     const QTextDocument *doc = editor()->document();
     EXPECT_LE(doc->blockCount(), (kLines + 1) / TRecipeEdit::kGroupLines + 1);
-    const QStringList lines =
-        doc->toRawText().replace(QChar(QChar::ParagraphSeparator), QChar(QChar::LineSeparator)).split(QChar(QChar::LineSeparator));
+    const QStringList lines = doc->toRawText()
+                                  .replace(QChar(QChar::ParagraphSeparator), QChar(QChar::LineSeparator))
+                                  .split(QChar(QChar::LineSeparator));
     ASSERT_EQ(lines.size(), kLines + 1);
     EXPECT_EQ(lines[0], QStringLiteral("Long"));
     for (int i = 0; i < kLines; ++i)
@@ -608,9 +609,9 @@ TEST_F(RecipePageTest, LinesSharingABlockActAsLines)
         int toLine, toColumn; // -1: the end of the line
     };
     const Step steps[] = {
-        {0, 2, Qt::Key_Down, 1, 2},  {1, 2, Qt::Key_Up, 0, 2},     {5, 3, Qt::Key_End, 5, -1},
-        {5, 3, Qt::Key_Home, 5, 0},  {62, 1, Qt::Key_Down, 63, 1}, {63, 1, Qt::Key_Down, 64, 1},
-        {64, 1, Qt::Key_Up, 63, 1},  {70, 0, Qt::Key_Right, 70, 1}, {70, 0, Qt::Key_Left, 69, -1},
+        {0, 2, Qt::Key_Down, 1, 2}, {1, 2, Qt::Key_Up, 0, 2},      {5, 3, Qt::Key_End, 5, -1},
+        {5, 3, Qt::Key_Home, 5, 0}, {62, 1, Qt::Key_Down, 63, 1},  {63, 1, Qt::Key_Down, 64, 1},
+        {64, 1, Qt::Key_Up, 63, 1}, {70, 0, Qt::Key_Right, 70, 1}, {70, 0, Qt::Key_Left, 69, -1},
     };
     for (const Step &step : steps) {
         SCOPED_TRACE(std::to_string(step.fromLine) + " " + std::to_string(step.key));
@@ -624,7 +625,8 @@ TEST_F(RecipePageTest, LinesSharingABlockActAsLines)
     for (const int line : {5, 63, 64, 70}) {
         selectText(lineStart(line), lineStart(line));
         const QRect caret = editor()->cursorRect();
-        QTest::mouseClick(editor()->viewport(), Qt::LeftButton, {}, QPoint(editor()->viewport()->width() - 20, caret.center().y()));
+        QTest::mouseClick(editor()->viewport(), Qt::LeftButton, {},
+                          QPoint(editor()->viewport()->width() - 20, caret.center().y()));
         EXPECT_EQ(editor()->textCursor().position(), lineStart(line) + lines[line].size()) << line;
         QTest::mouseClick(editor()->viewport(), Qt::LeftButton, {}, QPoint(caret.left() + 1, caret.center().y()));
         EXPECT_EQ(editor()->textCursor().position(), lineStart(line)) << line;
@@ -699,8 +701,9 @@ TEST_F(RecipePageTest, EditorLooksAsTheRichTextEditorDid)
     std::string many; // big enough to go in pieces, short lines sharing blocks
     for (int i = 0; many.size() < 200u * 1024; ++i)
         many += i % 11 == 10 ? "\r\n"
-                : i == 20    ? wide + "\r\n"
-                             : G("第") + std::to_string(i) + (i % 5 ? G("行，短 text") : "") + (i % 7 ? "" : "\t") + "\r\n";
+                : i == 20
+                    ? wide + "\r\n"
+                    : G("第") + std::to_string(i) + (i % 5 ? G("行，短 text") : "") + (i % 7 ? "" : "\t") + "\r\n";
     dir.write("Lib/many.Txt", many);
     start();
     frm->resize(760, 560);
@@ -743,7 +746,8 @@ TEST_F(RecipePageTest, EditorLooksAsTheRichTextEditorDid)
         SCOPED_TRACE(name.toStdString() + " " + std::to_string(c.selectFrom) + " " + std::to_string(c.fontStep));
         select(node(c.path));
         QTRY_VERIFY_WITH_TIMEOUT(!page().Loading(), 10000);
-        ASSERT_EQ(static_cast<TRecipeEdit *>(editor())->linesGrouped(), name == QStringLiteral("many") || name == QStringLiteral("多"));
+        ASSERT_EQ(static_cast<TRecipeEdit *>(editor())->linesGrouped(),
+                  name == QStringLiteral("many") || name == QStringLiteral("多"));
         frm->FontSizeStep(c.fontStep);
         QApplication::processEvents();
         if (c.selectTo)
@@ -763,9 +767,11 @@ TEST_F(RecipePageTest, EditorLooksAsTheRichTextEditorDid)
             auto *doc = new QTextDocument(&old);
             doc->setDefaultFont(old.font());
             QTextCursor cursor(doc);
-            const auto lines = *ReadItemCopyLines(
-                dir.path() + "/Lib/" + (name == QStringLiteral("问候") || name == QStringLiteral("早安") ? std::string("问候.Ini") : "items.Ini"),
-                G(name.toUtf8().constData()));
+            const auto lines = *ReadItemCopyLines(dir.path() + "/Lib/" +
+                                                      (name == QStringLiteral("问候") || name == QStringLiteral("早安")
+                                                           ? std::string("问候.Ini")
+                                                           : "items.Ini"),
+                                                  G(name.toUtf8().constData()));
             AppendItemLines(cursor, lines, 0, lines.size(), frm->windowFont().pixelSize());
             old.setDocument(doc);
         } else {
@@ -794,7 +800,8 @@ TEST_F(RecipePageTest, EditorLooksAsTheRichTextEditorDid)
             const QTextBlock top = editor()->document()->findBlockByLineNumber(c.topLine);
             const int line = c.topLine - top.firstLineNumber();
             const int first = top.position() + top.layout()->lineAt(line).textStart();
-            const bool underGap = gaps && line > 0 && editor()->document()->characterAt(first - 1) == QChar::LineSeparator;
+            const bool underGap =
+                gaps && line > 0 && editor()->document()->characterAt(first - 1) == QChar::LineSeparator;
             const QTextBlock was = old.document()->findBlock(at(first));
             const QAbstractTextDocumentLayout *layout = old.document()->documentLayout();
             const qreal y = underGap ? layout->blockBoundingRect(was.previous()).top()
