@@ -323,19 +323,29 @@ void TRecipeEdit::insertWithSoftBreaks(QTextCursor &cursor, const QString &text,
         cursor.insertText(text);
         return;
     }
-    QTextCharFormat mark;
-    mark.setProperty(kOwnMarkProperty, true);
-    const QTextCharFormat plain = cursor.charFormat();
-    // One change for the view to hear of, not three for every break.
-    cursor.beginEditBlock();
+    QString withBreaks;
+    withBreaks.reserve(text.size() + 2 * qsizetype(breaks.size()));
     int from = 0;
     for (const int at : breaks) {
-        cursor.insertText(text.mid(from, at - from), plain);
-        cursor.insertText(QString(QChar(kSoftMark)), mark);
-        cursor.insertText(QStringLiteral("\n"), plain);
+        withBreaks.append(QStringView(text).mid(from, at - from)).append(QChar(kSoftMark)).append(QLatin1Char('\n'));
         from = at;
     }
-    cursor.insertText(text.mid(from), plain);
+    withBreaks.append(QStringView(text).mid(from));
+    // One change for the view to hear of; then the marks are made the editor's own.
+    cursor.beginEditBlock();
+    const int start = cursor.position();
+    cursor.insertText(withBreaks);
+    const int end = cursor.position();
+    QTextCharFormat mark;
+    mark.setProperty(kOwnMarkProperty, true);
+    QTextCursor marks(cursor.document());
+    for (std::size_t k = 0; k < breaks.size(); ++k) {
+        const int at = start + breaks[k] + 2 * static_cast<int>(k); // each break before it added two
+        marks.setPosition(at);
+        marks.setPosition(at + 1, QTextCursor::KeepAnchor);
+        marks.mergeCharFormat(mark);
+    }
+    cursor.setPosition(end);
     cursor.endEditBlock();
 }
 
