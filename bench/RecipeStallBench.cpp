@@ -4,7 +4,8 @@
 // on the node until the text is in and 8 s more (Qt lays the rest out lazily
 // meanwhile); "Key" cases type a letter 100 ms into the load, "CtrlEnd" cases
 // press Ctrl+End, "ScrollBar" cases drag the vertical scroll bar from the top to
-// the bottom in ten steps, one per tick, once the text is in. Memory is the
+// the bottom in ten steps, one per tick, once the text is in, and "Resize" cases
+// make the window wider and narrower in ten steps then. Memory is the
 // highest resident size above the size before the click, per byte of the file;
 // memory freed by an earlier case is reused, so run each case alone
 // (--benchmark_filter='BM_Stall_OneLine20MB/') for its memory figure.
@@ -80,7 +81,11 @@ QTreeWidgetItem *findNode(QTreeWidget *tree, const QString &name)
     return nullptr;
 }
 
-void runCase(benchmark::State &state, const char *node, const char *file, int key, int modifiers, bool drag)
+// What a case does once the text is in: nothing, drag the scroll bar down in
+// ten steps, or make the window wider and narrower ten times.
+enum class Then { Wait, DragScrollBar, Resize };
+
+void runCase(benchmark::State &state, const char *node, const char *file, int key, int modifiers, Then then)
 {
     vomra::bench::app();
     const QString folder = programFolder();
@@ -122,10 +127,14 @@ void runCase(benchmark::State &state, const char *node, const char *file, int ke
             }
             if (frm.recipe->Loading())
                 loadedAt = clock.elapsed();
-            else if (drag && dragStep < 10) {
-                QScrollBar *bar = editor->verticalScrollBar();
+            else if (then != Then::Wait && dragStep < 10) {
                 ++dragStep;
-                bar->setValue(bar->maximum() * dragStep / 10);
+                if (then == Then::Resize) {
+                    frm.resize(frm.width() + (dragStep % 2 ? 80 : -80), frm.height());
+                } else {
+                    QScrollBar *bar = editor->verticalScrollBar();
+                    bar->setValue(bar->maximum() * dragStep / 10);
+                }
             }
         });
         clock.start();
@@ -156,25 +165,26 @@ void runCase(benchmark::State &state, const char *node, const char *file, int ke
 struct StallCase {
     const char *name, *node, *file;
     int key, modifiers;
-    bool drag;
+    Then then;
 };
 const StallCase kStallCases[] = {
-    {"BM_Stall_OneLine20MB", "line", "line.Txt", 0, 0, false},
-    {"BM_Stall_OneLine20MB_Key", "line", "line.Txt", Qt::Key_X, 0, false},
-    {"BM_Stall_OneLine20MB_CtrlEnd", "line", "line.Txt", Qt::Key_End, Qt::ControlModifier, false},
-    {"BM_Stall_OneLine20MB_ScrollBar", "line", "line.Txt", 0, 0, true},
-    {"BM_Stall_ShortLines20MB", "lines", "lines.Txt", 0, 0, false},
-    {"BM_Stall_ShortLines20MB_Key", "lines", "lines.Txt", Qt::Key_X, 0, false},
-    {"BM_Stall_ShortLines20MB_CtrlEnd", "lines", "lines.Txt", Qt::Key_End, Qt::ControlModifier, false},
-    {"BM_Stall_ShortLines20MB_ScrollBar", "lines", "lines.Txt", 0, 0, true},
-    {"BM_Stall_Item400000Lines", "Big", "Big.Ini", 0, 0, false},
-    {"BM_Stall_Item400000Lines_CtrlEnd", "Big", "Big.Ini", Qt::Key_End, Qt::ControlModifier, false},
-    {"BM_Stall_Item400000Lines_ScrollBar", "Big", "Big.Ini", 0, 0, true},
+    {"BM_Stall_OneLine20MB", "line", "line.Txt", 0, 0, Then::Wait},
+    {"BM_Stall_OneLine20MB_Key", "line", "line.Txt", Qt::Key_X, 0, Then::Wait},
+    {"BM_Stall_OneLine20MB_CtrlEnd", "line", "line.Txt", Qt::Key_End, Qt::ControlModifier, Then::Wait},
+    {"BM_Stall_OneLine20MB_ScrollBar", "line", "line.Txt", 0, 0, Then::DragScrollBar},
+    {"BM_Stall_ShortLines20MB", "lines", "lines.Txt", 0, 0, Then::Wait},
+    {"BM_Stall_ShortLines20MB_Key", "lines", "lines.Txt", Qt::Key_X, 0, Then::Wait},
+    {"BM_Stall_ShortLines20MB_CtrlEnd", "lines", "lines.Txt", Qt::Key_End, Qt::ControlModifier, Then::Wait},
+    {"BM_Stall_ShortLines20MB_ScrollBar", "lines", "lines.Txt", 0, 0, Then::DragScrollBar},
+    {"BM_Stall_Item400000Lines", "Big", "Big.Ini", 0, 0, Then::Wait},
+    {"BM_Stall_Item400000Lines_CtrlEnd", "Big", "Big.Ini", Qt::Key_End, Qt::ControlModifier, Then::Wait},
+    {"BM_Stall_Item400000Lines_ScrollBar", "Big", "Big.Ini", 0, 0, Then::DragScrollBar},
+    {"BM_Stall_Item400000Lines_Resize", "Big", "Big.Ini", 0, 0, Then::Resize},
 };
 const bool kStallCasesRegistered = [] {
     for (const StallCase &c : kStallCases)
         benchmark::RegisterBenchmark(c.name, [c](benchmark::State &state) {
-            runCase(state, c.node, c.file, c.key, c.modifiers, c.drag);
+            runCase(state, c.node, c.file, c.key, c.modifiers, c.then);
         })->Iterations(1)->Unit(benchmark::kMillisecond);
     return true;
 }();
