@@ -2,6 +2,7 @@
 
 #include "recipe/ItemDocument.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
@@ -444,6 +445,77 @@ void TRecipeEdit::keyPressEvent(QKeyEvent *event)
         return;
     }
     TPlainCopyPlainTextEdit::keyPressEvent(event);
+}
+
+namespace {
+
+// Whether a long line goes on in the next block.
+bool endsSoftly(const QTextBlock &block)
+{
+    const QString text = block.text();
+    if (!text.endsWith(QChar(TRecipeEdit::kSoftMark)))
+        return false;
+    QTextBlock::iterator last;
+    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it)
+        last = it;
+    return last.fragment().charFormat().boolProperty(TRecipeEdit::kOwnMarkProperty);
+}
+
+} // namespace
+
+void TRecipeEdit::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    TPlainCopyPlainTextEdit::mouseDoubleClickEvent(event);
+    m_sinceDoubleClick.start();
+    m_doubleClickAt = event->position().toPoint();
+}
+
+void TRecipeEdit::mousePressEvent(QMouseEvent *event)
+{
+    const bool third = event->button() == Qt::LeftButton && m_sinceDoubleClick.isValid() &&
+                       m_sinceDoubleClick.elapsed() < QApplication::doubleClickInterval() &&
+                       (event->position().toPoint() - m_doubleClickAt).manhattanLength() <
+                           QApplication::startDragDistance();
+    if (third) {
+        m_sinceDoubleClick.invalidate();
+        // A third click selects the block, which in a big text may be a piece of a
+        // long line or many short lines: there it selects the line instead.
+        const int pos = cursorForPosition(event->position().toPoint()).position();
+        const QTextBlock block = document()->findBlock(pos);
+        if (linesGrouped() || endsSoftly(block) || (block.previous().isValid() && endsSoftly(block.previous()))) {
+            selectLineAt(pos);
+            event->accept();
+            return;
+        }
+    }
+    TPlainCopyPlainTextEdit::mousePressEvent(event);
+}
+
+void TRecipeEdit::selectLineAt(int pos)
+{
+    const QChar separator(QChar::LineSeparator);
+    const bool joined = linesGrouped();
+    QTextBlock block = document()->findBlock(pos);
+    const int at = pos - block.position();
+    int found = joined && at > 0 ? static_cast<int>(block.text().lastIndexOf(separator, at - 1)) : -1;
+    while (found < 0 && block.previous().isValid() && endsSoftly(block.previous())) {
+        block = block.previous();
+        found = joined ? static_cast<int>(block.text().lastIndexOf(separator)) : -1;
+    }
+    const int start = block.position() + found + 1;
+    block = document()->findBlock(pos);
+    found = joined ? static_cast<int>(block.text().indexOf(separator, at)) : -1;
+    while (found < 0 && block.next().isValid() && endsSoftly(block)) {
+        block = block.next();
+        found = joined ? static_cast<int>(block.text().indexOf(separator)) : -1;
+    }
+    const int end = found >= 0              ? block.position() + found + 1
+                    : block.next().isValid() ? block.next().position()
+                                             : block.position() + block.length() - 1;
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
 }
 
 void TRecipeEdit::resizeEvent(QResizeEvent *event)

@@ -11,6 +11,7 @@
 
 #include "pagekit/PlainCopy.h"
 
+#include <QElapsedTimer>
 #include <QTextFormat>
 #include <QTextLayout>
 
@@ -66,9 +67,16 @@ public:
 protected:
     QMimeData *createMimeDataFromSelection() const override;
     void keyPressEvent(QKeyEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // Selects the line around pos, with its line end, wherever blocks split it.
+    void selectLineAt(int pos);
+    QElapsedTimer m_sinceDoubleClick;
+    QPoint m_doubleClickAt;
+
     void drawLinesApart(QPainter *painter, const QTextBlock &block, QPointF offset,
                         const QList<QTextLayout::FormatRange> &selections, const QRect &clip);
     void markGaps(QPainter *painter, const QTextBlock &block, QPointF offset,

@@ -631,6 +631,16 @@ TEST_F(RecipePageTest, LinesSharingABlockActAsLines)
         QTest::mouseClick(editor()->viewport(), Qt::LeftButton, {}, QPoint(caret.left() + 1, caret.center().y()));
         EXPECT_EQ(editor()->textCursor().position(), lineStart(line)) << line;
     }
+    // A third click selects one line with its end, wherever blocks split it
+    // (line 90 is broken softly); the first two select a word.
+    for (const int line : {5, 63, 64, 90}) {
+        selectText(lineStart(line) + 1, lineStart(line) + 1);
+        const QPoint at = editor()->cursorRect().center();
+        QTest::mouseDClick(editor()->viewport(), Qt::LeftButton, {}, at);
+        EXPECT_NE(edit->selectedRecipeText(), lines[line] + QLatin1Char('\n')) << line;
+        QTest::mouseClick(editor()->viewport(), Qt::LeftButton, {}, at);
+        EXPECT_EQ(edit->selectedRecipeText(), lines[line] + QLatin1Char('\n')) << line;
+    }
     // Across the joins and across a block end.
     selectText(lineStart(60) + 3, lineStart(66) + 2);
     const QString expected = (lines.mid(60, 6).join(QLatin1Char('\n')) + QLatin1Char('\n') + lines[66].left(2)).mid(3);
