@@ -22,6 +22,18 @@ namespace vomra {
 
 namespace {
 
+// Whether a long line goes on in the next block.
+bool endsSoftly(const QTextBlock &block)
+{
+    const QString text = block.text();
+    if (!text.endsWith(QChar(TRecipeEdit::kSoftMark)))
+        return false;
+    QTextBlock::iterator last;
+    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it)
+        last = it;
+    return last.fragment().charFormat().boolProperty(TRecipeEdit::kOwnMarkProperty);
+}
+
 bool endsWithSeparator(const QString &text, const QTextLine &next)
 {
     const int at = next.textStart() - 1;
@@ -371,7 +383,6 @@ QString TRecipeEdit::textBetween(const QTextDocument *doc, int from, int to, boo
     QString out;
     out.reserve(to - from);
     for (QTextBlock block = doc->findBlock(from); block.isValid() && block.position() <= to; block = block.next()) {
-        bool softEnd = false; // the block's last character is an own mark
         for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             const QString text = fragment.text();
@@ -379,19 +390,17 @@ QString TRecipeEdit::textBetween(const QTextDocument *doc, int from, int to, boo
             const int end = std::clamp(to - fragment.position(), start, int(text.size()));
             if (!fragment.charFormat().boolProperty(kOwnMarkProperty)) {
                 out += QStringView(text).mid(start, end - start);
-                softEnd = false;
                 continue;
             }
             // Text typed after a mark takes its format: only the marks themselves go.
-            for (int i = 0; i < text.size(); ++i) {
-                softEnd = text[i] == QChar(kSoftMark);
-                if (!softEnd && i >= start && i < end)
+            for (int i = start; i < end; ++i) {
+                if (text[i] != QChar(kSoftMark))
                     out += text[i];
             }
         }
         // The block end lies between the block's last character and the next block.
         const int blockEnd = block.position() + block.length() - 1;
-        if (!softEnd && blockEnd >= from && blockEnd < to && block.next().isValid())
+        if (blockEnd >= from && blockEnd < to && block.next().isValid() && !endsSoftly(block))
             out += QLatin1Char('\n');
     }
     if (!raw)
@@ -446,22 +455,6 @@ void TRecipeEdit::keyPressEvent(QKeyEvent *event)
     }
     TPlainCopyPlainTextEdit::keyPressEvent(event);
 }
-
-namespace {
-
-// Whether a long line goes on in the next block.
-bool endsSoftly(const QTextBlock &block)
-{
-    const QString text = block.text();
-    if (!text.endsWith(QChar(TRecipeEdit::kSoftMark)))
-        return false;
-    QTextBlock::iterator last;
-    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it)
-        last = it;
-    return last.fragment().charFormat().boolProperty(TRecipeEdit::kOwnMarkProperty);
-}
-
-} // namespace
 
 void TRecipeEdit::mouseDoubleClickEvent(QMouseEvent *event)
 {
