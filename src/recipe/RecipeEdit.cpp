@@ -1,22 +1,17 @@
 #include "recipe/RecipeEdit.h"
 
 #include "recipe/ItemDocument.h"
+#include "recipe/LinesLayout.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QPainter>
-#include <QPainterPath>
-#include <QPlainTextDocumentLayout>
 #include <QResizeEvent>
-#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextLayout>
 
 #include <algorithm>
-#include <cmath>
 
 namespace vomra {
 
@@ -33,82 +28,6 @@ bool endsSoftly(const QTextBlock &block)
         last = it;
     return last.fragment().charFormat().boolProperty(TRecipeEdit::kOwnMarkProperty);
 }
-
-bool endsWithSeparator(const QString &text, const QTextLine &next)
-{
-    const int at = next.textStart() - 1;
-    return at >= 0 && at < text.size() && text.at(at) == QChar(QChar::LineSeparator);
-}
-
-// The plain layout, which in a grouped text moves the lines after each line
-// separator to where a block of their own would start: a block is as tall as
-// its lines rounded up, while inside a block a negative leading packs lines
-// closer. The wrapped lines of one text line keep the plain layout's spacing.
-class TLinesLayout : public QPlainTextDocumentLayout {
-public:
-    using QPlainTextDocumentLayout::QPlainTextDocumentLayout;
-    bool grouped = false;
-    // In a grouped item, the gap blocks that each line used to have under it:
-    // their heights and their empty lines (under the name, under the others).
-    qreal nameGap = 0;
-    qreal lineGap = 0;
-    QRectF nameGapLine;
-    QRectF lineGapLine;
-
-    // The gap under a text line of block that ends at end (a line separator or
-    // the block end), the block's first line or not; none under the last line.
-    qreal gapAfter(const QTextBlock &block, int end, bool first) const
-    {
-        if (lineGap <= 0 || (end == block.length() - 1 && !block.next().isValid()))
-            return 0;
-        return first && block.position() == 0 ? nameGap : lineGap;
-    }
-    QRectF gapLine(const QTextBlock &block, bool first) const
-    {
-        return first && block.position() == 0 ? nameGapLine : lineGapLine;
-    }
-
-    QRectF blockBoundingRect(const QTextBlock &block) const override
-    {
-        if (grouped && block.isValid()) {
-            ensureBlockLayout(block);
-            placeLines(block);
-        }
-        QRectF br = QPlainTextDocumentLayout::blockBoundingRect(block);
-        if (grouped && lineGap > 0 && block.isValid()) {
-            const bool oneLine = block.position() != 0 || !block.text().contains(QChar(QChar::LineSeparator));
-            br.setHeight(br.height() + gapAfter(block, block.length() - 1, oneLine));
-        }
-        return br;
-    }
-
-private:
-    void placeLines(const QTextBlock &block) const
-    {
-        QTextLayout *layout = block.layout();
-        const int count = layout->lineCount();
-        if (count < 2)
-            return;
-        const QString text = block.text();
-        qreal top = 0;    // where the current text line starts
-        qreal inside = 0; // how far down it the plain layout puts the next line
-        qreal bottom = 0;
-        for (int i = 0; i < count; ++i) {
-            QTextLine line = layout->lineAt(i);
-            if (i > 0 && endsWithSeparator(text, line)) {
-                top = bottom + gapAfter(block, line.textStart() - 1, top == 0);
-                inside = 0;
-            }
-            const qreal y = top + inside;
-            if (line.y() != y)
-                line.setPosition(QPointF(line.x(), y));
-            bottom = std::max(bottom, y + line.height());
-            inside += line.height();
-            if (line.leading() < 0)
-                inside += std::ceil(line.leading());
-        }
-    }
-};
 
 } // namespace
 
@@ -158,176 +77,6 @@ bool TRecipeEdit::linesGrouped() const
 {
     const auto *layout = dynamic_cast<const TLinesLayout *>(document()->documentLayout());
     return layout && layout->grouped;
-}
-
-namespace {
-
-// The mark a selection running over a block end gets a quarter of the line's
-// height past the line, drawn as the view draws it.
-void markBlockEnd(QPainter *painter, const QRectF &lineRect, const QTextLayout::FormatRange &range, const QRect &clip)
-{
-    QPainterPath region;
-    region.setFillRule(Qt::WindingFill);
-    region.addRect(QRectF(lineRect.right(), lineRect.top(), lineRect.height() / 4, lineRect.height()) & QRectF(clip));
-    painter->save();
-    painter->setPen(range.format.penProperty(QTextFormat::OutlinePen));
-    painter->setBrush(range.format.brushProperty(QTextFormat::BackgroundBrush));
-    painter->drawPath(region);
-    painter->restore();
-}
-
-bool runsOver(const QTextLayout::FormatRange &range, int end)
-{
-    return !range.format.boolProperty(QTextFormat::FullWidthSelection) && range.start <= end &&
-           range.start + range.length > end;
-}
-
-} // namespace
-
-void TRecipeEdit::paintEvent(QPaintEvent *event)
-{
-    if (!linesGrouped()) {
-        TPlainCopyPlainTextEdit::paintEvent(event);
-        return;
-    }
-    // The view's own painting, block by block, except that a grouped block with
-    // a selection is drawn a line at a time: the layout cuts the text drawn
-    // beside a selection out of one shape for the whole block, whose seams
-    // would show in the glyphs of neighbouring lines.
-    QPainter painter(viewport());
-    QPointF offset = contentOffset();
-    QRect clip = event->rect();
-    const QRect viewportRect = viewport()->rect();
-    const bool editable = !isReadOnly();
-    const qreal maximumWidth = document()->documentLayout()->documentSize().width();
-    painter.setBrushOrigin(offset);
-    const int maxX = static_cast<int>(offset.x() + std::max<qreal>(viewportRect.width(), maximumWidth) -
-                                      document()->documentMargin() + cursorWidth());
-    clip.setRight(std::min(clip.right(), maxX));
-    painter.setClipRect(clip);
-    const QAbstractTextDocumentLayout::PaintContext context = getPaintContext();
-    painter.setPen(context.palette.text().color());
-    QTextBlock block = firstVisibleBlock();
-    for (; block.isValid(); block = block.next()) {
-        const QRectF r = blockBoundingRect(block).translated(offset);
-        if (block.isVisible() && r.bottom() >= clip.top() && r.top() <= clip.bottom()) {
-            QTextLayout *layout = block.layout();
-            const int blockStart = block.position();
-            QList<QTextLayout::FormatRange> selections;
-            for (const auto &range : context.selections) {
-                const int from = range.cursor.selectionStart() - blockStart;
-                const int to = range.cursor.selectionEnd() - blockStart;
-                if (from < block.length() && to > 0 && to > from)
-                    selections.append({from, to - from, range.format});
-            }
-            if (selections.isEmpty() || layout->lineCount() < 2)
-                layout->draw(&painter, offset, selections, clip);
-            else
-                drawLinesApart(&painter, block, offset, selections, clip);
-            if (!selections.isEmpty())
-                markGaps(&painter, block, offset, selections, clip);
-            const bool drawCursor = (editable || (textInteractionFlags() & Qt::TextSelectableByKeyboard)) &&
-                                    context.cursorPosition >= blockStart &&
-                                    context.cursorPosition < blockStart + block.length();
-            // Text being composed in an input method has a caret of its own.
-            const bool composing = editable && context.cursorPosition < -1 && !layout->preeditAreaText().isEmpty();
-            if (drawCursor || composing) {
-                const int at = context.cursorPosition < -1
-                                   ? layout->preeditAreaPosition() - (context.cursorPosition + 2)
-                                   : context.cursorPosition - blockStart;
-                layout->drawCursor(&painter, offset, at, cursorWidth());
-            }
-        }
-        offset.ry() += r.height();
-        if (offset.y() > viewportRect.height())
-            break;
-    }
-    if (backgroundVisible() && !block.isValid() && offset.y() <= clip.bottom() &&
-        (centerOnScroll() || verticalScrollBar()->maximum() == verticalScrollBar()->minimum()))
-        painter.fillRect(QRect(QPoint(clip.left(), static_cast<int>(offset.y())), clip.bottomRight()),
-                         palette().window());
-}
-
-void TRecipeEdit::drawLinesApart(QPainter *painter, const QTextBlock &block, QPointF offset,
-                                 const QList<QTextLayout::FormatRange> &selections, const QRect &clip)
-{
-    QTextLayout *layout = block.layout();
-    const QString text = block.text();
-    const int count = layout->lineCount();
-    constexpr qreal kAway = 1e6;
-    QList<QPointF> ys;
-    for (int i = 0; i < count; ++i)
-        ys.append(layout->lineAt(i).position());
-    for (int first = 0; first < count;) {
-        // The wrapped lines of one text line, up to its separator.
-        int last = first;
-        while (last + 1 < count && !endsWithSeparator(text, layout->lineAt(last + 1)))
-            ++last;
-        const QTextLine top = layout->lineAt(first);
-        const QTextLine bottom = layout->lineAt(last);
-        const int start = top.textStart();
-        const int end = bottom.textStart() + bottom.textLength();
-        const bool selected = std::any_of(selections.begin(), selections.end(), [&](const auto &range) {
-            return range.start < end && range.start + range.length >= start;
-        });
-        // The layout draws the line before the clip and the one after it too:
-        // the other lines are moved out of the way while this one is drawn, and
-        // text beside a selection keeps to the band as a block's would.
-        for (int i = 0; i < count; ++i) {
-            if (i < first || i > last)
-                layout->lineAt(i).setPosition(QPointF(ys[i].x(), i < first ? -kAway : kAway));
-        }
-        painter->save();
-        if (selected)
-            painter->setClipRect(
-                QRectF(clip.left(), offset.y() + top.y(), clip.width(), bottom.y() + bottom.height() - top.y()),
-                Qt::IntersectClip);
-        layout->draw(painter, offset, selections, clip);
-        painter->restore();
-        for (int i = 0; i < count; ++i)
-            layout->lineAt(i).setPosition(ys[i]);
-        // A block end inside a selection is marked a quarter of the line's height
-        // past the line; the separator standing for one is marked the same way.
-        if (last + 1 < count &&
-            !(document()->defaultTextOption().flags() & QTextOption::ShowLineAndParagraphSeparators)) {
-            for (const QTextLayout::FormatRange &range : selections) {
-                if (range.format.boolProperty(QTextFormat::FullWidthSelection) ||
-                    bottom.textStart() > range.start + range.length || range.start >= end ||
-                    range.start + range.length < end)
-                    continue;
-                markBlockEnd(painter, bottom.naturalTextRect().translated(offset), range, clip);
-            }
-        }
-        first = last + 1;
-    }
-}
-
-void TRecipeEdit::markGaps(QPainter *painter, const QTextBlock &block, QPointF offset,
-                           const QList<QTextLayout::FormatRange> &selections, const QRect &clip)
-{
-    const auto *lines = dynamic_cast<const TLinesLayout *>(document()->documentLayout());
-    if (!lines || lines->lineGap <= 0 ||
-        document()->defaultTextOption().flags() & QTextOption::ShowLineAndParagraphSeparators)
-        return;
-    // Each line end of an item had an empty gap block under it: where a selection
-    // runs over the line end, it ran over that block's end as well.
-    const QTextLayout *layout = block.layout();
-    const QString text = block.text();
-    bool first = true; // the block's first text line
-    for (int i = 0; i < layout->lineCount(); ++i) {
-        const QTextLine line = layout->lineAt(i);
-        const int end = line.textStart() + line.textLength() - (i + 1 < layout->lineCount() ? 1 : 0);
-        const bool lineEnd =
-            i + 1 == layout->lineCount() ? block.next().isValid() : endsWithSeparator(text, layout->lineAt(i + 1));
-        if (!lineEnd)
-            continue;
-        const QRectF gap = lines->gapLine(block, first).translated(offset.x(), offset.y() + line.y() + line.height());
-        first = false;
-        for (const QTextLayout::FormatRange &range : selections) {
-            if (runsOver(range, end))
-                markBlockEnd(painter, gap, range, clip);
-        }
-    }
 }
 
 void TRecipeEdit::insertWithSoftBreaks(QTextCursor &cursor, const QString &text, const std::vector<int> &breaks)
@@ -445,8 +194,7 @@ void TRecipeEdit::keyPressEvent(QKeyEvent *event)
 {
     // Shift+Enter would put a line separator in the text, which looks like a line
     // end and is none in the saved file: it starts a new line, as Enter does.
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        event->modifiers() & Qt::ShiftModifier) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() & Qt::ShiftModifier) {
         QKeyEvent plain(event->type(), event->key(), event->modifiers() & ~Qt::ShiftModifier, event->text(),
                         event->isAutoRepeat(), static_cast<ushort>(event->count()));
         TPlainCopyPlainTextEdit::keyPressEvent(&plain);
@@ -465,10 +213,10 @@ void TRecipeEdit::mouseDoubleClickEvent(QMouseEvent *event)
 
 void TRecipeEdit::mousePressEvent(QMouseEvent *event)
 {
-    const bool third = event->button() == Qt::LeftButton && m_sinceDoubleClick.isValid() &&
-                       m_sinceDoubleClick.elapsed() < QApplication::doubleClickInterval() &&
-                       (event->position().toPoint() - m_doubleClickAt).manhattanLength() <
-                           QApplication::startDragDistance();
+    const bool third =
+        event->button() == Qt::LeftButton && m_sinceDoubleClick.isValid() &&
+        m_sinceDoubleClick.elapsed() < QApplication::doubleClickInterval() &&
+        (event->position().toPoint() - m_doubleClickAt).manhattanLength() < QApplication::startDragDistance();
     if (third) {
         m_sinceDoubleClick.invalidate();
         // A third click selects the block, which in a big text may be a piece of a
@@ -502,7 +250,7 @@ void TRecipeEdit::selectLineAt(int pos)
         block = block.next();
         found = joined ? static_cast<int>(block.text().indexOf(separator)) : -1;
     }
-    const int end = found >= 0              ? block.position() + found + 1
+    const int end = found >= 0               ? block.position() + found + 1
                     : block.next().isValid() ? block.next().position()
                                              : block.position() + block.length() - 1;
     QTextCursor cursor = textCursor();
