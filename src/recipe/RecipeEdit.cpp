@@ -20,8 +20,10 @@ namespace {
 // Whether a long line goes on in the next block.
 bool endsSoftly(const QTextBlock &block)
 {
-    const QString text = block.text();
-    if (!text.endsWith(QChar(TRecipeEdit::kSoftMark)))
+    // Asked of every block when a text is saved: the last character is read
+    // without copying the block's text.
+    if (block.length() < 2 ||
+        block.document()->characterAt(block.position() + block.length() - 2) != QChar(TRecipeEdit::kSoftMark))
         return false;
     QTextBlock::iterator last;
     for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it)
