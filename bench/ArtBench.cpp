@@ -1,7 +1,7 @@
 // One making of a four-character word at 72 pt (96 px glyphs) in each making mode:
 // the whole making (drawing the word, reading its pixels, building the rows), and
 // the modes alone on the drawn grid.
-#include "art/ArtWithFont.h"
+#include "art/core/ArtWithFont.h"
 #include "base/Gbk.h"
 #include "glyph/GlyphDrawer.h"
 

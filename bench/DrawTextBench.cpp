@@ -3,7 +3,7 @@
 // area, one stroke step (the write plus the repaint of the cells it changed),
 // and writing TextList with 480 full rows.
 #include "BenchApp.h"
-#include "board/DrawText.h"
+#include "board/ui/DrawText.h"
 #include "platform/FontSetup.h"
 
 #include <QApplication>

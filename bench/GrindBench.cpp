@@ -2,8 +2,8 @@
 // 1024 x 768 and a 4096 x 4096 picture of noisy gradients, with the start ramp
 // and with transparency on (the per-pixel colour compare); also straight from
 // 24- and 32-bit bitmap rows, bottom row first, as vomra-cli reads them.
-#include "art/GrayRamp.h"
-#include "art/Grind.h"
+#include "art/core/GrayRamp.h"
+#include "art/core/Grind.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,8 +2,8 @@
 // section of its own, read the way start-up reads it (the catalogue, then the
 // page colours of one theme); and a settings write into a large file.
 #include "base/Profile.h"
-#include "pagekit/PageColours.h"
-#include "theme/ThemeCatalogue.h"
+#include "pagekit/core/PageColours.h"
+#include "theme/core/ThemeCatalogue.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,8 +2,8 @@
 // (target: under 100 ms), and reading one collection item of 5,000 lines as the
 // page shows it (target: under 50 ms, of which the editor takes its share).
 #include "base/Gbk.h"
-#include "recipe/Recipe.h"
-#include "recipe/RecipeFind.h"
+#include "recipe/core/Recipe.h"
+#include "recipe/core/LibrarySearch.h"
 
 #include <benchmark/benchmark.h>
 

@@ -5,7 +5,7 @@
 #include "app/Main.h"
 #include "platform/FontSetup.h"
 #include "base/Gbk.h"
-#include "recipe/RecipePage.h"
+#include "recipe/ui/RecipePage.h"
 
 #include <QApplication>
 #include <QDir>

@@ -12,7 +12,7 @@
 #include "BenchApp.h"
 #include "app/Main.h"
 #include "base/Gbk.h"
-#include "recipe/RecipePage.h"
+#include "recipe/ui/RecipePage.h"
 
 #include <QApplication>
 #include <QDir>

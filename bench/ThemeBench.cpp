@@ -4,7 +4,7 @@
 #include "BenchApp.h"
 #include "app/Main.h"
 #include "platform/FontSetup.h"
-#include "theme/SkinPaint.h"
+#include "theme/ui/SkinPaint.h"
 #include "widgets/ImageLabel.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 #include "artwork/Artwork.h"
 #include "pagekit/PageHost.h"
 #include "pagekit/PageKit.h"
-#include "recipe/RecipePage.h"
+#include "recipe/ui/RecipePage.h"
 #include "widgets/Functions.h"
 #include "widgets/ImageList.h"
 

@@ -2,7 +2,7 @@
 // The recipe editor's context menu: cut, copy, paste, delete and select all,
 // drawn by the program in the page colours.
 
-#include "pagekit/PageColours.h"
+#include "pagekit/core/PageColours.h"
 #include "widgets/Canvas.h"
 
 #include <QMenu>

@@ -4,10 +4,10 @@
 
 #include "base/Settings.h"
 #include "pagekit/PageHost.h"
-#include "pagekit/PageColours.h"
-#include "theme/Theme.h"
-#include "theme/ThemePage.h"
-#include "widgets/Color.h"
+#include "pagekit/core/PageColours.h"
+#include "theme/core/Theme.h"
+#include "theme/ui/ThemePage.h"
+#include "widgets/core/Color.h"
 
 #include <QMargins>
 #include <QPointer>

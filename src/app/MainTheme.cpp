@@ -6,10 +6,10 @@
 #include "base/Gbk.h"
 #include "platform/FrameExtents.h"
 #include "platform/ImageIO.h"
-#include "theme/SkinWindow.h"
-#include "theme/Theme.h"
-#include "theme/ThemeCatalogue.h"
-#include "theme/ThemePage.h"
+#include "theme/ui/SkinWindow.h"
+#include "theme/core/Theme.h"
+#include "theme/core/ThemeCatalogue.h"
+#include "theme/ui/ThemePage.h"
 #include "widgets/Panel.h"
 
 namespace vomra {

@@ -2,7 +2,7 @@
 #include "app/About.h"
 #include "platform/FontSetup.h"
 #include "platform/Translations.h"
-#include "platform/XDisplayReach.h"
+#include "x11/XDisplayReach.h"
 #include "widgets/Functions.h"
 
 #include <QApplication>

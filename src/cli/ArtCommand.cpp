@@ -3,8 +3,8 @@
 #include "cli/Cli.h"
 #include "cli/Modules.h"
 
-#include "art/ArtLayout.h"
-#include "art/ArtWithFont.h"
+#include "art/core/ArtLayout.h"
+#include "art/core/ArtWithFont.h"
 #include "base/Gbk.h"
 #include "base/TextLines.h"
 #include "glyph/GlyphDrawer.h"

@@ -1,9 +1,9 @@
 // vomra-cli grind: a picture (bitmap, JPEG, PNG) to rows of characters through a gray ramp.
 #include "base/Settings.h"
-#include "art/GrayRamp.h"
-#include "art/Grind.h"
-#include "art/GrindPrepare.h"
-#include "art/MappedBitmap.h"
+#include "art/core/GrayRamp.h"
+#include "art/core/Grind.h"
+#include "art/core/GrindPrepare.h"
+#include "art/core/MappedBitmap.h"
 #include "cli/Cli.h"
 #include "cli/Modules.h"
 #include "base/Bmp.h"

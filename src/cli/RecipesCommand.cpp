@@ -4,9 +4,9 @@
 #include "base/TextLines.h"
 #include "base/Trash.h"
 #include "cli/Cli.h"
-#include "recipe/Recipe.h"
-#include "recipe/RecipeFind.h"
-#include "recipe/RecipeManage.h"
+#include "recipe/core/Recipe.h"
+#include "recipe/core/LibrarySearch.h"
+#include "recipe/core/LibraryOperations.h"
 
 #include <dirent.h>
 

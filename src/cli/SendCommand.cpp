@@ -13,7 +13,7 @@
 #include "cli/Cli.h"
 #include "platform/WaylandClipboard.h"
 #include "platform/WindowSystemX11.h"
-#include "recipe/Send.h"
+#include "recipe/core/Send.h"
 
 #include <cstdio>
 #include <cstdlib>

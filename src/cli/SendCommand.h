@@ -2,7 +2,7 @@
 // vomra-cli send: what the command needs of the desktop, behind a hook so the
 // command line can be tested without a display or a chat program.
 
-#include "platform/WindowSystem.h"
+#include "base/WindowSystem.h"
 
 #include <functional>
 #include <memory>

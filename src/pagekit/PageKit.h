@@ -2,7 +2,7 @@
 // Small builders shared by the pages.
 
 #include "base/TextLines.h"
-#include "widgets/Color.h"
+#include "widgets/core/Color.h"
 
 #include <QPalette>
 #include <QString>

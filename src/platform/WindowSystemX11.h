@@ -33,7 +33,7 @@
 // VOMRA_X11_DEBUG=1 in the environment prints the windows looked at and the X
 // errors met to stderr.
 
-#include "platform/WindowSystem.h"
+#include "base/WindowSystem.h"
 
 #include <functional>
 #include <memory>

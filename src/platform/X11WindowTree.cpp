@@ -1,6 +1,6 @@
 // Finding windows: properties, the top-level list, names, children and the window at a point.
 #include "platform/X11Session.h"
-#include "platform/X11TopLevels.h"
+#include "x11/X11TopLevels.h"
 
 namespace vomra {
 

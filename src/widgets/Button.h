@@ -2,7 +2,7 @@
 // Focusable, self-drawn buttons: a push button with three looks, and check boxes
 // and radio buttons drawn from small pictures, all with hot and pressed states.
 
-#include "widgets/ButtonLogic.h"
+#include "widgets/core/ButtonLogic.h"
 #include "widgets/Controls.h"
 
 #include <QPointer>

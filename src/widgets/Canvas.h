@@ -5,7 +5,7 @@
 // their right and bottom edges; Rectangle is pen outline plus brush fill.
 
 #include "base/Rect.h"
-#include "widgets/Color.h"
+#include "widgets/core/Color.h"
 
 #include <QFont>
 #include <QImage>

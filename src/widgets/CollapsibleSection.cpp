@@ -3,7 +3,7 @@
 #include "widgets/Panel.h"
 
 #include "widgets/Functions.h"
-#include "widgets/PanelGeometry.h"
+#include "widgets/core/PanelGeometry.h"
 
 #include <QCoreApplication>
 #include <QEnterEvent>

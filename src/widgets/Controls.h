@@ -1,7 +1,7 @@
 #pragma once
 // Base classes of the owner-painted controls.
 
-#include "widgets/ButtonLogic.h"
+#include "widgets/core/ButtonLogic.h"
 #include "widgets/Canvas.h"
 #include "widgets/Const.h"
 #include "widgets/ImageList.h"

@@ -5,7 +5,7 @@
 
 #include "widgets/Canvas.h"
 #include "widgets/Const.h"
-#include "widgets/HintLogic.h"
+#include "widgets/core/HintLogic.h"
 
 #include <QFont>
 #include <QObject>

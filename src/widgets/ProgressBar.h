@@ -4,7 +4,7 @@
 
 #include "widgets/Canvas.h"
 #include "widgets/Const.h"
-#include "widgets/ProgressGeometry.h"
+#include "widgets/core/ProgressGeometry.h"
 
 #include <QWidget>
 

@@ -3,7 +3,7 @@
 // in an associated edit.
 
 #include "widgets/Controls.h"
-#include "widgets/UpDownLogic.h"
+#include "widgets/core/UpDownLogic.h"
 
 #include <QPointer>
 #include <QTimer>

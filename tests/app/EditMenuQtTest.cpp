@@ -3,11 +3,11 @@
 #include "app/Main.h"
 #include "artwork/Artwork.h"
 #include "platform/FontSetup.h"
-#include "recipe/RecipePage.h"
+#include "recipe/ui/RecipePage.h"
 #include "support/MainWindowFixture.h"
 #include "support/ImageCheck.h"
 #include "support/TempFolder.h"
-#include "pagekit/PageColours.h"
+#include "pagekit/core/PageColours.h"
 #include "widgets/ImageList.h"
 
 #include <QApplication>

@@ -2,8 +2,8 @@
 // random glyph bitmaps, words, characters and character widths, joined onto
 // random output text.
 
-#include "art/ArtLayout.h"
-#include "art/ArtMaker.h"
+#include "art/core/ArtLayout.h"
+#include "art/core/ArtMaker.h"
 #include "ReferenceText.h"
 
 #include <fuzzer/FuzzedDataProvider.h>

@@ -3,8 +3,8 @@
 // to a file and ground by the command (mapped, read in place or decoded). Both
 // must agree: the same rows, or the same refusal with the same message.
 
-#include "art/Grind.h"
-#include "art/GrindImage.h"
+#include "art/core/Grind.h"
+#include "art/ui/GrindImage.h"
 #include "cli/Cli.h"
 #include "base/Bmp.h"
 #include "platform/ImageIO.h"

@@ -11,8 +11,8 @@
 #include "base/Profile.h"
 #include "fuzz/TempFolder.h"
 #include "platform/GbkQt.h"
-#include "recipe/ItemDocument.h"
-#include "recipe/Recipe.h"
+#include "recipe/ui/ItemDocument.h"
+#include "recipe/core/Recipe.h"
 
 #include <QFont>
 #include <QGuiApplication>

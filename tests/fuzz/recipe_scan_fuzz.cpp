@@ -9,7 +9,7 @@
 
 #include "base/NativePath.h"
 #include "fuzz/TempFolder.h"
-#include "recipe/Recipe.h"
+#include "recipe/core/Recipe.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -10,12 +10,12 @@
 // "link.bmp", a link to a good picture outside it, which must never load.
 #include "base/Profile.h"
 #include "fuzz/TempFolder.h"
-#include "pagekit/PageColours.h"
+#include "pagekit/core/PageColours.h"
 #include "pagekit/PageHost.h"
-#include "theme/SkinPaint.h"
-#include "theme/Theme.h"
-#include "theme/ThemeCatalogue.h"
-#include "theme/ThemePage.h"
+#include "theme/ui/SkinPaint.h"
+#include "theme/core/Theme.h"
+#include "theme/core/ThemeCatalogue.h"
+#include "theme/ui/ThemePage.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,6 +1,6 @@
 #include "platform/GlyphRenderer.h"
 #include "support/OneCallRender.h"
-#include "art/ArtWithFont.h"
+#include "art/core/ArtWithFont.h"
 
 #include "platform/FontSetup.h"
 #include "base/Gbk.h"

@@ -1,5 +1,5 @@
 #include "platform/WindowSystemX11.h"
-#include "recipe/Send.h"
+#include "recipe/core/Send.h"
 
 #include <QByteArray>
 #include <QtGlobal>

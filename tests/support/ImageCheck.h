@@ -1,7 +1,7 @@
 #pragma once
 // Helpers for tests that render into an image and check pixels.
 
-#include "widgets/Color.h"
+#include "widgets/core/Color.h"
 
 #include <QColor>
 #include <QImage>

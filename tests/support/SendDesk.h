@@ -3,7 +3,7 @@
 // the page: the window has an input box and a send button under whatever title
 // the test gives, and every call that finds or drives it is logged.
 
-#include "platform/WindowSystem.h"
+#include "base/WindowSystem.h"
 
 #include <functional>
 #include <string>

@@ -2,7 +2,7 @@
 // A skin picture whose every cell is filled with one colour naming it, so a
 // painted pixel tells which picture, column and row it came from.
 
-#include "theme/Theme.h"
+#include "theme/core/Theme.h"
 
 #include <cstdint>
 

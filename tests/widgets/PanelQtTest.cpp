@@ -1,6 +1,6 @@
 #include "WidgetTestSupport.h"
 #include "widgets/Panel.h"
-#include "widgets/PanelGeometry.h"
+#include "widgets/core/PanelGeometry.h"
 
 #include <QLineEdit>
 #include <QTest>

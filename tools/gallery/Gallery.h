@@ -5,7 +5,7 @@
 // in FooTab.cpp here (picked up by the glob) and add `TAB(fooTab, "Foo")` to the
 // list in main.cpp.
 
-#include "widgets/Color.h"
+#include "widgets/core/Color.h"
 
 #include <QString>
 #include <QWidget>

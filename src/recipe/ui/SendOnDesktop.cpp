@@ -1,0 +1,60 @@
+#include "recipe/ui/SendOnDesktop.h"
+
+#include "base/Settings.h"
+#include "platform/WindowSystemX11.h"
+
+#include <QClipboard>
+#include <QCursor>
+#include <QFile>
+#include <QGuiApplication>
+
+#include <optional>
+
+namespace vomra {
+
+std::function<std::unique_ptr<WindowSystem>()> &sendWindowSystemHook()
+{
+    static std::function<std::unique_ptr<WindowSystem>()> hook;
+    return hook;
+}
+
+SendResult sendOnDesktop(int kind, bool pressSend, const QString &programFolder,
+                         const std::function<QString()> &copyText,
+                         const std::function<void(const QString &title, const QString &text)> &warn)
+{
+    // Read at every send: a user who edits the titles by hand need not restart.
+    const SendTitles titles = readSendTitles(Profile(settingsPath(QFile::encodeName(programFolder).toStdString())));
+    std::optional<QString> copied;
+    SendResult result = SendResult::NotFound;
+    QGuiApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
+    std::unique_ptr<WindowSystem> windows;
+    if (sendWindowSystemHook()) {
+        windows = sendWindowSystemHook()();
+    } else if (auto x11 = std::make_unique<TX11WindowSystem>(); x11->HasDisplay()) {
+        windows = std::move(x11);
+    }
+    const bool reachable = windows != nullptr;
+    if (reachable) {
+        result = SendToQQ(*windows, sendTarget(kind, titles), pressSend, [&] {
+            copied = copyText();
+            return copied->toStdString();
+        });
+        windows.reset();
+    }
+    QGuiApplication::restoreOverrideCursor();
+    // No X display: no window can be pasted into, but the user can paste by hand.
+    if (!reachable) {
+        QGuiApplication::clipboard()->setText(copyText());
+        warn(QString::fromUtf8(send_texts::kNotFoundTitle), QString::fromUtf8(send_texts::kClipboardOnlyText));
+        return SendResult::NotFound;
+    }
+    // The chat program fetched the text from the window system's own owner,
+    // which is gone now; the clipboard keeps the text, as after any copy.
+    if (copied)
+        QGuiApplication::clipboard()->setText(*copied);
+    if (const auto warning = sendWarning(result))
+        warn(QString::fromUtf8(warning->title), QString::fromUtf8(warning->text));
+    return result;
+}
+
+} // namespace vomra
