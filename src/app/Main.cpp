@@ -683,9 +683,9 @@ void TfrmMain::FormClose()
     s.leftWidth = pnlLeft->width();
     s.themeIndex = m_themeIndex;
     s.transparent = picture->Transparent();
-    std::string failed;
-    if (!writeSettings(Profile(settingsPath(m_programFolder.toStdString())), s, &failed)) {
-        const QString text = QStringLiteral("写 %1 失败").arg(QString::fromStdString(failed));
+    const Profile settings(settingsPath(m_programFolder.toStdString()));
+    if (!writeSettings(settings, s)) {
+        const QString text = QStringLiteral("写 %1 失败").arg(QString::fromStdString(settings.path()));
         dialogs::error(this, QApplication::applicationName(), text);
     }
 }

@@ -5,17 +5,28 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace vomra {
 
-std::optional<std::string> readFileBytes(const std::string &path)
+namespace {
+
+Error cannotRead(const std::string &path, int err)
+{
+    errno = err;
+    return fail("cannot read " + path + ": " + std::strerror(err), err);
+}
+
+} // namespace
+
+Result<std::string> readFileBytes(const std::string &path)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return std::nullopt;
+        return cannotRead(path, errno);
     std::string data;
     struct stat st {};
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
@@ -30,8 +41,7 @@ std::optional<std::string> readFileBytes(const std::string &path)
         } else if (errno != EINTR) {
             const int err = errno;
             ::close(fd);
-            errno = err;
-            return std::nullopt;
+            return cannotRead(path, err);
         }
     }
     ::close(fd);
@@ -73,14 +83,12 @@ std::optional<std::string> followLinks(std::string path)
 
 } // namespace
 
-bool writeFileAtomically(const std::string &path, std::string_view bytes, std::string *error)
+Result<void> writeFileAtomically(const std::string &path, std::string_view bytes)
 {
-    auto fail = [&](const std::string &reason) {
-        if (error)
-            *error = "cannot write " + path + ": " + reason;
-        return false;
+    auto failWith = [&](const std::string &reason, int err = 0) -> Result<void> {
+        return fail("cannot write " + path + ": " + reason, err);
     };
-    auto failErrno = [&](int err) { return fail(std::strerror(err)); };
+    auto failErrno = [&](int err) { return failWith(std::strerror(err), err); };
 
     const auto target = followLinks(path);
     if (!target)
@@ -92,7 +100,7 @@ bool writeFileAtomically(const std::string &path, std::string_view bytes, std::s
         if (S_ISDIR(st.st_mode))
             return failErrno(EISDIR);
         if (!S_ISREG(st.st_mode))
-            return fail("not a plain file");
+            return failWith("not a plain file");
         // The rename needs only the folder's permission; the file's own says whether
         // the user may change it.
         if (::faccessat(AT_FDCWD, target->c_str(), W_OK, AT_EACCESS) != 0)
@@ -136,7 +144,7 @@ bool writeFileAtomically(const std::string &path, std::string_view bytes, std::s
         ::unlink(tmp.c_str());
         return failErrno(err);
     }
-    return true;
+    return {};
 }
 
 } // namespace vomra

@@ -7,17 +7,17 @@
 
 namespace vomra {
 
-std::optional<ProfileIndex> Profile::open() const
+Result<ProfileIndex> Profile::open() const
 {
     auto content = readFileBytes(m_path);
     if (!content)
-        return std::nullopt;
+        return content.error();
     return ProfileIndex(std::move(*content));
 }
 
-bool Profile::save(const ProfileIndex &index, std::string *error) const
+Result<void> Profile::save(const ProfileIndex &index) const
 {
-    return writeFileAtomically(m_path, index.bytes(), error);
+    return writeFileAtomically(m_path, index.bytes());
 }
 
 std::optional<std::string> Profile::value(std::string_view section, std::string_view key) const
@@ -43,30 +43,26 @@ bool Profile::readBool(std::string_view section, std::string_view key, bool def)
     return readInteger(section, key, def ? 1 : 0) != 0;
 }
 
-bool Profile::writeString(std::string_view section, std::string_view key, std::string_view value,
-                          std::string *error) const
+Result<void> Profile::writeString(std::string_view section, std::string_view key, std::string_view value) const
 {
     // A missing file starts empty; one that is there but cannot be read must not be
     // replaced by a file holding this one entry.
     auto content = readFileBytes(m_path);
-    if (!content && errno != ENOENT) {
-        if (error)
-            *error = "cannot write " + m_path + ": " + std::strerror(errno);
-        return false;
-    }
-    ProfileIndex index(content ? std::move(*content) : std::string());
+    if (!content && content.error().code != ENOENT)
+        return fail("cannot write " + m_path + ": " + std::strerror(content.error().code), content.error().code);
+    ProfileIndex index(std::move(content).value_or(std::string()));
     index.setValue(section, key, value);
-    return save(index, error);
+    return save(index);
 }
 
-bool Profile::writeInteger(std::string_view section, std::string_view key, int value, std::string *error) const
+Result<void> Profile::writeInteger(std::string_view section, std::string_view key, int value) const
 {
-    return writeString(section, key, std::to_string(value), error);
+    return writeString(section, key, std::to_string(value));
 }
 
-bool Profile::writeBool(std::string_view section, std::string_view key, bool value, std::string *error) const
+Result<void> Profile::writeBool(std::string_view section, std::string_view key, bool value) const
 {
-    return writeString(section, key, value ? "1" : "0", error);
+    return writeString(section, key, value ? "1" : "0");
 }
 
 } // namespace vomra

@@ -8,6 +8,7 @@
 // as it was.
 
 #include "base/ProfileIndex.h"
+#include "base/Result.h"
 
 #include <cstddef>
 #include <optional>
@@ -24,10 +25,10 @@ public:
     explicit Profile(std::string path) : m_path(std::move(path)) {}
     const std::string &path() const { return m_path; }
 
-    // Reads and indexes the file once; nothing when it cannot be read.
-    std::optional<ProfileIndex> open() const;
+    // Reads and indexes the file once; the reason when it cannot be read.
+    Result<ProfileIndex> open() const;
     // Writes the index's bytes as the file (see writeFileAtomically).
-    bool save(const ProfileIndex &index, std::string *error = nullptr) const;
+    Result<void> save(const ProfileIndex &index) const;
 
     // One-shot forms: each call opens the file and releases it before returning.
     // The raw value, or nothing when the file, section or key is missing.
@@ -36,13 +37,10 @@ public:
     int readInteger(std::string_view section, std::string_view key, int def) const;
     bool readBool(std::string_view section, std::string_view key, bool def) const;
 
-    // Returns false and sets *error (naming the full path) when the file cannot be written.
-    bool writeString(std::string_view section, std::string_view key, std::string_view value,
-                     std::string *error = nullptr) const;
-    bool writeInteger(std::string_view section, std::string_view key, int value,
-                      std::string *error = nullptr) const;
-    bool writeBool(std::string_view section, std::string_view key, bool value,
-                   std::string *error = nullptr) const;
+    // The reason, naming the full path, when the file cannot be written.
+    Result<void> writeString(std::string_view section, std::string_view key, std::string_view value) const;
+    Result<void> writeInteger(std::string_view section, std::string_view key, int value) const;
+    Result<void> writeBool(std::string_view section, std::string_view key, bool value) const;
 
     // The integer rule of readInteger on a bare value.
     static std::optional<int> parseInteger(std::string_view text);

@@ -60,6 +60,10 @@ public:
     T *operator->() { return &value(); }
     const T *operator->() const { return &value(); }
 
+    // The value, or the fallback where a failure needs no more than a default.
+    T value_or(T fallback) const & { return ok() ? std::get<0>(state_) : std::move(fallback); }
+    T value_or(T fallback) && { return ok() ? std::get<0>(std::move(state_)) : std::move(fallback); }
+
     const Error &error() const
     {
         assert(!ok());
@@ -67,6 +71,9 @@ public:
     }
     // The message, empty on success: for callers that only pass it on.
     std::string message() const { return ok() ? std::string() : error().message; }
+
+    // Equal to a value when it succeeded with that value.
+    friend bool operator==(const Result &r, const T &v) { return r.ok() && std::get<0>(r.state_) == v; }
 
 private:
     std::variant<T, Error> state_;

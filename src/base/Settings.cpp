@@ -35,11 +35,6 @@ std::string readUtf8(const Profile &file, const char *section, const char *key, 
     return gbk::toUtf8(file.readString(g(section), g(key), g(def)));
 }
 
-bool writeUtf8(const Profile &file, const char *section, const char *key, const std::string &valueUtf8)
-{
-    return file.writeString(g(section), g(key), gbk::fromUtf8(valueUtf8));
-}
-
 Settings readSettings(const Profile &file, int screenWidth, int screenHeight)
 {
     return readSettings(file, ScreenArea{screenWidth, screenHeight, screenWidth, screenHeight});
@@ -78,7 +73,7 @@ Settings readSettings(const Profile &file, const ScreenArea &screen)
     return s;
 }
 
-bool writeSettings(const Profile &file, const Settings &current, std::string *failedPath)
+Result<void> writeSettings(const Profile &file, const Settings &current)
 {
     const std::string form = g(k::kFormSection);
     const bool maximized = current.state == WindowState::Maximized;
@@ -97,10 +92,7 @@ bool writeSettings(const Profile &file, const Settings &current, std::string *fa
     put(form, k::kLeftWidth, std::to_string(current.leftWidth));
     put(g(k::kThemeSection), k::kTheme, std::to_string(current.themeIndex));
     put(g(k::kGrinderSection), k::kTransparent, current.transparent ? "1" : "0");
-    const bool ok = writeFileAtomically(file.path(), content, nullptr);
-    if (!ok && failedPath)
-        *failedPath = file.path();
-    return ok;
+    return writeFileAtomically(file.path(), content);
 }
 
 } // namespace vomra

@@ -259,10 +259,9 @@ int show(const Options &o, Io &io)
 {
     const std::string &given = o.operands[0];
     const std::string path = resolveShownPath(given.front() == '/' ? given : o.folder + given);
-    std::string error;
-    const auto text = ReadRecipeFile(path, &error);
+    const auto text = ReadRecipeFile(path);
     if (!text) {
-        io.err << kName << ": " << error << '\n';
+        io.err << kName << ": " << text.error().message << '\n';
         return kFailed;
     }
     const bool isCollection = path.size() >= 4 && pathsEqualIgnoringCase(path.substr(path.size() - 4), ".Ini");

@@ -349,8 +349,8 @@ int runSend(const std::vector<std::string> &args, Io &io)
                 io.err << kName << ": the picked window has no title to remember\n";
                 return kFailed;
             }
-            std::string error;
-            if (!writeSendTitle(settings, remember, title, &error)) {
+            if (const auto written = writeSendTitle(settings, remember, title); !written) {
+                const std::string &error = written.error().message;
                 io.err << kName << ": " << error << "\n";
                 return error.find("GBK") != std::string::npos ? kUsage : kFailed;
             }

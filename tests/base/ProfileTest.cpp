@@ -155,8 +155,8 @@ TEST(Profile, FailedWriteLeavesTheOldFileAndNamesThePath)
     ASSERT_EQ(::chmod(path.c_str(), 0666), 0); // only the folder stops the write
     ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
     EXPECT_TRUE(unprivileged([&path] {
-        std::string error;
-        return !Profile(path).writeString("A", "k", "2", &error) && error.find(path) != std::string::npos;
+        const auto written = Profile(path).writeString("A", "k", "2");
+        return !written && written.error().message.find(path) != std::string::npos;
     }));
     EXPECT_EQ(dir.read("ro/QOBR.Ini"), "[A]\r\nk=1\r\n");
 }
@@ -167,9 +167,9 @@ TEST(Profile, FailedWriteWhenTheTargetCannotBeReplaced)
     TempFolder dir;
     dir.write("QOBR.Ini/inner", "x");
     Profile p(dir.file("QOBR.Ini"));
-    std::string error;
-    EXPECT_FALSE(p.writeString("A", "k", "2", &error));
-    EXPECT_NE(error.find(dir.file("QOBR.Ini")), std::string::npos);
+    const auto written = p.writeString("A", "k", "2");
+    ASSERT_FALSE(written);
+    EXPECT_NE(written.error().message.find(dir.file("QOBR.Ini")), std::string::npos);
     EXPECT_EQ(dir.read("QOBR.Ini/inner"), "x");
 }
 
@@ -233,9 +233,9 @@ TEST(Profile, WritesThroughLinksAndKeepsThem)
     // A loop of links fails for every user, naming the file.
     ASSERT_EQ(::symlink("loop2", dir.file("loop1").c_str()), 0);
     ASSERT_EQ(::symlink("loop1", dir.file("loop2").c_str()), 0);
-    std::string error;
-    EXPECT_FALSE(Profile(dir.file("loop1")).writeString("A", "k", "4", &error));
-    EXPECT_NE(error.find(dir.file("loop1")), std::string::npos) << error;
+    const auto written = Profile(dir.file("loop1")).writeString("A", "k", "4");
+    ASSERT_FALSE(written);
+    EXPECT_NE(written.error().message.find(dir.file("loop1")), std::string::npos) << written.message();
     EXPECT_TRUE(isLink(dir.file("loop1")));
 }
 
@@ -249,8 +249,8 @@ TEST(Profile, FileTheUserMayNotReadOrWriteIsNotReplaced)
         dir.write("QOBR.Ini", "[A]\r\nk=1\r\n");
         ASSERT_EQ(::chmod(path.c_str(), mode), 0);
         const bool refused = unprivileged([&path] {
-            std::string error;
-            return !Profile(path).writeString("A", "k", "2", &error) && error.find(path) != std::string::npos;
+            const auto written = Profile(path).writeString("A", "k", "2");
+            return !written && written.error().message.find(path) != std::string::npos;
         });
         EXPECT_TRUE(refused) << std::oct << mode;
         ::chmod(path.c_str(), 0644);

@@ -152,7 +152,7 @@ TEST(Settings, FailedWriteReportsThePath)
 {
     TempFolder dir;
     dir.write("QOBR.Ini/blocker", "x"); // a folder where the file should be
-    std::string failed;
-    EXPECT_FALSE(writeSettings(Profile(settingsPath(dir.path())), Settings{}, &failed));
-    EXPECT_EQ(failed, dir.path() + "QOBR.Ini");
+    const auto written = writeSettings(Profile(settingsPath(dir.path())), Settings{});
+    ASSERT_FALSE(written);
+    EXPECT_NE(written.error().message.find(dir.path() + "QOBR.Ini"), std::string::npos) << written.message();
 }

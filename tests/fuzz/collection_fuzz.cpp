@@ -180,7 +180,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (++checked > 8)
             continue;
         const auto lines = IniItemLines(ini, name);
-        if (ReadIniItemLines(file, name) != lines)
+        const auto read = ReadIniItemLines(file, name);
+        if (read.ok() != lines.has_value() || (lines && !(read == *lines)))
             fail("an item read from the file differs from the one of its text", ini);
         if (!lines)
             continue;

@@ -38,12 +38,12 @@ std::string shippedRamp(RampKind kind)
     return {};
 }
 
-bool saveCustomRamp(const Profile &settings, std::string_view ramp, std::string *error)
+Result<void> saveCustomRamp(const Profile &settings, std::string_view ramp)
 {
     const std::size_t lineEnd = ramp.find_first_of("\r\n");
     if (lineEnd != std::string_view::npos)
         ramp = ramp.substr(0, lineEnd);
-    return settings.writeString(gbk::fromUtf8(k::kGrinderSection), gbk::fromUtf8(k::kCustomRamp), ramp, error);
+    return settings.writeString(gbk::fromUtf8(k::kGrinderSection), gbk::fromUtf8(k::kCustomRamp), ramp);
 }
 
 } // namespace vomra

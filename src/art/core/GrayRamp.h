@@ -34,6 +34,6 @@ std::string shippedRamp(RampKind kind);
 // Stores the ramp as given, final blank included, under the custom ramp's key.
 // Only the first line is kept: a line break would split the entry. Returns false
 // and sets *error (naming the file) when the file cannot be written.
-bool saveCustomRamp(const Profile &settings, std::string_view ramp, std::string *error = nullptr);
+Result<void> saveCustomRamp(const Profile &settings, std::string_view ramp);
 
 } // namespace vomra

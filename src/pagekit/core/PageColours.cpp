@@ -63,7 +63,7 @@ TPageColours DefaultPageColours()
 TPageColours ReadPageColours(const Profile &themeFile, std::string_view themeSectionGbk)
 {
     // One read of the file for all 36 keys.
-    const std::optional<ProfileIndex> content = themeFile.open();
+    const Result<ProfileIndex> content = themeFile.open();
     return ReadPageColours(content ? &*content : nullptr, themeSectionGbk);
 }
 

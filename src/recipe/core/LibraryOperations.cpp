@@ -58,7 +58,7 @@ int copyNew(const std::string &from, const std::string &to)
 {
     const auto bytes = readFileBytes(from);
     if (!bytes)
-        return errno ? errno : EIO;
+        return bytes.error().code ? bytes.error().code : EIO;
     const int fd = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
     if (fd < 0)
         return errno;
@@ -195,8 +195,8 @@ TManageResult MoveRecipeEntry(const std::string &diskPath, const std::string &de
 TManageResult AddRecipeFile(const std::string &path, std::string_view bytes, bool replace)
 {
     if (replace) {
-        if (!writeFileAtomically(path, bytes, nullptr))
-            return failed(errno ? errno : EIO);
+        if (const auto written = writeFileAtomically(path, bytes); !written)
+            return failed(written.error().code ? written.error().code : EIO);
         return {true, path, 0};
     }
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
@@ -211,11 +211,11 @@ TManageResult AddRecipeFile(const std::string &path, std::string_view bytes, boo
     return {true, path, 0};
 }
 
-std::optional<TRecipeBody> ReadRecipeBody(const std::string &diskPath, const std::string &itemName)
+Result<TRecipeBody> ReadRecipeBody(const std::string &diskPath, const std::string &itemName)
 {
     const auto bytes = ReadRecipeFile(diskPath);
     if (!bytes)
-        return std::nullopt;
+        return bytes.error();
     TRecipeBody body;
     std::string_view text(*bytes);
     if (startsWithUtf8Bom(text)) {
@@ -228,7 +228,7 @@ std::optional<TRecipeBody> ReadRecipeBody(const std::string &diskPath, const std
     }
     auto lines = IniItemLines(text, itemName);
     if (!lines)
-        return std::nullopt;
+        return fail("no item [" + itemName + "] in " + diskPath);
     while (!lines->empty() && lines->back().empty())
         lines->pop_back();
     for (std::size_t i = 0; i < lines->size(); ++i)

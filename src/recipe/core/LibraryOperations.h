@@ -4,6 +4,8 @@
 // recipe. No Qt; paths are native bytes, folders end in '/'. Nothing replaces an
 // existing entry: every change that would is refused with EEXIST.
 
+#include "base/Result.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -60,12 +62,12 @@ inline bool startsWithUtf8Bom(std::string_view bytes)
 // The text a recipe file or collection item holds, without an item's name line:
 // a file's bytes, or an item's lines joined by CR LF (trailing empty ones
 // dropped). utf8: the file begins with a UTF-8 byte-order mark (dropped from
-// text). Nothing when it cannot be read or the item has no section.
+// text). The reason when it cannot be read or the item has no section.
 struct TRecipeBody {
     std::string text;
     bool utf8 = false;
 };
-std::optional<TRecipeBody> ReadRecipeBody(const std::string &diskPath, const std::string &itemName);
+Result<TRecipeBody> ReadRecipeBody(const std::string &diskPath, const std::string &itemName);
 
 // A new collection's text (GBK, CR LF): one item, ready to be edited.
 std::string CollectionTemplate();

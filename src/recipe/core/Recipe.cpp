@@ -283,22 +283,18 @@ bool IsInLibrary(std::string_view path, std::string_view programFolder)
 
 // ---- recipe files ----------------------------------------------------------
 
-std::optional<std::string> ReadRecipeFile(const std::string &path, std::string *error)
+Result<std::string> ReadRecipeFile(const std::string &path)
 {
-    auto fail = [&](const char *why) -> std::optional<std::string> {
-        if (error)
-            *error = "cannot read " + path + ": " + why;
-        return std::nullopt;
-    };
+    auto cannot = [&](const char *why, int err = 0) { return fail("cannot read " + path + ": " + why, err); };
     // Non-blocking, so that a FIFO put where a recipe was expected cannot hang us.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return fail(std::strerror(errno));
+        return cannot(std::strerror(errno), errno);
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         const bool isDir = S_ISDIR(st.st_mode);
         ::close(fd);
-        return fail(isDir ? "it is a folder" : "not a regular file");
+        return isDir ? cannot("it is a folder", EISDIR) : cannot("not a regular file");
     }
     std::string data;
     data.reserve(static_cast<std::size_t>(std::max<off_t>(st.st_size, 0)));
@@ -312,7 +308,7 @@ std::optional<std::string> ReadRecipeFile(const std::string &path, std::string *
                 continue;
             const int err = errno;
             ::close(fd);
-            return fail(std::strerror(err));
+            return cannot(std::strerror(err), err);
         }
         data.append(buf, static_cast<std::size_t>(n));
     }
@@ -339,9 +335,9 @@ std::string withCrlf(std::string_view text)
     return out;
 }
 
-bool WriteRecipeFile(const std::string &path, std::string_view gbkText, std::string *error)
+Result<void> WriteRecipeFile(const std::string &path, std::string_view gbkText)
 {
-    return writeFileAtomically(path, withCrlf(gbkText), error);
+    return writeFileAtomically(path, withCrlf(gbkText));
 }
 
 // ---- names for people ------------------------------------------------------

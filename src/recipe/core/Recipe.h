@@ -11,6 +11,7 @@
 
 #include "base/NativePath.h"
 #include "base/PackedLines.h"
+#include "base/Result.h"
 
 #include <optional>
 #include <string>
@@ -129,15 +130,15 @@ bool IsItemSection(std::string_view line, std::string_view itemName);
 // then every following line trimmed, up to the first one that starts with "[" or
 // the end. Lines end at CR LF, LF or a lone CR. Nothing when no header matches.
 std::optional<std::vector<std::string>> IniItemLines(std::string_view iniText, std::string_view itemName);
-// The same from a file; nothing when it cannot be read or no header matches.
-std::optional<std::vector<std::string>> ReadIniItemLines(const std::string &path, std::string_view itemName);
+// The same from a file; the reason when it cannot be read or no header matches.
+Result<std::vector<std::string>> ReadIniItemLines(const std::string &path, std::string_view itemName);
 
 // What display mode shows and its copy gives back: the item's name, then its
 // lines, trailing empty lines dropped (display mode deletes them at the end).
 std::vector<std::string> ItemCopyLines(std::string_view itemName, const std::vector<std::string> &lines);
-// The same read from a file in one buffer, for an item of any length; nothing
+// The same read from a file in one buffer, for an item of any length; the reason
 // when the file cannot be read or no header matches.
-std::optional<PackedLines> ReadItemCopyLines(const std::string &path, std::string_view itemName);
+Result<PackedLines> ReadItemCopyLines(const std::string &path, std::string_view itemName);
 
 // The copy rule of display mode: every CR LF CR LF, scanning from the start,
 // becomes one CR LF; all other bytes are kept.
@@ -145,16 +146,16 @@ std::string DisplayModeCopy(std::string_view selected);
 
 // Recipe files --------------------------------------------------------------
 
-// The bytes of a recipe file (GBK). Nothing, with *error set to a one-line reason
-// naming the path, when it is missing, not a regular file or unreadable.
-std::optional<std::string> ReadRecipeFile(const std::string &path, std::string *error = nullptr);
+// The bytes of a recipe file (GBK), or a one-line reason naming the path when it
+// is missing, not a regular file or unreadable.
+Result<std::string> ReadRecipeFile(const std::string &path);
 
 // Line ends made CR LF: a lone LF or a lone CR becomes CR LF, CR LF stays.
 std::string withCrlf(std::string_view text);
 
 // Writes GBK text with CR LF line ends through a temporary file and a rename, so a
-// failed write leaves any old file whole. False, with *error set, on failure.
-bool WriteRecipeFile(const std::string &path, std::string_view gbkText, std::string *error = nullptr);
+// failed write leaves any old file whole. The reason on failure.
+Result<void> WriteRecipeFile(const std::string &path, std::string_view gbkText);
 
 // Names for people ----------------------------------------------------------
 

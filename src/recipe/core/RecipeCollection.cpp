@@ -153,12 +153,24 @@ std::optional<std::vector<std::string>> IniItemLines(std::string_view iniText, s
     return lines;
 }
 
-std::optional<std::vector<std::string>> ReadIniItemLines(const std::string &path, std::string_view itemName)
+namespace {
+
+Error noItem(const std::string &path, std::string_view itemName)
+{
+    return fail("no item [" + std::string(itemName) + "] in " + path);
+}
+
+} // namespace
+
+Result<std::vector<std::string>> ReadIniItemLines(const std::string &path, std::string_view itemName)
 {
     const auto text = ReadRecipeFile(path);
     if (!text)
-        return std::nullopt;
-    return IniItemLines(*text, itemName);
+        return text.error();
+    auto lines = IniItemLines(*text, itemName);
+    if (!lines)
+        return noItem(path, itemName);
+    return std::move(*lines);
 }
 
 std::vector<std::string> ItemCopyLines(std::string_view itemName, const std::vector<std::string> &lines)
@@ -171,15 +183,15 @@ std::vector<std::string> ItemCopyLines(std::string_view itemName, const std::vec
     return out;
 }
 
-std::optional<PackedLines> ReadItemCopyLines(const std::string &path, std::string_view itemName)
+Result<PackedLines> ReadItemCopyLines(const std::string &path, std::string_view itemName)
 {
     const auto text = ReadRecipeFile(path);
     if (!text)
-        return std::nullopt;
+        return text.error();
     PackedLines lines;
     lines.push_back(itemName);
     if (!forEachItemLine(*text, itemName, [&](std::string_view line) { lines.push_back(line); }))
-        return std::nullopt;
+        return noItem(path, itemName);
     dropTrailingEmptyLines(lines);
     return lines;
 }

@@ -19,7 +19,7 @@ struct TitleSection {
     bool utf8 = false;
 };
 
-TitleSection titleSection(std::optional<ProfileIndex> file)
+TitleSection titleSection(Result<ProfileIndex> file)
 {
     TitleSection s;
     const bool bom = file && file->bytes().rfind(kBom, 0) == 0;
@@ -75,25 +75,22 @@ SendTitles readSendTitles(const Profile &settingsFile)
     return titles;
 }
 
-bool writeSendTitle(const Profile &settingsFile, int kind, const std::string &title, std::string *error)
+Result<void> writeSendTitle(const Profile &settingsFile, int kind, const std::string &title)
 {
-    std::optional<ProfileIndex> file = settingsFile.open();
+    Result<ProfileIndex> file = settingsFile.open();
     const bool bom = file && file->bytes().rfind(kBom, 0) == 0;
     TitleSection s = titleSection(std::move(file));
     std::string value = title;
     if (!s.utf8) {
         bool lossy = false;
         value = gbk::fromUtf8(title, &lossy);
-        if (lossy) {
-            if (error)
-                *error = "the title \"" + title + "\" cannot be written in GBK";
-            return false;
-        }
+        if (lossy)
+            return fail("the title \"" + title + "\" cannot be written in GBK");
     }
     s.index.setValue(s.section, kind == 2 ? s.key2 : s.key1, value);
     if (bom)
         s.index = ProfileIndex(std::string(kBom) + s.index.bytes());
-    return settingsFile.save(s.index, error);
+    return settingsFile.save(s.index);
 }
 
 SendTarget sendTarget(int kind, const SendTitles &titles)

@@ -51,9 +51,9 @@ SendTitles defaultSendTitles();
 // as UTF-8.
 SendTitles readSendTitles(const Profile &settingsFile);
 // Writes `title` (UTF-8) as the title of kind 1 or 2, in GBK like the rest of
-// the file (in UTF-8 where the file or its section already is). False, with
-// *error set, when GBK cannot write the title or the file cannot be written.
-bool writeSendTitle(const Profile &settingsFile, int kind, const std::string &title, std::string *error);
+// the file (in UTF-8 where the file or its section already is). The reason when
+// GBK cannot write the title or the file cannot be written.
+Result<void> writeSendTitle(const Profile &settingsFile, int kind, const std::string &title);
 
 // How the target window is recognised.
 enum class WindowMatch {

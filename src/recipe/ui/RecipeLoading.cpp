@@ -341,8 +341,7 @@ void TRecipePage::ShowRecipeNode(QTreeWidgetItem *node)
         recipeRichEdit1->setFont(font);
         recipeRichEdit1->setCurrentCharFormat(QTextCharFormat());
         if (record.NodeKind == nkRecipeFile && isRegularFile(record.DiskPath)) {
-            std::string error;
-            auto bytes = ReadRecipeFile(record.DiskPath, &error);
+            auto bytes = ReadRecipeFile(record.DiskPath);
             if (!bytes) {
                 recipeRichEdit1->clear();
                 m_unreadPath = record.DiskPath;

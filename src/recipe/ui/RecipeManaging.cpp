@@ -149,8 +149,7 @@ bool TRecipePage::EditCollectionAsText(QTreeWidgetItem *item)
         return false;
     }
     const std::string path = tree->GetNodeRecord(collection).DiskPath;
-    std::string error;
-    const auto bytes = ReadRecipeFile(path, &error);
+    const auto bytes = ReadRecipeFile(path);
     if (!bytes) {
         dialogs::error(m_host.hostWindow(), QStringLiteral("错误"),
                        QStringLiteral("读取文件“%1”失败！").arg(shown(path)));

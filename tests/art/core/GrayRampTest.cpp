@@ -83,9 +83,9 @@ TEST(GrayRamp, SaveFailureNamesTheFile)
 {
     TempFolder dir;
     const Profile file(dir.file("no-such-folder/QOBR.Ini"));
-    std::string error;
-    EXPECT_FALSE(saveCustomRamp(file, "ab", &error));
-    EXPECT_NE(error.find(dir.file("no-such-folder/QOBR.Ini")), std::string::npos) << error;
+    const auto saved = saveCustomRamp(file, "ab");
+    ASSERT_FALSE(saved);
+    EXPECT_NE(saved.message().find(dir.file("no-such-folder/QOBR.Ini")), std::string::npos) << saved.message();
 }
 
 TEST(GrayRamp, ShippedRampsAreDistinctSingleByteLevels)

@@ -316,8 +316,8 @@ TEST_F(RecipeLibrary, ItemFromFile)
     EXPECT_EQ(ReadIniItemLines(path, g("早安")), (std::vector<std::string>{g("早上好！"), g("今天天气不错。"), ""}));
     EXPECT_EQ(ReadIniItemLines(path, "GOOD MORNING"), (std::vector<std::string>{"Hello"}));
     EXPECT_EQ(ReadIniItemLines(path, g("晚安")), (std::vector<std::string>{g("晚安，好梦。")}));
-    EXPECT_EQ(ReadIniItemLines(path, g("不存在")), std::nullopt);
-    EXPECT_EQ(ReadIniItemLines(dir.file("Alpha/missing.Ini"), g("早安")), std::nullopt);
+    EXPECT_FALSE(ReadIniItemLines(path, g("不存在")));
+    EXPECT_FALSE(ReadIniItemLines(dir.file("Alpha/missing.Ini"), g("早安")));
     // The lines display mode shows, in one buffer: the name first, the trailing empty line gone.
     for (const char *item : {"早安", "GOOD MORNING", "晚安"}) {
         SCOPED_TRACE(item);
@@ -420,14 +420,14 @@ TEST(RecipeFiles, ReadAndWrite)
         {dir.file("folder.Txt"), "it is a folder"},
     };
     for (const Bad &b : bad) {
-        std::string error;
-        EXPECT_EQ(ReadRecipeFile(b.path, &error), std::nullopt);
-        EXPECT_EQ(error, "cannot read " + b.path + ": " + b.reason);
+        const auto read = ReadRecipeFile(b.path);
+        ASSERT_FALSE(read);
+        EXPECT_EQ(read.error().message, "cannot read " + b.path + ": " + b.reason);
     }
 
-    std::string error;
-    EXPECT_FALSE(WriteRecipeFile(dir.file("nowhere/r.Txt"), "x", &error));
-    EXPECT_NE(error.find(dir.file("nowhere/r.Txt")), std::string::npos);
+    const auto written = WriteRecipeFile(dir.file("nowhere/r.Txt"), "x");
+    ASSERT_FALSE(written);
+    EXPECT_NE(written.message().find(dir.file("nowhere/r.Txt")), std::string::npos);
 }
 
 TEST(RecipeFiles, SaveThatRunsOutOfSpaceKeepsTheOldFile)
@@ -442,13 +442,12 @@ TEST(RecipeFiles, SaveThatRunsOutOfSpaceKeepsTheOldFile)
     struct rlimit small = old;
     small.rlim_cur = 64;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    std::string error;
-    const bool written = WriteRecipeFile(dir.file("r.Txt"), std::string(4096, 'x'), &error);
+    const auto written = WriteRecipeFile(dir.file("r.Txt"), std::string(4096, 'x'));
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_FALSE(written);
-    EXPECT_NE(error.find(dir.file("r.Txt")), std::string::npos);
+    EXPECT_NE(written.message().find(dir.file("r.Txt")), std::string::npos);
     EXPECT_EQ(dir.read("r.Txt"), "old\r\n");
     int entries = 0;
     for (const auto &e : std::filesystem::directory_iterator(dir.path())) {
@@ -465,8 +464,7 @@ TEST(RecipeFiles, FailedSaveKeepsTheOldFile)
     TempFolder dir;
     dir.write("ro/r.Txt", "old\r\n");
     ASSERT_EQ(::chmod(dir.file("ro").c_str(), 0555), 0);
-    std::string error;
-    EXPECT_FALSE(WriteRecipeFile(dir.file("ro/r.Txt"), "new", &error));
+    EXPECT_FALSE(WriteRecipeFile(dir.file("ro/r.Txt"), "new"));
     EXPECT_EQ(dir.read("ro/r.Txt"), "old\r\n");
 }
 

@@ -373,14 +373,14 @@ TEST(SendTitles, WrittenInTheFilesOwnEncodingOrRefused)
         if (!row.before.empty())
             dir.write("QOBR.Ini", row.before);
         const Profile file(dir.file("QOBR.Ini"));
-        std::string error;
-        EXPECT_EQ(writeSendTitle(file, row.kind, row.title, &error), row.ok) << row.name;
+        const auto written = writeSendTitle(file, row.kind, row.title);
+        EXPECT_EQ(written.ok(), row.ok) << row.name;
         EXPECT_EQ(dir.read("QOBR.Ini"), row.after) << row.name;
         if (row.ok) {
             const SendTitles t = readSendTitles(file);
             EXPECT_EQ(row.kind == 1 ? t.kind1 : t.kind2, row.title) << row.name;
         } else {
-            EXPECT_NE(error.find("GBK"), std::string::npos) << row.name;
+            EXPECT_NE(written.message().find("GBK"), std::string::npos) << row.name;
         }
     }
 }
