@@ -114,14 +114,7 @@ bool TRecipeTreeActions::NewFolder(QTreeWidgetItem *at)
     std::string parent = m_tree->folderFor(at);
     if (parent.empty())
         parent = npath(m_host.programFolder());
-    const TManageResult r = NewRecipeFolder(parent, "新建文件夹");
-    if (!r.ok) {
-        showManageError(QStringLiteral("新建文件夹"), parent + "新建文件夹", r.error);
-        return false;
-    }
-    m_tree->Rebuild({}, {}, r.path);
-    m_tree->startRename(m_tree->nodeOfDiskPath(r.path));
-    return true;
+    return showNewEntry(NewRecipeFolder(parent, "新建文件夹"), QStringLiteral("新建文件夹"), parent + "新建文件夹");
 }
 
 bool TRecipeTreeActions::NewCollection(QTreeWidgetItem *at)
@@ -136,12 +129,17 @@ bool TRecipeTreeActions::NewCollection(QTreeWidgetItem *at)
         if (r.ok || r.error != EEXIST)
             break;
     }
-    if (!r.ok) {
-        showManageError(QStringLiteral("新建秘笈集"), parent + "新建秘笈集.Ini", r.error);
+    return showNewEntry(r, QStringLiteral("新建秘笈集"), parent + "新建秘笈集.Ini");
+}
+
+bool TRecipeTreeActions::showNewEntry(const TManageResult &made, const QString &what, const std::string &path)
+{
+    if (!made.ok) {
+        showManageError(what, path, made.error);
         return false;
     }
-    m_tree->Rebuild({}, {}, r.path);
-    m_tree->startRename(m_tree->nodeOfDiskPath(r.path));
+    m_tree->Rebuild({}, {}, made.path);
+    m_tree->startRename(m_tree->nodeOfDiskPath(made.path));
     return true;
 }
 

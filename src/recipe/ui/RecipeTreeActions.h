@@ -19,6 +19,7 @@ class TPageHost;
 class TRecipeLoader;
 class TRecipeSaver;
 class TRecipeTree;
+struct TManageResult;
 
 class TRecipeTreeActions : public QObject {
 public:
@@ -49,6 +50,9 @@ public:
 private:
     bool renameTo(QTreeWidgetItem *item, const QString &name);
     void showManageError(const QString &what, const std::string &path, int error);
+    // A new folder or collection made: the tree rebuilt with it selected and its
+    // name open for typing; a failure (what, of path) is reported. True when made.
+    bool showNewEntry(const TManageResult &made, const QString &what, const std::string &path);
 
     TPageHost &m_host;
     TRecipeTree *m_tree;
