@@ -365,7 +365,7 @@ int runSend(const std::vector<std::string> &args, Io &io)
 
     std::string error;
     bool copied = false;
-    const SendResult result = SendToQQ(
+    const SendResult result = sendToChatWindow(
         windows, target, pressSend,
         [&] {
             copied = true;

@@ -17,7 +17,7 @@ Canvas::Canvas(QPainter &painter) : m_painter(painter), m_font(painter.font())
 
 QColor Canvas::qcolor(TColor c)
 {
-    const Channels ch = colorChannels(c);
+    const Channels ch = ColorChannels(c);
     return QColor(ch.red, ch.green, ch.blue);
 }
 

@@ -11,8 +11,6 @@ int divTrunc(int a, int b) { return a / b; }
 
 QString ExeFolder() { return QString::fromStdString(programFolder()); }
 
-Channels ColorChannels(TColor color) { return colorChannels(color); }
-
 void FillGradient(Canvas &canvas, const Rect &rect, TColor startColor, TColor endColor, bool leftToRight)
 {
     const int n = leftToRight ? rect.right - rect.left : rect.bottom - rect.top;

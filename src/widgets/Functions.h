@@ -13,8 +13,6 @@ namespace vomra {
 // an installed program the user's data folder, seeded at the first call.
 QString ExeFolder();
 
-Channels ColorChannels(TColor color);
-
 // One line per column (left to right) or row, the end colour never reached.
 void FillGradient(Canvas &canvas, const Rect &rect, TColor startColor, TColor endColor, bool leftToRight);
 // Equal segments between consecutive colours, the last one running to the edge.

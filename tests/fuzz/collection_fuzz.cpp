@@ -9,10 +9,10 @@
 // long item loads, and copying all of it must give its lines back.
 
 #include "base/Profile.h"
-#include "fuzz/TempFolder.h"
 #include "platform/GbkQt.h"
-#include "recipe/ui/ItemDocument.h"
 #include "recipe/core/Recipe.h"
+#include "recipe/ui/ItemDocument.h"
+#include "support/TempFolder.h"
 
 #include <QFont>
 #include <QGuiApplication>
@@ -45,7 +45,8 @@ namespace {
 // The file every input is written to, in a folder removed at exit.
 const std::string &collectionFile()
 {
-    static const std::string path = fuzzTempFolder("vomra-collection-fuzz") + "Collection.Ini";
+    static const test::TempFolder folder;
+    static const std::string path = folder.file("Collection.Ini");
     return path;
 }
 

@@ -8,8 +8,8 @@
 // of its folder looks the same).
 
 #include "base/NativePath.h"
-#include "fuzz/TempFolder.h"
 #include "recipe/core/Recipe.h"
+#include "support/TempFolder.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -74,7 +74,8 @@ const char *const kExtensions[] = {".Txt", ".txt", ".TXT", ".Ini", ".ini", ".INI
 // The folder every input builds its tree in, removed at exit.
 const std::string &root()
 {
-    return fuzzTempFolder("vomra-scan-fuzz");
+    static const test::TempFolder folder;
+    return folder.path();
 }
 
 void build(Reader &in, const std::string &top, std::vector<std::string> &folders)

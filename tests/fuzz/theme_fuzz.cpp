@@ -9,12 +9,12 @@
 // name below the theme folder, '/' for subfolders). The theme folder also holds
 // "link.bmp", a link to a good picture outside it, which must never load.
 #include "base/Profile.h"
-#include "fuzz/TempFolder.h"
-#include "pagekit/core/PageColours.h"
 #include "pagekit/PageHost.h"
-#include "theme/ui/SkinPaint.h"
+#include "pagekit/core/PageColours.h"
+#include "support/TempFolder.h"
 #include "theme/core/Theme.h"
 #include "theme/core/ThemeCatalogue.h"
+#include "theme/ui/SkinPaint.h"
 #include "theme/ui/ThemePage.h"
 
 #include <QApplication>
@@ -60,7 +60,8 @@ void check(bool ok, const char *what)
 // beside it), removed at exit.
 const std::string &root()
 {
-    return fuzzTempFolder("vomra-theme-fuzz");
+    static const test::TempFolder folder;
+    return folder.path();
 }
 
 void writeFile(const std::string &path, std::string_view bytes)

@@ -32,7 +32,7 @@ TEST(X11WindowSystem, NoDisplayFindsNothingAndSendsNothing)
         bool copied = false;
         for (int kind : {1, 2})
             for (bool press : {false, true})
-                EXPECT_EQ(SendToQQ(windows, sendTarget(kind, defaultSendTitles()), press,
+                EXPECT_EQ(sendToChatWindow(windows, sendTarget(kind, defaultSendTitles()), press,
                                    [&] {
                                        copied = true;
                                        return std::string("x");

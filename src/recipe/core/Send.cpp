@@ -118,8 +118,8 @@ WindowHandle findTarget(WindowSystem &windows, const SendTarget &target)
     return 0;
 }
 
-SendResult SendToQQ(WindowSystem &windows, const SendTarget &target, bool pressSend,
-                    const std::function<std::string()> &copyText, std::string *error)
+SendResult sendToChatWindow(WindowSystem &windows, const SendTarget &target, bool pressSend,
+                            const std::function<std::string()> &copyText, std::string *error)
 {
     // Open the reply window of a received message first; nothing depends on it.
     try {

@@ -83,8 +83,8 @@ WindowHandle findTarget(WindowSystem &windows, const SendTarget &target);
 // draws its controls itself) takes the text in the window itself and needs no
 // send button; there "press send" is an Enter after the paste.
 // *error, when given, receives what went wrong for a Failed result.
-SendResult SendToQQ(WindowSystem &windows, const SendTarget &target, bool pressSend,
-                    const std::function<std::string()> &copyText, std::string *error = nullptr);
+SendResult sendToChatWindow(WindowSystem &windows, const SendTarget &target, bool pressSend,
+                            const std::function<std::string()> &copyText, std::string *error = nullptr);
 
 struct SendWarning {
     const char *title; // UTF-8

@@ -5,29 +5,24 @@
 #include "pagekit/Dialogs.h"
 #include "pagekit/PageHost.h"
 #include "pagekit/PageKit.h"
-#include "platform/GbkQt.h"
-#include "recipe/ui/ItemDocument.h"
 #include "platform/NativePathQt.h"
-#include "recipe/core/Recipe.h"
+#include "recipe/ui/ItemDocument.h"
 #include "recipe/ui/RecipeEdit.h"
+#include "recipe/ui/RecipeFindBar.h"
+#include "recipe/ui/RecipeLoader.h"
+#include "recipe/ui/RecipeSaver.h"
 #include "recipe/ui/RecipeTree.h"
+#include "recipe/ui/RecipeTreeActions.h"
 #include "recipe/ui/SendOnDesktop.h"
 #include "widgets/ImageLabel.h"
 #include "widgets/Panel.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QKeyEvent>
-#include <QPushButton>
-#include <QTextBlock>
+#include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextDocumentFragment>
-#include <QPlainTextEdit>
-#include <QTreeWidget>
 
 #include <memory>
 #include <utility>
@@ -71,41 +66,35 @@ TRecipePage::TRecipePage(TPageHost &host) : m_host(host)
     recipeRichEdit1->setPalette(pal);
     recipeRichEdit1->move(kEditLeft, kEditTop);
     recipeRichEdit1->installEventFilter(this);
-    setEditMode();
 
     makeToolBar(
         page, QStringLiteral("recipeLabel"), kTools, host.imageList(3), 58, 8,
         [this](QObject *sender) { recipeLabelClick(sender); }, recipeLabels);
     recipeLabel(6)->OnMouseEnter = [this](QObject *) { recipeLabel6MouseEnter(); };
-    QObject::connect(recipeRichEdit1, &QPlainTextEdit::selectionChanged, this, [this] { recipeRichEdit1SelectionChange(); });
+    QObject::connect(recipeRichEdit1, &QPlainTextEdit::selectionChanged, this,
+                     [this] { recipeRichEdit1SelectionChange(); });
     QObject::connect(recipeRichEdit1, &QPlainTextEdit::textChanged, this, [this] { recipeRichEdit1Change(); });
 
-    m_loadTimer.setInterval(0);
-    QObject::connect(&m_loadTimer, &QTimer::timeout, this, [this] { buildNextPiece(); });
-
     tree = new TRecipeTree(host.recipeTree(), host.imageList(1), npath(host.programFolder()));
+    loader = std::make_unique<TRecipeLoader>(host, recipeRichEdit1, recipeLabels, tree);
+    saver = std::make_unique<TRecipeSaver>(host, recipeRichEdit1, tree, *loader);
+    treeActions = std::make_unique<TRecipeTreeActions>(host, tree, *loader, *saver);
+    findBar = std::make_unique<TRecipeFindBar>(tree, recipeRichEdit1, *loader);
+    saver->OnCollectionSaved = [this](const std::string &path) { treeActions->reopenCollectionText(path); };
     tree->OnChange = [this](QTreeWidgetItem *node) { ShowRecipeNode(node); };
     tree->OnClick = [this] { TreeView1Click(); };
-    tree->NeedsAsking = [this] { return Modified(); };
+    tree->NeedsAsking = [this] { return loader->Modified(); };
     tree->OnChanging = [this] { return AskToKeepEdits(); };
-    setUpManaging();
-    setUpFinding();
 }
 
 TRecipePage::~TRecipePage()
 {
     // The tree and the editor belong to the window and may outlive the page.
-    stopLoading();
+    loader->stopLoading();
     tree->OnChange = nullptr;
     tree->OnClick = nullptr;
     tree->NeedsAsking = nullptr;
     tree->OnChanging = nullptr;
-    tree->OnRenamed = nullptr;
-    tree->OnDropped = nullptr;
-    tree->OnRenameKey = nullptr;
-    tree->OnDeleteKey = nullptr;
-    tree->OnFindKey = nullptr;
-    tree->OnRebuilt = nullptr;
 }
 
 void TRecipePage::pnlRecipeResize()
@@ -113,6 +102,59 @@ void TRecipePage::pnlRecipeResize()
     QWidget *page = m_host.pagePanel(pgRecipe);
     recipePanel1->resize(recipePanel1->width(), page->height());
     recipeRichEdit1->resize(page->width() - recipeRichEdit1->x() - 2, page->height() - recipeRichEdit1->y() - 2);
+}
+
+// ---- the parts' work under the page's names -----------------------------------
+
+void TRecipePage::LoadRecipeTree()
+{
+    tree->LoadRecipeTree();
+}
+
+void TRecipePage::ShowRecipeNode(QTreeWidgetItem *node)
+{
+    loader->ShowRecipeNode(node);
+}
+
+void TRecipePage::LoadIniItem(const std::string &filePath, const std::string &itemName)
+{
+    loader->LoadIniItem(filePath, itemName);
+}
+
+void TRecipePage::TreeView1Click()
+{
+    if (m_host.CurrentPage() != pgRecipe)
+        m_host.SetCurrentPage(pgRecipe);
+}
+
+bool TRecipePage::SaveRecipe()
+{
+    return saver->SaveRecipe();
+}
+
+bool TRecipePage::SaveRecipeAs(const std::string &startFolder, const QString &text)
+{
+    return saver->SaveRecipeAs(startFolder, text);
+}
+
+bool TRecipePage::AskToKeepEdits()
+{
+    return saver->AskToKeepEdits();
+}
+
+bool TRecipePage::Loading() const
+{
+    return loader->Loading();
+}
+
+void TRecipePage::finishLoading()
+{
+    loader->finishLoading();
+}
+
+void TRecipePage::whenLoaded(std::function<void()> action)
+{
+    loader->whenLoaded(std::move(action));
 }
 
 // ---- labels ---------------------------------------------------------------
@@ -185,7 +227,7 @@ void TRecipePage::recipeLabelClick(QObject *Sender)
 QString TRecipePage::DisplayModeSelection() const
 {
     QString selected = recipeRichEdit1->textCursor().selectedText();
-    if (m_displayMode && static_cast<TRecipeEdit *>(recipeRichEdit1)->linesGrouped()) {
+    if (loader->DisplayMode() && static_cast<TRecipeEdit *>(recipeRichEdit1)->linesGrouped()) {
         // Grouped item lines: each line end stands for the line's end and its gap's.
         selected.replace(QChar(QChar::ParagraphSeparator), QChar(QChar::LineSeparator));
         selected.replace(QChar(QChar::LineSeparator), QString(2, QChar(QChar::ParagraphSeparator)));
@@ -217,8 +259,6 @@ void TRecipePage::SendToQQ(int kind, bool pressSend)
 
 bool TRecipePage::eventFilter(QObject *watched, QEvent *event)
 {
-    if (findEvent(watched, event))
-        return true;
     const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::InputMethod;
     if (watched == recipeRichEdit1 && key && Loading()) {
         // A key may edit: it waits for the whole text, without holding the window.

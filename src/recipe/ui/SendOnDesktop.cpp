@@ -35,7 +35,7 @@ SendResult sendOnDesktop(int kind, bool pressSend, const QString &programFolder,
     }
     const bool reachable = windows != nullptr;
     if (reachable) {
-        result = SendToQQ(*windows, sendTarget(kind, titles), pressSend, [&] {
+        result = sendToChatWindow(*windows, sendTarget(kind, titles), pressSend, [&] {
             copied = copyText();
             return copied->toStdString();
         });

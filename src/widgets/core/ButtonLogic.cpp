@@ -84,8 +84,8 @@ std::vector<TColor> edgeRamp(TColor start, TColor end, int height)
     std::vector<TColor> colors;
     if (height <= 6)
         return colors;
-    const Channels a = colorChannels(start);
-    const Channels b = colorChannels(end);
+    const Channels a = ColorChannels(start);
+    const Channels b = ColorChannels(end);
     const int span = height - 7;
     for (int y = 3; y <= height - 4; ++y) {
         const int i = y - 3;

@@ -25,7 +25,7 @@ TColor colorToRGB(TColor color)
     return clBlack;
 }
 
-Channels colorChannels(TColor color)
+Channels ColorChannels(TColor color)
 {
     const TColor c = colorToRGB(color);
     return {static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF)};
@@ -37,8 +37,8 @@ std::vector<TColor> gradientColors(TColor start, TColor end, int n)
     if (n <= 0)
         return out;
     out.reserve(static_cast<std::size_t>(n));
-    const Channels a = colorChannels(start);
-    const Channels b = colorChannels(end);
+    const Channels a = ColorChannels(start);
+    const Channels b = ColorChannels(end);
     const double sr = static_cast<double>(b.red - a.red) / (n + 1);
     const double sg = static_cast<double>(b.green - a.green) / (n + 1);
     const double sb = static_cast<double>(b.blue - a.blue) / (n + 1);

@@ -72,7 +72,7 @@ struct Channels {
 };
 
 // A colour's red, green and blue: system colours are resolved first.
-Channels colorChannels(TColor color);
+Channels ColorChannels(TColor color);
 
 // The colours of a FillGradient run of n lines: line i has each channel
 // truncate(start + i * (end - start) / (n + 1)), accumulated by repeated addition,

@@ -47,7 +47,7 @@ bool acceptsNextTitle(bool isSelf, int titleTop, int nextTop)
 
 TColor darker(TColor color, int amount)
 {
-    const Channels c = colorChannels(color);
+    const Channels c = ColorChannels(color);
     return RGB(std::max(0, c.red - amount), std::max(0, c.green - amount), std::max(0, c.blue - amount));
 }
 

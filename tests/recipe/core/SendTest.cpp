@@ -116,7 +116,7 @@ SendRun send(FakeWindows &w, int kind, bool pressSend, const SendTitles &titles 
         w.calls.push_back("copy");
         return std::string("text");
     };
-    const SendResult r = SendToQQ(w, sendTarget(kind, titles), pressSend, copy);
+    const SendResult r = sendToChatWindow(w, sendTarget(kind, titles), pressSend, copy);
     return {r, w.calls};
 }
 
@@ -124,7 +124,7 @@ using Calls = std::vector<std::string>;
 
 } // namespace
 
-TEST(SendToQQ, EveryStepInOrderForBothKindsAndBothLabels)
+TEST(SendToChatWindow, EveryStepInOrderForBothKindsAndBothLabels)
 {
     struct Row {
         const char *name;
@@ -156,7 +156,7 @@ TEST(SendToQQ, EveryStepInOrderForBothKindsAndBothLabels)
     }
 }
 
-TEST(SendToQQ, ReplyButtonIsClickedFirstWhateverFollows)
+TEST(SendToChatWindow, ReplyButtonIsClickedFirstWhateverFollows)
 {
     // Found target: the reply click comes before anything else.
     FakeWindows found;
@@ -192,7 +192,7 @@ TEST(SendToQQ, ReplyButtonIsClickedFirstWhateverFollows)
     EXPECT_EQ(r.calls.back(), "Paste 11");
 }
 
-TEST(SendToQQ, AnyMissingPartCopiesNothingAndWarns)
+TEST(SendToChatWindow, AnyMissingPartCopiesNothingAndWarns)
 {
     struct Row {
         const char *name;
@@ -236,7 +236,7 @@ TEST(SendToQQ, AnyMissingPartCopiesNothingAndWarns)
     EXPECT_FALSE(sendWarning(SendResult::Sent));
 }
 
-TEST(SendToQQ, InputBoxMayBeTheWindowItself)
+TEST(SendToChatWindow, InputBoxMayBeTheWindowItself)
 {
     // A disabled child over the probe point: the window system gives the window.
     FakeWindows w;
@@ -248,7 +248,7 @@ TEST(SendToQQ, InputBoxMayBeTheWindowItself)
                                 "FindChild 10 送讯息(&S)", "copy", "Paste 10", "Click 12"}));
 }
 
-TEST(SendToQQ, WindowWithoutCaptionedChildrenTakesTheTextAndEnter)
+TEST(SendToChatWindow, WindowWithoutCaptionedChildrenTakesTheTextAndEnter)
 {
     // No children at all (the point gives the window), or only a toolkit's
     // helper child without a caption under the point: the window takes the keys.
@@ -274,7 +274,7 @@ TEST(SendToQQ, WindowWithoutCaptionedChildrenTakesTheTextAndEnter)
     EXPECT_EQ(send(small, 1, true).result, SendResult::NotFound);
 }
 
-TEST(SendToQQ, AFailingStepGivesTheErrorWarning)
+TEST(SendToChatWindow, AFailingStepGivesTheErrorWarning)
 {
     struct Row {
         const char *failing;
@@ -298,7 +298,7 @@ TEST(SendToQQ, AFailingStepGivesTheErrorWarning)
     FakeWindows w;
     addTarget(w, 10, "发送消息", 100);
     const SendResult r =
-        SendToQQ(w, sendTarget(1, defaultSendTitles()), true, []() -> std::string { throw std::bad_alloc(); });
+        sendToChatWindow(w, sendTarget(1, defaultSendTitles()), true, []() -> std::string { throw std::bad_alloc(); });
     EXPECT_EQ(r, SendResult::Failed);
     EXPECT_EQ(w.calls.back(), "FindChild 10 送讯息(&S)");
 
@@ -385,7 +385,7 @@ TEST(SendTitles, WrittenInTheFilesOwnEncodingOrRefused)
     }
 }
 
-TEST(SendToQQ, TargetsByPartOfTheTitleByClassOrByHandle)
+TEST(SendToChatWindow, TargetsByPartOfTheTitleByClassOrByHandle)
 {
     struct Row {
         WindowMatch match;
@@ -411,7 +411,7 @@ TEST(SendToQQ, TargetsByPartOfTheTitleByClassOrByHandle)
         t.handle = row.handle;
         EXPECT_EQ(findTarget(w, t), row.found) << row.text;
         if (row.found) {
-            EXPECT_EQ(SendToQQ(w, t, false, [] { return std::string("你好 😀"); }), SendResult::Sent) << row.text;
+            EXPECT_EQ(sendToChatWindow(w, t, false, [] { return std::string("你好 😀"); }), SendResult::Sent) << row.text;
             EXPECT_EQ(w.pasted, "你好 😀");
             EXPECT_EQ(w.calls.back(), "Paste " + std::to_string(row.found + 1)) << row.text;
         }

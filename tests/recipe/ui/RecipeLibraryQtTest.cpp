@@ -6,6 +6,7 @@
 #include "pagekit/Dialogs.h"
 #include "recipe/core/Recipe.h"
 #include "recipe/ui/RecipeEdit.h"
+#include "recipe/ui/RecipeLoader.h"
 #include "recipe/ui/RecipePage.h"
 #include "recipe/ui/RecipeTree.h"
 #include "support/MainWindowFixture.h"
@@ -16,10 +17,10 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -170,7 +171,7 @@ TEST_F(RecipeLibraryTest, SavedRecipeIsAlwaysListedAndSelected)
         EXPECT_TRUE(current->parent()->isExpanded());
         EXPECT_EQ(TRecipeTree::imageOf(current->parent()), riFolderOpen);
         EXPECT_EQ(editor()->toPlainText(), QStringLiteral("正文"));
-        EXPECT_FALSE(page().Modified());
+        EXPECT_FALSE(page().loader->Modified());
     }
     EXPECT_TRUE(boxes.empty());
 }
@@ -264,7 +265,7 @@ TEST_F(RecipeLibraryTest, HugeRecipesGoInWholeAndKeysWaitForThem)
     QTRY_VERIFY_WITH_TIMEOUT(!page().Loading(), 120000);
     QApplication::processEvents(); // the key waited for this turn
     EXPECT_GT(editor()->document()->blockCount(), 1000);
-    EXPECT_TRUE(page().Modified());
+    EXPECT_TRUE(page().loader->Modified());
     clickSave();
     EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(dir.read("Lib/line.Txt"), "x" + oneLine);

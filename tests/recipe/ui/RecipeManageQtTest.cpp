@@ -4,8 +4,10 @@
 #include "app/Main.h"
 #include "base/Gbk.h"
 #include "pagekit/Dialogs.h"
+#include "recipe/ui/RecipeFindBar.h"
 #include "recipe/ui/RecipePage.h"
 #include "recipe/ui/RecipeTree.h"
+#include "recipe/ui/RecipeTreeActions.h"
 #include "support/MainWindowFixture.h"
 #include "support/QueuedAnswers.h"
 #include "support/TreeNodes.h"
@@ -18,8 +20,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
-#include <QTest>
 #include <QPlainTextEdit>
+#include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -209,7 +211,7 @@ TEST_F(RecipeManageQtTest, DeleteAsksNamingTheItemAndGoesToTheTrash)
 
 TEST_F(RecipeManageQtTest, MenuMakesFoldersAndCollectionsToNameInPlace)
 {
-    std::unique_ptr<QMenu> menu(frm->recipe->treeMenu(node({"B", "three"})));
+    std::unique_ptr<QMenu> menu(frm->recipe->treeActions->treeMenu(node({"B", "three"})));
     QStringList texts;
     for (QAction *a : menu->actions())
         if (!a->isSeparator())
@@ -227,7 +229,7 @@ TEST_F(RecipeManageQtTest, MenuMakesFoldersAndCollectionsToNameInPlace)
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("B/节日")));
     EXPECT_EQ(selectedText(), QStringLiteral("节日"));
 
-    ASSERT_TRUE(frm->recipe->NewCollection(node({"B", "节日"})));
+    ASSERT_TRUE(frm->recipe->treeActions->NewCollection(node({"B", "节日"})));
     settle();
     const std::string text = dir.read("B/节日/新建秘笈集.Ini");
     EXPECT_NE(text.find("ItemCount=1\r\n"), std::string::npos);
@@ -252,8 +254,8 @@ TEST_F(RecipeManageQtTest, FindFiltersStepsAndLeavesTheLayoutAlone)
     view()->setFocus();
     QTest::keyClicks(view(), QStringLiteral("two"));
     settle();
-    auto *field = frm->recipe->recipeFindEdit;
-    ASSERT_TRUE(frm->recipe->FindShown());
+    auto *field = frm->recipe->findBar->recipeFindEdit;
+    ASSERT_TRUE(frm->recipe->findBar->FindShown());
     EXPECT_EQ(field->objectName(), QStringLiteral("recipeFindEdit"));
     EXPECT_EQ(field->text(), QStringLiteral("two")) << "typed keys went elsewhere";
     EXPECT_EQ(view()->geometry().height(), treeBefore.height() - field->height());
@@ -281,7 +283,7 @@ TEST_F(RecipeManageQtTest, FindFiltersStepsAndLeavesTheLayoutAlone)
     EXPECT_EQ(selectedText(), QStringLiteral("two"));
 
     // A change to the library while finding: the new tree is filtered too.
-    ASSERT_TRUE(frm->recipe->NewFolder(node({"A"})));
+    ASSERT_TRUE(frm->recipe->treeActions->NewFolder(node({"A"})));
     settle();
     EXPECT_FALSE(visible({"B"}));
     EXPECT_TRUE(visible({"A", "two"}));
@@ -291,7 +293,7 @@ TEST_F(RecipeManageQtTest, FindFiltersStepsAndLeavesTheLayoutAlone)
 
     QTest::keyClick(field, Qt::Key_Escape);
     settle();
-    EXPECT_FALSE(frm->recipe->FindShown());
+    EXPECT_FALSE(frm->recipe->findBar->FindShown());
     EXPECT_TRUE(visible({"B"}));
     EXPECT_EQ(view()->geometry(), treeBefore);
     // The selection moved into A, so A is open now; as it was, the column is unchanged.
@@ -306,7 +308,7 @@ TEST_F(RecipeManageQtTest, FindFiltersStepsAndLeavesTheLayoutAlone)
     // Ctrl+F opens it too, and a resize of the window keeps it under the tree.
     view()->setFocus();
     QTest::keyClick(view(), Qt::Key_F, Qt::ControlModifier);
-    ASSERT_TRUE(frm->recipe->FindShown());
+    ASSERT_TRUE(frm->recipe->findBar->FindShown());
     frm->resize(frm->width(), frm->height() + 40);
     settle();
     EXPECT_EQ(field->geometry().top(), view()->geometry().bottom() + 1);
@@ -358,7 +360,7 @@ TEST_F(RecipeManageQtTest, CollectionEditedAsTextSavesAndRebuildsItsItems)
     frm->recipe->LoadRecipeTree();
     QTreeWidgetItem *item = node({"C", "Set", "甲"});
     ASSERT_NE(item, nullptr);
-    std::unique_ptr<QMenu> menu(frm->recipe->treeMenu(item));
+    std::unique_ptr<QMenu> menu(frm->recipe->treeActions->treeMenu(item));
     QAction *edit = nullptr;
     for (QAction *a : menu->actions())
         if (a->text() == QStringLiteral("以文本编辑"))

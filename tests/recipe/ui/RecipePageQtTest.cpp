@@ -2,10 +2,11 @@
 #include "app/Main.h"
 #include "base/Gbk.h"
 #include "pagekit/Dialogs.h"
-#include "recipe/ui/ItemDocument.h"
-#include "recipe/core/Recipe.h"
-#include "recipe/ui/RecipeEdit.h"
 #include "recipe/core/LibraryOperations.h"
+#include "recipe/core/Recipe.h"
+#include "recipe/ui/ItemDocument.h"
+#include "recipe/ui/RecipeEdit.h"
+#include "recipe/ui/RecipeLoader.h"
 #include "recipe/ui/RecipePage.h"
 #include "recipe/ui/RecipeTree.h"
 #include "recipe/ui/SendOnDesktop.h"
@@ -21,12 +22,12 @@
 #include <QElapsedTimer>
 #include <QEnterEvent>
 #include <QFileInfo>
-#include <QTest>
+#include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
-#include <QPlainTextEdit>
 #include <QTextLayout>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -770,7 +771,7 @@ TEST_F(RecipePageTest, EditorLooksAsTheRichTextEditorDid)
         old.setPalette(editor()->palette());
         old.setFont(editor()->font());
         old.setGeometry(editor()->geometry());
-        if (page().DisplayMode()) {
+        if (page().loader->DisplayMode()) {
             old.setLineWrapMode(QTextEdit::WidgetWidth);
             old.setReadOnly(true);
             old.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -790,7 +791,7 @@ TEST_F(RecipePageTest, EditorLooksAsTheRichTextEditorDid)
             old.setPlainText(editor()->toPlainText());
         }
         QTextCursor sel = old.textCursor();
-        const bool gaps = page().DisplayMode() && static_cast<TRecipeEdit *>(editor())->linesGrouped();
+        const bool gaps = page().loader->DisplayMode() && static_cast<TRecipeEdit *>(editor())->linesGrouped();
         const auto at = [&](int position) { return gaps ? withGaps(editor()->document(), position) : position; };
         sel.setPosition(at(editor()->textCursor().anchor()));
         sel.setPosition(at(editor()->textCursor().position()), QTextCursor::KeepAnchor);

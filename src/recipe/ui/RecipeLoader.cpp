@@ -1,34 +1,21 @@
-// The recipe page's tree and editor: showing a node, loading a large file piece
-// by piece, and the editor's display and edit modes.
-#include "recipe/ui/RecipePage.h"
+// The recipe page's editor: showing a node, loading a large file piece by
+// piece, and the editor's display and edit modes.
+#include "recipe/ui/RecipeLoader.h"
 
-#include "artwork/Artwork.h"
 #include "pagekit/Dialogs.h"
 #include "pagekit/PageHost.h"
-#include "pagekit/PageKit.h"
-#include "recipe/ui/ItemDocument.h"
 #include "platform/NativePathQt.h"
-#include "recipe/core/Recipe.h"
-#include "recipe/ui/RecipeEdit.h"
 #include "recipe/core/LibraryOperations.h"
+#include "recipe/core/Recipe.h"
+#include "recipe/ui/ItemDocument.h"
+#include "recipe/ui/RecipeEdit.h"
 #include "recipe/ui/RecipeTree.h"
-#include "recipe/ui/SendOnDesktop.h"
 #include "widgets/ImageLabel.h"
-#include "widgets/Panel.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QKeyEvent>
+#include <QPlainTextEdit>
 #include <QPointer>
-#include <QPushButton>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QPlainTextEdit>
-#include <QTimer>
 #include <QTreeWidget>
 
 #include <utility>
@@ -51,7 +38,7 @@ constexpr int kGroupChars = 4096;
 // line feed, across pieces. When state.group is set, short lines are joined
 // too: their line feeds become line separators, and a block ends (a line feed
 // stays) after kGroupLines lines, kGroupChars characters or a soft break.
-std::vector<int> softBreaksIn(QString &piece, TRecipePage::PieceState &state)
+std::vector<int> softBreaksIn(QString &piece, TRecipeLoader::PieceState &state)
 {
     std::vector<int> breaks;
     if (state.column + piece.size() <= kSoftLineLength && !piece.contains(QLatin1Char('\n'))) {
@@ -99,44 +86,49 @@ QString decodeUtf8Recipe(std::string_view utf8, bool *replaced)
 
 } // namespace
 
-// ---- the tree and the editor's two modes ----------------------------------
-
-void TRecipePage::LoadRecipeTree()
+TRecipeLoader::TRecipeLoader(TPageHost &host, QPlainTextEdit *editor, const std::array<TGWImageLabel *, 11> &labels,
+                             TRecipeTree *tree)
+    : m_host(host), m_editor(editor), m_labels(labels), m_tree(tree)
 {
-    tree->LoadRecipeTree();
+    setEditMode();
+    m_loadTimer.setInterval(0);
+    QObject::connect(&m_loadTimer, &QTimer::timeout, this, [this] { buildNextPiece(); });
 }
 
-void TRecipePage::TreeView1Click()
-{
-    if (m_host.CurrentPage() != pgRecipe)
-        m_host.SetCurrentPage(pgRecipe);
-}
+// ---- the editor's two modes --------------------------------------------------
 
-bool TRecipePage::DisplayMode() const
-{
-    return m_displayMode;
-}
-
-void TRecipePage::setEditMode()
+void TRecipeLoader::setEditMode()
 {
     m_displayMode = false;
     // Setting the wrap lays the whole text out again: only when it changes.
-    if (recipeRichEdit1->lineWrapMode() != QPlainTextEdit::NoWrap)
-        recipeRichEdit1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    recipeRichEdit1->setReadOnly(false);
+    if (m_editor->lineWrapMode() != QPlainTextEdit::NoWrap)
+        m_editor->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_editor->setReadOnly(false);
 }
 
-void TRecipePage::setDisplayMode()
+void TRecipeLoader::setDisplayMode()
 {
     m_displayMode = true;
-    if (recipeRichEdit1->lineWrapMode() != QPlainTextEdit::WidgetWidth)
-        recipeRichEdit1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    recipeRichEdit1->setReadOnly(true);
+    if (m_editor->lineWrapMode() != QPlainTextEdit::WidgetWidth)
+        m_editor->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_editor->setReadOnly(true);
     // Read-only still lets the keyboard select, for copying and sending.
-    recipeRichEdit1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_editor->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 }
 
-void TRecipePage::restoreMode()
+void TRecipeLoader::setRecipeFileMode()
+{
+    setEditMode();
+    label(1)->setEnabled(true);
+    label(2)->setEnabled(m_host.FontSize() != 2);
+    label(3)->setEnabled(m_host.FontSize() != 22);
+    QFont font = m_editor->font();
+    font.setPointSize(m_host.FontSize());
+    m_editor->setFont(font);
+    m_editor->setCurrentCharFormat(QTextCharFormat());
+}
+
+void TRecipeLoader::restoreMode()
 {
     if (m_displayMode)
         setDisplayMode();
@@ -144,7 +136,7 @@ void TRecipePage::restoreMode()
         setEditMode();
 }
 
-TRecipePage::FilePiece TRecipePage::nextFilePiece(std::size_t &pos, PieceState &state, bool *replaced) const
+TRecipeLoader::FilePiece TRecipeLoader::nextFilePiece(std::size_t &pos, PieceState &state, bool *replaced) const
 {
     const std::string &bytes = m_pending;
     // Pieces end after a line feed, which is never part of a GBK character.
@@ -162,20 +154,20 @@ TRecipePage::FilePiece TRecipePage::nextFilePiece(std::size_t &pos, PieceState &
                 ++end;
         }
     }
-    if (m_shownUtf8 && end < bytes.size()) { // never split a UTF-8 character either
+    if (shownRecipe.utf8 && end < bytes.size()) { // never split a UTF-8 character either
         while (end > pos + 1 && (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80)
             --end;
     }
     const std::string_view raw = std::string_view(bytes).substr(pos, end - pos);
     FilePiece piece;
-    piece.text = m_shownUtf8 ? decodeUtf8Recipe(raw, replaced) : decodeRecipe(raw, replaced);
+    piece.text = shownRecipe.utf8 ? decodeUtf8Recipe(raw, replaced) : decodeRecipe(raw, replaced);
     piece.softBreaks = softBreaksIn(piece.text, state);
     pos = end;
     return piece;
 }
 
-std::size_t TRecipePage::buildStep(QTextDocument *doc, std::size_t pos, PieceState &state, bool *replaced,
-                                   std::size_t itemPiece)
+std::size_t TRecipeLoader::buildStep(QTextDocument *doc, std::size_t pos, PieceState &state, bool *replaced,
+                                     std::size_t itemPiece)
 {
     QTextCursor cursor(doc);
     cursor.movePosition(QTextCursor::End);
@@ -193,12 +185,12 @@ std::size_t TRecipePage::buildStep(QTextDocument *doc, std::size_t pos, PieceSta
     return pos;
 }
 
-std::size_t TRecipePage::buildTotal() const
+std::size_t TRecipeLoader::buildTotal() const
 {
     return m_itemLines.empty() ? m_pending.size() : m_itemLines.size();
 }
 
-void TRecipePage::startBuilding()
+void TRecipeLoader::startBuilding()
 {
     // A big text would hold the window still for seconds: its first piece is shown
     // at once and the rest goes on at the end of the same document, a piece in
@@ -206,8 +198,8 @@ void TRecipePage::startBuilding()
     // so a growing document costs nothing to lay out, and putting a whole one in
     // place would give every block a layout at once. Meanwhile the editor takes
     // no edits; keys wait for the whole text, and so do the tool labels.
-    QTextDocument *doc = TRecipeEdit::newDocument(recipeRichEdit1);
-    doc->setDefaultFont(recipeRichEdit1->font());
+    QTextDocument *doc = TRecipeEdit::newDocument(m_editor);
+    doc->setDefaultFont(m_editor->font());
     installDocument(doc);
     doc->setUndoRedoEnabled(false);
     m_building = doc;
@@ -215,36 +207,36 @@ void TRecipePage::startBuilding()
     // separator (which GBK cannot hold): every separator is then the editor's own.
     static constexpr std::string_view kUtf8LineSeparator = "\xE2\x80\xA8";
     m_piece = PieceState{.group = m_itemLines.empty() &&
-                                  (!m_shownUtf8 || m_pending.find(kUtf8LineSeparator) == std::string::npos)};
-    static_cast<TRecipeEdit *>(recipeRichEdit1)->setLinesGrouped(m_piece.group);
+                                  (!shownRecipe.utf8 || m_pending.find(kUtf8LineSeparator) == std::string::npos)};
+    static_cast<TRecipeEdit *>(m_editor)->setLinesGrouped(m_piece.group);
     if (!m_itemLines.empty())
-        static_cast<TRecipeEdit *>(recipeRichEdit1)->setItemLinesGrouped(m_host.windowFont().pixelSize());
+        static_cast<TRecipeEdit *>(m_editor)->setItemLinesGrouped(m_host.windowFont().pixelSize());
     bool replaced = false;
     m_buildPos = buildStep(doc, 0, m_piece, &replaced, kItemPreview);
-    m_shownWithReplacement = m_shownWithReplacement || replaced;
-    recipeRichEdit1->moveCursor(QTextCursor::Start);
-    recipeRichEdit1->setReadOnly(true);
+    shownRecipe.withReplacement = shownRecipe.withReplacement || replaced;
+    m_editor->moveCursor(QTextCursor::Start);
+    m_editor->setReadOnly(true);
     m_loadTimer.start();
 }
 
-void TRecipePage::buildNextPiece()
+void TRecipeLoader::buildNextPiece()
 {
     if (!Loading())
         return;
     // A caret or selection at the end of what is in stays there, not pushed on
     // by every piece.
-    QTextCursor view = recipeRichEdit1->textCursor();
+    QTextCursor view = m_editor->textCursor();
     const int end = m_building->characterCount() - 1;
     const bool atEnd = view.anchor() == end || view.position() == end;
     const int anchor = view.anchor();
     const int position = view.position();
     bool replaced = false;
     m_buildPos = buildStep(m_building, m_buildPos, m_piece, &replaced);
-    m_shownWithReplacement = m_shownWithReplacement || replaced;
+    shownRecipe.withReplacement = shownRecipe.withReplacement || replaced;
     if (atEnd) {
         view.setPosition(anchor);
         view.setPosition(position, QTextCursor::KeepAnchor);
-        recipeRichEdit1->setTextCursor(view);
+        m_editor->setTextCursor(view);
     }
     if (m_buildPos < buildTotal())
         return;
@@ -256,7 +248,7 @@ void TRecipePage::buildNextPiece()
     restoreMode();
     // Reading the whole text back to compare it later would hold the window
     // again: the undo stack alone tells whether it was edited.
-    recipeRichEdit1->document()->setModified(false);
+    m_editor->document()->setModified(false);
     m_loadedHash.reset();
     // What waited for the whole text, in the order it came, each in its own turn
     // of the event loop.
@@ -265,7 +257,7 @@ void TRecipePage::buildNextPiece()
         QTimer::singleShot(0, this, std::move(action));
 }
 
-void TRecipePage::whenLoaded(std::function<void()> action)
+void TRecipeLoader::whenLoaded(std::function<void()> action)
 {
     if (Loading())
         m_afterLoad.push_back(std::move(action));
@@ -273,7 +265,7 @@ void TRecipePage::whenLoaded(std::function<void()> action)
         action();
 }
 
-void TRecipePage::stopLoading()
+void TRecipeLoader::stopLoading()
 {
     m_loadTimer.stop();
     m_pending.clear();
@@ -281,75 +273,69 @@ void TRecipePage::stopLoading()
     m_itemLines.clear();
     m_buildPos = 0;
     m_afterLoad.clear();
-    static_cast<TRecipeEdit *>(recipeRichEdit1)->setLinesGrouped(false);
+    static_cast<TRecipeEdit *>(m_editor)->setLinesGrouped(false);
     if (m_building) {
         // Half a text: the editor gets an empty document of its own again.
         m_building = nullptr;
-        installDocument(TRecipeEdit::newDocument(recipeRichEdit1));
+        installDocument(TRecipeEdit::newDocument(m_editor));
         restoreMode();
     }
 }
 
-void TRecipePage::finishLoading()
+void TRecipeLoader::finishLoading()
 {
     while (Loading())
         buildNextPiece();
 }
 
-void TRecipePage::showRecipeBytes(std::string bytes)
+void TRecipeLoader::showRecipeBytes(std::string bytes)
 {
     m_pending = std::move(bytes);
     if (m_pending.size() <= kLoadChunk) {
         std::size_t pos = 0;
         PieceState state;
-        const FilePiece piece = nextFilePiece(pos, state, &m_shownWithReplacement);
-        static_cast<TRecipeEdit *>(recipeRichEdit1)->setRecipeText(piece.text, piece.softBreaks);
+        const FilePiece piece = nextFilePiece(pos, state, &shownRecipe.withReplacement);
+        static_cast<TRecipeEdit *>(m_editor)->setRecipeText(piece.text, piece.softBreaks);
         m_pending.clear();
         return;
     }
     startBuilding();
 }
 
-void TRecipePage::ShowRecipeNode(QTreeWidgetItem *node)
+void TRecipeLoader::ShowRecipeNode(QTreeWidgetItem *node)
 {
-    TQOBR_TreeNodeRecord record = tree->GetNodeRecord(node);
+    TQOBR_TreeNodeRecord record = m_tree->GetNodeRecord(node);
     stopLoading();
-    recipeRichEdit1->clear();
-    m_shownWithReplacement = false;
-    m_unreadPath.clear();
-    m_editingCollection.clear();
-    m_shownUtf8 = false;
-    m_shownName = node ? node->text(0) : QString::fromUtf8(kRecipeFolderName);
-    QFont font = recipeRichEdit1->font();
+    m_editor->clear();
+    shownRecipe.withReplacement = false;
+    shownRecipe.unreadPath.clear();
+    shownRecipe.editingCollection.clear();
+    shownRecipe.utf8 = false;
+    shownRecipe.name = node ? node->text(0) : QString::fromUtf8(kRecipeFolderName);
     if (record.NodeKind == nkCollection) {
         setDisplayMode();
         for (int n : {1, 2, 3})
-            recipeLabel(n)->setEnabled(false);
+            label(n)->setEnabled(false);
+        QFont font = m_editor->font();
         font.setPixelSize(m_host.windowFont().pixelSize());
-        recipeRichEdit1->setFont(font);
+        m_editor->setFont(font);
         // The collection's own node shows its first item.
         if (record.ItemName.empty() && node && node->childCount() > 0)
-            record = tree->GetNodeRecord(node->child(0));
+            record = m_tree->GetNodeRecord(node->child(0));
         if (!record.ItemName.empty())
             LoadIniItem(record.DiskPath, record.ItemName);
     } else {
-        setEditMode();
-        recipeLabel(1)->setEnabled(true);
-        recipeLabel(2)->setEnabled(m_host.FontSize() != 2);
-        recipeLabel(3)->setEnabled(m_host.FontSize() != 22);
-        font.setPointSize(m_host.FontSize());
-        recipeRichEdit1->setFont(font);
-        recipeRichEdit1->setCurrentCharFormat(QTextCharFormat());
+        setRecipeFileMode();
         if (record.NodeKind == nkRecipeFile && isRegularFile(record.DiskPath)) {
             auto bytes = ReadRecipeFile(record.DiskPath);
             if (!bytes) {
-                recipeRichEdit1->clear();
-                m_unreadPath = record.DiskPath;
+                m_editor->clear();
+                shownRecipe.unreadPath = record.DiskPath;
                 dialogs::error(m_host.hostWindow(), QStringLiteral("错误"),
-                        QStringLiteral("读取文件“%1”失败！").arg(shown(record.DiskPath)));
+                               QStringLiteral("读取文件“%1”失败！").arg(shown(record.DiskPath)));
             } else {
-                m_shownUtf8 = startsWithUtf8Bom(*bytes);
-                if (m_shownUtf8)
+                shownRecipe.utf8 = startsWithUtf8Bom(*bytes);
+                if (shownRecipe.utf8)
                     bytes->erase(0, kUtf8Bom.size());
                 showRecipeBytes(std::move(*bytes));
             }
@@ -358,23 +344,37 @@ void TRecipePage::ShowRecipeNode(QTreeWidgetItem *node)
     if (!Loading())
         markUnmodified();
     for (int n : {4, 5, 7})
-        recipeLabel(n)->setEnabled(false);
+        label(n)->setEnabled(false);
 }
 
-void TRecipePage::markUnmodified()
+void TRecipeLoader::ShowCollectionText(const std::string &path, const std::string &bytes, const QString &name)
 {
-    recipeRichEdit1->document()->setModified(false);
-    m_loadedHash = qHash(recipeRichEdit1->toPlainText());
+    stopLoading();
+    m_editor->clear(); // before the mode, which lays out what is there
+    setRecipeFileMode();
+    shownRecipe.withReplacement = false;
+    shownRecipe.unreadPath.clear();
+    showRecipeBytes(bytes);
+    shownRecipe.editingCollection = path;
+    shownRecipe.name = name;
+    if (!Loading())
+        markUnmodified();
 }
 
-bool TRecipePage::Modified() const
+void TRecipeLoader::markUnmodified()
 {
-    if (DisplayMode() || Loading() || !recipeRichEdit1->document()->isModified())
+    m_editor->document()->setModified(false);
+    m_loadedHash = qHash(m_editor->toPlainText());
+}
+
+bool TRecipeLoader::Modified() const
+{
+    if (DisplayMode() || Loading() || !m_editor->document()->isModified())
         return false;
-    return !m_loadedHash || qHash(recipeRichEdit1->toPlainText()) != *m_loadedHash;
+    return !m_loadedHash || qHash(m_editor->toPlainText()) != *m_loadedHash;
 }
 
-void TRecipePage::LoadIniItem(const std::string &filePath, const std::string &itemName)
+void TRecipeLoader::LoadIniItem(const std::string &filePath, const std::string &itemName)
 {
     stopLoading();
     auto lines = ReadItemCopyLines(filePath, itemName);
@@ -388,25 +388,24 @@ void TRecipePage::LoadIniItem(const std::string &filePath, const std::string &it
     }
     // Built aside and then put in place: a document in the editor lays itself out
     // again at every insertion.
-    auto *doc =
-        BuildItemDocument(m_itemLines, recipeRichEdit1->font(), m_host.windowFont().pixelSize(), recipeRichEdit1);
+    auto *doc = BuildItemDocument(m_itemLines, m_editor->font(), m_host.windowFont().pixelSize(), m_editor);
     m_itemLines.clear();
     installDocument(doc);
     QTextCharFormat text;
     text.setProperty(QTextFormat::FontPixelSize, m_host.windowFont().pixelSize());
-    recipeRichEdit1->setCurrentCharFormat(text);
+    m_editor->setCurrentCharFormat(text);
 }
 
-void TRecipePage::installDocument(QTextDocument *doc)
+void TRecipeLoader::installDocument(QTextDocument *doc)
 {
     // The editor deletes the document it made itself, sometimes at once; one made
     // here goes here.
-    QPointer<QTextDocument> old = recipeRichEdit1->document();
-    const bool madeHere = old->parent() == recipeRichEdit1;
+    QPointer<QTextDocument> old = m_editor->document();
+    const bool madeHere = old->parent() == m_editor;
     TRecipeEdit::makePlain(doc);
     doc->setUndoRedoEnabled(true);
     doc->setModified(false);
-    recipeRichEdit1->setDocument(doc);
+    m_editor->setDocument(doc);
     if (madeHere && old)
         old->deleteLater();
 }

@@ -1,26 +1,25 @@
 // Managing the library from the tree: its menu, new folders and collections,
 // renaming in place, deleting to the trash, and moving by drag and drop. Every
 // change rebuilds the tree from the disk; a failure names the file and the reason.
-#include "recipe/ui/RecipePage.h"
+#include "recipe/ui/RecipeTreeActions.h"
 
 #include "base/Trash.h"
 #include "pagekit/Dialogs.h"
 #include "pagekit/PageHost.h"
 #include "platform/GbkQt.h"
 #include "platform/NativePathQt.h"
-#include "recipe/core/Recipe.h"
 #include "recipe/core/LibraryOperations.h"
+#include "recipe/core/Recipe.h"
+#include "recipe/ui/RecipeLoader.h"
+#include "recipe/ui/RecipeSaver.h"
 #include "recipe/ui/RecipeTree.h"
 #include "widgets/Hint.h"
-#include "widgets/ImageLabel.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
 #include <QMimeData>
-#include <QTextCharFormat>
-#include <QPlainTextEdit>
 #include <QTreeWidget>
 
 #include <cerrno>
@@ -28,36 +27,47 @@
 
 namespace vomra {
 
-void TRecipePage::setUpManaging()
+TRecipeTreeActions::TRecipeTreeActions(TPageHost &host, TRecipeTree *tree, TRecipeLoader &loader, TRecipeSaver &saver)
+    : m_host(host), m_tree(tree), m_loader(loader), m_saver(saver)
 {
-    QTreeWidget *view = tree->view();
+    QTreeWidget *view = m_tree->view();
     view->setContextMenuPolicy(Qt::CustomContextMenu);
     QObject::connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint &pos) {
         QTreeWidgetItem *item = view->itemAt(pos);
         std::unique_ptr<QMenu> menu(treeMenu(item));
         menu->exec(view->viewport()->mapToGlobal(pos));
     });
-    tree->OnRenameKey = [this](QTreeWidgetItem *item) { RenameNode(item); };
-    tree->OnDeleteKey = [this](QTreeWidgetItem *item) { DeleteNode(item); };
-    tree->OnRenamed = [this](QTreeWidgetItem *item, const QString &name) { renameTo(item, name); };
-    tree->OnDropped = [this](QTreeWidgetItem *source, const std::string &folder, bool copy) {
+    m_tree->OnRenameKey = [this](QTreeWidgetItem *item) { RenameNode(item); };
+    m_tree->OnDeleteKey = [this](QTreeWidgetItem *item) { DeleteNode(item); };
+    m_tree->OnRenamed = [this](QTreeWidgetItem *item, const QString &name) { renameTo(item, name); };
+    m_tree->OnDropped = [this](QTreeWidgetItem *source, const std::string &folder, bool copy) {
         MoveNode(source, folder, copy);
     };
     QObject::connect(view, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) {
         if (CopyNodeBody(item)) {
-            const QRect row = tree->view()->visualItemRect(item);
-            HintController::instance()->showText(tree->view(), tree->view()->viewport()->mapToGlobal(row.bottomLeft()),
+            const QRect row = m_tree->view()->visualItemRect(item);
+            HintController::instance()->showText(m_tree->view(),
+                                                 m_tree->view()->viewport()->mapToGlobal(row.bottomLeft()),
                                                  QStringLiteral("已复制到剪贴板"));
         }
     });
 }
 
-std::optional<QString> TRecipePage::CopyNodeBody(QTreeWidgetItem *item)
+TRecipeTreeActions::~TRecipeTreeActions()
+{
+    // The tree belongs to the window and may outlive the page.
+    m_tree->OnRenamed = nullptr;
+    m_tree->OnDropped = nullptr;
+    m_tree->OnRenameKey = nullptr;
+    m_tree->OnDeleteKey = nullptr;
+}
+
+std::optional<QString> TRecipeTreeActions::CopyNodeBody(QTreeWidgetItem *item)
 {
     const int image = TRecipeTree::imageOf(item);
     if (image != riRecipeFile && image != riItem)
         return std::nullopt;
-    const TQOBR_TreeNodeRecord record = tree->GetNodeRecord(item);
+    const TQOBR_TreeNodeRecord record = m_tree->GetNodeRecord(item);
     const auto body = ReadRecipeBody(record.DiskPath, record.ItemName);
     if (!body)
         return std::nullopt;
@@ -71,15 +81,15 @@ std::optional<QString> TRecipePage::CopyNodeBody(QTreeWidgetItem *item)
     return text;
 }
 
-QMenu *TRecipePage::treeMenu(QTreeWidgetItem *item)
+QMenu *TRecipeTreeActions::treeMenu(QTreeWidgetItem *item)
 {
-    auto *menu = new QMenu(tree->view());
+    auto *menu = new QMenu(m_tree->view());
     menu->setObjectName(QStringLiteral("TreeMenu"));
     const int image = TRecipeTree::imageOf(item);
     const bool entry = item && image != riItem; // a file or folder of its own
     menu->addAction(QStringLiteral("新建文件夹"), this, [this, item] { NewFolder(item); });
     QAction *collection = menu->addAction(QStringLiteral("新建秘笈集"), this, [this, item] { NewCollection(item); });
-    collection->setEnabled(!tree->folderFor(item).empty());
+    collection->setEnabled(!m_tree->folderFor(item).empty());
     if (image == riCollection || image == riCollectionOpen || image == riItem) {
         menu->addSeparator();
         menu->addAction(QStringLiteral("以文本编辑"), this, [this, item] { EditCollectionAsText(item); });
@@ -90,34 +100,27 @@ QMenu *TRecipePage::treeMenu(QTreeWidgetItem *item)
     return menu;
 }
 
-void TRecipePage::showManageError(const QString &what, const std::string &path, int error)
+void TRecipeTreeActions::showManageError(const QString &what, const std::string &path, int error)
 {
     dialogs::error(m_host.hostWindow(), QStringLiteral("错误"),
                    QStringLiteral("%1“%2”失败：%3。")
                        .arg(what, shown(withoutTrailingSlash(path)), QString::fromStdString(manageReason(error))));
 }
 
-bool TRecipePage::NewFolder(QTreeWidgetItem *at)
+bool TRecipeTreeActions::NewFolder(QTreeWidgetItem *at)
 {
-    if (!AskToKeepEdits())
+    if (!m_saver.AskToKeepEdits())
         return false;
-    std::string parent = tree->folderFor(at);
+    std::string parent = m_tree->folderFor(at);
     if (parent.empty())
         parent = npath(m_host.programFolder());
-    const TManageResult r = NewRecipeFolder(parent, "新建文件夹");
-    if (!r.ok) {
-        showManageError(QStringLiteral("新建文件夹"), parent + "新建文件夹", r.error);
-        return false;
-    }
-    tree->Rebuild({}, {}, r.path);
-    tree->startRename(tree->nodeOfDiskPath(r.path));
-    return true;
+    return showNewEntry(NewRecipeFolder(parent, "新建文件夹"), QStringLiteral("新建文件夹"), parent + "新建文件夹");
 }
 
-bool TRecipePage::NewCollection(QTreeWidgetItem *at)
+bool TRecipeTreeActions::NewCollection(QTreeWidgetItem *at)
 {
-    const std::string parent = tree->folderFor(at);
-    if (parent.empty() || !AskToKeepEdits())
+    const std::string parent = m_tree->folderFor(at);
+    if (parent.empty() || !m_saver.AskToKeepEdits())
         return false;
     TManageResult r;
     for (int n = 1; n < 1000; ++n) {
@@ -126,29 +129,34 @@ bool TRecipePage::NewCollection(QTreeWidgetItem *at)
         if (r.ok || r.error != EEXIST)
             break;
     }
-    if (!r.ok) {
-        showManageError(QStringLiteral("新建秘笈集"), parent + "新建秘笈集.Ini", r.error);
+    return showNewEntry(r, QStringLiteral("新建秘笈集"), parent + "新建秘笈集.Ini");
+}
+
+bool TRecipeTreeActions::showNewEntry(const TManageResult &made, const QString &what, const std::string &path)
+{
+    if (!made.ok) {
+        showManageError(what, path, made.error);
         return false;
     }
-    tree->Rebuild({}, {}, r.path);
-    tree->startRename(tree->nodeOfDiskPath(r.path));
+    m_tree->Rebuild({}, {}, made.path);
+    m_tree->startRename(m_tree->nodeOfDiskPath(made.path));
     return true;
 }
 
-bool TRecipePage::EditCollectionAsText(QTreeWidgetItem *item)
+bool TRecipeTreeActions::EditCollectionAsText(QTreeWidgetItem *item)
 {
     const int image = TRecipeTree::imageOf(item);
     if (image != riCollection && image != riCollectionOpen && image != riItem)
         return false;
     QTreeWidgetItem *collection = image == riItem ? item->parent() : item;
-    if (tree->Selected() != collection) {
-        tree->view()->setCurrentItem(collection);
-        if (tree->Selected() != collection)
+    if (m_tree->Selected() != collection) {
+        m_tree->view()->setCurrentItem(collection);
+        if (m_tree->Selected() != collection)
             return false; // the user stayed with unsaved edits
-    } else if (!AskToKeepEdits()) {
+    } else if (!m_saver.AskToKeepEdits()) {
         return false;
     }
-    const std::string path = tree->GetNodeRecord(collection).DiskPath;
+    const std::string path = m_tree->GetNodeRecord(collection).DiskPath;
     const auto bytes = ReadRecipeFile(path);
     if (!bytes) {
         dialogs::error(m_host.hostWindow(), QStringLiteral("错误"),
@@ -156,76 +164,55 @@ bool TRecipePage::EditCollectionAsText(QTreeWidgetItem *item)
         return false;
     }
     // The file as text in edit mode, until another node is selected.
-    stopLoading();
-    recipeRichEdit1->clear(); // before the mode, which lays out what is there
-    setEditMode();
-    recipeLabel(1)->setEnabled(true);
-    recipeLabel(2)->setEnabled(m_host.FontSize() != 2);
-    recipeLabel(3)->setEnabled(m_host.FontSize() != 22);
-    QFont font = recipeRichEdit1->font();
-    font.setPointSize(m_host.FontSize());
-    recipeRichEdit1->setFont(font);
-    recipeRichEdit1->setCurrentCharFormat(QTextCharFormat());
-    m_shownWithReplacement = false;
-    m_unreadPath.clear();
-    showRecipeBytes(*bytes);
-    m_editingCollection = path;
-    m_shownName = collection->text(0);
-    if (!Loading())
-        markUnmodified();
+    m_loader.ShowCollectionText(path, *bytes, collection->text(0));
     return true;
 }
 
-bool TRecipePage::saveCollectionText(const QString &text)
+void TRecipeTreeActions::reopenCollectionText(const std::string &path)
 {
-    const std::string path = m_editingCollection;
-    if (!writeRecipe(path, text, false))
-        return false;
-    markUnmodified();
     // Its items as the file now lists them; the text stays open for editing.
-    tree->Rebuild();
-    if (QTreeWidgetItem *node = tree->nodeOfDiskPath(path)) {
-        tree->view()->setCurrentItem(node);
+    m_tree->Rebuild();
+    if (QTreeWidgetItem *node = m_tree->nodeOfDiskPath(path)) {
+        m_tree->view()->setCurrentItem(node);
         EditCollectionAsText(node);
     }
-    return true;
 }
 
-void TRecipePage::RenameNode(QTreeWidgetItem *item)
+void TRecipeTreeActions::RenameNode(QTreeWidgetItem *item)
 {
     if (item && TRecipeTree::imageOf(item) != riItem)
-        tree->startRename(item);
+        m_tree->startRename(item);
 }
 
-bool TRecipePage::renameTo(QTreeWidgetItem *item, const QString &name)
+bool TRecipeTreeActions::renameTo(QTreeWidgetItem *item, const QString &name)
 {
     if (name == item->text(0) || name.isEmpty())
         return false; // unchanged: a name not in UTF-8 stays as it is
-    const std::string path = tree->GetNodeRecord(item).DiskPath;
-    if (!AskToKeepEdits())
+    const std::string path = m_tree->GetNodeRecord(item).DiskPath;
+    if (!m_saver.AskToKeepEdits())
         return false;
     const TManageResult r = RenameRecipeEntry(path, npath(name));
     if (!r.ok) {
         showManageError(QStringLiteral("重命名"), path, r.error);
         return false;
     }
-    tree->Rebuild(path, r.path);
+    m_tree->Rebuild(path, r.path);
     return true;
 }
 
-bool TRecipePage::DeleteNode(QTreeWidgetItem *item)
+bool TRecipeTreeActions::DeleteNode(QTreeWidgetItem *item)
 {
     if (!item || TRecipeTree::imageOf(item) == riItem)
         return false;
-    const std::string path = tree->GetNodeRecord(item).DiskPath;
+    const std::string path = m_tree->GetNodeRecord(item).DiskPath;
     const QString question = QStringLiteral("是否把“%1”移到回收站？").arg(shown(withoutTrailingSlash(path)));
     if (dialogs::confirm(m_host.hostWindow(), QStringLiteral("确认"), question) != Answer::Yes)
         return false;
     const bool shownHere =
-        tree->Selected() == item ||
-        (tree->Selected() && path.back() == '/' && tree->GetNodeRecord(tree->Selected()).DiskPath.rfind(path, 0) == 0);
+        m_tree->Selected() == item || (m_tree->Selected() && path.back() == '/' &&
+                                       m_tree->GetNodeRecord(m_tree->Selected()).DiskPath.rfind(path, 0) == 0);
     // The text of what goes to the trash is not asked about; other edits are.
-    if (!shownHere && !AskToKeepEdits())
+    if (!shownHere && !m_saver.AskToKeepEdits())
         return false;
     int error = 0;
     if (!moveToTrash(path, &error)) {
@@ -233,24 +220,24 @@ bool TRecipePage::DeleteNode(QTreeWidgetItem *item)
         return false;
     }
     if (shownHere)
-        markUnmodified();
+        m_loader.markUnmodified();
     // The node's folder takes the selection when the node had it.
-    const std::string parent = item->parent() ? tree->GetNodeRecord(item->parent()).DiskPath : std::string();
-    tree->Rebuild({}, {}, shownHere ? parent : std::string());
+    const std::string parent = item->parent() ? m_tree->GetNodeRecord(item->parent()).DiskPath : std::string();
+    m_tree->Rebuild({}, {}, shownHere ? parent : std::string());
     return true;
 }
 
-bool TRecipePage::MoveNode(QTreeWidgetItem *source, const std::string &folder, bool copy)
+bool TRecipeTreeActions::MoveNode(QTreeWidgetItem *source, const std::string &folder, bool copy)
 {
-    const std::string path = tree->GetNodeRecord(source).DiskPath;
-    if (!AskToKeepEdits())
+    const std::string path = m_tree->GetNodeRecord(source).DiskPath;
+    if (!m_saver.AskToKeepEdits())
         return false;
     const TManageResult r = MoveRecipeEntry(path, folder, copy, npath(m_host.programFolder()));
     if (!r.ok) {
         showManageError(copy ? QStringLiteral("复制") : QStringLiteral("移动"), path, r.error);
         return false;
     }
-    tree->Rebuild(copy ? std::string() : path, copy ? std::string() : r.path, r.path);
+    m_tree->Rebuild(copy ? std::string() : path, copy ? std::string() : r.path, r.path);
     return true;
 }
 

@@ -1,29 +1,28 @@
 // Finding in the library: a one-line field at the bottom of the library section
 // that filters the tree as it is typed in, and steps through the matches in the
 // editor. Hidden, it takes no room: the tree gets its height back.
-#include "recipe/ui/RecipePage.h"
+#include "recipe/ui/RecipeFindBar.h"
 
-#include "platform/NativePathQt.h"
-#include "recipe/core/Recipe.h"
-#include "recipe/ui/RecipeEdit.h"
 #include "recipe/core/LibrarySearch.h"
+#include "recipe/core/Recipe.h"
+#include "recipe/ui/RecipeLoader.h"
 #include "recipe/ui/RecipeTree.h"
 
-#include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QTextCursor>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 #include <QTreeWidget>
 
 #include <unordered_map>
 
 namespace vomra {
 
-void TRecipePage::setUpFinding()
+TRecipeFindBar::TRecipeFindBar(TRecipeTree *tree, QPlainTextEdit *editor, TRecipeLoader &loader)
+    : m_tree(tree), m_editor(editor), m_loader(loader)
 {
-    QTreeWidget *view = tree->view();
+    QTreeWidget *view = m_tree->view();
     recipeFindEdit = new QLineEdit(view->parentWidget());
     recipeFindEdit->setObjectName(QStringLiteral("recipeFindEdit"));
     recipeFindEdit->setFont(view->font());
@@ -31,28 +30,36 @@ void TRecipePage::setUpFinding()
     recipeFindEdit->hide();
     recipeFindEdit->installEventFilter(this);
     view->installEventFilter(this);
+    m_editor->installEventFilter(this); // F3 there too, before the page's own keys
     QObject::connect(recipeFindEdit, &QLineEdit::textChanged, this, [this](const QString &text) { FilterTree(text); });
-    tree->OnFindKey = [this](const QString &typed) { ShowFind(typed); };
-    tree->OnRebuilt = [this] {
+    m_tree->OnFindKey = [this](const QString &typed) { ShowFind(typed); };
+    m_tree->OnRebuilt = [this] {
         if (FindShown())
             FilterTree(recipeFindEdit->text());
     };
 }
 
-bool TRecipePage::FindShown() const
+TRecipeFindBar::~TRecipeFindBar()
+{
+    // The tree belongs to the window and may outlive the page.
+    m_tree->OnFindKey = nullptr;
+    m_tree->OnRebuilt = nullptr;
+}
+
+bool TRecipeFindBar::FindShown() const
 {
     return recipeFindEdit && !recipeFindEdit->isHidden();
 }
 
-void TRecipePage::placeFindEdit()
+void TRecipeFindBar::placeFindEdit()
 {
-    QTreeWidget *view = tree->view();
+    QTreeWidget *view = m_tree->view();
     recipeFindEdit->setGeometry(view->x(), view->y() + view->height(), view->width(), m_findHeight);
 }
 
-void TRecipePage::ShowFind(const QString &typed)
+void TRecipeFindBar::ShowFind(const QString &typed)
 {
-    QTreeWidget *view = tree->view();
+    QTreeWidget *view = m_tree->view();
     if (!FindShown()) {
         m_findHeight = recipeFindEdit->sizeHint().height();
         m_fitting = true;
@@ -66,7 +73,7 @@ void TRecipePage::ShowFind(const QString &typed)
         for (QTreeWidgetItemIterator it(view); *it; ++it)
             if ((*it)->isExpanded())
                 m_openBeforeFind.push_back(*it);
-        m_findGeneration = tree->generation();
+        m_findGeneration = m_tree->generation();
     }
     recipeFindEdit->setFocus();
     if (!typed.isEmpty())
@@ -75,24 +82,24 @@ void TRecipePage::ShowFind(const QString &typed)
         recipeFindEdit->selectAll();
 }
 
-void TRecipePage::HideFind()
+void TRecipeFindBar::HideFind()
 {
     if (!FindShown())
         return;
-    QTreeWidget *view = tree->view();
+    QTreeWidget *view = m_tree->view();
     recipeFindEdit->hide();
     recipeFindEdit->clear(); // shows every node again
     m_fitting = true;
     view->resize(view->width(), view->height() + m_findHeight);
     m_fitting = false;
-    if (m_findGeneration == tree->generation()) {
+    if (m_findGeneration == m_tree->generation()) {
         for (QTreeWidgetItemIterator it(view); *it; ++it)
             (*it)->setExpanded(false);
         for (QTreeWidgetItem *item : m_openBeforeFind)
             item->setExpanded(true);
     }
     m_openBeforeFind.clear();
-    if (QTreeWidgetItem *sel = tree->Selected()) {
+    if (QTreeWidgetItem *sel = m_tree->Selected()) {
         for (QTreeWidgetItem *p = sel->parent(); p; p = p->parent())
             p->setExpanded(true);
         view->scrollToItem(sel);
@@ -100,10 +107,10 @@ void TRecipePage::HideFind()
     view->setFocus();
 }
 
-void TRecipePage::FilterTree(const QString &text)
+void TRecipeFindBar::FilterTree(const QString &text)
 {
     std::vector<QTreeWidgetItem *> items;
-    std::vector<TRecipeNode> nodes = tree->nodes(&items);
+    std::vector<TRecipeNode> nodes = m_tree->nodes(&items);
     m_hits.clear();
     m_hitIndex = -1;
     if (text.isEmpty()) {
@@ -149,39 +156,38 @@ void TRecipePage::FilterTree(const QString &text)
     }
 }
 
-void TRecipePage::FindNext(bool backwards)
+void TRecipeFindBar::FindNext(bool backwards)
 {
     const QString text = recipeFindEdit ? recipeFindEdit->text() : QString();
     if (text.isEmpty() || m_hits.empty())
         return;
-    QTreeWidgetItem *shownNode = tree->Selected();
+    QTreeWidgetItem *shownNode = m_tree->Selected();
     // More matches in the text shown: to the next one there first.
-    if (shownNode && m_hitIndex >= 0 && m_hits[static_cast<std::size_t>(m_hitIndex)] == shownNode && !Loading() &&
-        recipeRichEdit1->find(text, backwards ? QTextDocument::FindBackward : QTextDocument::FindFlags()))
+    if (shownNode && m_hitIndex >= 0 && m_hits[static_cast<std::size_t>(m_hitIndex)] == shownNode &&
+        !m_loader.Loading() &&
+        m_editor->find(text, backwards ? QTextDocument::FindBackward : QTextDocument::FindFlags()))
         return;
     const int count = static_cast<int>(m_hits.size());
     m_hitIndex = m_hitIndex < 0 ? (backwards ? count - 1 : 0) : (m_hitIndex + (backwards ? count - 1 : 1)) % count;
     QTreeWidgetItem *next = m_hits[static_cast<std::size_t>(m_hitIndex)];
-    tree->view()->setCurrentItem(next);
-    tree->view()->scrollToItem(next);
-    if (tree->Selected() != next)
+    m_tree->view()->setCurrentItem(next);
+    m_tree->view()->scrollToItem(next);
+    if (m_tree->Selected() != next)
         return; // the user kept the node shown (unsaved edits)
-    whenLoaded([this, text, backwards] {
-        recipeRichEdit1->moveCursor(backwards ? QTextCursor::End : QTextCursor::Start);
-        recipeRichEdit1->find(text, backwards ? QTextDocument::FindBackward : QTextDocument::FindFlags());
+    m_loader.whenLoaded([this, text, backwards] {
+        m_editor->moveCursor(backwards ? QTextCursor::End : QTextCursor::Start);
+        m_editor->find(text, backwards ? QTextDocument::FindBackward : QTextDocument::FindFlags());
     });
 }
 
-bool TRecipePage::findEvent(QObject *watched, QEvent *event)
+bool TRecipeFindBar::eventFilter(QObject *watched, QEvent *event)
 {
-    if (!tree || !recipeFindEdit) // the editor is watched before the tree is made
-        return false;
-    if (watched == tree->view() && (event->type() == QEvent::Resize || event->type() == QEvent::Move)) {
+    if (watched == m_tree->view() && (event->type() == QEvent::Resize || event->type() == QEvent::Move)) {
         if (FindShown() && !m_fitting) {
             // The window set the tree's full height: the field takes its share.
             if (event->type() == QEvent::Resize) {
                 m_fitting = true;
-                tree->view()->resize(tree->view()->width(), tree->view()->height() - m_findHeight);
+                m_tree->view()->resize(m_tree->view()->width(), m_tree->view()->height() - m_findHeight);
                 m_fitting = false;
             }
             placeFindEdit();
@@ -203,7 +209,7 @@ bool TRecipePage::findEvent(QObject *watched, QEvent *event)
             break;
         }
     }
-    if (watched == recipeRichEdit1 && event->type() == QEvent::KeyPress && FindShown() &&
+    if (watched == m_editor && event->type() == QEvent::KeyPress && FindShown() &&
         static_cast<QKeyEvent *>(event)->key() == Qt::Key_F3) {
         FindNext(static_cast<QKeyEvent *>(event)->modifiers() & Qt::ShiftModifier);
         return true;

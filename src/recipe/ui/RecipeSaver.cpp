@@ -1,37 +1,22 @@
 // Saving from the recipe page: the save dialog, the questions before replacing
 // or losing characters, and the errors.
-#include "recipe/ui/RecipePage.h"
+#include "recipe/ui/RecipeSaver.h"
 
-#include "artwork/Artwork.h"
 #include "pagekit/Dialogs.h"
 #include "pagekit/PageHost.h"
-#include "pagekit/PageKit.h"
 #include "platform/GbkQt.h"
 #include "platform/NativePathQt.h"
+#include "recipe/core/LibraryOperations.h"
 #include "recipe/core/Recipe.h"
 #include "recipe/ui/RecipeEdit.h"
-#include "recipe/core/LibraryOperations.h"
+#include "recipe/ui/RecipeLoader.h"
 #include "recipe/ui/RecipeTree.h"
-#include "recipe/ui/SendOnDesktop.h"
-#include "widgets/ImageLabel.h"
-#include "widgets/Panel.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QKeyEvent>
-#include <QPushButton>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 
 #include <sys/stat.h>
 #include <unistd.h>
-#include <utility>
 
 namespace vomra {
 
@@ -47,31 +32,34 @@ bool hasTxtExtension(const std::string &path)
 
 } // namespace
 
-// ---- saving -------------------------------------------------------------------
+TRecipeSaver::TRecipeSaver(TPageHost &host, QPlainTextEdit *editor, TRecipeTree *tree, TRecipeLoader &loader)
+    : m_host(host), m_editor(editor), m_tree(tree), m_loader(loader)
+{
+}
 
-bool TRecipePage::confirmed(const QString &title, const QString &text)
+bool TRecipeSaver::confirmed(const QString &title, const QString &text)
 {
     return dialogs::confirm(m_host.hostWindow(), title, text) == Answer::Yes;
 }
 
-void TRecipePage::showSaveError(const std::string &path)
+void TRecipeSaver::showSaveError(const std::string &path)
 {
     dialogs::error(m_host.hostWindow(), QStringLiteral("错误"), QStringLiteral("保存文件“%1”失败！").arg(shown(path)));
 }
 
-bool TRecipePage::encodeForSaving(const QString &text, const std::string &path, std::string *bytes, bool mayUseUtf8)
+bool TRecipeSaver::encodeForSaving(const QString &text, const std::string &path, std::string *bytes, bool mayUseUtf8)
 {
     bool lossy = false;
-    if (m_shownUtf8 && mayUseUtf8) { // a UTF-8 recipe stays UTF-8
+    if (m_loader.shownRecipe.utf8 && mayUseUtf8) { // a UTF-8 recipe stays UTF-8
         *bytes = std::string(kUtf8Bom) + text.toStdString();
     } else { // GBK has no line separator nor no-break space: a line end and a space, as ever
         *bytes = gbk::fromQString(TRecipeEdit::plainFromRaw(text), &lossy);
     }
-    if (m_shownWithReplacement)
+    if (m_loader.shownRecipe.withReplacement)
         return confirmed(QStringLiteral("确认"),
-                       QStringLiteral("读入的文件中有不是GBK文字的字节，已显示为替代字符；保存到“%1”后，"
-                                      "它们将变成“?”。\r是否继续保存？")
-                           .arg(shown(path)));
+                         QStringLiteral("读入的文件中有不是GBK文字的字节，已显示为替代字符；保存到“%1”后，"
+                                        "它们将变成“?”。\r是否继续保存？")
+                             .arg(shown(path)));
     if (!lossy)
         return true;
     if (!mayUseUtf8)
@@ -89,12 +77,12 @@ bool TRecipePage::encodeForSaving(const QString &text, const std::string &path, 
         return false;
     if (answer == Answer::Yes) {
         *bytes = std::string(kUtf8Bom) + text.toStdString();
-        m_shownUtf8 = true;
+        m_loader.shownRecipe.utf8 = true;
     }
     return true;
 }
 
-bool TRecipePage::writeRecipe(const std::string &path, const QString &text, bool mayUseUtf8)
+bool TRecipeSaver::writeRecipe(const std::string &path, const QString &text, bool mayUseUtf8)
 {
     std::string bytes;
     if (!encodeForSaving(text, path, &bytes, mayUseUtf8))
@@ -107,18 +95,18 @@ bool TRecipePage::writeRecipe(const std::string &path, const QString &text, bool
     return true;
 }
 
-bool TRecipePage::SaveRecipe()
+bool TRecipeSaver::SaveRecipe()
 {
-    if (Loading()) { // never save half a file
-        whenLoaded([this] { SaveRecipe(); });
+    if (m_loader.Loading()) { // never save half a file
+        m_loader.whenLoaded([this] { SaveRecipe(); });
         return false;
     }
-    const QString text = static_cast<TRecipeEdit *>(recipeRichEdit1)->recipeText();
-    if (!m_editingCollection.empty())
+    const QString text = static_cast<TRecipeEdit *>(m_editor)->recipeText();
+    if (!m_loader.shownRecipe.editingCollection.empty())
         return saveCollectionText(text);
-    if (QTreeWidgetItem *node = tree->Selected()) {
-        const TQOBR_TreeNodeRecord record = tree->GetNodeRecord(node);
-        if (record.NodeKind == nkRecipeFile && record.DiskPath == m_unreadPath) {
+    if (QTreeWidgetItem *node = m_tree->Selected()) {
+        const TQOBR_TreeNodeRecord record = m_tree->GetNodeRecord(node);
+        if (record.NodeKind == nkRecipeFile && record.DiskPath == m_loader.shownRecipe.unreadPath) {
             // What could not be read is never replaced unasked: save as.
             const std::size_t slash = record.DiskPath.find_last_of('/');
             return SaveRecipeAs(record.DiskPath.substr(0, slash + 1), text);
@@ -126,7 +114,7 @@ bool TRecipePage::SaveRecipe()
         if (record.NodeKind == nkRecipeFile) {
             if (!writeRecipe(record.DiskPath, text)) // a failure is told; the editor keeps the text
                 return false;
-            markUnmodified();
+            m_loader.markUnmodified();
             return true;
         }
         if (record.NodeKind == nkFolder)
@@ -139,7 +127,7 @@ bool TRecipePage::SaveRecipe()
     return SaveRecipeAs(folder + "/", text);
 }
 
-bool TRecipePage::SaveRecipeAs(const std::string &startFolder, const QString &text)
+bool TRecipeSaver::SaveRecipeAs(const std::string &startFolder, const QString &text)
 {
     const QString filter = QString::fromUtf8(kSaveFilter);
     const QString suffix = QString::fromLatin1(kSaveSuffix);
@@ -156,10 +144,10 @@ bool TRecipePage::SaveRecipeAs(const std::string &startFolder, const QString &te
     if (!pathExists(path)) {
         if (!writeRecipe(path, text))
             return false;
-        markUnmodified();
+        m_loader.markUnmodified();
         if (inLibrary) {
-            LoadRecipeTree();
-            tree->SelectRecipeFile(path);
+            m_tree->LoadRecipeTree();
+            m_tree->SelectRecipeFile(path);
         }
         return true;
     }
@@ -169,19 +157,31 @@ bool TRecipePage::SaveRecipeAs(const std::string &startFolder, const QString &te
             : QStringLiteral("文件“%1”已存在，是否覆盖该文件？").arg(shown(path));
     if (!confirmed(QStringLiteral("确认"), question) || !writeRecipe(path, text))
         return false;
-    markUnmodified();
+    m_loader.markUnmodified();
     return true;
 }
 
-bool TRecipePage::AskToKeepEdits()
+bool TRecipeSaver::AskToKeepEdits()
 {
-    if (!Modified())
+    if (!m_loader.Modified())
         return true;
-    const Answer answer = dialogs::confirm(m_host.hostWindow(), QStringLiteral("确认"),
-                                           QStringLiteral("是否保存对“%1”的修改？").arg(m_shownName), true);
+    const Answer answer =
+        dialogs::confirm(m_host.hostWindow(), QStringLiteral("确认"),
+                         QStringLiteral("是否保存对“%1”的修改？").arg(m_loader.shownRecipe.name), true);
     if (answer == Answer::No)
         return true;
     return answer == Answer::Yes && SaveRecipe();
+}
+
+bool TRecipeSaver::saveCollectionText(const QString &text)
+{
+    const std::string path = m_loader.shownRecipe.editingCollection;
+    if (!writeRecipe(path, text, false))
+        return false;
+    m_loader.markUnmodified();
+    if (OnCollectionSaved)
+        OnCollectionSaved(path);
+    return true;
 }
 
 } // namespace vomra
