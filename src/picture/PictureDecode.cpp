@@ -11,7 +11,7 @@ namespace vomra::picture {
 
 namespace {
 
-bmp::Outcome fail(bmp::Verdict verdict, std::string detail) { return {verdict, std::move(detail)}; }
+bmp::Outcome refused(bmp::Verdict verdict, std::string detail) { return {verdict, std::move(detail)}; }
 
 std::string sizeText(unsigned long long w, unsigned long long h)
 {
@@ -29,16 +29,16 @@ struct RawResult {
 bmp::Outcome outcomeOf(const RawResult &raw, const char *message)
 {
     if (raw.verdict == bmp::Verdict::TooLarge)
-        return fail(raw.verdict, sizeText(raw.width, raw.height));
-    return fail(raw.verdict, message);
+        return refused(raw.verdict, sizeText(raw.width, raw.height));
+    return refused(raw.verdict, message);
 }
 
 // ---- JPEG ----
 
 // Only plain C state between setjmp and longjmp; the pixel vector is sized
 // before the jump point can be reached from a decoding step that owns it.
-RawResult jpegDecodeRaw(const unsigned char *data, std::size_t size, const NeededFor &needed, Decoded &out,
-                        jpeg::Errors &err)
+RawResult jpegDecodeRaw(const unsigned char *data, std::size_t size, const NeededFor &needed,
+                        std::int64_t maxPixels, Decoded &out, jpeg::Errors &err)
 {
     jpeg_decompress_struct cinfo;
     jpeg::install(cinfo, err);
@@ -49,7 +49,7 @@ RawResult jpegDecodeRaw(const unsigned char *data, std::size_t size, const Neede
     jpeg_create_decompress(&cinfo);
     jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
     jpeg_read_header(&cinfo, TRUE);
-    if (static_cast<std::int64_t>(cinfo.image_width) * cinfo.image_height > bmp::kMaxPixels) {
+    if (static_cast<std::int64_t>(cinfo.image_width) * cinfo.image_height > maxPixels) {
         const RawResult tooLarge{bmp::Verdict::TooLarge, cinfo.image_width, cinfo.image_height};
         jpeg_destroy_decompress(&cinfo);
         return tooLarge;
@@ -98,15 +98,12 @@ RawResult jpegDecodeRaw(const unsigned char *data, std::size_t size, const Neede
     return {};
 }
 
-bool jpegDecode(const unsigned char *data, std::size_t size, const NeededFor &needed, Decoded &out)
+bmp::Outcome jpegDecode(const unsigned char *data, std::size_t size, const NeededFor &needed,
+                        std::int64_t maxPixels, Decoded &out)
 {
     jpeg::Errors err;
-    const RawResult raw = jpegDecodeRaw(data, size, needed, out, err);
-    if (raw.verdict == bmp::Verdict::Ok)
-        return true;
-    out.pixels.clear();
-    out.outcome = outcomeOf(raw, err.message);
-    return false;
+    const RawResult raw = jpegDecodeRaw(data, size, needed, maxPixels, out, err);
+    return raw.verdict == bmp::Verdict::Ok ? bmp::Outcome{} : outcomeOf(raw, err.message);
 }
 
 // ---- PNG ----
@@ -139,7 +136,7 @@ void pngError(png_structp png, png_const_charp text)
 
 void pngWarning(png_structp, png_const_charp) {}
 
-RawResult pngDecodeRaw(Decoded &out, PngState &state)
+RawResult pngDecodeRaw(std::int64_t maxPixels, Decoded &out, PngState &state)
 {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &state, pngError, pngWarning);
     if (!png) {
@@ -161,7 +158,7 @@ RawResult pngDecodeRaw(Decoded &out, PngState &state)
     png_read_info(png, info);
     const png_uint_32 w = png_get_image_width(png, info);
     const png_uint_32 h = png_get_image_height(png, info);
-    if (static_cast<std::int64_t>(w) * h > bmp::kMaxPixels) {
+    if (static_cast<std::int64_t>(w) * h > maxPixels) {
         png_destroy_read_struct(&png, &info, nullptr);
         return {bmp::Verdict::TooLarge, w, h};
     }
@@ -196,37 +193,33 @@ RawResult pngDecodeRaw(Decoded &out, PngState &state)
     return {};
 }
 
-bool pngDecode(const unsigned char *data, std::size_t size, Decoded &out)
+bmp::Outcome pngDecode(const unsigned char *data, std::size_t size, std::int64_t maxPixels, Decoded &out)
 {
     PngState state{data, size, 0, {}};
-    const RawResult raw = pngDecodeRaw(out, state);
-    if (raw.verdict == bmp::Verdict::Ok)
-        return true;
-    out.pixels.clear();
-    out.outcome = outcomeOf(raw, state.message);
-    return false;
+    const RawResult raw = pngDecodeRaw(maxPixels, out, state);
+    return raw.verdict == bmp::Verdict::Ok ? bmp::Outcome{} : outcomeOf(raw, state.message);
 }
 
 } // namespace
 
-Decoded decode(const unsigned char *data, std::size_t size, const NeededFor &needed)
+Result<Decoded> decode(const unsigned char *data, std::size_t size, const NeededFor &needed, std::int64_t maxPixels)
 {
     Decoded out;
-    switch (formatOf(data, size)) {
+    const Format format = formatOf(data, size);
+    bmp::Outcome outcome;
+    switch (format) {
     case Format::Jpeg:
-        jpegDecode(data, size, needed, out);
+        outcome = jpegDecode(data, size, needed, maxPixels, out);
         break;
     case Format::Png:
-        pngDecode(data, size, out);
+        outcome = pngDecode(data, size, maxPixels, out);
         break;
     case Format::Unknown:
-        out.outcome = fail(bmp::Verdict::NotSupported, "neither JPEG nor PNG");
+        outcome = refused(bmp::Verdict::NotSupported, "neither JPEG nor PNG");
         break;
     }
-    if (!out.outcome.ok()) {
-        out.width = out.height = 0;
-        out.pixels.clear();
-    }
+    if (!outcome.ok())
+        return fail(message(format, outcome));
     return out;
 }
 

@@ -9,10 +9,6 @@
 
 namespace vomra {
 
-// The program folder with its trailing separator: the executable's own, or for
-// an installed program the user's data folder, seeded at the first call.
-QString ExeFolder();
-
 Channels ColorChannels(TColor color);
 
 // One line per column (left to right) or row, the end colour never reached.

@@ -13,6 +13,8 @@
 #include "platform/GbkQt.h"
 #include "base/Profile.h"
 #include "pagekit/core/PageColours.h"
+#include "platform/ImageIO.h"
+#include "platform/NativePathQt.h"
 #include "widgets/Button.h"
 #include "widgets/Canvas.h"
 #include "widgets/FlatControls.h"
@@ -177,14 +179,14 @@ void TPicturePage::picturepnl1Button1Click(QObject *)
     if (file.isEmpty() || !QFileInfo(file).isFile())
         return;
     // A picture that does not load leaves the preview as it was, without a word.
-    const PictureLoad load = loadPicture(file);
-    if (!load.ok())
+    const Result<Picture> load = loadPicture(npath(file));
+    if (!load)
         return;
-    m_picture = load.image;
-    m_kind = load.kind;
+    m_picture = load->image;
+    m_kind = load->kind;
 
     picturepnl1Image1->hide();
-    picturepnl1Image1->setPicture(m_picture, seeThroughColour(m_picture, load.head));
+    picturepnl1Image1->setPicture(m_picture, seeThroughColour(m_picture, load->head));
     const PreviewPlace place = previewFit(m_picture.width(), m_picture.height());
     picturepnl1Image1->setGeometry(place.left, place.top, place.width, place.height);
     picturepnl1Image1->show();
@@ -236,7 +238,7 @@ void TPicturePage::picturepnl2RadioButtonChecked(QObject *Sender)
     const RampKind kind = radio == picturepnl2RadioButton2   ? RampKind::Levels94
                           : radio == picturepnl2RadioButton3 ? RampKind::Custom
                                                              : RampKind::Standard;
-    const Profile settings(settingsPath(m_host.programFolder().toStdString()));
+    const Profile settings(settingsPath(m_host.programFolder()));
     picturepnl2Edit1->setText(gbk::toQString(readRamp(settings, kind)));
     const bool custom = kind == RampKind::Custom;
     picturepnl2Edit1->setReadOnly(!custom);
@@ -251,7 +253,7 @@ void TPicturePage::picturepnl2Button1Click(QObject *)
 {
     bool lossy = false;
     const std::string ramp = gbk::fromQString(picturepnl2Edit1->text(), &lossy);
-    const Profile settings(settingsPath(m_host.programFolder().toStdString()));
+    const Profile settings(settingsPath(m_host.programFolder()));
     // Saving is silent; only a failure, which would lose the ramp, is told.
     if (!saveCustomRamp(settings, ramp))
         showError(QStringLiteral("写 %1 失败").arg(QString::fromStdString(settings.path())));

@@ -103,7 +103,7 @@ bool TRecipePage::NewFolder(QTreeWidgetItem *at)
         return false;
     std::string parent = tree->folderFor(at);
     if (parent.empty())
-        parent = npath(m_host.programFolder());
+        parent = m_host.programFolder();
     const TManageResult r = NewRecipeFolder(parent, "新建文件夹");
     if (!r.ok) {
         showManageError(QStringLiteral("新建文件夹"), parent + "新建文件夹", r.error);
@@ -246,7 +246,7 @@ bool TRecipePage::MoveNode(QTreeWidgetItem *source, const std::string &folder, b
     const std::string path = tree->GetNodeRecord(source).DiskPath;
     if (!AskToKeepEdits())
         return false;
-    const TManageResult r = MoveRecipeEntry(path, folder, copy, npath(m_host.programFolder()));
+    const TManageResult r = MoveRecipeEntry(path, folder, copy, m_host.programFolder());
     if (!r.ok) {
         showManageError(copy ? QStringLiteral("复制") : QStringLiteral("移动"), path, r.error);
         return false;

@@ -83,7 +83,7 @@ TRecipePage::TRecipePage(TPageHost &host) : m_host(host)
     m_loadTimer.setInterval(0);
     QObject::connect(&m_loadTimer, &QTimer::timeout, this, [this] { buildNextPiece(); });
 
-    tree = new TRecipeTree(host.recipeTree(), host.imageList(1), npath(host.programFolder()));
+    tree = new TRecipeTree(host.recipeTree(), host.imageList(1), host.programFolder());
     tree->OnChange = [this](QTreeWidgetItem *node) { ShowRecipeNode(node); };
     tree->OnClick = [this] { TreeView1Click(); };
     tree->NeedsAsking = [this] { return Modified(); };

@@ -133,7 +133,7 @@ bool TRecipePage::SaveRecipe()
             return SaveRecipeAs(record.DiskPath, text);
         return false;
     }
-    const std::string folder = npath(m_host.programFolder()) + kRecipeFolderName;
+    const std::string folder = m_host.programFolder() + kRecipeFolderName;
     if (!isFolder(folder))
         ::mkdir(folder.c_str(), 0777);
     return SaveRecipeAs(folder + "/", text);
@@ -152,7 +152,7 @@ bool TRecipePage::SaveRecipeAs(const std::string &startFolder, const QString &te
     if (!hasTxtExtension(path))
         path += "." + suffix.toStdString();
 
-    const bool inLibrary = IsInLibrary(path, npath(m_host.programFolder()));
+    const bool inLibrary = IsInLibrary(path, m_host.programFolder());
     if (!pathExists(path)) {
         if (!writeRecipe(path, text))
             return false;

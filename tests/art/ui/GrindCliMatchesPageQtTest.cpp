@@ -181,11 +181,11 @@ TEST_F(GrindCliMatchesPage, SameRowsOrTheSameRefusal)
         qtMessages.clear();
         const test::CliResult cli = grindWithCli(file);
         EXPECT_TRUE(qtMessages.isEmpty()) << qPrintable(qtMessages.join(QLatin1Char('\n')));
-        const PictureLoad load = loadPicture(QString::fromStdString(file));
+        const Result<Picture> load = loadPicture(file);
         if (c.refusal.empty()) {
             EXPECT_EQ(cli.status, 0);
             EXPECT_EQ(cli.err, "");
-            EXPECT_TRUE(load.ok()) << qPrintable(load.error);
+            EXPECT_TRUE(load.ok()) << load.message();
             if (!c.rows.empty()) {
                 EXPECT_EQ(cli.out, c.rows);
             }
@@ -195,7 +195,7 @@ TEST_F(GrindCliMatchesPage, SameRowsOrTheSameRefusal)
             EXPECT_EQ(cli.out, "");
             EXPECT_EQ(cli.err, "vomra-cli grind: cannot read '" + file + "': " + c.refusal + "\n");
             EXPECT_FALSE(load.ok());
-            EXPECT_EQ(load.error.toStdString(), c.refusal);
+            EXPECT_EQ(load.message(), c.refusal);
             // The page keeps the picture it had.
             const qint64 before = frm->picture->WorkCopy().cacheKey();
             answer = QString::fromStdString(file);

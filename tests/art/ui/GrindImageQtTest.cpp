@@ -91,9 +91,9 @@ std::string bitmapFile(const BitmapKind &kind, int width, int height, std::uint3
 // The picture page's way: the file loaded into a QImage, then ground.
 Lines decodedRows(const std::string &file, std::string_view ramp, bool transparent)
 {
-    const PictureLoad load = loadPicture(QString::fromStdString(file));
-    EXPECT_TRUE(load.ok()) << file << ": " << qPrintable(load.error);
-    return grind(rgbView(grindableImage(load.image)), ramp, {transparent, {}});
+    const Result<Picture> load = loadPicture(file);
+    EXPECT_TRUE(load.ok()) << file << ": " << load.message();
+    return grind(rgbView(grindableImage(load->image)), ramp, {transparent, {}});
 }
 
 const std::string kManyLevels = "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
