@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             fail("every JPEG comes out as 32-bit pixels");
         // Pixels left unwritten would differ from one decoding to the next.
         if (qint64(load->image.width()) * load->image.height() <= kCompareUpTo
-            && decodeJpeg(bytes).image != load->image)
+            && decodeJpeg(bytes)->image != load->image)
             fail("the same bytes decoded twice give different pictures");
     }
     // The same bytes through the content dispatch take the same road.
