@@ -22,7 +22,6 @@
 #include "widgets/ProgressBar.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -176,10 +175,11 @@ void TPicturePage::picturepnl1CheckBox1Checked(QObject *)
 void TPicturePage::picturepnl1Button1Click(QObject *)
 {
     const QString file = dialogs::openFile(m_host.hostWindow(), OpenFilter());
-    if (file.isEmpty() || !QFileInfo(file).isFile())
+    const std::string path = npath(file);
+    if (file.isEmpty() || !isRegularFile(path))
         return;
     // A picture that does not load leaves the preview as it was, without a word.
-    const Result<Picture> load = loadPicture(npath(file));
+    const Result<Picture> load = loadPicture(path);
     if (!load)
         return;
     m_picture = load->image;
