@@ -87,11 +87,11 @@ bool readPicture(const std::string &path, MappedBitmap &bitmap, Result<picture::
         err << cannot << bitmap.fileError() << "\n";
         return false;
     }
-    const bmp::Outcome &outcome = bitmap.outcome();
-    if (outcome.ok())
+    const Result<void> &status = bitmap.status();
+    if (status)
         return true;
-    if (outcome.verdict != bmp::Verdict::NotBitmap) {
-        err << cannot << bmp::message(outcome) << "\n";
+    if (pictureKindOf(bitmap.bytes()) == PictureKind::Bitmap) {
+        err << cannot << status.message() << "\n";
         return false;
     }
     // The content decides, not the name: a renamed JPEG is still no bitmap.
@@ -289,7 +289,7 @@ int runGrind(const std::vector<std::string> &args, Io &io)
         if (!readPicture(pictures.front(), bitmap, &read, needed, io.err))
             return kFailed;
         const picture::Decoded &decoded = *read;
-        const bool isBitmap = bitmap.outcome().ok();
+        const bool isBitmap = bitmap.status().ok();
         const RgbView decodedView{decoded.pixels.data(), decoded.width, decoded.height, decoded.width};
         const int width = isBitmap ? bitmap.width() : decoded.width;
         const int height = isBitmap ? bitmap.height() : decoded.height;
@@ -319,7 +319,7 @@ int runGrind(const std::vector<std::string> &args, Io &io)
         progress.clear();
         if (bitmap.cut()) {
             io.err << "vomra-cli grind: cannot read '" << pictures.front()
-                   << "': " << bmp::message({bmp::Verdict::Damaged, bmp::kCutWhileRead}) << "\n";
+                   << "': " << bmp::damaged(bmp::kCutWhileRead).message << "\n";
             return kFailed;
         }
         grindMs = millisecondsSince(start);

@@ -4,6 +4,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include <png.h>
 
@@ -11,7 +12,6 @@ namespace vomra::picture {
 
 namespace {
 
-bmp::Outcome refused(bmp::Verdict verdict, std::string detail) { return {verdict, std::move(detail)}; }
 
 std::string sizeText(unsigned long long w, unsigned long long h)
 {
@@ -22,15 +22,22 @@ std::string sizeText(unsigned long long w, unsigned long long h)
 // made in such a function (a longjmp would skip it, and the compiler cannot
 // keep it safe), so the caller builds the outcome's text.
 struct RawResult {
-    bmp::Verdict verdict = bmp::Verdict::Ok;
+    enum class Verdict { Ok, Damaged, TooLarge } verdict = Verdict::Ok;
     unsigned long long width = 0, height = 0; // of a picture that is too large
 };
 
-bmp::Outcome outcomeOf(const RawResult &raw, const char *message)
+using Verdict = RawResult::Verdict;
+
+// The reason, in the bitmap reader's words with the format's name.
+std::optional<Error> refusalOf(Format format, const RawResult &raw, const char *message)
 {
-    if (raw.verdict == bmp::Verdict::TooLarge)
-        return refused(raw.verdict, sizeText(raw.width, raw.height));
-    return refused(raw.verdict, message);
+    const std::string name = formatName(format);
+    switch (raw.verdict) {
+    case Verdict::Ok: break;
+    case Verdict::Damaged: return fail("damaged " + name + " (" + message + ")");
+    case Verdict::TooLarge: return fail(name + " too large (" + sizeText(raw.width, raw.height) + ")");
+    }
+    return std::nullopt;
 }
 
 // ---- JPEG ----
@@ -44,13 +51,13 @@ RawResult jpegDecodeRaw(const unsigned char *data, std::size_t size, const Neede
     jpeg::install(cinfo, err);
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&cinfo);
-        return {bmp::Verdict::Damaged};
+        return {Verdict::Damaged};
     }
     jpeg_create_decompress(&cinfo);
     jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
     jpeg_read_header(&cinfo, TRUE);
     if (static_cast<std::int64_t>(cinfo.image_width) * cinfo.image_height > maxPixels) {
-        const RawResult tooLarge{bmp::Verdict::TooLarge, cinfo.image_width, cinfo.image_height};
+        const RawResult tooLarge{Verdict::TooLarge, cinfo.image_width, cinfo.image_height};
         jpeg_destroy_decompress(&cinfo);
         return tooLarge;
     }
@@ -98,12 +105,12 @@ RawResult jpegDecodeRaw(const unsigned char *data, std::size_t size, const Neede
     return {};
 }
 
-bmp::Outcome jpegDecode(const unsigned char *data, std::size_t size, const NeededFor &needed,
+std::optional<Error> jpegDecode(const unsigned char *data, std::size_t size, const NeededFor &needed,
                         std::int64_t maxPixels, Decoded &out)
 {
     jpeg::Errors err;
     const RawResult raw = jpegDecodeRaw(data, size, needed, maxPixels, out, err);
-    return raw.verdict == bmp::Verdict::Ok ? bmp::Outcome{} : outcomeOf(raw, err.message);
+    return refusalOf(Format::Jpeg, raw, err.message);
 }
 
 // ---- PNG ----
@@ -141,7 +148,7 @@ RawResult pngDecodeRaw(std::int64_t maxPixels, Decoded &out, PngState &state)
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &state, pngError, pngWarning);
     if (!png) {
         std::snprintf(state.message, sizeof state.message, "out of memory");
-        return {bmp::Verdict::Damaged};
+        return {Verdict::Damaged};
     }
     png_infop info = png_create_info_struct(png);
     // Rows are read one at a time into the vector sized after the header check.
@@ -150,7 +157,7 @@ RawResult pngDecodeRaw(std::int64_t maxPixels, Decoded &out, PngState &state)
         png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
         if (state.message[0] == '\0')
             std::snprintf(state.message, sizeof state.message, "out of memory");
-        return {bmp::Verdict::Damaged};
+        return {Verdict::Damaged};
     }
     png_set_read_fn(png, &state, pngRead);
     // The pixel limit decides, not libpng's default of a million columns.
@@ -160,7 +167,7 @@ RawResult pngDecodeRaw(std::int64_t maxPixels, Decoded &out, PngState &state)
     const png_uint_32 h = png_get_image_height(png, info);
     if (static_cast<std::int64_t>(w) * h > maxPixels) {
         png_destroy_read_struct(&png, &info, nullptr);
-        return {bmp::Verdict::TooLarge, w, h};
+        return {Verdict::TooLarge, w, h};
     }
     // Everything becomes 8-bit B, G, R, A; transparency is then blended on white,
     // as a chat window would show the picture.
@@ -193,11 +200,11 @@ RawResult pngDecodeRaw(std::int64_t maxPixels, Decoded &out, PngState &state)
     return {};
 }
 
-bmp::Outcome pngDecode(const unsigned char *data, std::size_t size, std::int64_t maxPixels, Decoded &out)
+std::optional<Error> pngDecode(const unsigned char *data, std::size_t size, std::int64_t maxPixels, Decoded &out)
 {
     PngState state{data, size, 0, {}};
     const RawResult raw = pngDecodeRaw(maxPixels, out, state);
-    return raw.verdict == bmp::Verdict::Ok ? bmp::Outcome{} : outcomeOf(raw, state.message);
+    return refusalOf(Format::Png, raw, state.message);
 }
 
 } // namespace
@@ -205,21 +212,20 @@ bmp::Outcome pngDecode(const unsigned char *data, std::size_t size, std::int64_t
 Result<Decoded> decode(const unsigned char *data, std::size_t size, const NeededFor &needed, std::int64_t maxPixels)
 {
     Decoded out;
-    const Format format = formatOf(data, size);
-    bmp::Outcome outcome;
-    switch (format) {
+    std::optional<Error> refusal;
+    switch (formatOf(data, size)) {
     case Format::Jpeg:
-        outcome = jpegDecode(data, size, needed, maxPixels, out);
+        refusal = jpegDecode(data, size, needed, maxPixels, out);
         break;
     case Format::Png:
-        outcome = pngDecode(data, size, maxPixels, out);
+        refusal = pngDecode(data, size, maxPixels, out);
         break;
     case Format::Unknown:
-        outcome = refused(bmp::Verdict::NotSupported, "neither JPEG nor PNG");
+        refusal = fail("picture not supported (neither JPEG nor PNG)");
         break;
     }
-    if (!outcome.ok())
-        return fail(message(format, outcome));
+    if (refusal)
+        return *std::move(refusal);
     return out;
 }
 

@@ -40,7 +40,4 @@ using NeededFor = std::function<Needed(int width, int height)>;
 Result<Decoded> decode(const unsigned char *data, std::size_t size, const NeededFor &needed = {},
                        std::int64_t maxPixels = bmp::kMaxPixels);
 
-// "damaged JPEG (…)", "PNG too large (…)", like bmp::message.
-std::string message(Format format, const bmp::Outcome &outcome);
-
 } // namespace vomra::picture

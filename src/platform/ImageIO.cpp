@@ -122,15 +122,15 @@ bool pngChunksFit(const QByteArray &d)
 Result<Picture> decodeBmp(const QByteArray &d, qint64 maxPixels)
 {
     const auto *bytes = reinterpret_cast<const uchar *>(d.constData());
-    bmp::Header header;
-    const bmp::Outcome outcome = bmp::readHeader(bytes, std::size_t(d.size()), header);
-    if (!outcome.ok())
-        return fail(bmp::message(outcome));
+    const Result<bmp::Header> read = bmp::readHeader(bytes, std::size_t(d.size()));
+    if (!read)
+        return read.error();
+    const bmp::Header &header = *read;
     if (qint64(header.width) * header.height > maxPixels)
         return tooLarge(header.width, header.height);
     QImage img(header.width, header.height, QImage::Format_RGB32);
     if (img.isNull()) // worded as vomra-cli words it
-        return fail(bmp::message({bmp::Verdict::TooLarge, "not enough memory"}));
+        return bmp::tooLarge("not enough memory");
     bmp::decode(header, bytes, std::size_t(d.size()), reinterpret_cast<quint32 *>(img.bits()),
                 img.bytesPerLine() / 4);
     return pictureOf(std::move(img), PictureKind::Bitmap);
@@ -188,7 +188,7 @@ Result<Picture> loadPicture(const std::string &path, qint64 maxPixels)
         return fail("file too large");
     Result<Picture> load = decodePicture(data, maxPixels);
     if (file.cut())
-        return fail(bmp::message({bmp::Verdict::Damaged, bmp::kCutWhileRead}));
+        return bmp::damaged(bmp::kCutWhileRead);
     // Kept so a caller needing a header field does not open the file again.
     if (load)
         load->head = data.left(32);
