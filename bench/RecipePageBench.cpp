@@ -3,9 +3,9 @@
 // holds the window (the rest goes in from the event loop).
 #include "BenchApp.h"
 #include "app/Main.h"
-#include "platform/NativePathQt.h"
-#include "platform/FontSetup.h"
 #include "base/Gbk.h"
+#include "platform/FontSetup.h"
+#include "platform/NativePathQt.h"
 #include "recipe/ui/RecipePage.h"
 
 #include <QApplication>

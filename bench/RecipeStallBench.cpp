@@ -11,8 +11,8 @@
 // (--benchmark_filter='BM_Stall_OneLine20MB/') for its memory figure.
 #include "BenchApp.h"
 #include "app/Main.h"
-#include "platform/NativePathQt.h"
 #include "base/Gbk.h"
+#include "platform/NativePathQt.h"
 #include "recipe/ui/RecipePage.h"
 
 #include <QApplication>

@@ -3,8 +3,8 @@
 // (pictures read, page colours applied, the window made frameless and masked).
 #include "BenchApp.h"
 #include "app/Main.h"
-#include "platform/NativePathQt.h"
 #include "platform/FontSetup.h"
+#include "platform/NativePathQt.h"
 #include "theme/ui/SkinPaint.h"
 #include "widgets/ImageLabel.h"
 

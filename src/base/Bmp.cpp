@@ -17,7 +17,6 @@ std::uint32_t le32(const unsigned char *p)
     return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
 }
 
-
 // One colour channel of a 16- or 32-bit pixel, widened to 8 bits with rounding.
 struct Channel {
     std::uint32_t mask = 0;
@@ -92,9 +91,18 @@ bool walkRle(const Header &h, const unsigned char *p, std::size_t size, std::siz
 
 } // namespace
 
-Error damaged(const std::string &detail) { return fail("damaged bitmap (" + detail + ")"); }
-Error notSupported(const std::string &detail) { return fail("bitmap not supported (" + detail + ")"); }
-Error tooLarge(const std::string &detail) { return fail("bitmap too large (" + detail + ")"); }
+Error damaged(const std::string &detail)
+{
+    return fail("damaged bitmap (" + detail + ")");
+}
+Error notSupported(const std::string &detail)
+{
+    return fail("bitmap not supported (" + detail + ")");
+}
+Error tooLarge(const std::string &detail)
+{
+    return fail("bitmap too large (" + detail + ")");
+}
 
 namespace {
 

@@ -12,7 +12,6 @@ namespace vomra::picture {
 
 namespace {
 
-
 std::string sizeText(unsigned long long w, unsigned long long h)
 {
     return std::to_string(w) + " x " + std::to_string(h) + " pixels";
@@ -33,9 +32,12 @@ std::optional<Error> refusalOf(Format format, const RawResult &raw, const char *
 {
     const std::string name = formatName(format);
     switch (raw.verdict) {
-    case Verdict::Ok: break;
-    case Verdict::Damaged: return fail("damaged " + name + " (" + message + ")");
-    case Verdict::TooLarge: return fail(name + " too large (" + sizeText(raw.width, raw.height) + ")");
+    case Verdict::Ok:
+        break;
+    case Verdict::Damaged:
+        return fail("damaged " + name + " (" + message + ")");
+    case Verdict::TooLarge:
+        return fail(name + " too large (" + sizeText(raw.width, raw.height) + ")");
     }
     return std::nullopt;
 }
@@ -44,8 +46,8 @@ std::optional<Error> refusalOf(Format format, const RawResult &raw, const char *
 
 // Only plain C state between setjmp and longjmp; the pixel vector is sized
 // before the jump point can be reached from a decoding step that owns it.
-RawResult jpegDecodeRaw(const unsigned char *data, std::size_t size, const NeededFor &needed,
-                        std::int64_t maxPixels, Decoded &out, jpeg::Errors &err)
+RawResult jpegDecodeRaw(const unsigned char *data, std::size_t size, const NeededFor &needed, std::int64_t maxPixels,
+                        Decoded &out, jpeg::Errors &err)
 {
     jpeg_decompress_struct cinfo;
     jpeg::install(cinfo, err);
@@ -106,7 +108,7 @@ RawResult jpegDecodeRaw(const unsigned char *data, std::size_t size, const Neede
 }
 
 std::optional<Error> jpegDecode(const unsigned char *data, std::size_t size, const NeededFor &needed,
-                        std::int64_t maxPixels, Decoded &out)
+                                std::int64_t maxPixels, Decoded &out)
 {
     jpeg::Errors err;
     const RawResult raw = jpegDecodeRaw(data, size, needed, maxPixels, out, err);

@@ -1,8 +1,9 @@
 #pragma once
-// JPEG and PNG pictures decoded for vomra-cli's grind (and JPEG for the
-// program's pictures), through libjpeg-turbo and libpng and nothing else. They keep the bitmap reader's rules: the pixel limit
-// is judged on the header before any pixel buffer exists, a damaged or cut file
-// is refused whole, and the reasons read like the bitmap reader's.
+// JPEG and PNG pictures decoded for vomra-cli's grind, and JPEG for the
+// program's own pictures, through libjpeg-turbo and libpng and nothing else.
+// They keep the bitmap reader's rules: the pixel limit is judged on the header
+// before any pixel buffer exists, a damaged or cut file is refused whole, and
+// the reasons read like the bitmap reader's.
 
 #include "base/Bmp.h"
 #include "base/Result.h"

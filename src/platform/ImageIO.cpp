@@ -54,9 +54,9 @@ Error tooLarge(qint64 w, qint64 h)
 QImage adopt(picture::Decoded decoded)
 {
     auto *pixels = new std::vector<std::uint32_t>(std::move(decoded.pixels));
-    QImage image(reinterpret_cast<uchar *>(pixels->data()), decoded.width, decoded.height,
-                 qsizetype(decoded.width) * 4, QImage::Format_RGB32,
-                 [](void *rows) { delete static_cast<std::vector<std::uint32_t> *>(rows); }, pixels);
+    QImage image(
+        reinterpret_cast<uchar *>(pixels->data()), decoded.width, decoded.height, qsizetype(decoded.width) * 4,
+        QImage::Format_RGB32, [](void *rows) { delete static_cast<std::vector<std::uint32_t> *>(rows); }, pixels);
     if (image.isNull())
         delete pixels;
     return image;
@@ -89,8 +89,8 @@ Result<Picture> readWithQt(const QByteArray &data, const char *format, PictureKi
         return tooLarge(size.width(), size.height());
     QImage img;
     if (!reader.read(&img) || img.isNull())
-        return fail(std::string("cannot decode ") + pictureKindName(kind) + " picture: " +
-                    reader.errorString().toStdString());
+        return fail(std::string("cannot decode ") + pictureKindName(kind) +
+                    " picture: " + reader.errorString().toStdString());
     return pictureOf(normalised(std::move(img)), kind);
 }
 

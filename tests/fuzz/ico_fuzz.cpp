@@ -349,7 +349,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 #endif
     if (load && load->kind != pictureKindOf(bytes))
         fail("a picture was taken for another kind");
-    if (load && load->kind == PictureKind::Icon && qint64(load->image.width()) * load->image.height() > kMaxPicturePixels)
+    if (load && load->kind == PictureKind::Icon &&
+        qint64(load->image.width()) * load->image.height() > kMaxPicturePixels)
         fail("an icon over the pixel limit was decoded");
     return 0;
 }

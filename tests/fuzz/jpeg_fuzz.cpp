@@ -38,8 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         if (load->image.format() != QImage::Format_RGB32)
             fail("every JPEG comes out as 32-bit pixels");
         // Pixels left unwritten would differ from one decoding to the next.
-        if (qint64(load->image.width()) * load->image.height() <= kCompareUpTo
-            && decodeJpeg(bytes)->image != load->image)
+        if (qint64(load->image.width()) * load->image.height() <= kCompareUpTo &&
+            decodeJpeg(bytes)->image != load->image)
             fail("the same bytes decoded twice give different pictures");
     }
     // The same bytes through the content dispatch take the same road.

@@ -1,10 +1,10 @@
 #include "theme/ui/ThemePage.h"
 
+#include "base/NativePath.h"
+#include "base/Profile.h"
 #include "pagekit/PageHost.h"
 #include "platform/GbkQt.h"
 #include "platform/ImageIO.h"
-#include "base/NativePath.h"
-#include "base/Profile.h"
 #include "theme/core/Theme.h"
 #include "theme/core/ThemeCatalogue.h"
 #include "widgets/ImageList.h"
