@@ -76,7 +76,8 @@ RawResult jpegDecodeRaw(const unsigned char *data, std::size_t size, const Neede
     cinfo.scale_num = 1;
     cinfo.scale_denom = denom;
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
-    cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX; // 0xFFRRGGBB on little-endian
+    // B, G, R and an alpha byte libjpeg-turbo sets to 255: 0xFFRRGGBB on little-endian.
+    cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA;
     jpeg_start_decompress(&cinfo);
     out.width = static_cast<int>(cinfo.output_width);
     out.height = static_cast<int>(cinfo.output_height);
@@ -97,9 +98,6 @@ RawResult jpegDecodeRaw(const unsigned char *data, std::size_t size, const Neede
                 }
                 px[x] = 0xFF000000u | ((c * k / 255) << 16) | ((m * k / 255) << 8) | (yy * k / 255);
             }
-        } else {
-            for (int x = 0; x < out.width; ++x)
-                px[x] |= 0xFF000000u;
         }
     }
     jpeg_finish_decompress(&cinfo);
