@@ -43,10 +43,10 @@ void BM_DecodeBmp24(benchmark::State &state)
 {
     static const QByteArray bmp = encoded("bmp");
     for (auto _ : state) {
-        vomra::PictureLoad load = vomra::decodePicture(bmp);
+        vomra::Result<vomra::Picture> load = vomra::decodePicture(bmp);
         if (!load.ok())
             state.SkipWithError("bitmap did not decode");
-        benchmark::DoNotOptimize(load.image.constBits());
+        benchmark::DoNotOptimize(load->image.constBits());
     }
     state.SetBytesProcessed(state.iterations() * bmp.size());
 }
@@ -56,10 +56,10 @@ void BM_DecodeJpeg(benchmark::State &state)
 {
     static const QByteArray jpeg = encoded("jpg");
     for (auto _ : state) {
-        vomra::PictureLoad load = vomra::decodePicture(jpeg);
+        vomra::Result<vomra::Picture> load = vomra::decodePicture(jpeg);
         if (!load.ok())
             state.SkipWithError("JPEG did not decode");
-        benchmark::DoNotOptimize(load.image.constBits());
+        benchmark::DoNotOptimize(load->image.constBits());
     }
     state.SetBytesProcessed(state.iterations() * jpeg.size());
 }

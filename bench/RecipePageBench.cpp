@@ -3,8 +3,9 @@
 // holds the window (the rest goes in from the event loop).
 #include "BenchApp.h"
 #include "app/Main.h"
-#include "platform/FontSetup.h"
 #include "base/Gbk.h"
+#include "platform/FontSetup.h"
+#include "platform/NativePathQt.h"
 #include "recipe/ui/RecipePage.h"
 
 #include <QApplication>
@@ -51,7 +52,7 @@ QString programFolder()
 void BM_ShowCollectionItem5000Lines(benchmark::State &state)
 {
     vomra::bench::app();
-    vomra::TfrmMain frm(programFolder());
+    vomra::TfrmMain frm(vomra::npath(programFolder()));
     frm.showAtStart();
     const std::string path = QFile::encodeName(programFolder() + QStringLiteral("Lib/Big.Ini")).toStdString();
     for (auto _ : state) {
@@ -72,7 +73,7 @@ BENCHMARK(BM_ShowCollectionItem5000Lines)->Unit(benchmark::kMillisecond);
 void BM_ShowCollectionItem5000LinesWhole(benchmark::State &state)
 {
     vomra::bench::app();
-    vomra::TfrmMain frm(programFolder());
+    vomra::TfrmMain frm(vomra::npath(programFolder()));
     frm.showAtStart();
     const std::string path = QFile::encodeName(programFolder() + QStringLiteral("Lib/Big.Ini")).toStdString();
     for (auto _ : state) {
@@ -93,7 +94,7 @@ BENCHMARK(BM_ShowCollectionItem5000LinesWhole)->Unit(benchmark::kMillisecond);
 void BM_ShowRecipe20MBFirstPiece(benchmark::State &state)
 {
     vomra::bench::app();
-    vomra::TfrmMain frm(programFolder());
+    vomra::TfrmMain frm(vomra::npath(programFolder()));
     frm.showAtStart();
     QTreeWidgetItem *lib = frm.TreeView1->topLevelItem(0);
     QTreeWidgetItem *huge = nullptr;

@@ -12,6 +12,7 @@
 #include "BenchApp.h"
 #include "app/Main.h"
 #include "base/Gbk.h"
+#include "platform/NativePathQt.h"
 #include "recipe/ui/RecipePage.h"
 
 #include <QApplication>
@@ -92,7 +93,7 @@ void runCase(benchmark::State &state, const char *node, const char *file, int ke
     const double fileMb = static_cast<double>(QFile(folder + QStringLiteral("Lib/") + QString::fromUtf8(file)).size()) /
                           (1024.0 * 1024.0);
     for (auto _ : state) {
-        vomra::TfrmMain frm(folder);
+        vomra::TfrmMain frm(vomra::npath(folder));
         frm.showAtStart();
         QApplication::processEvents();
         QTreeWidgetItem *item = findNode(frm.TreeView1, QString::fromUtf8(node));
@@ -197,7 +198,7 @@ void BM_Stall_ShortLines20MB_Typing(benchmark::State &state)
     const QString folder = programFolder();
     for (auto _ : state) {
         state.PauseTiming();
-        vomra::TfrmMain frm(folder);
+        vomra::TfrmMain frm(vomra::npath(folder));
         frm.showAtStart();
         QApplication::processEvents();
         QTreeWidgetItem *item = findNode(frm.TreeView1, QStringLiteral("lines"));

@@ -4,6 +4,7 @@
 #include "BenchApp.h"
 #include "app/Main.h"
 #include "platform/FontSetup.h"
+#include "platform/NativePathQt.h"
 #include "theme/ui/SkinPaint.h"
 #include "widgets/ImageLabel.h"
 
@@ -40,7 +41,7 @@ QString programFolder()
 void BM_SkinFramePaint1024x768(benchmark::State &state)
 {
     vomra::bench::app();
-    vomra::TfrmMain frm(programFolder());
+    vomra::TfrmMain frm(vomra::npath(programFolder()));
     frm.ApplyTheme(frm.Theme1().ThemeNameList().at(0));
     const vomra::TSkinImages images = vomra::SkinImages(frm.Theme1());
     QImage target(1024, 768, QImage::Format_RGB32);
@@ -57,7 +58,7 @@ BENCHMARK(BM_SkinFramePaint1024x768)->Unit(benchmark::kMillisecond);
 void BM_ApplyTheme(benchmark::State &state)
 {
     vomra::bench::app();
-    vomra::TfrmMain frm(programFolder());
+    vomra::TfrmMain frm(vomra::npath(programFolder()));
     const auto names = frm.Theme1().ThemeNameList();
     std::size_t i = 0;
     for (auto _ : state) {
@@ -112,7 +113,7 @@ void BM_Start10000Themes(benchmark::State &state)
     vomra::bench::app();
     const QString folder = bigCatalogueFolder();
     for (auto _ : state) {
-        auto frm = std::make_unique<vomra::TfrmMain>(folder);
+        auto frm = std::make_unique<vomra::TfrmMain>(vomra::npath(folder));
         frm->showAtStart();
         bool answered = false;
         QMetaObject::invokeMethod(frm.get(), [&] { answered = true; }, Qt::QueuedConnection);
@@ -131,7 +132,7 @@ BENCHMARK(BM_Start10000Themes)->Unit(benchmark::kMillisecond)->Iterations(3);
 void BM_ThemePage10000Themes(benchmark::State &state)
 {
     vomra::bench::app();
-    vomra::TfrmMain frm(bigCatalogueFolder());
+    vomra::TfrmMain frm(vomra::npath(bigCatalogueFolder()));
     frm.showAtStart();
     QCoreApplication::processEvents();
     for (auto _ : state) {
@@ -154,7 +155,7 @@ void BM_Exit10000Themes(benchmark::State &state)
     const QString folder = bigCatalogueFolder();
     for (auto _ : state) {
         state.PauseTiming();
-        auto frm = std::make_unique<vomra::TfrmMain>(folder);
+        auto frm = std::make_unique<vomra::TfrmMain>(vomra::npath(folder));
         frm->showAtStart();
         QCoreApplication::processEvents();
         state.ResumeTiming();

@@ -13,6 +13,7 @@
 #include "platform/FontSetup.h"
 #include "platform/FrameExtents.h"
 #include "platform/GbkQt.h"
+#include "platform/NativePathQt.h"
 #include "platform/Shell.h"
 #include "recipe/ui/RecipePage.h"
 #include "theme/ui/PagePainters.h"
@@ -66,8 +67,8 @@ TColor widgetColour(const QWidget *w, QPalette::ColorRole role)
 
 } // namespace
 
-TfrmMain::TfrmMain(const QString &programFolder, QWidget *splash, QWidget *parent)
-    : QWidget(parent), m_programFolder(programFolder), m_splash(splash)
+TfrmMain::TfrmMain(std::string programFolder, QWidget *splash, QWidget *parent)
+    : QWidget(parent), m_programFolder(std::move(programFolder)), m_splash(splash)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Vomra 2003 v2.0"));
@@ -303,7 +304,7 @@ void TfrmMain::readSettings()
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QRect whole = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
     m_available = screen ? screen->availableGeometry() : whole;
-    const Profile file(settingsPath(m_programFolder.toStdString()));
+    const Profile file(settingsPath(m_programFolder));
     const Settings s = vomra::readSettings(
         file, ScreenArea{whole.width(), whole.height(), m_available.width(), m_available.height()});
     m_outerSize = QSize(s.width, s.height);
@@ -511,7 +512,7 @@ void TfrmMain::GWImageLabel1Click(QObject *Sender)
 void TfrmMain::openHelp()
 {
     // A missing help file or viewer is not reported.
-    openUrl(QUrl::fromLocalFile(m_programFolder + QStringLiteral("QOBR.CHM")));
+    openUrl(fileUrl(m_programFolder + "QOBR.CHM"));
 }
 
 void TfrmMain::Splitter1CanResize(int &NewSize, bool &Accept)
@@ -683,9 +684,9 @@ void TfrmMain::FormClose()
     s.leftWidth = pnlLeft->width();
     s.themeIndex = m_themeIndex;
     s.transparent = picture->Transparent();
-    const Profile settings(settingsPath(m_programFolder.toStdString()));
+    const Profile settings(settingsPath(m_programFolder));
     if (!writeSettings(settings, s)) {
-        const QString text = QStringLiteral("写 %1 失败").arg(QString::fromStdString(settings.path()));
+        const QString text = QStringLiteral("写 %1 失败").arg(shown(settings.path()));
         dialogs::error(this, QApplication::applicationName(), text);
     }
 }

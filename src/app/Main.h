@@ -45,16 +45,16 @@ class TfrmMain : public QWidget, public TPageHost, public TThemeHost {
     Q_OBJECT
 public:
     // programFolder: where QOBR.Ini, QOBR.CHM, the themes and the recipes live
-    // (with a trailing "/"). splash: the About window shown while the window is
+    // (with a trailing "/"), as bytes. splash: the About window shown while the window is
     // built, closed at the end of the start, or none.
-    explicit TfrmMain(const QString &programFolder, QWidget *splash = nullptr, QWidget *parent = nullptr);
+    explicit TfrmMain(std::string programFolder, QWidget *splash = nullptr, QWidget *parent = nullptr);
     ~TfrmMain() override;
 
     // What the pages get of the window.
     QWidget *hostWindow() override { return this; }
     QWidget *pagePanel(TPage page) override;
     QFont windowFont() const override { return font(); }
-    const QString &programFolder() const override { return m_programFolder; }
+    const std::string &programFolder() const override { return m_programFolder; }
     int CurrentPage() const override { return m_currentPage; }
     void SetCurrentPage(int page) override;
     int FontSize() const override { return m_fontSize; }
@@ -145,7 +145,7 @@ private:
     void startTheme();
     TSkinPictureLoader skinPictureLoader() const;
 
-    QString m_programFolder;
+    std::string m_programFolder;
     QPointer<QWidget> m_splash;
     int m_currentPage = pgRecipe;
     int m_fontSize = 9;

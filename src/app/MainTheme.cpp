@@ -33,7 +33,7 @@ void TfrmMain::createTheme()
 {
     m_theme1 = std::make_unique<TTheme>();
     m_theme1->setThemeFileName(kThemeFileName);
-    m_theme1->setThemePath((m_programFolder + QStringLiteral("Theme")).toStdString());
+    m_theme1->setThemePath(m_programFolder + "Theme");
     m_skin = new TSkinWindow(*this, *m_theme1);
     m_skin->suppressPaint = [this] { return GWAutoPanelTitle1 && GWAutoPanelTitle1->Expandeding(); };
     // The outer box stays when the manager's frame comes or goes: the inside

@@ -1,9 +1,9 @@
 #include "app/Main.h"
 #include "app/About.h"
+#include "base/ExeFolder.h"
 #include "platform/FontSetup.h"
 #include "platform/Translations.h"
 #include "x11/XDisplayReach.h"
-#include "widgets/Functions.h"
 
 #include <QApplication>
 #include <QTimer>

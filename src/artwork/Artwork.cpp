@@ -42,9 +42,9 @@ QImage splashPicture()
 {
     QFile file(QStringLiteral(":/artwork/splash.jpg"));
     if (file.open(QIODevice::ReadOnly)) {
-        PictureLoad load = decodeJpeg(file.readAll());
-        if (load.ok())
-            return load.image;
+        Result<Picture> load = decodeJpeg(file.readAll());
+        if (load)
+            return std::move(load)->image;
     }
     // Without the stored picture (a damaged build) the window still has its size.
     return artwork::paintSplash();

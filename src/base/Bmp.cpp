@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <climits>
+#include <optional>
 
 namespace vomra::bmp {
 
@@ -15,8 +16,6 @@ std::uint32_t le32(const unsigned char *p)
 {
     return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
 }
-
-Outcome fail(Verdict verdict, std::string detail) { return {verdict, std::move(detail)}; }
 
 // One colour channel of a 16- or 32-bit pixel, widened to 8 bits with rounding.
 struct Channel {
@@ -92,35 +91,39 @@ bool walkRle(const Header &h, const unsigned char *p, std::size_t size, std::siz
 
 } // namespace
 
-std::string message(const Outcome &outcome)
+Error damaged(const std::string &detail)
 {
-    switch (outcome.verdict) {
-    case Verdict::Ok: return {};
-    case Verdict::NotBitmap: return "not a bitmap";
-    case Verdict::Damaged: return "damaged bitmap (" + outcome.detail + ")";
-    case Verdict::NotSupported: return "bitmap not supported (" + outcome.detail + ")";
-    case Verdict::TooLarge: return "bitmap too large (" + outcome.detail + ")";
-    }
-    return {};
+    return fail("damaged bitmap (" + detail + ")");
+}
+Error notSupported(const std::string &detail)
+{
+    return fail("bitmap not supported (" + detail + ")");
+}
+Error tooLarge(const std::string &detail)
+{
+    return fail("bitmap too large (" + detail + ")");
 }
 
-Outcome readHeader(const unsigned char *d, std::size_t size, Header &h)
+namespace {
+
+// readHeader's checks, in order, filling h as they go; the first that fails says why.
+std::optional<Error> refusalOf(const unsigned char *d, std::size_t size, Header &h)
+
 {
-    h = Header{};
     if (size < 2 || d[0] != 'B' || d[1] != 'M')
-        return fail(Verdict::NotBitmap, {});
+        return fail("not a bitmap");
     if (size < 18)
-        return fail(Verdict::Damaged, "header cut short");
+        return damaged("header cut short");
     const std::uint32_t infoSize = le32(d + 14);
     const bool core = infoSize == 12;
     const bool windows = infoSize == 40 || infoSize == 52 || infoSize == 56 || infoSize == 108 || infoSize == 124;
     const bool os2 = !windows && infoSize >= 16 && infoSize <= 64; // its later fields are optional
     if (infoSize < 12)
-        return fail(Verdict::Damaged, "header of " + std::to_string(infoSize) + " bytes");
+        return damaged("header of " + std::to_string(infoSize) + " bytes");
     if (!core && !windows && !os2)
-        return fail(Verdict::NotSupported, "header of " + std::to_string(infoSize) + " bytes");
+        return notSupported("header of " + std::to_string(infoSize) + " bytes");
     if (size - 14 < infoSize)
-        return fail(Verdict::Damaged, "header cut short");
+        return damaged("header cut short");
     // A field the header is too short to hold reads as 0.
     const std::uint64_t infoEnd = 14 + std::uint64_t(infoSize);
     auto field = [&](std::size_t at) { return at + 4 <= infoEnd ? le32(d + at) : 0u; };
@@ -142,14 +145,14 @@ Outcome readHeader(const unsigned char *d, std::size_t size, Header &h)
     if (topDown)
         height = -height;
     if (width <= 0 || height == 0)
-        return fail(Verdict::Damaged, "no pixels: " + std::to_string(width) + " x " + std::to_string(height));
+        return damaged("no pixels: " + std::to_string(width) + " x " + std::to_string(height));
 
     switch (bits) {
     case 1: case 4: case 8: case 16: case 24: case 32: break;
     case 0: case 2: case 64:
-        return fail(Verdict::NotSupported, std::to_string(bits) + " bits per pixel");
+        return notSupported(std::to_string(bits) + " bits per pixel");
     default:
-        return fail(Verdict::Damaged, std::to_string(bits) + " bits per pixel");
+        return damaged(std::to_string(bits) + " bits per pixel");
     }
     const std::string compressionName = "compression " + std::to_string(compression);
     switch (compression) {
@@ -158,30 +161,30 @@ Outcome readHeader(const unsigned char *d, std::size_t size, Header &h)
     case 1:
     case 2:
         if (bits != (compression == 1 ? 8u : 4u))
-            return fail(Verdict::Damaged, compressionName + " at " + std::to_string(bits) + " bits");
+            return damaged(compressionName + " at " + std::to_string(bits) + " bits");
         if (topDown)
-            return fail(Verdict::NotSupported, "run-length data stored top row first");
+            return notSupported("run-length data stored top row first");
         break;
     case 3:
         if (os2)
-            return fail(Verdict::NotSupported, "Huffman compression");
+            return notSupported("Huffman compression");
         if (bits != 16 && bits != 32)
-            return fail(Verdict::Damaged, "colour masks at " + std::to_string(bits) + " bits");
+            return damaged("colour masks at " + std::to_string(bits) + " bits");
         break;
     case 4:
-        return fail(Verdict::NotSupported, os2 ? "24-bit run-length data" : "JPEG data inside");
+        return notSupported(os2 ? "24-bit run-length data" : "JPEG data inside");
     case 5:
-        return fail(Verdict::NotSupported, os2 ? compressionName : "PNG data inside");
+        return notSupported(os2 ? compressionName : "PNG data inside");
     case 6:
     case 11:
     case 12:
     case 13:
-        return fail(Verdict::NotSupported, compressionName);
+        return notSupported(compressionName);
     default:
-        return fail(Verdict::Damaged, compressionName);
+        return damaged(compressionName);
     }
     if (width * height > kMaxPixels)
-        return fail(Verdict::TooLarge, std::to_string(width) + " x " + std::to_string(height) + " pixels");
+        return tooLarge(std::to_string(width) + " x " + std::to_string(height) + " pixels");
 
     h.width = int(width);
     h.height = int(height);
@@ -195,12 +198,12 @@ Outcome readHeader(const unsigned char *d, std::size_t size, Header &h)
         if (infoSize == 40)
             headersEnd += 12;
         if (size < headersEnd)
-            return fail(Verdict::Damaged, "header cut short");
+            return damaged("header cut short");
         const unsigned char *m = d + 14 + 40;
         h.masks = {le32(m), le32(m + 4), le32(m + 8)};
         for (std::uint32_t mask : h.masks)
             if (!contiguous(mask) || (bits == 16 && mask > 0xFFFFu))
-                return fail(Verdict::Damaged, "colour masks");
+                return damaged("colour masks");
     } else if (bits == 16) {
         h.masks = {0x7C00u, 0x03E0u, 0x001Fu};
     } else if (bits == 32) {
@@ -209,9 +212,9 @@ Outcome readHeader(const unsigned char *d, std::size_t size, Header &h)
 
     h.offset = le32(d + 10);
     if (h.offset < headersEnd)
-        return fail(Verdict::Damaged, "pixel data inside the headers");
+        return damaged("pixel data inside the headers");
     if (h.offset > size)
-        return fail(Verdict::Damaged, "pixel data past the end of the file");
+        return damaged("pixel data past the end of the file");
 
     if (bits <= 8) {
         // The table may be shorter than the depth allows; the offset ends it.
@@ -231,12 +234,22 @@ Outcome readHeader(const unsigned char *d, std::size_t size, Header &h)
     const std::uint64_t data = size - h.offset;
     if (compression == 1 || compression == 2) {
         if (!walkRle(h, d, size, h.offset, [](std::int64_t, std::int64_t, unsigned) {}))
-            return fail(Verdict::Damaged, "run-length data cut short");
+            return damaged("run-length data cut short");
     } else if (data < h.rowBytes * std::uint64_t(height - 1) + (rowBits + 7) / 8) {
         // The last row's padding is sometimes left out; its pixels are not.
-        return fail(Verdict::Damaged, "pixel rows cut short");
+        return damaged("pixel rows cut short");
     }
-    return {};
+    return std::nullopt;
+}
+
+} // namespace
+
+Result<Header> readHeader(const unsigned char *data, std::size_t size)
+{
+    Header header;
+    if (std::optional<Error> refusal = refusalOf(data, size, header))
+        return *std::move(refusal);
+    return header;
 }
 
 bool rowsInPlace(const Header &h, const unsigned char *data, Rows &rows)

@@ -4,6 +4,8 @@
 // reasons. The headers are judged against the file's size before any pixel
 // buffer is allocated; a file is either read whole or refused, never guessed at.
 
+#include "base/Result.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -15,24 +17,14 @@ namespace vomra::bmp {
 // Pictures claiming more pixels than this are refused by their header alone.
 inline constexpr std::int64_t kMaxPixels = 64'000'000;
 
-enum class Verdict {
-    Ok,
-    NotBitmap,    // does not start with "BM"
-    Damaged,      // headers or pixel data that no writer would produce, or cut short
-    NotSupported, // a valid kind this reader does not decode (2 bits, JPEG or PNG inside, ...)
-    TooLarge,     // over kMaxPixels
-};
+// The words for a bitmap refused, e.g. "damaged bitmap (pixel rows cut short)":
+// a file no writer would produce or cut short, a valid kind this reader does not
+// decode (2 bits, JPEG or PNG inside, ...), or one over kMaxPixels.
+Error damaged(const std::string &detail);
+Error notSupported(const std::string &detail);
+Error tooLarge(const std::string &detail);
 
-struct Outcome {
-    Verdict verdict = Verdict::Ok;
-    std::string detail; // what was found, for the message
-    bool ok() const { return verdict == Verdict::Ok; }
-};
-
-// The one line told to the user, e.g. "damaged bitmap (pixel rows cut short)".
-std::string message(const Outcome &outcome);
-
-// The detail of a Damaged outcome when another program shortened the file while
+// The detail of a damaged bitmap when another program shortened the file while
 // it was being read.
 inline constexpr const char *kCutWhileRead = "the file was cut short while it was read";
 
@@ -51,8 +43,9 @@ struct Header {
 
 // Reads and checks the headers, and that the pixel data is all there: uncompressed
 // rows may lack only the last row's padding; a run-length stream must reach its
-// end-of-bitmap (or past its last row) before the file ends.
-Outcome readHeader(const unsigned char *data, std::size_t size, Header &header);
+// end-of-bitmap (or past its last row) before the file ends. "not a bitmap" for
+// data that does not start with "BM".
+Result<Header> readHeader(const unsigned char *data, std::size_t size);
 
 // Rows of B, G, R bytes (plus an unused one at 32 bits) as they lie in the file.
 struct Rows {

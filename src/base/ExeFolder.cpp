@@ -39,7 +39,7 @@ std::string folderOfPath(const std::string &fullName)
     return slash == std::string::npos ? std::string() : fullName.substr(0, slash + 1);
 }
 
-std::string exeFolder()
+std::string executableFolder()
 {
     char buf[PATH_MAX];
     const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
@@ -125,9 +125,9 @@ std::string resolveProgramFolder(const std::string &exeDir, const std::string &u
     return user;
 }
 
-std::string programFolder()
+std::string ExeFolder()
 {
-    return resolveProgramFolder(exeFolder(), userDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
+    return resolveProgramFolder(executableFolder(), userDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
 }
 
 } // namespace vomra

@@ -8,8 +8,8 @@
 namespace vomra {
 
 // The folder of the running executable with its trailing "/", read from
-// /proc/self/exe.
-std::string exeFolder();
+// /proc/self/exe: where vomra-cli finds its helper and modules.
+std::string executableFolder();
 
 // A full file name cut after its last "/" (empty when it has none).
 std::string folderOfPath(const std::string &fullName);
@@ -38,7 +38,9 @@ bool seedFolder(const std::string &from, const std::string &to, std::string *err
 // found).
 std::string resolveProgramFolder(const std::string &exeDir, const std::string &userDir);
 
-// resolveProgramFolder for the running executable and the user's environment.
-std::string programFolder();
+// The program folder, as bytes with its trailing "/": resolveProgramFolder for
+// the running executable and the user's environment. Every path under it is
+// made by appending bytes, so a folder whose name is not UTF-8 keeps working.
+std::string ExeFolder();
 
 } // namespace vomra

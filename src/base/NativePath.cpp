@@ -2,6 +2,8 @@
 
 #include "base/Gbk.h"
 
+#include <climits>
+#include <cstdlib>
 #include <sys/stat.h>
 
 namespace vomra {
@@ -99,6 +101,29 @@ bool pathExists(const std::string &native)
 {
     struct stat st {};
     return ::stat(native.c_str(), &st) == 0;
+}
+
+std::string lowerExtension(std::string_view native)
+{
+    const std::size_t slash = native.rfind('/');
+    const std::string_view name = slash == std::string_view::npos ? native : native.substr(slash + 1);
+    const std::size_t dot = name.rfind('.');
+    std::string ext(dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1));
+    for (char &c : ext)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return ext;
+}
+
+std::string realPathInside(const std::string &folder, const std::string &native)
+{
+    char realFolder[PATH_MAX];
+    char real[PATH_MAX];
+    if (!::realpath(folder.c_str(), realFolder) || !::realpath(native.c_str(), real))
+        return {};
+    const std::string inside = std::string(realFolder) + '/';
+    const std::string path = real;
+    return path.size() > inside.size() && path.starts_with(inside) ? path : std::string();
 }
 
 } // namespace vomra

@@ -21,4 +21,12 @@ bool isRegularFile(const std::string &native);
 bool isFolder(const std::string &native);
 bool pathExists(const std::string &native);
 
+// The file name's extension after its last '.', ASCII letters in lower case;
+// empty when the name has none.
+std::string lowerExtension(std::string_view native);
+
+// The real path of `native` (every link followed) when it lies inside the real
+// path of `folder`; empty when it is outside, or either does not exist.
+std::string realPathInside(const std::string &folder, const std::string &native);
+
 } // namespace vomra

@@ -31,7 +31,7 @@ int runInHelper(const char *command, const std::vector<std::string> &args, Io &i
 {
     if (g_qtCommands)
         return g_qtCommands(command, args, io);
-    const std::string folder = exeFolder();
+    const std::string folder = executableFolder();
     std::string helper = folder + "vomra-cli-qt";
     if (::access(helper.c_str(), X_OK) != 0)
         helper = folder + "../libexec/vomra/vomra-cli-qt";

@@ -39,7 +39,7 @@ std::optional<std::string> takeValue(const std::vector<std::string> &args, std::
 
 std::string programFolderOf(const Io &io)
 {
-    return io.programFolder.empty() ? vomra::programFolder() : io.programFolder;
+    return io.programFolder.empty() ? vomra::ExeFolder() : io.programFolder;
 }
 
 bool takeEncoding(const std::vector<std::string> &args, std::size_t &i, Encoding &enc, std::ostream &err)

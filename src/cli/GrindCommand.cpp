@@ -70,7 +70,7 @@ private:
 // The picture, mapped and read by the bitmap reader the picture page uses, or a
 // JPEG or PNG decoded into `decoded`; false (with the reason printed) when it
 // cannot be ground.
-bool readPicture(const std::string &path, MappedBitmap &bitmap, picture::Decoded *decoded,
+bool readPicture(const std::string &path, MappedBitmap &bitmap, Result<picture::Decoded> *decoded,
                  const picture::NeededFor &needed, std::ostream &err)
 {
     const std::string cannot = "vomra-cli grind: cannot read '" + path + "': ";
@@ -87,11 +87,11 @@ bool readPicture(const std::string &path, MappedBitmap &bitmap, picture::Decoded
         err << cannot << bitmap.fileError() << "\n";
         return false;
     }
-    const bmp::Outcome &outcome = bitmap.outcome();
-    if (outcome.ok())
+    const Result<void> &status = bitmap.status();
+    if (status)
         return true;
-    if (outcome.verdict != bmp::Verdict::NotBitmap) {
-        err << cannot << bmp::message(outcome) << "\n";
+    if (pictureKindOf(bitmap.bytes()) == PictureKind::Bitmap) {
+        err << cannot << status.message() << "\n";
         return false;
     }
     // The content decides, not the name: a renamed JPEG is still no bitmap.
@@ -103,9 +103,9 @@ bool readPicture(const std::string &path, MappedBitmap &bitmap, picture::Decoded
         if (!decode)
             return false;
         decode(data, bytes.size(), &needed, decoded);
-        if (decoded->outcome.ok())
+        if (decoded->ok())
             return true;
-        err << cannot << picture::message(format, decoded->outcome) << "\n";
+        err << cannot << decoded->error().message << "\n";
         return false;
     }
     switch (pictureKindOf(bytes)) {
@@ -276,7 +276,7 @@ int runGrind(const std::vector<std::string> &args, Io &io)
     GroundText rows;
     {
         MappedBitmap bitmap;
-        picture::Decoded decoded;
+        Result<picture::Decoded> read = picture::Decoded{};
         const bool prepared = wantColumns > 0 || wantRows > 0 || dither || invert;
         // A JPEG far larger than the cells wanted is decoded smaller at once;
         // each cell still averages four by four pixels or more.
@@ -286,9 +286,10 @@ int runGrind(const std::vector<std::string> &args, Io &io)
             const CellSize cells = fitCells(w, h, wantColumns, wantRows, aspect);
             return picture::Needed{cells.columns * 4, cells.rows * 4};
         };
-        if (!readPicture(pictures.front(), bitmap, &decoded, needed, io.err))
+        if (!readPicture(pictures.front(), bitmap, &read, needed, io.err))
             return kFailed;
-        const bool isBitmap = bitmap.outcome().ok();
+        const picture::Decoded &decoded = *read;
+        const bool isBitmap = bitmap.status().ok();
         const RgbView decodedView{decoded.pixels.data(), decoded.width, decoded.height, decoded.width};
         const int width = isBitmap ? bitmap.width() : decoded.width;
         const int height = isBitmap ? bitmap.height() : decoded.height;
@@ -318,7 +319,7 @@ int runGrind(const std::vector<std::string> &args, Io &io)
         progress.clear();
         if (bitmap.cut()) {
             io.err << "vomra-cli grind: cannot read '" << pictures.front()
-                   << "': " << bmp::message({bmp::Verdict::Damaged, bmp::kCutWhileRead}) << "\n";
+                   << "': " << bmp::damaged(bmp::kCutWhileRead).message << "\n";
             return kFailed;
         }
         grindMs = millisecondsSince(start);

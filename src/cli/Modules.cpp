@@ -36,7 +36,7 @@ AnyEntry moduleEntry(const Module &module, const char *who, std::ostream &err)
     for (const Linked &l : g_linked)
         if (l.entry && std::strcmp(l.entry, module.entry) == 0)
             return l.fn;
-    const std::string folder = exeFolder();
+    const std::string folder = executableFolder();
     const std::string installed = folder + "../libexec/vomra/";
     std::string path = folder + module.file;
     if (::access(path.c_str(), F_OK) != 0)

@@ -30,7 +30,7 @@ inline constexpr Module kArtModule{"vomra-cli-art.so", "vomra_cli_art"};
 inline constexpr Module kWidthModule{"vomra-cli-width.so", "vomra_cli_width"};
 // JPEG and PNG: picture::decode.
 using DecodeEntry = void (*)(const unsigned char *data, std::size_t size, const picture::NeededFor *needed,
-                             picture::Decoded *out);
+                             Result<picture::Decoded> *out);
 inline constexpr Module kPictureModule{"vomra-cli-picture.so", "vomra_cli_picture_decode"};
 
 using AnyEntry = void (*)();
@@ -49,4 +49,5 @@ int runModuleCommand(const Module &module, const char *command, const std::vecto
 extern "C" int vomra_cli_art(const std::vector<std::string> *args, vomra::cli::Io *io);
 extern "C" int vomra_cli_width(const std::vector<std::string> *args, vomra::cli::Io *io);
 extern "C" void vomra_cli_picture_decode(const unsigned char *data, std::size_t size,
-                                         const vomra::picture::NeededFor *needed, vomra::picture::Decoded *out);
+                                         const vomra::picture::NeededFor *needed,
+                                         vomra::Result<vomra::picture::Decoded> *out);

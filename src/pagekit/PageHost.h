@@ -2,7 +2,7 @@
 // What a page needs of the window that holds it. The main window implements this;
 // pages see only this interface, so they never include the main window.
 
-#include <QString>
+#include <string>
 
 class QFont;
 class QTreeWidget;
@@ -28,8 +28,9 @@ public:
     // The main window's font ("宋体", 14 pixels); the text views start with it.
     virtual QFont windowFont() const = 0;
 
-    // Where QOBR.Ini, the themes and the recipe folders live, with a trailing "/".
-    virtual const QString &programFolder() const = 0;
+    // Where QOBR.Ini, the themes and the recipe folders live, with a trailing "/":
+    // bytes, as the file system names it (not necessarily UTF-8).
+    virtual const std::string &programFolder() const = 0;
 
     virtual int CurrentPage() const = 0;
     // Sets the page and runs the page switch when it differs from the current one.

@@ -4,14 +4,13 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include <png.h>
 
 namespace vomra::picture {
 
 namespace {
-
-bmp::Outcome fail(bmp::Verdict verdict, std::string detail) { return {verdict, std::move(detail)}; }
 
 std::string sizeText(unsigned long long w, unsigned long long h)
 {
@@ -22,35 +21,45 @@ std::string sizeText(unsigned long long w, unsigned long long h)
 // made in such a function (a longjmp would skip it, and the compiler cannot
 // keep it safe), so the caller builds the outcome's text.
 struct RawResult {
-    bmp::Verdict verdict = bmp::Verdict::Ok;
+    enum class Verdict { Ok, Damaged, TooLarge } verdict = Verdict::Ok;
     unsigned long long width = 0, height = 0; // of a picture that is too large
 };
 
-bmp::Outcome outcomeOf(const RawResult &raw, const char *message)
+using Verdict = RawResult::Verdict;
+
+// The reason, in the bitmap reader's words with the format's name.
+std::optional<Error> refusalOf(Format format, const RawResult &raw, const char *message)
 {
-    if (raw.verdict == bmp::Verdict::TooLarge)
-        return fail(raw.verdict, sizeText(raw.width, raw.height));
-    return fail(raw.verdict, message);
+    const std::string name = formatName(format);
+    switch (raw.verdict) {
+    case Verdict::Ok:
+        break;
+    case Verdict::Damaged:
+        return fail("damaged " + name + " (" + message + ")");
+    case Verdict::TooLarge:
+        return fail(name + " too large (" + sizeText(raw.width, raw.height) + ")");
+    }
+    return std::nullopt;
 }
 
 // ---- JPEG ----
 
 // Only plain C state between setjmp and longjmp; the pixel vector is sized
 // before the jump point can be reached from a decoding step that owns it.
-RawResult jpegDecodeRaw(const unsigned char *data, std::size_t size, const NeededFor &needed, Decoded &out,
-                        jpeg::Errors &err)
+RawResult jpegDecodeRaw(const unsigned char *data, std::size_t size, const NeededFor &needed, std::int64_t maxPixels,
+                        Decoded &out, jpeg::Errors &err)
 {
     jpeg_decompress_struct cinfo;
     jpeg::install(cinfo, err);
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&cinfo);
-        return {bmp::Verdict::Damaged};
+        return {Verdict::Damaged};
     }
     jpeg_create_decompress(&cinfo);
     jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
     jpeg_read_header(&cinfo, TRUE);
-    if (static_cast<std::int64_t>(cinfo.image_width) * cinfo.image_height > bmp::kMaxPixels) {
-        const RawResult tooLarge{bmp::Verdict::TooLarge, cinfo.image_width, cinfo.image_height};
+    if (static_cast<std::int64_t>(cinfo.image_width) * cinfo.image_height > maxPixels) {
+        const RawResult tooLarge{Verdict::TooLarge, cinfo.image_width, cinfo.image_height};
         jpeg_destroy_decompress(&cinfo);
         return tooLarge;
     }
@@ -67,7 +76,8 @@ RawResult jpegDecodeRaw(const unsigned char *data, std::size_t size, const Neede
     cinfo.scale_num = 1;
     cinfo.scale_denom = denom;
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
-    cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX; // 0xFFRRGGBB on little-endian
+    // B, G, R and an alpha byte libjpeg-turbo sets to 255: 0xFFRRGGBB on little-endian.
+    cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA;
     jpeg_start_decompress(&cinfo);
     out.width = static_cast<int>(cinfo.output_width);
     out.height = static_cast<int>(cinfo.output_height);
@@ -88,9 +98,6 @@ RawResult jpegDecodeRaw(const unsigned char *data, std::size_t size, const Neede
                 }
                 px[x] = 0xFF000000u | ((c * k / 255) << 16) | ((m * k / 255) << 8) | (yy * k / 255);
             }
-        } else {
-            for (int x = 0; x < out.width; ++x)
-                px[x] |= 0xFF000000u;
         }
     }
     jpeg_finish_decompress(&cinfo);
@@ -98,15 +105,12 @@ RawResult jpegDecodeRaw(const unsigned char *data, std::size_t size, const Neede
     return {};
 }
 
-bool jpegDecode(const unsigned char *data, std::size_t size, const NeededFor &needed, Decoded &out)
+std::optional<Error> jpegDecode(const unsigned char *data, std::size_t size, const NeededFor &needed,
+                                std::int64_t maxPixels, Decoded &out)
 {
     jpeg::Errors err;
-    const RawResult raw = jpegDecodeRaw(data, size, needed, out, err);
-    if (raw.verdict == bmp::Verdict::Ok)
-        return true;
-    out.pixels.clear();
-    out.outcome = outcomeOf(raw, err.message);
-    return false;
+    const RawResult raw = jpegDecodeRaw(data, size, needed, maxPixels, out, err);
+    return refusalOf(Format::Jpeg, raw, err.message);
 }
 
 // ---- PNG ----
@@ -139,12 +143,12 @@ void pngError(png_structp png, png_const_charp text)
 
 void pngWarning(png_structp, png_const_charp) {}
 
-RawResult pngDecodeRaw(Decoded &out, PngState &state)
+RawResult pngDecodeRaw(std::int64_t maxPixels, Decoded &out, PngState &state)
 {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &state, pngError, pngWarning);
     if (!png) {
         std::snprintf(state.message, sizeof state.message, "out of memory");
-        return {bmp::Verdict::Damaged};
+        return {Verdict::Damaged};
     }
     png_infop info = png_create_info_struct(png);
     // Rows are read one at a time into the vector sized after the header check.
@@ -153,7 +157,7 @@ RawResult pngDecodeRaw(Decoded &out, PngState &state)
         png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
         if (state.message[0] == '\0')
             std::snprintf(state.message, sizeof state.message, "out of memory");
-        return {bmp::Verdict::Damaged};
+        return {Verdict::Damaged};
     }
     png_set_read_fn(png, &state, pngRead);
     // The pixel limit decides, not libpng's default of a million columns.
@@ -161,9 +165,9 @@ RawResult pngDecodeRaw(Decoded &out, PngState &state)
     png_read_info(png, info);
     const png_uint_32 w = png_get_image_width(png, info);
     const png_uint_32 h = png_get_image_height(png, info);
-    if (static_cast<std::int64_t>(w) * h > bmp::kMaxPixels) {
+    if (static_cast<std::int64_t>(w) * h > maxPixels) {
         png_destroy_read_struct(&png, &info, nullptr);
-        return {bmp::Verdict::TooLarge, w, h};
+        return {Verdict::TooLarge, w, h};
     }
     // Everything becomes 8-bit B, G, R, A; transparency is then blended on white,
     // as a chat window would show the picture.
@@ -196,37 +200,32 @@ RawResult pngDecodeRaw(Decoded &out, PngState &state)
     return {};
 }
 
-bool pngDecode(const unsigned char *data, std::size_t size, Decoded &out)
+std::optional<Error> pngDecode(const unsigned char *data, std::size_t size, std::int64_t maxPixels, Decoded &out)
 {
     PngState state{data, size, 0, {}};
-    const RawResult raw = pngDecodeRaw(out, state);
-    if (raw.verdict == bmp::Verdict::Ok)
-        return true;
-    out.pixels.clear();
-    out.outcome = outcomeOf(raw, state.message);
-    return false;
+    const RawResult raw = pngDecodeRaw(maxPixels, out, state);
+    return refusalOf(Format::Png, raw, state.message);
 }
 
 } // namespace
 
-Decoded decode(const unsigned char *data, std::size_t size, const NeededFor &needed)
+Result<Decoded> decode(const unsigned char *data, std::size_t size, const NeededFor &needed, std::int64_t maxPixels)
 {
     Decoded out;
+    std::optional<Error> refusal;
     switch (formatOf(data, size)) {
     case Format::Jpeg:
-        jpegDecode(data, size, needed, out);
+        refusal = jpegDecode(data, size, needed, maxPixels, out);
         break;
     case Format::Png:
-        pngDecode(data, size, out);
+        refusal = pngDecode(data, size, maxPixels, out);
         break;
     case Format::Unknown:
-        out.outcome = fail(bmp::Verdict::NotSupported, "neither JPEG nor PNG");
+        refusal = fail("picture not supported (neither JPEG nor PNG)");
         break;
     }
-    if (!out.outcome.ok()) {
-        out.width = out.height = 0;
-        out.pixels.clear();
-    }
+    if (refusal)
+        return *std::move(refusal);
     return out;
 }
 

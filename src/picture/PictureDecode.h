@@ -1,10 +1,12 @@
 #pragma once
-// JPEG and PNG pictures decoded for vomra-cli's grind, through libjpeg-turbo and
-// libpng and nothing else. They keep the bitmap reader's rules: the pixel limit
-// is judged on the header before any pixel buffer exists, a damaged or cut file
-// is refused whole, and the reasons read like the bitmap reader's.
+// JPEG and PNG pictures decoded for vomra-cli's grind, and JPEG for the
+// program's own pictures, through libjpeg-turbo and libpng and nothing else.
+// They keep the bitmap reader's rules: the pixel limit is judged on the header
+// before any pixel buffer exists, a damaged or cut file is refused whole, and
+// the reasons read like the bitmap reader's.
 
 #include "base/Bmp.h"
+#include "base/Result.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -20,7 +22,6 @@ Format formatOf(const unsigned char *data, std::size_t size);
 const char *formatName(Format format); // "JPEG", "PNG"
 
 struct Decoded {
-    bmp::Outcome outcome;              // verdict and detail as the bitmap reader gives them
     int width = 0;
     int height = 0;
     std::vector<std::uint32_t> pixels; // 0xFFRRGGBB, row by row
@@ -34,9 +35,10 @@ struct Needed {
 };
 using NeededFor = std::function<Needed(int width, int height)>;
 
-Decoded decode(const unsigned char *data, std::size_t size, const NeededFor &needed = {});
-
-// "damaged JPEG (…)", "PNG too large (…)", like bmp::message.
-std::string message(Format format, const bmp::Outcome &outcome);
+// The picture, or why it cannot be had, worded like the bitmap reader's reasons:
+// "damaged JPEG (…)", "PNG too large (…)", "picture not supported (neither JPEG
+// nor PNG)". Pictures over maxPixels are refused by their header alone.
+Result<Decoded> decode(const unsigned char *data, std::size_t size, const NeededFor &needed = {},
+                       std::int64_t maxPixels = bmp::kMaxPixels);
 
 } // namespace vomra::picture

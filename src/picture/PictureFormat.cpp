@@ -1,4 +1,4 @@
-// What kind of picture a file holds and how its failures read: no decoder
+// What kind of picture a file holds: no decoder
 // needed, so vomra-cli names a picture it cannot read without loading one.
 #include "picture/PictureDecode.h"
 
@@ -25,19 +25,6 @@ const char *formatName(Format format)
     case Format::Unknown: break;
     }
     return "picture";
-}
-
-std::string message(Format format, const bmp::Outcome &outcome)
-{
-    const std::string name = formatName(format);
-    switch (outcome.verdict) {
-    case bmp::Verdict::Ok: return {};
-    case bmp::Verdict::NotBitmap: return "not a " + name;
-    case bmp::Verdict::Damaged: return "damaged " + name + " (" + outcome.detail + ")";
-    case bmp::Verdict::NotSupported: return name + " not supported (" + outcome.detail + ")";
-    case bmp::Verdict::TooLarge: return name + " too large (" + outcome.detail + ")";
-    }
-    return {};
 }
 
 } // namespace vomra::picture

@@ -2,18 +2,18 @@
 
 #include "base/Bmp.h"
 #include "base/MappedFile.h"
-#include "picture/JpegErrors.h"
+#include "base/NativePath.h"
+#include "picture/PictureDecode.h"
 
 #include <QBuffer>
-#include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 
 #include <algorithm>
 #include <array>
-#include <csetjmp>
 #include <cstring>
-#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace vomra {
 
@@ -23,12 +23,12 @@ namespace {
 // first, so lift Qt's a little above it for 32-bit pictures at our limit.
 constexpr int kReaderAllocationMb = 320;
 
-PictureLoad failure(PictureKind kind, QString message)
+Picture pictureOf(QImage image, PictureKind kind)
 {
-    PictureLoad r;
-    r.kind = kind;
-    r.error = std::move(message);
-    return r;
+    Picture p;
+    p.image = std::move(image);
+    p.kind = kind;
+    return p;
 }
 
 // The first bytes of a file, zero-padded: header fields are read from here, so
@@ -45,9 +45,21 @@ struct Head {
     std::array<uchar, 64> b{};
 };
 
-QString tooLarge(qint64 w, qint64 h)
+Error tooLarge(qint64 w, qint64 h)
 {
-    return QStringLiteral("picture too large (%1 x %2 pixels)").arg(w).arg(h);
+    return fail("picture too large (" + std::to_string(w) + " x " + std::to_string(h) + " pixels)");
+}
+
+// The decoder's rows become the image's own: no pixel is copied.
+QImage adopt(picture::Decoded decoded)
+{
+    auto *pixels = new std::vector<std::uint32_t>(std::move(decoded.pixels));
+    QImage image(
+        reinterpret_cast<uchar *>(pixels->data()), decoded.width, decoded.height, qsizetype(decoded.width) * 4,
+        QImage::Format_RGB32, [](void *rows) { delete static_cast<std::vector<std::uint32_t> *>(rows); }, pixels);
+    if (image.isNull())
+        delete pixels;
+    return image;
 }
 
 // Indexed and one-bit results become 32-bit so every caller reads pixels alike.
@@ -64,7 +76,7 @@ QImage normalised(QImage img)
     }
 }
 
-PictureLoad readWithQt(const QByteArray &data, const char *format, PictureKind kind, qint64 maxPixels)
+Result<Picture> readWithQt(const QByteArray &data, const char *format, PictureKind kind, qint64 maxPixels)
 {
     QBuffer buffer;
     buffer.setData(data);
@@ -74,15 +86,12 @@ PictureLoad readWithQt(const QByteArray &data, const char *format, PictureKind k
     reader.setAllocationLimit(kReaderAllocationMb);
     const QSize size = reader.size();
     if (size.isValid() && qint64(size.width()) * size.height() > maxPixels)
-        return failure(kind, tooLarge(size.width(), size.height()));
+        return tooLarge(size.width(), size.height());
     QImage img;
     if (!reader.read(&img) || img.isNull())
-        return failure(kind, QStringLiteral("cannot decode %1 picture: %2")
-                                 .arg(QLatin1String(pictureKindName(kind)), reader.errorString()));
-    PictureLoad r;
-    r.image = normalised(std::move(img));
-    r.kind = kind;
-    return r;
+        return fail(std::string("cannot decode ") + pictureKindName(kind) +
+                    " picture: " + reader.errorString().toStdString());
+    return pictureOf(normalised(std::move(img)), kind);
 }
 
 // True when every chunk up to IEND (or the end of the data) lies inside the data.
@@ -110,153 +119,79 @@ bool pngChunksFit(const QByteArray &d)
 
 } // namespace
 
-PictureLoad decodeBmp(const QByteArray &d, qint64 maxPixels)
+Result<Picture> decodeBmp(const QByteArray &d, qint64 maxPixels)
 {
     const auto *bytes = reinterpret_cast<const uchar *>(d.constData());
-    bmp::Header header;
-    const bmp::Outcome outcome = bmp::readHeader(bytes, std::size_t(d.size()), header);
-    if (!outcome.ok())
-        return failure(outcome.verdict == bmp::Verdict::NotBitmap ? pictureKindOf(d) : PictureKind::Bitmap,
-                       QString::fromStdString(bmp::message(outcome)));
+    const Result<bmp::Header> read = bmp::readHeader(bytes, std::size_t(d.size()));
+    if (!read)
+        return read.error();
+    const bmp::Header &header = *read;
     if (qint64(header.width) * header.height > maxPixels)
-        return failure(PictureKind::Bitmap, tooLarge(header.width, header.height));
+        return tooLarge(header.width, header.height);
     QImage img(header.width, header.height, QImage::Format_RGB32);
     if (img.isNull()) // worded as vomra-cli words it
-        return failure(PictureKind::Bitmap, QString::fromStdString(bmp::message({bmp::Verdict::TooLarge,
-                                                                                  "not enough memory"})));
+        return bmp::tooLarge("not enough memory");
     bmp::decode(header, bytes, std::size_t(d.size()), reinterpret_cast<quint32 *>(img.bits()),
                 img.bytesPerLine() / 4);
-    PictureLoad r;
-    r.image = std::move(img);
-    r.kind = PictureKind::Bitmap;
-    return r;
+    return pictureOf(std::move(img), PictureKind::Bitmap);
 }
 
-namespace {
-
-// Plain C types only between setjmp and longjmp: nothing here has a destructor
-// that a jump could skip. On failure the message is written and false returned.
-bool jpegDecodeInto(const uchar *bytes, unsigned long size, qint64 maxPixels, QImage *out, char *message)
+Result<Picture> decodeJpeg(const QByteArray &data, qint64 maxPixels)
 {
-    jpeg_decompress_struct cinfo;
-    jpeg::Errors err;
-    jpeg::install(cinfo, err);
-    if (setjmp(err.jump)) {
-        jpeg_destroy_decompress(&cinfo);
-        std::snprintf(message, JMSG_LENGTH_MAX, "%s", err.message);
-        return false;
-    }
-    jpeg_create_decompress(&cinfo);
-    jpeg_mem_src(&cinfo, bytes, size);
-    jpeg_read_header(&cinfo, TRUE);
-    if (qint64(cinfo.image_width) * cinfo.image_height > maxPixels) {
-        std::snprintf(message, JMSG_LENGTH_MAX, "picture too large (%u x %u pixels)",
-                      cinfo.image_width, cinfo.image_height);
-        jpeg_destroy_decompress(&cinfo);
-        return false;
-    }
-    const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
-#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
-    cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX; // the byte order of QImage::Format_RGB32
-#else
-    cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_XRGB;
-#endif
-    jpeg_start_decompress(&cinfo);
-    *out = QImage(int(cinfo.output_width), int(cinfo.output_height), QImage::Format_RGB32);
-    if (out->isNull()) {
-        std::snprintf(message, JMSG_LENGTH_MAX, "out of memory");
-        jpeg_destroy_decompress(&cinfo);
-        return false;
-    }
-    while (cinfo.output_scanline < cinfo.output_height) {
-        auto *line = reinterpret_cast<JSAMPROW>(out->scanLine(int(cinfo.output_scanline)));
-        const int y = int(cinfo.output_scanline);
-        jpeg_read_scanlines(&cinfo, &line, 1);
-        if (cmyk) {
-            // Adobe writes CMYK inverted; four bytes per pixel, converted in place.
-            auto *px = reinterpret_cast<QRgb *>(out->scanLine(y));
-            const uchar *src = out->constScanLine(y);
-            const bool inverted = cinfo.saw_Adobe_marker;
-            for (JDIMENSION x = 0; x < cinfo.output_width; ++x) {
-                int c = src[4 * x], m = src[4 * x + 1], yy = src[4 * x + 2], k = src[4 * x + 3];
-                if (!inverted) {
-                    c = 255 - c; m = 255 - m; yy = 255 - yy; k = 255 - k;
-                }
-                px[x] = qRgb(c * k / 255, m * k / 255, yy * k / 255);
-            }
-        }
-    }
-    jpeg_finish_decompress(&cinfo);
-    jpeg_destroy_decompress(&cinfo);
-    return true;
+    if (pictureKindOf(data) != PictureKind::Jpeg)
+        return fail("not a JPEG picture");
+    Result<picture::Decoded> decoded = picture::decode(reinterpret_cast<const unsigned char *>(data.constData()),
+                                                       std::size_t(data.size()), {}, maxPixels);
+    if (!decoded)
+        return decoded.error();
+    return pictureOf(adopt(std::move(decoded).value()), PictureKind::Jpeg);
 }
 
-} // namespace
-
-PictureLoad decodeJpeg(const QByteArray &data, qint64 maxPixels)
-{
-    if (!data.startsWith("\xFF\xD8"))
-        return failure(pictureKindOf(data), QStringLiteral("not a JPEG picture"));
-    QImage img;
-    char message[JMSG_LENGTH_MAX] = {};
-    if (!jpegDecodeInto(reinterpret_cast<const uchar *>(data.constData()),
-                        static_cast<unsigned long>(data.size()), maxPixels, &img, message))
-        return failure(PictureKind::Jpeg, QStringLiteral("cannot decode JPEG picture: %1")
-                                               .arg(QString::fromLocal8Bit(message)));
-    PictureLoad r;
-    r.image = std::move(img);
-    r.kind = PictureKind::Jpeg;
-    return r;
-}
-
-PictureLoad decodePicture(const QByteArray &data, qint64 maxPixels)
+Result<Picture> decodePicture(const QByteArray &data, qint64 maxPixels)
 {
     const PictureKind kind = pictureKindOf(data);
     switch (kind) {
     case PictureKind::None:
-        return failure(kind, QStringLiteral("empty file"));
+        return fail("empty file");
     case PictureKind::Bitmap:
         return decodeBmp(data, maxPixels);
     case PictureKind::Jpeg:
         return decodeJpeg(data, maxPixels);
     case PictureKind::Png:
         if (data.size() < 24 || data.mid(12, 4) != "IHDR")
-            return failure(kind, QStringLiteral("PNG header cut short"));
+            return fail("PNG header cut short");
         if (const Head h(data); quint64(h.be32(16)) * h.be32(20) > quint64(std::max<qint64>(maxPixels, 0)))
-            return failure(kind, tooLarge(h.be32(16), h.be32(20)));
+            return tooLarge(h.be32(16), h.be32(20));
         if (!pngChunksFit(data))
-            return failure(kind, QStringLiteral("damaged PNG picture (a chunk runs past the end of the file)"));
+            return fail("damaged PNG picture (a chunk runs past the end of the file)");
         return readWithQt(data, "png", kind, maxPixels);
     case PictureKind::Icon:
         return readWithQt(data, "ico", kind, maxPixels);
     case PictureKind::Other:
         break;
     }
-    return failure(kind, QStringLiteral("not a picture this program can read"));
+    return fail("not a picture this program can read");
 }
 
-PictureLoad loadPicture(const QString &path, qint64 maxPixels)
+Result<Picture> loadPicture(const std::string &path, qint64 maxPixels)
 {
-    const QFileInfo info(path);
-    const QString ext = info.suffix().toLower();
-    if (ext != QLatin1String("bmp") && ext != QLatin1String("jpg") && ext != QLatin1String("jpeg")
-        && ext != QLatin1String("ico") && ext != QLatin1String("png"))
-        return failure(PictureKind::None, QStringLiteral("unsupported picture type \"%1\"").arg(ext));
+    const std::string ext = lowerExtension(path);
+    if (ext != "bmp" && ext != "jpg" && ext != "jpeg" && ext != "ico" && ext != "png")
+        return fail("unsupported picture type \"" + nativeToDisplay(ext) + "\"");
     MappedFile file;
-    if (!file.open(QFile::encodeName(path).toStdString()))
-        return failure(PictureKind::None, QStringLiteral("cannot open %1: %2")
-                                              .arg(path, QString::fromLocal8Bit(file.error().c_str())));
+    if (!file.open(path))
+        return fail("cannot open " + nativeToDisplay(path) + ": " + file.error());
     // Read where it lies: a bitmap is decoded from the mapped rows without a copy.
     const QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char *>(file.data()),
                                                     qsizetype(file.size()));
     if (qint64(file.size()) > kMaxPictureFileBytes && pictureKindOf(data) != PictureKind::Bitmap)
-        return failure(PictureKind::None, QStringLiteral("file too large"));
-    PictureLoad load = decodePicture(data, maxPixels);
+        return fail("file too large");
+    Result<Picture> load = decodePicture(data, maxPixels);
     if (file.cut())
-        return failure(pictureKindOf(data), QString::fromStdString(
-                                                  bmp::message({bmp::Verdict::Damaged, bmp::kCutWhileRead})));
+        return bmp::damaged(bmp::kCutWhileRead);
     // Kept so a caller needing a header field does not open the file again.
-    load.head = data.left(32);
+    if (load)
+        load->head = data.left(32);
     return load;
 }
 

@@ -19,6 +19,11 @@ bool openUrl(const QUrl &url)
     return QDesktopServices::openUrl(url);
 }
 
+QUrl fileUrl(const std::string &path)
+{
+    return QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"));
+}
+
 void setOpenUrlHookForTests(std::function<bool(const QUrl &)> h) { hook() = std::move(h); }
 
 } // namespace vomra

@@ -1,15 +1,11 @@
 #include "widgets/Functions.h"
 
-#include "base/ExeFolder.h"
-
 namespace vomra {
 
 namespace {
 // Integer division truncating toward zero, as the layout formulas expect.
 int divTrunc(int a, int b) { return a / b; }
 } // namespace
-
-QString ExeFolder() { return QString::fromStdString(programFolder()); }
 
 void FillGradient(Canvas &canvas, const Rect &rect, TColor startColor, TColor endColor, bool leftToRight)
 {

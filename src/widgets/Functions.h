@@ -9,10 +9,6 @@
 
 namespace vomra {
 
-// The program folder with its trailing separator: the executable's own, or for
-// an installed program the user's data folder, seeded at the first call.
-QString ExeFolder();
-
 // One line per column (left to right) or row, the end colour never reached.
 void FillGradient(Canvas &canvas, const Rect &rect, TColor startColor, TColor endColor, bool leftToRight);
 // Equal segments between consecutive colours, the last one running to the edge.

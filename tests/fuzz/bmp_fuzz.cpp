@@ -49,28 +49,28 @@ const std::string &scratchFile()
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    bmp::Header header;
-    const bmp::Outcome outcome = bmp::readHeader(data, size, header);
-    if (outcome.verdict == bmp::Verdict::NotBitmap) // other kinds have harnesses of their own
-        return 0;
+    if (pictureKindOf(std::string_view(reinterpret_cast<const char *>(data), size)) != PictureKind::Bitmap)
+        return 0; // other kinds have harnesses of their own
+    const Result<bmp::Header> outcome = bmp::readHeader(data, size);
+    const bmp::Header header = outcome ? *outcome : bmp::Header{};
     if (outcome.ok() && std::int64_t(header.width) * header.height > kDecodePixels)
         return 0;
     const bool transparent = size % 2 == 1;
 
     // The page: decoded from memory, then ground.
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
-    const PictureLoad load = decodePicture(bytes);
-    if (load.kind != PictureKind::Bitmap)
+    const Result<Picture> load = decodePicture(bytes);
+    if (load && load->kind != PictureKind::Bitmap)
         fail("a bitmap was not taken for one", "");
     if (load.ok() != outcome.ok())
-        fail("the page and the header reader disagree", load.error.toStdString());
+        fail("the page and the header reader disagree", load.message());
     std::string pageText;
     if (load.ok()) {
-        if (load.image.width() != header.width || load.image.height() != header.height)
+        if (load->image.width() != header.width || load->image.height() != header.height)
             fail("decoded size differs from the header", "");
         GrindOptions options;
         options.transparent = transparent;
-        for (const std::string &row : grind(rgbView(grindableImage(load.image)), kRamp, options))
+        for (const std::string &row : grind(rgbView(grindableImage(load->image)), kRamp, options))
             pageText += row + "\n";
     }
 
@@ -94,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         if (out.str() != pageText)
             fail("the command and the page give different rows", "page:\n" + pageText + "command:\n" + out.str());
     } else {
-        const std::string want = "vomra-cli grind: cannot read '" + file + "': " + load.error.toStdString() + "\n";
+        const std::string want = "vomra-cli grind: cannot read '" + file + "': " + load.message() + "\n";
         if (code != 1 || !out.str().empty() || err.str() != want)
             fail("the command and the page refuse differently", "page: " + want + "command: " + err.str());
     }

@@ -27,25 +27,25 @@ constexpr qint64 kCompareUpTo = 1 << 20;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
-    const PictureLoad load = decodeJpeg(bytes);
-    if (load.ok() == !load.error.isEmpty())
-        fail("a result must be a picture or a message, not both or neither");
+    const Result<Picture> load = decodeJpeg(bytes);
+    if (!load.ok() && load.message().empty())
+        fail("a refused picture gives no reason");
     if (load.ok()) {
-        if (load.kind != PictureKind::Jpeg)
+        if (load->kind != PictureKind::Jpeg)
             fail("a decoded JPEG must say so");
-        if (qint64(load.image.width()) * load.image.height() > kMaxPicturePixels)
+        if (qint64(load->image.width()) * load->image.height() > kMaxPicturePixels)
             fail("a picture over the pixel limit was decoded");
-        if (load.image.format() != QImage::Format_RGB32)
+        if (load->image.format() != QImage::Format_RGB32)
             fail("every JPEG comes out as 32-bit pixels");
         // Pixels left unwritten would differ from one decoding to the next.
-        if (qint64(load.image.width()) * load.image.height() <= kCompareUpTo
-            && decodeJpeg(bytes).image != load.image)
+        if (qint64(load->image.width()) * load->image.height() <= kCompareUpTo &&
+            decodeJpeg(bytes)->image != load->image)
             fail("the same bytes decoded twice give different pictures");
     }
     // The same bytes through the content dispatch take the same road.
     if (bytes.startsWith("\xFF\xD8\xFF")) {
-        const PictureLoad again = decodePicture(bytes);
-        if (again.ok() != load.ok() || again.error != load.error)
+        const Result<Picture> again = decodePicture(bytes);
+        if (again.ok() != load.ok() || again.message() != load.message())
             fail("decodePicture and decodeJpeg disagree");
     }
     return 0;

@@ -22,8 +22,9 @@ namespace {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const picture::Decoded full = picture::decode(data, size);
-    if (full.outcome.ok()) {
+    const Result<picture::Decoded> decoded = picture::decode(data, size);
+    if (decoded) {
+        const picture::Decoded &full = *decoded;
         if (static_cast<std::int64_t>(full.width) * full.height > bmp::kMaxPixels)
             fail("a picture over the pixel limit was decoded");
         if (full.pixels.size() != static_cast<std::size_t>(full.width) * static_cast<std::size_t>(full.height))
@@ -33,14 +34,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         for (std::uint32_t px : full.pixels)
             if ((px >> 24) != 0xFF)
                 fail("a pixel without its opaque top byte");
-        if (full.pixels.size() <= (1u << 20) && picture::decode(data, size).pixels != full.pixels)
+        if (full.pixels.size() <= (1u << 20) && picture::decode(data, size)->pixels != full.pixels)
             fail("the same bytes decoded twice give different pictures");
-    } else if (!full.pixels.empty() || full.outcome.detail.empty()) {
-        fail("a refused picture keeps pixels or gives no reason");
+    } else if (decoded.message().empty()) {
+        fail("a refused picture gives no reason");
     }
     // Decoding smaller (JPEG scaling) takes the same decision.
-    const picture::Decoded small = picture::decode(data, size, [](int, int) { return picture::Needed{1, 1}; });
-    if (small.outcome.ok() != full.outcome.ok())
+    const Result<picture::Decoded> small = picture::decode(data, size, [](int, int) { return picture::Needed{1, 1}; });
+    if (small.ok() != decoded.ok())
         fail("a scaled decode decides otherwise than a full one");
     return 0;
 }

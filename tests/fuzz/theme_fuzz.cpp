@@ -174,7 +174,7 @@ class FakeHost : public TPageHost, public TThemeHost {
 public:
     QWidget window;
     QWidget panel{&window};
-    QString folder;
+    std::string folder;
     TTheme *theme = nullptr;
     int index = 0;
     TPageColours colours = BuiltInPageColours();
@@ -182,7 +182,7 @@ public:
     QWidget *hostWindow() override { return &window; }
     QWidget *pagePanel(TPage) override { return &panel; }
     QFont windowFont() const override { return QFont(); }
-    const QString &programFolder() const override { return folder; }
+    const std::string &programFolder() const override { return folder; }
     int CurrentPage() const override { return pgTheme; }
     void SetCurrentPage(int) override {}
     int FontSize() const override { return 9; }
@@ -237,7 +237,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     static QApplication app(*argc, *argv);
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
     static FakeHost host;
-    host.folder = QString::fromStdString(root());
+    host.folder = root();
     host.panel.resize(600, 400);
     g_host = &host;
     static TThemePage page(host, host);

@@ -22,7 +22,7 @@ protected:
 
     void openWindow()
     {
-        frm = std::make_unique<TfrmMain>(QString::fromStdString(dir.path()));
+        frm = std::make_unique<TfrmMain>(dir.path());
         frm->showAtStart();
     }
     void TearDown() override

@@ -6,7 +6,7 @@ namespace vomra {
 
 bool MappedBitmap::open(const std::string &path)
 {
-    m_outcome = {};
+    m_status = {};
     m_header = {};
     m_view = {};
     m_pixels = {};
@@ -14,9 +14,12 @@ bool MappedBitmap::open(const std::string &path)
     // cheaper than a fault per few pages.
     if (!m_file.open(path, true))
         return false;
-    m_outcome = bmp::readHeader(m_file.data(), m_file.size(), m_header);
-    if (!m_outcome.ok())
+    Result<bmp::Header> read = bmp::readHeader(m_file.data(), m_file.size());
+    if (!read) {
+        m_status = read.error();
         return true;
+    }
+    m_header = std::move(read).value();
     bmp::Rows rows;
     if (bmp::rowsInPlace(m_header, m_file.data(), rows)) {
         m_view = {rows.top, m_header.width, m_header.height, rows.stride, rows.bytesPerPixel};
@@ -25,12 +28,12 @@ bool MappedBitmap::open(const std::string &path)
     try {
         m_pixels.resize(std::size_t(m_header.width) * std::size_t(m_header.height));
     } catch (const std::bad_alloc &) {
-        m_outcome = {bmp::Verdict::TooLarge, "not enough memory"};
+        m_status = bmp::tooLarge("not enough memory");
         return true;
     }
     bmp::decode(m_header, m_file.data(), m_file.size(), m_pixels.data(), m_header.width);
     if (m_file.cut())
-        m_outcome = {bmp::Verdict::Damaged, bmp::kCutWhileRead};
+        m_status = bmp::damaged(bmp::kCutWhileRead);
     m_file.close(); // decoded: the file's pages are no longer needed
     return true;
 }
@@ -42,7 +45,7 @@ Lines MappedBitmap::grind(std::string_view ramp, const GrindOptions &options) co
 
 GroundText MappedBitmap::grindText(std::string_view ramp, const GrindOptions &options) const
 {
-    if (!m_outcome.ok())
+    if (!m_status)
         return {};
     if (inPlace())
         return vomra::grindText(m_view, ramp, options);
@@ -52,7 +55,7 @@ GroundText MappedBitmap::grindText(std::string_view ramp, const GrindOptions &op
 
 RgbGrid MappedBitmap::prepare(const PrepareOptions &options) const
 {
-    if (!m_outcome.ok())
+    if (!m_status)
         return {};
     if (inPlace())
         return preparePicture(m_view, options);

@@ -25,10 +25,10 @@ public:
     MappedBitmap &operator=(const MappedBitmap &) = delete;
 
     // False, with the reason in fileError(), when the file cannot be read at all;
-    // otherwise outcome() tells whether it is a bitmap that can be ground.
+    // otherwise status() tells whether it is a bitmap that can be ground, or why not.
     bool open(const std::string &path);
     const std::string &fileError() const { return m_file.error(); }
-    const bmp::Outcome &outcome() const { return m_outcome; }
+    const Result<void> &status() const { return m_status; }
     // The file's bytes, to tell what else it holds.
     std::string_view bytes() const
     {
@@ -48,7 +48,7 @@ public:
 
 private:
     MappedFile m_file;
-    bmp::Outcome m_outcome;
+    Result<void> m_status;
     bmp::Header m_header;
     BgrView m_view;                      // rows in place
     std::vector<std::uint32_t> m_pixels; // or decoded

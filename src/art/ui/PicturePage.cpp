@@ -1,18 +1,20 @@
 #include "art/ui/PicturePage.h"
 
-#include "base/Settings.h"
 #include "art/core/ArtOutput.h"
 #include "art/core/GrayRamp.h"
+#include "art/core/PreviewFit.h"
 #include "art/ui/GrindImage.h"
 #include "art/ui/PicturePreview.h"
-#include "art/core/PreviewFit.h"
+#include "base/Profile.h"
+#include "base/Settings.h"
 #include "base/TextLines.h"
 #include "pagekit/Dialogs.h"
 #include "pagekit/PageHost.h"
 #include "pagekit/PageKit.h"
-#include "platform/GbkQt.h"
-#include "base/Profile.h"
 #include "pagekit/core/PageColours.h"
+#include "platform/GbkQt.h"
+#include "platform/ImageIO.h"
+#include "platform/NativePathQt.h"
 #include "widgets/Button.h"
 #include "widgets/Canvas.h"
 #include "widgets/FlatControls.h"
@@ -20,7 +22,6 @@
 #include "widgets/ProgressBar.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -174,17 +175,18 @@ void TPicturePage::picturepnl1CheckBox1Checked(QObject *)
 void TPicturePage::picturepnl1Button1Click(QObject *)
 {
     const QString file = dialogs::openFile(m_host.hostWindow(), OpenFilter());
-    if (file.isEmpty() || !QFileInfo(file).isFile())
+    const std::string path = npath(file);
+    if (file.isEmpty() || !isRegularFile(path))
         return;
     // A picture that does not load leaves the preview as it was, without a word.
-    const PictureLoad load = loadPicture(file);
-    if (!load.ok())
+    const Result<Picture> load = loadPicture(path);
+    if (!load)
         return;
-    m_picture = load.image;
-    m_kind = load.kind;
+    m_picture = load->image;
+    m_kind = load->kind;
 
     picturepnl1Image1->hide();
-    picturepnl1Image1->setPicture(m_picture, seeThroughColour(m_picture, load.head));
+    picturepnl1Image1->setPicture(m_picture, seeThroughColour(m_picture, load->head));
     const PreviewPlace place = previewFit(m_picture.width(), m_picture.height());
     picturepnl1Image1->setGeometry(place.left, place.top, place.width, place.height);
     picturepnl1Image1->show();
@@ -236,7 +238,7 @@ void TPicturePage::picturepnl2RadioButtonChecked(QObject *Sender)
     const RampKind kind = radio == picturepnl2RadioButton2   ? RampKind::Levels94
                           : radio == picturepnl2RadioButton3 ? RampKind::Custom
                                                              : RampKind::Standard;
-    const Profile settings(settingsPath(m_host.programFolder().toStdString()));
+    const Profile settings(settingsPath(m_host.programFolder()));
     picturepnl2Edit1->setText(gbk::toQString(readRamp(settings, kind)));
     const bool custom = kind == RampKind::Custom;
     picturepnl2Edit1->setReadOnly(!custom);
@@ -251,10 +253,10 @@ void TPicturePage::picturepnl2Button1Click(QObject *)
 {
     bool lossy = false;
     const std::string ramp = gbk::fromQString(picturepnl2Edit1->text(), &lossy);
-    const Profile settings(settingsPath(m_host.programFolder().toStdString()));
+    const Profile settings(settingsPath(m_host.programFolder()));
     // Saving is silent; only a failure, which would lose the ramp, is told.
     if (!saveCustomRamp(settings, ramp))
-        showError(QStringLiteral("写 %1 失败").arg(QString::fromStdString(settings.path())));
+        showError(QStringLiteral("写 %1 失败").arg(shown(settings.path())));
     else if (lossy)
         dialogs::tellLossy(m_host.hostWindow());
 }

@@ -75,7 +75,7 @@ TRecipePage::TRecipePage(TPageHost &host) : m_host(host)
                      [this] { recipeRichEdit1SelectionChange(); });
     QObject::connect(recipeRichEdit1, &QPlainTextEdit::textChanged, this, [this] { recipeRichEdit1Change(); });
 
-    tree = new TRecipeTree(host.recipeTree(), host.imageList(1), npath(host.programFolder()));
+    tree = new TRecipeTree(host.recipeTree(), host.imageList(1), host.programFolder());
     loader = std::make_unique<TRecipeLoader>(host, recipeRichEdit1, recipeLabels, tree);
     saver = std::make_unique<TRecipeSaver>(host, recipeRichEdit1, tree, *loader);
     treeActions = std::make_unique<TRecipeTreeActions>(host, tree, *loader, *saver);

@@ -121,7 +121,7 @@ bool TRecipeSaver::SaveRecipe()
             return SaveRecipeAs(record.DiskPath, text);
         return false;
     }
-    const std::string folder = npath(m_host.programFolder()) + kRecipeFolderName;
+    const std::string folder = m_host.programFolder() + kRecipeFolderName;
     if (!isFolder(folder))
         ::mkdir(folder.c_str(), 0777);
     return SaveRecipeAs(folder + "/", text);
@@ -140,7 +140,7 @@ bool TRecipeSaver::SaveRecipeAs(const std::string &startFolder, const QString &t
     if (!hasTxtExtension(path))
         path += "." + suffix.toStdString();
 
-    const bool inLibrary = IsInLibrary(path, npath(m_host.programFolder()));
+    const bool inLibrary = IsInLibrary(path, m_host.programFolder());
     if (!pathExists(path)) {
         if (!writeRecipe(path, text))
             return false;

@@ -113,7 +113,7 @@ bool TRecipeTreeActions::NewFolder(QTreeWidgetItem *at)
         return false;
     std::string parent = m_tree->folderFor(at);
     if (parent.empty())
-        parent = npath(m_host.programFolder());
+        parent = m_host.programFolder();
     return showNewEntry(NewRecipeFolder(parent, "新建文件夹"), QStringLiteral("新建文件夹"), parent + "新建文件夹");
 }
 
@@ -232,7 +232,7 @@ bool TRecipeTreeActions::MoveNode(QTreeWidgetItem *source, const std::string &fo
     const std::string path = m_tree->GetNodeRecord(source).DiskPath;
     if (!m_saver.AskToKeepEdits())
         return false;
-    const TManageResult r = MoveRecipeEntry(path, folder, copy, npath(m_host.programFolder()));
+    const TManageResult r = MoveRecipeEntry(path, folder, copy, m_host.programFolder());
     if (!r.ok) {
         showManageError(copy ? QStringLiteral("复制") : QStringLiteral("移动"), path, r.error);
         return false;

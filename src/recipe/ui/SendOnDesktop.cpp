@@ -5,7 +5,6 @@
 
 #include <QClipboard>
 #include <QCursor>
-#include <QFile>
 #include <QGuiApplication>
 
 #include <optional>
@@ -18,12 +17,12 @@ std::function<std::unique_ptr<WindowSystem>()> &sendWindowSystemHook()
     return hook;
 }
 
-SendResult sendOnDesktop(int kind, bool pressSend, const QString &programFolder,
+SendResult sendOnDesktop(int kind, bool pressSend, const std::string &programFolder,
                          const std::function<QString()> &copyText,
                          const std::function<void(const QString &title, const QString &text)> &warn)
 {
     // Read at every send: a user who edits the titles by hand need not restart.
-    const SendTitles titles = readSendTitles(Profile(settingsPath(QFile::encodeName(programFolder).toStdString())));
+    const SendTitles titles = readSendTitles(Profile(settingsPath(programFolder)));
     std::optional<QString> copied;
     SendResult result = SendResult::NotFound;
     QGuiApplication::setOverrideCursor(QCursor(Qt::BusyCursor));

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace vomra {
 
@@ -18,7 +19,7 @@ std::function<std::unique_ptr<WindowSystem>()> &sendWindowSystemHook();
 // kind 1 or 2; copyText puts the editor's selection on the clipboard and
 // returns it; warn shows a warning box (title, text). The busy cursor shows
 // while the send runs (at most the window system's one time limit).
-SendResult sendOnDesktop(int kind, bool pressSend, const QString &programFolder,
+SendResult sendOnDesktop(int kind, bool pressSend, const std::string &programFolder,
                          const std::function<QString()> &copyText,
                          const std::function<void(const QString &title, const QString &text)> &warn);
 

@@ -1,8 +1,8 @@
 #include "theme/ui/SkinPaint.h"
 
+#include "base/NativePath.h"
 #include "platform/ImageIO.h"
 
-#include <QFileInfo>
 #include <QFont>
 #include <QPainter>
 #include <QPixmap>
@@ -33,16 +33,15 @@ QColor ToQColor(TColor c)
 
 TSkinPictureLoader SkinPictureLoader(const std::string &themePath)
 {
-    const QString folder = QFileInfo(QString::fromStdString(themePath)).canonicalFilePath();
-    return [folder](const std::string &path, std::int64_t maxPixels) -> std::optional<TSkinPicture> {
+    return [themePath](const std::string &path, std::int64_t maxPixels) -> std::optional<TSkinPicture> {
         // A skin picture lies inside the theme folder: a link out of it is refused.
-        const QString real = QFileInfo(QString::fromStdString(path)).canonicalFilePath();
-        if (real.isEmpty() || folder.isEmpty() || !real.startsWith(folder + QLatin1Char('/')))
+        const std::string real = realPathInside(themePath, path);
+        if (real.empty())
             return std::nullopt;
-        const PictureLoad load = loadPicture(real, maxPixels);
-        if (!load.ok())
+        const Result<Picture> load = loadPicture(real, maxPixels);
+        if (!load)
             return std::nullopt;
-        return SkinPictureFromImage(load.image);
+        return SkinPictureFromImage(load->image);
     };
 }
 

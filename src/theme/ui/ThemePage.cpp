@@ -1,20 +1,23 @@
 #include "theme/ui/ThemePage.h"
 
+#include "base/NativePath.h"
+#include "base/Profile.h"
 #include "pagekit/PageHost.h"
 #include "platform/GbkQt.h"
 #include "platform/ImageIO.h"
-#include "base/Profile.h"
 #include "theme/core/Theme.h"
 #include "theme/core/ThemeCatalogue.h"
 #include "widgets/ImageList.h"
 
 #include <QEvent>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QWidget>
+
+#include <algorithm>
+#include <optional>
 
 namespace vomra {
 
@@ -211,26 +214,26 @@ void TThemePage::ShowThemeDescription(const std::string &name)
     text += kParagraph + QStringLiteral("描述：") + gbk::toQString(read("Descant"));
     themeLabel2->setText(text);
 
-    const QString preview = QString::fromStdString(theme.ThemePath()) +
-                            gbk::toQString(read("Preview")).replace(QLatin1Char('\\'), QLatin1Char('/'));
-    const QFileInfo info(preview);
-    if (!info.isFile()) {
+    std::string relative = gbk::toUtf8(read("Preview"));
+    std::replace(relative.begin(), relative.end(), '\\', '/');
+    const std::string preview = theme.ThemePath() + relative;
+    if (!isRegularFile(preview)) {
         themeLabel1->setText(QStringLiteral("无预览图片"));
     } else {
         // The extension says how to read the file; content of another kind fails.
-        const QString ext = info.suffix().toLower();
+        const std::string ext = lowerExtension(preview);
         // Like the skin pictures, a preview lies inside the theme folder: a link
         // out of it is not followed.
-        const QString folder = QFileInfo(QString::fromStdString(theme.ThemePath())).canonicalFilePath();
-        const QString real = info.canonicalFilePath();
-        const bool inside = !folder.isEmpty() && real.startsWith(folder + QLatin1Char('/'));
-        const PictureLoad load = inside ? loadPicture(real) : PictureLoad{};
-        const bool kindFits = (ext == QLatin1String("bmp") && load.kind == PictureKind::Bitmap) ||
-                              ((ext == QLatin1String("jpg") || ext == QLatin1String("jpeg")) &&
-                               load.kind == PictureKind::Jpeg) ||
-                              (ext == QLatin1String("ico") && load.kind == PictureKind::Icon);
-        if (load.ok() && kindFits) {
-            themeImage1->setPixmap(QPixmap::fromImage(load.image));
+        const std::string real = realPathInside(theme.ThemePath(), preview);
+        std::optional<Picture> shown;
+        if (Result<Picture> load = real.empty() ? Result<Picture>(Picture{}) : loadPicture(real))
+            shown = std::move(load).value();
+        const PictureKind kind = shown ? shown->kind : PictureKind::None;
+        const bool kindFits = (ext == "bmp" && kind == PictureKind::Bitmap) ||
+                              ((ext == "jpg" || ext == "jpeg") && kind == PictureKind::Jpeg) ||
+                              (ext == "ico" && kind == PictureKind::Icon);
+        if (kindFits) {
+            themeImage1->setPixmap(QPixmap::fromImage(shown->image));
             themeImage1->show();
         } else {
             themeLabel1->setText(QStringLiteral("不能装载预览图片"));

@@ -40,7 +40,7 @@ TEST(ArtCliMatchesPage, DefaultWordGivesTheSameBlockAsThePage)
 {
     const QString word = QString::fromUtf8("艺术字");
     TempFolder dir;
-    TfrmMain frm(QString::fromStdString(dir.path()));
+    TfrmMain frm(dir.path());
     frm.showAtStart();
     QTest::mouseClick(frm.GWImageLabels[0], Qt::LeftButton); // "制作艺术字体"
     QApplication::processEvents();

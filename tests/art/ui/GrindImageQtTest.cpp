@@ -91,9 +91,9 @@ std::string bitmapFile(const BitmapKind &kind, int width, int height, std::uint3
 // The picture page's way: the file loaded into a QImage, then ground.
 Lines decodedRows(const std::string &file, std::string_view ramp, bool transparent)
 {
-    const PictureLoad load = loadPicture(QString::fromStdString(file));
-    EXPECT_TRUE(load.ok()) << file << ": " << qPrintable(load.error);
-    return grind(rgbView(grindableImage(load.image)), ramp, {transparent, {}});
+    const Result<Picture> load = loadPicture(file);
+    EXPECT_TRUE(load.ok()) << file << ": " << load.message();
+    return grind(rgbView(grindableImage(load->image)), ramp, {transparent, {}});
 }
 
 const std::string kManyLevels = "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
@@ -119,7 +119,7 @@ TEST(GrindImage, MappedBitmapsGiveTheDecodedRows)
                                      (kind.bitfields ? ", masks" : "") + ", width " + std::to_string(width);
             MappedBitmap mapped;
             ASSERT_TRUE(mapped.open(name)) << what;
-            ASSERT_TRUE(mapped.outcome().ok()) << what << ": " << bmp::message(mapped.outcome());
+            ASSERT_TRUE(mapped.status().ok()) << what << ": " << mapped.status().message();
             EXPECT_TRUE(mapped.inPlace()) << what;
             EXPECT_EQ(mapped.width(), width) << what;
             EXPECT_EQ(mapped.height(), 4) << what;
@@ -168,7 +168,7 @@ TEST(GrindImage, OtherKindsAreDecodedAndBadFilesRefused)
         const std::string name = dir.file("c.bmp");
         MappedBitmap mapped;
         ASSERT_TRUE(mapped.open(name)) << c.what;
-        EXPECT_EQ(mapped.outcome().ok(), c.way != Refused) << c.what;
+        EXPECT_EQ(mapped.status().ok(), c.way != Refused) << c.what;
         EXPECT_EQ(mapped.inPlace(), c.way == InPlace) << c.what;
         if (c.way != Refused)
             EXPECT_EQ(mapped.grind(kManyLevels), decodedRows(name, kManyLevels, false)) << c.what;
@@ -199,7 +199,7 @@ TEST(GrindImage, BitmapCutShortWhileMappedIsDamaged)
         ASSERT_EQ(::truncate(name.c_str(), 4096), 0);
         (void)mapped.grind(kManyLevels);
         EXPECT_TRUE(mapped.cut());
-        EXPECT_EQ(bmp::message({bmp::Verdict::Damaged, bmp::kCutWhileRead}),
+        EXPECT_EQ(bmp::damaged(bmp::kCutWhileRead).message,
                   "damaged bitmap (the file was cut short while it was read)");
     }
 }

@@ -29,10 +29,11 @@ Picture ReadBmp(const std::string &path)
     std::ifstream in(path, std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
-    vomra::bmp::Header header;
     Picture p;
-    if (!vomra::bmp::readHeader(data, bytes.size(), header).ok())
+    const vomra::Result<vomra::bmp::Header> read = vomra::bmp::readHeader(data, bytes.size());
+    if (!read)
         return p;
+    const vomra::bmp::Header &header = *read;
     p.width = header.width;
     p.height = header.height;
     p.pixels.resize(static_cast<std::size_t>(p.width) * p.height);
