@@ -5,11 +5,6 @@
 include(GNUInstallDirs)
 
 install(TARGETS vomra vomra-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-# vomra-cli's helper for the commands that need Qt; vomra-cli looks for it in
-# ../libexec/vomra from its own folder.
-install(TARGETS vomra-cli-qt RUNTIME DESTINATION libexec/vomra)
-# Its modules (what needs FreeType, ICU, libjpeg or libpng) go there too.
-install(TARGETS vomra-cli-art vomra-cli-width vomra-cli-picture LIBRARY DESTINATION libexec/vomra)
 
 set(vomra_share ${CMAKE_INSTALL_DATADIR}/vomra)
 install(FILES ${CMAKE_SOURCE_DIR}/assets/QOBR.Ini ${VOMRA_HELP_FILE} DESTINATION ${vomra_share})
@@ -53,7 +48,7 @@ install(FILES ${CMAKE_SOURCE_DIR}/assets/bash-completion/vomra-cli
   DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
 
 # Everything the package ships, and nothing else (scripts/package builds this).
-add_custom_target(vomra_ship DEPENDS vomra vomra-cli vomra-cli-qt vomra_cli_modules vomra_help vomra_man)
+add_custom_target(vomra_ship DEPENDS vomra vomra-cli vomra_help vomra_man)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vomra)

@@ -1,6 +1,6 @@
-#include "platform/WindowSystemX11.h"
+#include "x11/WindowSystemX11.h"
 
-#include "platform/X11Session.h"
+#include "x11/X11Session.h"
 
 namespace vomra {
 
@@ -19,8 +19,9 @@ int passError(Display *, XErrorEvent *e)
 
 } // namespace x11
 
-TX11WindowSystem::TX11WindowSystem() : d(std::make_unique<Impl>())
+TX11WindowSystem::TX11WindowSystem(std::function<void()> pumpEvents) : d(std::make_unique<Impl>())
 {
+    d->pumpEvents = std::move(pumpEvents);
     d->dpy = XOpenDisplay(nullptr);
     if (!d->dpy)
         return;
@@ -39,7 +40,7 @@ TX11WindowSystem::TX11WindowSystem() : d(std::make_unique<Impl>())
     d->wmState = atom("WM_STATE");
 
     d->netWmPid = atom("_NET_WM_PID");
-    d->sendClock.start();
+    d->sendStart = std::chrono::steady_clock::now();
 }
 
 TX11WindowSystem::~TX11WindowSystem() = default;
@@ -48,7 +49,7 @@ bool TX11WindowSystem::HasDisplay() const { return d->dpy != nullptr; }
 
 void TX11WindowSystem::RestartClock()
 {
-    d->sendClock.restart();
+    d->sendStart = std::chrono::steady_clock::now();
 }
 
 WindowHandle TX11WindowSystem::PickWindow(const std::function<void()> &ready)

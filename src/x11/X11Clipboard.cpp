@@ -1,4 +1,4 @@
-#include "platform/X11Clipboard.h"
+#include "x11/X11Clipboard.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

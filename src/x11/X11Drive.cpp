@@ -1,4 +1,4 @@
-#include "platform/X11Drive.h"
+#include "x11/X11Drive.h"
 
 #include <X11/Xlib.h>
 
