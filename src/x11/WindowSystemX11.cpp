@@ -22,14 +22,14 @@ int passError(Display *, XErrorEvent *e)
 TX11WindowSystem::TX11WindowSystem(std::function<void()> pumpEvents) : d(std::make_unique<Impl>())
 {
     d->pumpEvents = std::move(pumpEvents);
-    d->dpy = XOpenDisplay(nullptr);
+    d->dpy = libX11.available() ? XOpenDisplay(nullptr) : nullptr;
     if (!d->dpy)
         return;
     Display *dpy = d->dpy;
     d->screen = DefaultScreen(dpy);
     d->root = RootWindow(dpy, d->screen);
     int eventBase = 0, errorBase = 0, major = 0, minor = 0;
-    d->xtest = XTestQueryExtension(dpy, &eventBase, &errorBase, &major, &minor);
+    d->xtest = libXtst.available() && XTestQueryExtension(dpy, &eventBase, &errorBase, &major, &minor);
     auto atom = [dpy](const char *name) { return XInternAtom(dpy, name, False); };
     d->clientListStacking = atom("_NET_CLIENT_LIST_STACKING");
     d->supportingWmCheck = atom("_NET_SUPPORTING_WM_CHECK");

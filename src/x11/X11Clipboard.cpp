@@ -19,6 +19,8 @@
 #undef min
 #undef max
 
+#include "x11/XlibCalls.h"
+
 namespace vomra {
 
 namespace {
@@ -339,7 +341,7 @@ struct X11Clipboard::Impl {
 
 X11Clipboard::X11Clipboard(const char *display) : d(std::make_unique<Impl>())
 {
-    d->dpy = XOpenDisplay(display);
+    d->dpy = libX11.available() ? XOpenDisplay(display) : nullptr;
     if (!d->dpy)
         return;
     Display *dpy = d->dpy;

@@ -7,6 +7,7 @@
 
 #include "x11/X11Clipboard.h"
 #include "x11/X11Drive.h"
+#include "x11/XlibCalls.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
