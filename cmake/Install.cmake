@@ -71,9 +71,11 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.example.org/vomra")
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Found by shlibdeps, and fontconfig besides: the font lookup loads it when
-# its cache cannot answer, so no program links it.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libfontconfig1")
+# Found by shlibdeps, and besides the libraries opened on first use
+# (base/LazyLibrary.h), which no executable names: fontconfig, ICU, libX11 and
+# libXtst, libwayland-client.
+string(REGEX MATCH "^[0-9]+" vomra_icu_major "${ICU_VERSION}")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libfontconfig1, libicu${vomra_icu_major}, libx11-6, libxtst6, libwayland-client0")
 # The Song-style face the texts are drawn in, the help viewer and the desktop opener.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-arphic-uming, xchm, xdg-utils")
 include(CPack)
