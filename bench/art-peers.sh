@@ -28,6 +28,9 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.1f", a / b}'; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# A font cache of this run's own, filled by the first art below: the user's
+# may be rewritten meanwhile by other runs (other fonts, a changed set-up).
+export VOMRA_FONT_CACHE="$work/fonts"
 for c in figlet toilet; do
   "$c" "$word" >"$work/$c.out" || { echo "art-peers: $c failed" >&2; exit 1; }
 done
