@@ -5,11 +5,6 @@
 include(GNUInstallDirs)
 
 install(TARGETS vomra vomra-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-# vomra-cli's helper for the commands that need Qt; vomra-cli looks for it in
-# ../libexec/vomra from its own folder.
-install(TARGETS vomra-cli-qt RUNTIME DESTINATION libexec/vomra)
-# Its modules (what needs FreeType, ICU, libjpeg or libpng) go there too.
-install(TARGETS vomra-cli-art vomra-cli-width vomra-cli-picture LIBRARY DESTINATION libexec/vomra)
 
 set(vomra_share ${CMAKE_INSTALL_DATADIR}/vomra)
 install(FILES ${CMAKE_SOURCE_DIR}/assets/QOBR.Ini ${VOMRA_HELP_FILE} DESTINATION ${vomra_share})
@@ -53,7 +48,7 @@ install(FILES ${CMAKE_SOURCE_DIR}/assets/bash-completion/vomra-cli
   DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
 
 # Everything the package ships, and nothing else (scripts/package builds this).
-add_custom_target(vomra_ship DEPENDS vomra vomra-cli vomra-cli-qt vomra_cli_modules vomra_help vomra_man)
+add_custom_target(vomra_ship DEPENDS vomra vomra-cli vomra_help vomra_man)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vomra)
@@ -76,9 +71,11 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.example.org/vomra")
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Found by shlibdeps, and fontconfig besides: the font lookup loads it when
-# its cache cannot answer, so no program links it.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libfontconfig1")
+# Found by shlibdeps, and besides the libraries opened on first use
+# (base/LazyLibrary.h), which no executable names: fontconfig, ICU, libX11 and
+# libXtst, libwayland-client.
+string(REGEX MATCH "^[0-9]+" vomra_icu_major "${ICU_VERSION}")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libfontconfig1, libicu${vomra_icu_major}, libx11-6, libxtst6, libwayland-client0")
 # The Song-style face the texts are drawn in, the help viewer and the desktop opener.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-arphic-uming, xchm, xdg-utils")
 include(CPack)

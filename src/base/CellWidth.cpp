@@ -1,12 +1,25 @@
 #include "base/CellWidth.h"
+#include "base/LazyLibrary.h"
 
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
+#include <unicode/uvernum.h>
 
 #include <algorithm>
 #include <utility>
 
 namespace vomra::cells {
+
+namespace {
+
+// ICU's character data, opened when a width is first asked for (LazyLibrary.h);
+// it is a dependency of the package, so a missing one ends the process.
+constinit LazyLibrary icu("libicuuc.so." U_ICU_VERSION_SHORT);
+constinit const LazyCall<decltype(&::u_charType)> u_charType{icu, VOMRA_SYMBOL_NAME(u_charType)};
+constinit const LazyCall<decltype(&::u_getIntPropertyValue)> u_getIntPropertyValue{icu,
+                                                                                   VOMRA_SYMBOL_NAME(u_getIntPropertyValue)};
+
+} // namespace
 
 Kind kindOf(char32_t c)
 {

@@ -4,7 +4,7 @@
 // Window texts are UTF-8 and compared as Unicode text: a title may hold any
 // character, not only those GBK can write. No Qt here: the send sequence runs
 // on the logic layer against this interface, the X11 implementation lives in
-// WindowSystemX11.
+// x11/WindowSystemX11.
 
 #include <cstdint>
 #include <stdexcept>

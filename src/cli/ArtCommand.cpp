@@ -1,7 +1,6 @@
 // vomra-cli art: the art font maker of the program, for scripts. Draws the word
 // with the same renderer as the page and runs the same making and layout steps.
 #include "cli/Cli.h"
-#include "cli/Modules.h"
 
 #include "art/core/ArtLayout.h"
 #include "art/core/ArtWithFont.h"
@@ -276,5 +275,3 @@ int runArt(const std::vector<std::string> &args, Io &io)
 }
 
 } // namespace vomra::cli
-
-int vomra_cli_art(const std::vector<std::string> *args, vomra::cli::Io *io) { return vomra::cli::runArt(*args, *io); }

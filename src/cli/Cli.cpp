@@ -1,10 +1,6 @@
 #include "cli/Cli.h"
-#include "cli/Modules.h"
 
-#include "base/ExeFolder.h"
 #include "base/Gbk.h"
-
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -19,41 +15,11 @@ int runGrind(const std::vector<std::string> &args, Io &io); // GrindCommand.cpp
 int runRecipes(const std::vector<std::string> &args, Io &io); // RecipesCommand.cpp
 int runTrimLeft(const std::vector<std::string> &args, Io &io); // TrimCommand.cpp
 int runTrimRight(const std::vector<std::string> &args, Io &io);
+int runArt(const std::vector<std::string> &args, Io &io); // ArtCommand.cpp
+int runWidth(const std::vector<std::string> &args, Io &io); // WidthCommand.cpp
+int runSend(const std::vector<std::string> &args, Io &io); // SendCommand.cpp
 
 namespace {
-
-CommandRunner g_qtCommands = nullptr;
-
-// send needs the platform library, which brings Qt, and vomra-cli itself loads
-// no Qt: it runs in the helper program, installed beside it or in libexec/vomra, which is the whole
-// command line with those commands built in.
-int runInHelper(const char *command, const std::vector<std::string> &args, Io &io)
-{
-    if (g_qtCommands)
-        return g_qtCommands(command, args, io);
-    const std::string folder = executableFolder();
-    std::string helper = folder + "vomra-cli-qt";
-    if (::access(helper.c_str(), X_OK) != 0)
-        helper = folder + "../libexec/vomra/vomra-cli-qt";
-    std::vector<std::string> words = {helper, command};
-    words.insert(words.end(), args.begin(), args.end());
-    std::vector<char *> argv;
-    for (std::string &w : words)
-        argv.push_back(w.data());
-    argv.push_back(nullptr);
-    // The helper lives elsewhere (libexec) but works on vomra-cli's program folder.
-    ::setenv(kHelperProgramFolder, programFolderOf(io).c_str(), 1);
-    io.out.flush();
-    io.err.flush();
-    std::fflush(nullptr);
-    ::execv(helper.c_str(), argv.data());
-    io.err << "vomra-cli " << command << ": cannot start " << helper << ": " << std::strerror(errno) << '\n';
-    return kFailed;
-}
-
-int sendInHelper(const std::vector<std::string> &args, Io &io) { return runInHelper("send", args, io); }
-int runArt(const std::vector<std::string> &args, Io &io) { return runModuleCommand(kArtModule, "art", args, io); }
-int runWidth(const std::vector<std::string> &args, Io &io) { return runModuleCommand(kWidthModule, "width", args, io); }
 
 constexpr const char *kVersion = "vomra-cli 2.0.0\n"
                                  "License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
@@ -156,7 +122,7 @@ const std::vector<CommandEntry> &commands()
          "      does not decode; 3 the window was found but did not take the text within\n"
          "      5 seconds; 4 no X display: the text was put on the Wayland clipboard instead\n"
          "      and served until another program took the clipboard or 2 minutes passed",
-                  sendInHelper,
+         runSend,
          {"--window", "--window-contains", "--class", "--kind", "--remember", "--encoding"}},
         {"recipes",
          "recipes list|show|find|add|rm [--folder DIR] [--encoding utf-8|gbk] [--force] [ARGS]",
@@ -195,8 +161,6 @@ void printHelp(std::ostream &out)
 }
 
 } // namespace
-
-void setQtCommands(CommandRunner run) { g_qtCommands = run; }
 
 int runCli(const std::vector<std::string> &args, Io io)
 {

@@ -9,8 +9,6 @@
 #include <string_view>
 #include <vector>
 
-class QGuiApplication;
-
 namespace vomra::cli {
 
 struct Io {
@@ -28,14 +26,6 @@ enum ExitCode { kOk = 0, kFailed = 1, kUsage = 2 };
 
 // args excludes the program name.
 int runCli(const std::vector<std::string> &args, Io io);
-
-// The commands that need Qt (send). vomra-cli links no Qt and hands them to its
-// helper program; a program that has them built in (the helper, the
-// tests) installs them here, and runCli then runs them in-process.
-using CommandRunner = int (*)(const char *command, const std::vector<std::string> &args, Io &io);
-void setQtCommands(CommandRunner run);
-// The program folder vomra-cli hands to its helper, which lives elsewhere.
-inline constexpr const char *kHelperProgramFolder = "VOMRA_CLI_PROGRAM_FOLDER";
 
 // Shared by the commands.
 enum class Encoding { Utf8, Gbk };
@@ -88,11 +78,5 @@ private:
 };
 
 void writeOutputLines(Io &io, Encoding enc, const std::vector<std::string> &lines);
-
-// The process's one QGuiApplication, made on first use on `platform` (always
-// when `force`, otherwise only when QT_QPA_PLATFORM is unset) and kept to the
-// end, with Qt's chatter kept off stderr. Null when another kind of
-// application runs.
-QGuiApplication *guiApplication(const char *platform, bool force);
 
 } // namespace vomra::cli

@@ -1,5 +1,4 @@
-// The helpers every command shares: options, reading and writing text. Linked
-// into vomra-cli and into each of its modules.
+// The helpers every command shares: options, reading and writing text.
 #include "cli/Cli.h"
 
 #include "base/ExeFolder.h"

@@ -5,7 +5,6 @@
 #include "art/core/GrindPrepare.h"
 #include "art/core/MappedBitmap.h"
 #include "cli/Cli.h"
-#include "cli/Modules.h"
 #include "base/Bmp.h"
 #include "base/Gbk.h"
 #include "base/PictureKind.h"
@@ -99,10 +98,7 @@ bool readPicture(const std::string &path, MappedBitmap &bitmap, Result<picture::
     const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
     const picture::Format format = picture::formatOf(data, bytes.size());
     if (format != picture::Format::Unknown) {
-        const auto decode = reinterpret_cast<DecodeEntry>(moduleEntry(kPictureModule, "vomra-cli grind", err));
-        if (!decode)
-            return false;
-        decode(data, bytes.size(), &needed, decoded);
+        *decoded = picture::decode(data, bytes.size(), needed);
         if (decoded->ok())
             return true;
         err << cannot << decoded->error().message << "\n";

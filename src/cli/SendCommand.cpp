@@ -11,8 +11,8 @@
 #include "base/Gbk.h"
 #include "base/Settings.h"
 #include "cli/Cli.h"
-#include "platform/WaylandClipboard.h"
-#include "platform/WindowSystemX11.h"
+#include "cli/WaylandClipboard.h"
+#include "x11/WindowSystemX11.h"
 #include "recipe/core/Send.h"
 
 #include <cstdio>

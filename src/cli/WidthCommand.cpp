@@ -2,7 +2,6 @@
 // ambiguous characters both ways, and the characters that make a picture skew
 // in one of the two; --fix writes the text with stand-ins for them.
 #include "cli/Cli.h"
-#include "cli/Modules.h"
 
 #include "base/CellWidth.h"
 #include "base/Gbk.h"
@@ -124,8 +123,3 @@ int runWidth(const std::vector<std::string> &args, Io &io)
 }
 
 } // namespace vomra::cli
-
-int vomra_cli_width(const std::vector<std::string> *args, vomra::cli::Io *io)
-{
-    return vomra::cli::runWidth(*args, *io);
-}

@@ -1,8 +1,8 @@
 #include "glyph/FontResolution.h"
 
-#include <fontconfig/fontconfig.h>
+#include "base/LazyLibrary.h"
 
-#include <dlfcn.h>
+#include <fontconfig/fontconfig.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -119,8 +119,9 @@ void store(const std::string &path, const std::string &stamp, std::vector<std::s
         std::remove(temp.c_str());
 }
 
-// fontconfig is loaded only when the cache cannot answer: linked in, it and
-// what it links (expat) were mapped and bound on every run, for nothing.
+// fontconfig is opened only when the cache cannot answer (base/LazyLibrary.h):
+// linked in, it and what it links (expat) were mapped and bound on every run,
+// for nothing.
 #define VOMRA_FC_CALLS(X)                                                                                          \
     X(FcPatternCreate) X(FcPatternAddString) X(FcPatternAddInteger) X(FcConfigSubstitute) X(FcDefaultSubstitute)     \
     X(FcFontSort) X(FcPatternDestroy) X(FcPatternGetString) X(FcPatternGetInteger) X(FcStrCmpIgnoreCase)             \
@@ -132,18 +133,19 @@ struct Fc {
 #undef VOMRA_FC_MEMBER
 };
 
-// Null when the library or one of its calls is missing. A process that has
-// fontconfig already (the program, through Qt) gets that same copy.
+// Null when the library or one of its calls is missing: then no font is found.
+// A process that has fontconfig already (the program, through Qt) gets that
+// same copy.
 const Fc *fontconfig()
 {
     static const Fc *const loaded = [] {
+        static LazyLibrary lib("libfontconfig.so.1");
         static Fc fc;
-        void *lib = ::dlopen("libfontconfig.so.1", RTLD_LAZY | RTLD_LOCAL);
-        if (!lib)
+        if (!lib.available())
             return static_cast<const Fc *>(nullptr);
         bool all = true;
 #define VOMRA_FC_LOAD(name)                                                                                        \
-    fc.name = reinterpret_cast<decltype(fc.name)>(::dlsym(lib, #name));                                             \
+    fc.name = reinterpret_cast<decltype(fc.name)>(lib.symbol(#name));                                               \
     all = all && fc.name;
         VOMRA_FC_CALLS(VOMRA_FC_LOAD)
 #undef VOMRA_FC_LOAD

@@ -28,8 +28,7 @@ grep -q 'License: GPL-3.0+' <(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/sha
 
 DESTDIR="$work/root" cmake --install "$build" --prefix /usr >/dev/null
 usr=$work/root/usr
-for f in bin/vomra bin/vomra-cli libexec/vomra/vomra-cli-qt libexec/vomra/vomra-cli-art.so libexec/vomra/vomra-cli-width.so \
-         libexec/vomra/vomra-cli-picture.so share/vomra/QOBR.Ini share/vomra/QOBR.CHM share/applications/vomra.desktop \
+for f in bin/vomra bin/vomra-cli share/vomra/QOBR.Ini share/vomra/QOBR.CHM share/applications/vomra.desktop \
          share/metainfo/org.vomra.vomra.metainfo.xml share/man/man1/vomra-cli.1.gz share/man/man1/vomra.1.gz \
          share/doc/vomra/copyright share/doc/vomra/changelog.Debian.gz share/bash-completion/completions/vomra-cli; do
   [ -f "$usr/$f" ] || fail "$f is not installed"
@@ -95,7 +94,9 @@ sed -i "s/^$custom=.*/$custom=#\r/" "$user/QOBR.Ini"
 convert -size 3x1 xc:black BMP3:"$work/black.bmp"
 [ "$("$usr/bin/vomra-cli" grind --gray custom "$work/black.bmp")" = "###" ] ||
   fail "vomra-cli did not read the ramp from $user"
-# Installed, its commands find their modules in libexec/vomra.
+# Installed, every command runs from the one executable: nothing else of it is
+# installed.
+[ ! -e "$usr/libexec" ] || fail "something was installed in libexec: $(find "$usr/libexec")"
 convert -size 3x1 xc:black "$work/black.png"
 [ "$("$usr/bin/vomra-cli" grind --ramp '#.' "$work/black.png")" = "###" ] || fail "vomra-cli grind of a PNG failed"
 "$usr/bin/vomra-cli" art --fg '#' I | grep -q '#' || fail "vomra-cli art failed"

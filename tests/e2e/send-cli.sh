@@ -71,9 +71,10 @@ xdotool mousemove 1000 10
 printf 'three' | "$cli" send --kind 2 --press-send || fail "send into a window of helper children failed"
 expect_events 'paste w1 window three' 'enter w1 window'
 
-# Window titles from QOBR.Ini beside the program, and --window.
+# Window titles from QOBR.Ini beside the program, and --window: a copy of
+# vomra-cli alone, with nothing beside it, sends.
 mkdir "$work/prog"
-cp "$cli" "$cli-qt" "$work/prog/"
+cp "$cli" "$work/prog/"
 printf '[发送]\r\n窗口1=Chat with Bob\r\n' | iconv -f UTF-8 -t GBK >"$work/prog/QOBR.Ini"
 start_chat --window 'Chat with Bob' --at 0,0 --no-children --window 'Room 7' --at 450,0 --no-children
 printf 'hi Bob' | "$work/prog/vomra-cli" send --kind 1 || fail "send by the title from QOBR.Ini failed"

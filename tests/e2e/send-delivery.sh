@@ -106,7 +106,7 @@ expect_events 'paste w2 window to the emoji' 'paste w2 window to the part' 'key 
 # QOBR.Ini beside the program (GBK), and a plain --pick sends into it. A title
 # GBK cannot write is refused, and the file keeps what it had.
 mkdir "$work/prog"
-cp "$cli" "$(dirname "$cli")/vomra-cli-qt" "$work/prog/" # send runs in the helper beside it
+cp "$cli" "$work/prog/" # vomra-cli alone
 pick() { # pick X Y ARGS...: runs vomra-cli send ARGS, clicks at X,Y once the pointer is grabbed
   local x=$1 y=$2 status=0
   shift 2

@@ -1,7 +1,7 @@
 #include "recipe/ui/SendOnDesktop.h"
 
 #include "base/Settings.h"
-#include "platform/WindowSystemX11.h"
+#include "x11/WindowSystemX11.h"
 
 #include <QClipboard>
 #include <QCursor>
@@ -29,7 +29,10 @@ SendResult sendOnDesktop(int kind, bool pressSend, const std::string &programFol
     std::unique_ptr<WindowSystem> windows;
     if (sendWindowSystemHook()) {
         windows = sendWindowSystemHook()();
-    } else if (auto x11 = std::make_unique<TX11WindowSystem>(); x11->HasDisplay()) {
+    } else if (auto x11 = std::make_unique<TX11WindowSystem>(
+                   // The page keeps painting while the send waits for the chat program.
+                   [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+               x11->HasDisplay()) {
         windows = std::move(x11);
     }
     const bool reachable = windows != nullptr;

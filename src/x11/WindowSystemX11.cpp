@@ -1,6 +1,6 @@
-#include "platform/WindowSystemX11.h"
+#include "x11/WindowSystemX11.h"
 
-#include "platform/X11Session.h"
+#include "x11/X11Session.h"
 
 namespace vomra {
 
@@ -19,16 +19,17 @@ int passError(Display *, XErrorEvent *e)
 
 } // namespace x11
 
-TX11WindowSystem::TX11WindowSystem() : d(std::make_unique<Impl>())
+TX11WindowSystem::TX11WindowSystem(std::function<void()> pumpEvents) : d(std::make_unique<Impl>())
 {
-    d->dpy = XOpenDisplay(nullptr);
+    d->pumpEvents = std::move(pumpEvents);
+    d->dpy = libX11.available() ? XOpenDisplay(nullptr) : nullptr;
     if (!d->dpy)
         return;
     Display *dpy = d->dpy;
     d->screen = DefaultScreen(dpy);
     d->root = RootWindow(dpy, d->screen);
     int eventBase = 0, errorBase = 0, major = 0, minor = 0;
-    d->xtest = XTestQueryExtension(dpy, &eventBase, &errorBase, &major, &minor);
+    d->xtest = libXtst.available() && XTestQueryExtension(dpy, &eventBase, &errorBase, &major, &minor);
     auto atom = [dpy](const char *name) { return XInternAtom(dpy, name, False); };
     d->clientListStacking = atom("_NET_CLIENT_LIST_STACKING");
     d->supportingWmCheck = atom("_NET_SUPPORTING_WM_CHECK");
@@ -39,7 +40,7 @@ TX11WindowSystem::TX11WindowSystem() : d(std::make_unique<Impl>())
     d->wmState = atom("WM_STATE");
 
     d->netWmPid = atom("_NET_WM_PID");
-    d->sendClock.start();
+    d->sendStart = std::chrono::steady_clock::now();
 }
 
 TX11WindowSystem::~TX11WindowSystem() = default;
@@ -48,7 +49,7 @@ bool TX11WindowSystem::HasDisplay() const { return d->dpy != nullptr; }
 
 void TX11WindowSystem::RestartClock()
 {
-    d->sendClock.restart();
+    d->sendStart = std::chrono::steady_clock::now();
 }
 
 WindowHandle TX11WindowSystem::PickWindow(const std::function<void()> &ready)

@@ -1,10 +1,11 @@
-#include "platform/WindowSystemX11.h"
+#include "x11/WindowSystemX11.h"
 #include "recipe/core/Send.h"
 
-#include <QByteArray>
-#include <QtGlobal>
-
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
 
 using namespace vomra;
 
@@ -13,8 +14,9 @@ using namespace vomra;
 // clipboard and without a crash.
 TEST(X11WindowSystem, NoDisplayFindsNothingAndSendsNothing)
 {
-    const QByteArray display = qgetenv("DISPLAY");
-    qunsetenv("DISPLAY");
+    const char *was = std::getenv("DISPLAY");
+    const std::optional<std::string> display = was ? std::optional<std::string>(was) : std::nullopt;
+    ::unsetenv("DISPLAY");
     {
         TX11WindowSystem windows;
         EXPECT_FALSE(windows.HasDisplay());
@@ -40,6 +42,6 @@ TEST(X11WindowSystem, NoDisplayFindsNothingAndSendsNothing)
                           SendResult::NotFound);
         EXPECT_FALSE(copied);
     }
-    if (!display.isNull())
-        qputenv("DISPLAY", display);
+    if (display)
+        ::setenv("DISPLAY", display->c_str(), 1);
 }

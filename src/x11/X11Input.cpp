@@ -1,5 +1,5 @@
 // Driving windows as a user would: activation, keyboard focus and XTest keys and clicks.
-#include "platform/X11Session.h"
+#include "x11/X11Session.h"
 
 namespace vomra {
 

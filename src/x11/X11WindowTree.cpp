@@ -1,5 +1,5 @@
 // Finding windows: properties, the top-level list, names, children and the window at a point.
-#include "platform/X11Session.h"
+#include "x11/X11Session.h"
 #include "x11/X11TopLevels.h"
 
 namespace vomra {

@@ -1,15 +1,13 @@
 #pragma once
 // What the parts of the X11 window system share: the connection and its atoms,
-// the error trap, our clipboard owner and the waits that serve it (and keep
-// Qt's event loop running, where there is one). Internal to platform/.
+// the error trap, our clipboard owner and the waits that serve it (and run the
+// caller's event pump, where there is one). Internal to x11/.
 
-#include "platform/WindowSystemX11.h"
+#include "x11/WindowSystemX11.h"
 
-#include "platform/X11Clipboard.h"
-#include "platform/X11Drive.h"
-
-#include <QCoreApplication>
-#include <QElapsedTimer>
+#include "x11/X11Clipboard.h"
+#include "x11/X11Drive.h"
+#include "x11/XlibCalls.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -23,6 +21,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -76,7 +75,8 @@ struct TX11WindowSystem::Impl {
     Atom clientListStacking = None, supportingWmCheck = None, activeWindow = None, netSupported = None,
          netWmName = None, utf8String = None, wmState = None, netWmPid = None;
     std::unique_ptr<X11Clipboard> clipboard;
-    QElapsedTimer sendClock;
+    std::function<void()> pumpEvents;
+    std::chrono::steady_clock::time_point sendStart = std::chrono::steady_clock::now();
 
     // The longest a window manager may take to activate a window before we
     // give the focus ourselves.
@@ -89,28 +89,32 @@ struct TX11WindowSystem::Impl {
             XCloseDisplay(dpy);
     }
 
-    int remainingMs() const { return std::max<int>(0, kSendTimeoutMs - static_cast<int>(sendClock.elapsed())); }
+    static long long msSince(std::chrono::steady_clock::time_point t)
+    {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t).count();
+    }
+
+    int remainingMs() const { return static_cast<int>(std::max<long long>(0, kSendTimeoutMs - msSince(sendStart))); }
 
     void pump()
     {
         if (clipboard)
             clipboard->serve(0);
-        if (QCoreApplication::instance())
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (pumpEvents)
+            pumpEvents();
     }
 
-    // Polls `done` while our clipboard is served (and the event loop runs);
+    // Polls `done` while our clipboard is served (and the caller's events run);
     // false when it is still not true when the send's time is up (or after
     // `capMs`, for a step that has a way on without it).
     template <typename F> bool waitUntil(F done, int capMs = kSendTimeoutMs)
     {
-        QElapsedTimer step;
-        step.start();
+        const auto step = std::chrono::steady_clock::now();
         for (;;) {
             pump();
             if (done())
                 return true;
-            if (remainingMs() <= 0 || step.elapsed() >= capMs)
+            if (remainingMs() <= 0 || msSince(step) >= capMs)
                 return false;
             pollfd fds[2] = {{ConnectionNumber(dpy), POLLIN, 0}, {clipboard ? clipboard->fd() : -1, POLLIN, 0}};
             ::poll(fds, 2, 2);

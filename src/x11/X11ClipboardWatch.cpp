@@ -1,5 +1,5 @@
 // Watching who received our clipboard's text.
-#include "platform/X11Session.h"
+#include "x11/X11Session.h"
 
 namespace vomra {
 

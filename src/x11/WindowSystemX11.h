@@ -28,8 +28,9 @@
 // - Modifier keys the user holds are let go for our keys and clicks and
 //   pressed again afterwards.
 // - One time limit for the whole send, from construction (or RestartClock);
-//   every wait keeps the Qt event loop running (without user input), if there
-//   is one, so a page still paints.
+//   every wait runs the event pump the caller gave, so a program with an
+//   event loop (the page's send) still paints meanwhile. No Qt here: the
+//   command line drives the same code without one.
 // VOMRA_X11_DEBUG=1 in the environment prints the windows looked at and the X
 // errors met to stderr.
 
@@ -46,7 +47,9 @@ public:
     static constexpr int kSendTimeoutMs = 5000;
 
     // Connects to $DISPLAY. Without a display every search finds nothing.
-    TX11WindowSystem();
+    // `pumpEvents` runs again and again while a step waits for the desktop
+    // (every few milliseconds): the caller's pending events, without user input.
+    explicit TX11WindowSystem(std::function<void()> pumpEvents = {});
     ~TX11WindowSystem() override;
     TX11WindowSystem(const TX11WindowSystem &) = delete;
     TX11WindowSystem &operator=(const TX11WindowSystem &) = delete;

@@ -1,4 +1,4 @@
-#include "platform/X11Clipboard.h"
+#include "x11/X11Clipboard.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -18,6 +18,8 @@
 #include <X11/Xlibint.h>
 #undef min
 #undef max
+
+#include "x11/XlibCalls.h"
 
 namespace vomra {
 
@@ -339,7 +341,7 @@ struct X11Clipboard::Impl {
 
 X11Clipboard::X11Clipboard(const char *display) : d(std::make_unique<Impl>())
 {
-    d->dpy = XOpenDisplay(display);
+    d->dpy = libX11.available() ? XOpenDisplay(display) : nullptr;
     if (!d->dpy)
         return;
     Display *dpy = d->dpy;

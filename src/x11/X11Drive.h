@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-// Xlib's own names, without its macros (they clash with Qt's headers).
+// Xlib's own name for a connection, without Xlib's header and its macros.
 using Display = struct _XDisplay;
 
 namespace vomra {

@@ -1,4 +1,5 @@
-#include "platform/X11Drive.h"
+#include "x11/X11Drive.h"
+#include "x11/XlibCalls.h"
 
 #include <X11/Xlib.h>
 
