@@ -59,14 +59,4 @@ bool Profile::writeString(std::string_view section, std::string_view key, std::s
     return save(index, error);
 }
 
-bool Profile::writeInteger(std::string_view section, std::string_view key, int value, std::string *error) const
-{
-    return writeString(section, key, std::to_string(value), error);
-}
-
-bool Profile::writeBool(std::string_view section, std::string_view key, bool value, std::string *error) const
-{
-    return writeString(section, key, value ? "1" : "0", error);
-}
-
 } // namespace vomra

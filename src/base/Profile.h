@@ -39,10 +39,6 @@ public:
     // Returns false and sets *error (naming the full path) when the file cannot be written.
     bool writeString(std::string_view section, std::string_view key, std::string_view value,
                      std::string *error = nullptr) const;
-    bool writeInteger(std::string_view section, std::string_view key, int value,
-                      std::string *error = nullptr) const;
-    bool writeBool(std::string_view section, std::string_view key, bool value,
-                   std::string *error = nullptr) const;
 
     // The integer rule of readInteger on a bare value.
     static std::optional<int> parseInteger(std::string_view text);

@@ -61,15 +61,9 @@ struct ScreenArea {
 // maximised. The size (outer, frame included) is then cut to the available
 // area, so that restoring never makes a window larger than the screen.
 Settings readSettings(const Profile &file, const ScreenArea &screen);
-// The same with the whole screen available.
-Settings readSettings(const Profile &file, int screenWidth, int screenHeight);
 
 // Writes the close-time settings in their fixed order. On failure stops at once
 // and returns false with *failedPath set to the file's full path.
 bool writeSettings(const Profile &file, const Settings &current, std::string *failedPath = nullptr);
-
-// Profile calls with UTF-8 names and values (the file itself stays GBK).
-std::string readUtf8(const Profile &file, const char *section, const char *key, const char *def);
-bool writeUtf8(const Profile &file, const char *section, const char *key, const std::string &valueUtf8);
 
 } // namespace vomra
