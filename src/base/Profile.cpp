@@ -55,14 +55,4 @@ Result<void> Profile::writeString(std::string_view section, std::string_view key
     return save(index);
 }
 
-Result<void> Profile::writeInteger(std::string_view section, std::string_view key, int value) const
-{
-    return writeString(section, key, std::to_string(value));
-}
-
-Result<void> Profile::writeBool(std::string_view section, std::string_view key, bool value) const
-{
-    return writeString(section, key, value ? "1" : "0");
-}
-
 } // namespace vomra

@@ -39,8 +39,6 @@ public:
 
     // The reason, naming the full path, when the file cannot be written.
     Result<void> writeString(std::string_view section, std::string_view key, std::string_view value) const;
-    Result<void> writeInteger(std::string_view section, std::string_view key, int value) const;
-    Result<void> writeBool(std::string_view section, std::string_view key, bool value) const;
 
     // The integer rule of readInteger on a bare value.
     static std::optional<int> parseInteger(std::string_view text);

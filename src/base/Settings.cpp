@@ -30,16 +30,6 @@ struct ReadOnce {
 
 std::string settingsPath(const std::string &programFolder) { return programFolder + "QOBR.Ini"; }
 
-std::string readUtf8(const Profile &file, const char *section, const char *key, const char *def)
-{
-    return gbk::toUtf8(file.readString(g(section), g(key), g(def)));
-}
-
-Settings readSettings(const Profile &file, int screenWidth, int screenHeight)
-{
-    return readSettings(file, ScreenArea{screenWidth, screenHeight, screenWidth, screenHeight});
-}
-
 Settings readSettings(const Profile &file, const ScreenArea &screen)
 {
     Settings s;

@@ -61,14 +61,9 @@ struct ScreenArea {
 // maximised. The size (outer, frame included) is then cut to the available
 // area, so that restoring never makes a window larger than the screen.
 Settings readSettings(const Profile &file, const ScreenArea &screen);
-// The same with the whole screen available.
-Settings readSettings(const Profile &file, int screenWidth, int screenHeight);
 
 // Writes the close-time settings in their fixed order, in one write; the reason
 // (naming the file's full path) when it fails.
 Result<void> writeSettings(const Profile &file, const Settings &current);
-
-// A profile read with UTF-8 names and value (the file itself stays GBK).
-std::string readUtf8(const Profile &file, const char *section, const char *key, const char *def);
 
 } // namespace vomra

@@ -38,11 +38,16 @@ std::string setupStamp()
                                    std::string("/var/cache/fontconfig"), userCache + "/fontconfig",
                                    userConfig + "/fontconfig", userConfig + "/fontconfig/conf.d"})
         add(dir);
-    for (const char *var : {"FONTCONFIG_FILE", "FONTCONFIG_PATH", "FONTCONFIG_SYSROOT"}) {
+    // The fallbacks are ranked for the locale's language (fontconfig reads it
+    // from these, in this order).
+    for (const char *var : {"FONTCONFIG_FILE", "FONTCONFIG_PATH", "FONTCONFIG_SYSROOT", "FC_LANG", "LC_ALL",
+                            "LC_CTYPE", "LANG"}) {
         const char *v = std::getenv(var);
         stamp += ' ';
         stamp += v ? v : "-";
     }
+    if (const char *file = std::getenv("FONTCONFIG_FILE"))
+        add(file);
     return stamp;
 }
 

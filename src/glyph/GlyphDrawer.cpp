@@ -4,6 +4,7 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_MODULE_H
 #include FT_OUTLINE_H
 #include FT_SIZES_H
 #include FT_SYNTHESIS_H
@@ -572,6 +573,10 @@ GlyphDrawer::GlyphDrawer(const GlyphStyle &style)
         d->library = nullptr;
         return;
     }
+    // FreeType leaves the stems of CFF outlines (Nimbus, the Noto CJK faces) as
+    // they are; Qt darkens them, and words are drawn as Qt drew them.
+    FT_Bool noStemDarkening = false;
+    FT_Property_Set(d->library, "cff", "no-stem-darkening", &noStemDarkening);
     d->fonts = resolveFonts(d->asked, style.bold, style.italic);
     d->faces.resize(d->fonts.files.size());
     d->tried.assign(d->fonts.files.size(), false);

@@ -5,7 +5,6 @@
 
 #include <QPlainTextEdit>
 #include <QTextDocument>
-#include <QTextEdit>
 
 namespace vomra {
 
@@ -24,13 +23,6 @@ TAlignmentHint *TAlignmentHint::watch(QPlainTextEdit *view)
     auto *hint = new TAlignmentHint(view, [view] { return view->toPlainText(); });
     hint->m_document = [view] { return view->document(); };
     connect(view, &QPlainTextEdit::textChanged, hint, &TAlignmentHint::checkSoon);
-    return hint;
-}
-
-TAlignmentHint *TAlignmentHint::watch(QTextEdit *view)
-{
-    auto *hint = new TAlignmentHint(view, [view] { return view->toPlainText(); });
-    connect(view, &QTextEdit::textChanged, hint, &TAlignmentHint::checkSoon);
     return hint;
 }
 

@@ -15,7 +15,6 @@
 
 class QWidget;
 class QPlainTextEdit;
-class QTextEdit;
 class QTextDocument;
 
 namespace vomra {
@@ -27,7 +26,6 @@ public:
     // it shortly after each change, so typing does not scan the text each key).
     TAlignmentHint(QWidget *view, std::function<QString()> text);
     static TAlignmentHint *watch(QPlainTextEdit *view);
-    static TAlignmentHint *watch(QTextEdit *view);
 
     // A text view's document above kStepChars characters is checked a slice of
     // blocks in each turn of the event loop: scanning millions of characters at

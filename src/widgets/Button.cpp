@@ -38,7 +38,7 @@ QImage checkPicture(bool radio, int number)
 
 // ---------------------------------------------------------------- TGWButtonBase
 
-TGWButtonBase::TGWButtonBase(QWidget *parent) : TGWCustomControl(parent)
+TGWButtonBase::TGWButtonBase(QWidget *parent) : TGWCustomControl(parent), StateImages(this)
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_Hover, false);
@@ -68,42 +68,6 @@ void TGWButtonBase::setDisableColor(TColor value)
     m_disableColor = value;
     if (!isEnabled())
         update();
-}
-
-void TGWButtonBase::setImages(TGWImageList *value)
-{
-    if (m_images == value)
-        return;
-    if (m_images)
-        disconnect(m_images, nullptr, this, nullptr);
-    m_images = value;
-    if (m_images)
-        connect(m_images, &TGWImageList::changed, this, qOverload<>(&QWidget::update));
-    update();
-}
-
-void TGWButtonBase::setImgUpIdx(int value)
-{
-    m_imgUpIdx = value;
-    update();
-}
-
-void TGWButtonBase::setImgDownIdx(int value)
-{
-    m_imgDownIdx = value;
-    update();
-}
-
-void TGWButtonBase::setImgEnterIdx(int value)
-{
-    m_imgEnterIdx = value;
-    update();
-}
-
-void TGWButtonBase::setImgDisableIdx(int value)
-{
-    m_imgDisableIdx = value;
-    update();
 }
 
 void TGWButtonBase::setLayout(TButtonLayout value)
@@ -232,10 +196,8 @@ void TGWButtonBase::DrawCaption(Canvas &canvas, int x, int y)
 
 void TGWButtonBase::DrawImage(Canvas &canvas, int x, int y)
 {
-    if (!m_images)
-        return;
-    const int index = stateImageIndex(state(), {m_imgUpIdx, m_imgDownIdx, m_imgEnterIdx, m_imgDisableIdx});
-    m_images->Draw(canvas, x, y, index, true);
+    if (TGWImageList *images = Images())
+        images->Draw(canvas, x, y, imageIndexFor(state()), true);
 }
 
 void TGWButtonBase::DrawContent(Canvas &canvas, int dx, int dy)
@@ -243,10 +205,11 @@ void TGWButtonBase::DrawContent(Canvas &canvas, int dx, int dy)
     ContentMetrics m;
     m.width = width();
     m.height = height();
-    m.hasImages = m_images != nullptr;
-    if (m_images) {
-        m.imageWidth = m_images->Width();
-        m.imageHeight = m_images->Height();
+    TGWImageList *images = Images();
+    m.hasImages = images != nullptr;
+    if (images) {
+        m.imageWidth = images->Width();
+        m.imageHeight = images->Height();
     }
     m.hasCaption = !m_caption.isEmpty();
     m.captionWidth = m_captionWidth;

@@ -13,7 +13,7 @@ namespace vomra {
 
 class TGWImageList;
 
-class TGWButtonBase : public TGWCustomControl {
+class TGWButtonBase : public TGWCustomControl, public StateImages {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
     Q_PROPERTY(bool Checked READ Checked WRITE setChecked)
@@ -43,16 +43,6 @@ public:
     TColor DisableColor() const { return m_disableColor; }
     void setDisableColor(TColor value);
 
-    TGWImageList *Images() const { return m_images; }
-    void setImages(TGWImageList *value);
-    int ImgUpIdx() const { return m_imgUpIdx; }
-    void setImgUpIdx(int value);
-    int ImgDownIdx() const { return m_imgDownIdx; }
-    void setImgDownIdx(int value);
-    int ImgEnterIdx() const { return m_imgEnterIdx; }
-    void setImgEnterIdx(int value);
-    int ImgDisableIdx() const { return m_imgDisableIdx; }
-    void setImgDisableIdx(int value);
     TButtonLayout Layout() const { return m_layout; }
     void setLayout(TButtonLayout value);
     int Spacing() const { return m_spacing; }
@@ -84,6 +74,7 @@ public:
 protected:
     void setKind(Kind kind) { m_kind = kind; }
     ButtonState state() const;
+    void imagesChanged() override { update(); }
 
     virtual void DoToggle();
     virtual void DrawCaption(Canvas &canvas, int x, int y);
@@ -117,11 +108,6 @@ private:
     QString m_caption;
     TColor m_mouseEnterColor = clWindowText;
     TColor m_disableColor = kDisabledCaptionColor;
-    QPointer<TGWImageList> m_images;
-    int m_imgUpIdx = -1;
-    int m_imgDownIdx = -1;
-    int m_imgEnterIdx = -1;
-    int m_imgDisableIdx = -1;
     TButtonLayout m_layout = blGlyphTop;
     int m_spacing = 2;
     bool m_checked = false;

@@ -1,7 +1,6 @@
 #include "widgets/Canvas.h"
 
 #include <QFontMetrics>
-#include <QPolygon>
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -77,17 +76,6 @@ void Canvas::lineTo(int x, int y)
 }
 
 void Canvas::setPixel(int x, int y, TColor c) { plot(x, y, qcolor(c)); }
-
-TColor Canvas::pixel(int x, int y) const
-{
-    auto *image = dynamic_cast<QImage *>(m_painter.device());
-    if (!image)
-        return clNone;
-    const QPoint p = m_painter.transform().map(QPoint(x, y));
-    if (!image->rect().contains(p))
-        return clNone;
-    return tcolor(image->pixelColor(p));
-}
 
 void Canvas::fillRect(const Rect &r)
 {
@@ -214,15 +202,6 @@ void Canvas::ellipse(const Rect &r)
     m_painter.restore();
 }
 
-void Canvas::polygon(const QPolygon &points)
-{
-    m_painter.save();
-    m_painter.setPen(m_penStyle == PenStyle::Clear ? QPen(Qt::NoPen) : QPen(qcolor(m_penColor), 0));
-    m_painter.setBrush(m_brushStyle == BrushStyle::Clear ? QBrush(Qt::NoBrush) : QBrush(qcolor(m_brushColor)));
-    m_painter.drawPolygon(points);
-    m_painter.restore();
-}
-
 QSize Canvas::textExtent(const QString &text) const
 {
     const QFontMetrics fm(m_font);
@@ -242,7 +221,5 @@ void Canvas::textOut(int x, int y, const QString &text)
 }
 
 void Canvas::draw(int x, int y, const QImage &image) { m_painter.drawImage(x, y, image); }
-
-void Canvas::stretchDraw(const Rect &r, const QImage &image) { m_painter.drawImage(toQRect(r), image); }
 
 } // namespace vomra

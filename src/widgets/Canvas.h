@@ -45,7 +45,6 @@ public:
     void setFontColor(TColor c) { m_fontColor = c; }
     TColor fontColor() const { return m_fontColor; }
 
-    QPoint penPos() const { return m_penPos; }
     void moveTo(int x, int y) { m_penPos = {x, y}; }
     // From the pen position to (x, y), the end point excluded; the pen moves there.
     void lineTo(int x, int y);
@@ -55,8 +54,6 @@ public:
         lineTo(x2, y2);
     }
     void setPixel(int x, int y, TColor c);
-    // Reads back a pixel when painting on an image; clNone otherwise.
-    TColor pixel(int x, int y) const;
 
     // Outline with the pen, interior with the brush, covering left..right-1 and
     // top..bottom-1. With a clear pen the fill is one pixel smaller to the right
@@ -66,7 +63,6 @@ public:
     void frameRect(const Rect &r); // one-pixel frame in the brush colour
     void roundRect(const Rect &r, int ellipseWidth, int ellipseHeight);
     void ellipse(const Rect &r);
-    void polygon(const QPolygon &points);
 
     // Text with its top-left at (x, y) in the font colour; the background is the
     // brush colour unless the brush is clear.
@@ -76,7 +72,6 @@ public:
     int textHeight(const QString &text) const { return textExtent(text).height(); }
 
     void draw(int x, int y, const QImage &image);
-    void stretchDraw(const Rect &r, const QImage &image);
 
     static QColor qcolor(TColor c);
     static TColor tcolor(const QColor &c);

@@ -33,6 +33,40 @@ int regrabMnemonic(QWidget *widget, int shortcutId, const QString &caption)
     return key.isEmpty() ? 0 : widget->grabShortcut(key);
 }
 
+void StateImages::setImages(TGWImageList *value)
+{
+    if (m_images)
+        QObject::disconnect(m_images, nullptr, m_control, nullptr);
+    m_images = value;
+    if (m_images)
+        QObject::connect(m_images, &TGWImageList::changed, m_control, [this] { imagesChanged(); });
+    imagesChanged();
+}
+
+void StateImages::setImgUpIdx(int value)
+{
+    m_imgUpIdx = value;
+    imagesChanged();
+}
+
+void StateImages::setImgDownIdx(int value)
+{
+    m_imgDownIdx = value;
+    imagesChanged();
+}
+
+void StateImages::setImgEnterIdx(int value)
+{
+    m_imgEnterIdx = value;
+    imagesChanged();
+}
+
+void StateImages::setImgDisableIdx(int value)
+{
+    m_imgDisableIdx = value;
+    imagesChanged();
+}
+
 TGWCustomControl::TGWCustomControl(QWidget *parent) : QWidget(parent)
 {
     // We paint every pixel ourselves; no system background first.
@@ -87,7 +121,7 @@ void TGWCustomControl::DrawBackground(Canvas &canvas)
 
 // --- TGWGraphicButtonBase ---
 
-TGWGraphicButtonBase::TGWGraphicButtonBase(QWidget *parent) : QWidget(parent)
+TGWGraphicButtonBase::TGWGraphicButtonBase(QWidget *parent) : QWidget(parent), StateImages(this)
 {
     m_mouseEnterFont = {font(), m_fontColor};
     m_disableFont = {font(), kDisabledCaptionColor};
@@ -117,40 +151,6 @@ void TGWGraphicButtonBase::setCaptionShadowColor(TColor value)
 void TGWGraphicButtonBase::setCaptionShadowSpace(int value)
 {
     m_captionShadowSpace = value;
-    Refresh();
-}
-
-void TGWGraphicButtonBase::setImages(TGWImageList *value)
-{
-    if (m_images)
-        disconnect(m_images, nullptr, this, nullptr);
-    m_images = value;
-    if (m_images)
-        connect(m_images, &TGWImageList::changed, this, &TGWGraphicButtonBase::Refresh);
-    Refresh();
-}
-
-void TGWGraphicButtonBase::setImgUpIdx(int value)
-{
-    m_imgUpIdx = value;
-    Refresh();
-}
-
-void TGWGraphicButtonBase::setImgDownIdx(int value)
-{
-    m_imgDownIdx = value;
-    Refresh();
-}
-
-void TGWGraphicButtonBase::setImgEnterIdx(int value)
-{
-    m_imgEnterIdx = value;
-    Refresh();
-}
-
-void TGWGraphicButtonBase::setImgDisableIdx(int value)
-{
-    m_imgDisableIdx = value;
     Refresh();
 }
 
@@ -195,7 +195,7 @@ int TGWGraphicButtonBase::currentImageIndex() const
     s.enabled = isEnabled();
     s.mousePressed = m_pressed;
     s.mouseHot = m_hot;
-    return stateImageIndex(s, {m_imgUpIdx, m_imgDownIdx, m_imgEnterIdx, m_imgDisableIdx});
+    return imageIndexFor(s);
 }
 
 void TGWGraphicButtonBase::DoMouseEnter()

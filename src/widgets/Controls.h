@@ -31,6 +31,46 @@ using TGWNotifyEvent = std::function<void(QObject *Sender)>;
 // `caption` for `widget`; returns the new id, 0 when the caption has none.
 int regrabMnemonic(QWidget *widget, int shortcutId, const QString &caption);
 
+// The image list and the four state images of the buttons and the clickable
+// labels: one block of published properties for both. Every setter stores the
+// value and has the control repaint (imagesChanged), and so does a change inside
+// the list; setting a list again reconnects it and repaints.
+class StateImages {
+public:
+    TGWImageList *Images() const { return m_images; }
+    void setImages(TGWImageList *value);
+    int ImgUpIdx() const { return m_imgUpIdx; }
+    void setImgUpIdx(int value);
+    int ImgDownIdx() const { return m_imgDownIdx; }
+    void setImgDownIdx(int value);
+    int ImgEnterIdx() const { return m_imgEnterIdx; }
+    void setImgEnterIdx(int value);
+    int ImgDisableIdx() const { return m_imgDisableIdx; }
+    void setImgDisableIdx(int value);
+
+protected:
+    explicit StateImages(QWidget *control) : m_control(control) {}
+    ~StateImages() = default;
+    StateImages(const StateImages &) = delete;
+    StateImages &operator=(const StateImages &) = delete;
+
+    // The image for the state (disabled, pressed, hot); -1 for none.
+    int imageIndexFor(const ButtonState &state) const
+    {
+        return stateImageIndex(state, {m_imgUpIdx, m_imgDownIdx, m_imgEnterIdx, m_imgDisableIdx});
+    }
+    // Repaints the control the way its other setters do.
+    virtual void imagesChanged() = 0;
+
+private:
+    QWidget *m_control;
+    QPointer<TGWImageList> m_images;
+    int m_imgUpIdx = -1;
+    int m_imgDownIdx = -1;
+    int m_imgEnterIdx = -1;
+    int m_imgDisableIdx = -1;
+};
+
 // A windowed control whose background its owner may paint: with AutoDrawBackground
 // off, painting starts with DrawBackground, which asks OnDrawBackground to paint
 // the rectangle (0, 0, width, height).
@@ -76,7 +116,7 @@ private:
 // (pressed), carries the hot and disabled fonts, the caption shadow and the state
 // images. Qt has no window-less controls, so this is a child widget; with
 // Transparent on it paints no background and what lies behind it shows through.
-class TGWGraphicButtonBase : public QWidget {
+class TGWGraphicButtonBase : public QWidget, public StateImages {
     Q_OBJECT
     Q_PROPERTY(bool CaptionShadow READ CaptionShadow WRITE setCaptionShadow)
     Q_PROPERTY(int CaptionShadowSpace READ CaptionShadowSpace WRITE setCaptionShadowSpace)
@@ -109,17 +149,6 @@ public:
     void setCaptionShadowColor(TColor value);
     int CaptionShadowSpace() const { return m_captionShadowSpace; }
     void setCaptionShadowSpace(int value);
-
-    TGWImageList *Images() const { return m_images; }
-    void setImages(TGWImageList *value);
-    int ImgUpIdx() const { return m_imgUpIdx; }
-    void setImgUpIdx(int value);
-    int ImgDownIdx() const { return m_imgDownIdx; }
-    void setImgDownIdx(int value);
-    int ImgEnterIdx() const { return m_imgEnterIdx; }
-    void setImgEnterIdx(int value);
-    int ImgDisableIdx() const { return m_imgDisableIdx; }
-    void setImgDisableIdx(int value);
 
     int Spacing() const { return m_spacing; }
     void setSpacing(int value);
@@ -155,6 +184,7 @@ protected:
     // Redraws after a state change: through the parent when transparent, so that
     // what lies behind is painted first; directly otherwise.
     void Refresh() { redraw(m_transparent); }
+    void imagesChanged() override { Refresh(); }
     // Redraws at once, through the parent (when there is one) or directly.
     void redraw(bool throughParent);
 
@@ -177,11 +207,6 @@ private:
     bool m_captionShadow = false;
     TColor m_captionShadowColor = RGB(128, 128, 128);
     int m_captionShadowSpace = 1;
-    QPointer<TGWImageList> m_images;
-    int m_imgUpIdx = -1;
-    int m_imgDownIdx = -1;
-    int m_imgEnterIdx = -1;
-    int m_imgDisableIdx = -1;
     int m_spacing = 2;
     bool m_transparent = false;
     QString m_caption;

@@ -20,21 +20,6 @@ int TGWImageList::Add(const QImage &image)
     return Count() - 1;
 }
 
-void TGWImageList::AddStrip(const QImage &strip)
-{
-    if (m_width <= 0)
-        return; // no cells: the walk along the strip would never end
-    for (int x = 0; x + m_width <= strip.width(); x += m_width)
-        Add(strip.copy(x, 0, m_width, std::min(m_height, strip.height())));
-}
-
-void TGWImageList::Clear()
-{
-    m_images.clear();
-    m_disabled.clear();
-    emit changed();
-}
-
 void TGWImageList::Draw(Canvas &canvas, int x, int y, int index, bool enabled) const
 {
     if (index < 0 || index >= Count())

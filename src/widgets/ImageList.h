@@ -21,9 +21,6 @@ public:
 
     // Adds one image (scaled to the list's size when it differs); returns its index.
     int Add(const QImage &image);
-    // Adds every Width-wide cell of a horizontal strip, left to right.
-    void AddStrip(const QImage &strip);
-    void Clear();
 
     // An index outside the list draws nothing.
     void Draw(Canvas &canvas, int x, int y, int index, bool enabled = true) const;

@@ -58,12 +58,6 @@ int TGWCustomPanel::frameThickness() const
     return n;
 }
 
-Rect TGWCustomPanel::ClientArea() const
-{
-    const int n = frameThickness();
-    return {n, n, width() - n, height() - n};
-}
-
 void TGWCustomPanel::relayout()
 {
     const int n = frameThickness();

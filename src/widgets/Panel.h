@@ -42,9 +42,6 @@ public:
     QString Caption() const { return m_caption; }
     void setCaption(const QString &value);
 
-    // The client rectangle less borders and bevels: where children are laid out.
-    Rect ClientArea() const;
-
 protected:
     void Paint(Canvas &canvas) override;
     void resizeEvent(QResizeEvent *event) override;

@@ -484,9 +484,4 @@ bool X11Clipboard::handToManager(int ms)
     return d->save == Impl::Save::Saved;
 }
 
-void X11Clipboard::setChunkSize(std::size_t bytes)
-{
-    d->chunk = std::max<std::size_t>(bytes, 1);
-}
-
 } // namespace vomra

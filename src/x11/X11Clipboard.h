@@ -72,9 +72,6 @@ public:
     // within `ms`. False at once when no manager runs.
     bool handToManager(int ms);
 
-    // The largest piece sent in one property (INCR above it); tests lower it.
-    void setChunkSize(std::size_t bytes);
-
 private:
     struct Impl;
     std::unique_ptr<Impl> d;

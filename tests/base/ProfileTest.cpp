@@ -129,14 +129,14 @@ TEST(Profile, FileRoundTripAndHostileContent)
     Profile p(dir.file(name));
     EXPECT_EQ(p.readInteger("B", "v", 0), 1);
     EXPECT_EQ(p.readString("A", "nul", "d"), std::string("a\0b", 3));
-    ASSERT_TRUE(p.writeInteger("B", "w", -5));
+    ASSERT_TRUE(p.writeString("B", "w", "-5"));
     EXPECT_EQ(p.readInteger("b", "W", 0), -5);
     EXPECT_EQ(dir.read(name), hostile + "\r\nw=-5\r\n");
 
     EXPECT_EQ(p.readInteger("A", "missing", 9), 9);
     EXPECT_EQ(p.readInteger("A", "nul", 9), 9); // not a number
     EXPECT_TRUE(p.readBool("B", "v", false));
-    EXPECT_TRUE(p.writeBool("B", "flag", false));
+    EXPECT_TRUE(p.writeString("B", "flag", "0"));
     EXPECT_FALSE(p.readBool("B", "flag", true));
 
     Profile none(dir.file("absent.Ini"));

@@ -26,12 +26,15 @@ void writeIni(const TempFolder &dir, const std::string &utf8)
 constexpr int kScreenW = 1280;
 constexpr int kScreenH = 1024;
 
+// A screen with all of it available.
+ScreenArea whole(int width, int height) { return {width, height, width, height}; }
+
 } // namespace
 
 TEST(Settings, NoFileGivesDefaults)
 {
     TempFolder dir;
-    const Settings s = readSettings(Profile(settingsPath(dir.path())), kScreenW, kScreenH);
+    const Settings s = readSettings(Profile(settingsPath(dir.path())), whole(kScreenW, kScreenH));
     EXPECT_EQ(s.width, 640);
     EXPECT_EQ(s.height, 480);
     EXPECT_EQ(s.state, WindowState::Normal);
@@ -70,7 +73,7 @@ TEST(Settings, ReadClampsAndStates)
     for (const Row &r : rows) {
         TempFolder dir;
         writeIni(dir, r.ini);
-        const Settings s = readSettings(Profile(settingsPath(dir.path())), r.screenW, r.screenH);
+        const Settings s = readSettings(Profile(settingsPath(dir.path())), whole(r.screenW, r.screenH));
         EXPECT_EQ(s.width, r.expected.width) << r.name;
         EXPECT_EQ(s.height, r.expected.height) << r.name;
         EXPECT_EQ(s.state, r.expected.state) << r.name;
@@ -134,7 +137,7 @@ TEST(Settings, WriteMaximisedStoresTheRestoredSizeAndKeepsOtherKeys)
               G("; mine\r\n[图片磨牙器]\r\n常规灰度=@#  \r\n94 级灰度=abc\r\n自定义灰度=xyz\r\n图片透明化=0\r\n"
                 "[窗体]\r\n宽度=640\r\nUnknown=1\r\n高度=480\r\n状态=最大化\r\n左边宽度=192\r\n[界面方案]\r\n方案=0\r\n"));
     // And it reads back the way it was closed.
-    const Settings s = readSettings(file, kScreenW, kScreenH);
+    const Settings s = readSettings(file, whole(kScreenW, kScreenH));
     EXPECT_EQ(s.state, WindowState::Maximized);
     EXPECT_EQ(s.width, 640);
 }
@@ -144,7 +147,7 @@ TEST(Settings, MinimisedWritesItsSize)
     TempFolder dir;
     const Profile file(settingsPath(dir.path()));
     ASSERT_TRUE(writeSettings(file, {700, 500, WindowState::Minimized, 200, 1, false}));
-    EXPECT_EQ(readUtf8(file, settings_keys::kFormSection, settings_keys::kState, ""), "最小化");
+    EXPECT_EQ(file.readString(G("窗体"), G("状态"), ""), G("最小化"));
     EXPECT_EQ(file.readInteger(G("窗体"), G("宽度"), 0), 700);
 }
 

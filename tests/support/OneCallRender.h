@@ -1,8 +1,8 @@
 #pragma once
-// The whole word in one drawText call, as the glyph renderer once drew it: the
-// reference its piecewise drawing must match pixel for pixel.
+// The whole word in one drawText call: what the reference's piecewise drawing
+// must match pixel for pixel.
 
-#include "platform/GlyphRenderer.h"
+#include "support/QtGlyphReference.h"
 
 #include <QFontMetrics>
 #include <QImage>
@@ -12,7 +12,7 @@
 
 namespace vomra::test {
 
-inline QImage renderInOneCall(const GlyphRenderer &renderer, const QString &word, bool underline)
+inline QImage renderInOneCall(const QtGlyphReference &renderer, const QString &word, bool underline)
 {
     const QFontMetrics fm(renderer.font());
     QImage image(fm.horizontalAdvance(word), fm.ascent() + fm.descent(), QImage::Format_RGB32);

@@ -18,7 +18,6 @@ public:
     const QImage &Picture() const { return m_picture; }
     // seeThrough: the colour that transparent drawing leaves out.
     void setPicture(const QImage &picture, QRgb seeThrough);
-    QRgb SeeThroughColor() const { return m_seeThrough; }
 
     bool Transparent() const { return m_transparent; }
     // Redraws.

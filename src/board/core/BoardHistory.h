@@ -25,14 +25,11 @@ public:
     void end(const DrawTextModel &model);
     bool open() const { return m_depth > 0; }
 
-    bool canUndo() const { return !m_undo.empty() && !open(); }
-    bool canRedo() const { return !m_redo.empty() && !open(); }
     // Each returns false and changes nothing when there is no step (or one is open).
     bool undo(DrawTextModel &model);
     bool redo(DrawTextModel &model);
 
     std::size_t undoCount() const { return m_undo.size(); }
-    std::size_t redoCount() const { return m_redo.size(); }
     // What the kept steps hold, rows and bookkeeping.
     std::size_t bytes() const { return m_bytes; }
 

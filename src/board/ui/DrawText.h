@@ -55,11 +55,8 @@ public:
     // an owner groups several changes into one between beginStep and endStep.
     void beginStep() { m_history.begin(m_model); }
     void endStep() { m_history.end(m_model); }
-    bool CanUndo() const { return m_history.canUndo(); }
-    bool CanRedo() const { return m_history.canRedo(); }
     bool Undo();
     bool Redo();
-    const BoardHistory &History() const { return m_history; }
 
     int PosX() const { return m_posX; }
     int PosY() const { return m_posY; }

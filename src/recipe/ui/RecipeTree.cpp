@@ -164,11 +164,6 @@ QTreeWidgetItem *TRecipeTree::Selected() const
     return items.isEmpty() ? nullptr : items.constFirst();
 }
 
-TQOBR_TreeNodeRecord TRecipeTree::SelectedRecord() const
-{
-    return GetNodeRecord(Selected());
-}
-
 void TRecipeTree::SelectRecipeFile(const std::string &path)
 {
     QTreeWidgetItemIterator it(m_tree);

@@ -32,8 +32,6 @@ public:
     void LoadRecipeTree();
 
     TQOBR_TreeNodeRecord GetNodeRecord(const QTreeWidgetItem *item) const;
-    // The selected node's record; kind none when nothing is selected.
-    TQOBR_TreeNodeRecord SelectedRecord() const;
     QTreeWidgetItem *Selected() const;
 
     // Rebuilds the tree keeping the folders and collections that were open and the

@@ -49,7 +49,6 @@ public:
     // only (Wayland). Test hook: set to force either way.
     static std::optional<bool> &cornersDrawnOverride();
     static bool cornersDrawn();
-    bool windowActive() const { return m_windowActive; }
 
     // The emulated window system's own answer at a window point: 0 client,
     // HTCAPTION, or a sizing edge.

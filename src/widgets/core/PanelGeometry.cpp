@@ -23,18 +23,6 @@ int nextSectionHeight(int height, int selfHeight, int step, bool expanding)
     return std::max(height - step, kCollapsedBodyHeight);
 }
 
-std::vector<int> sectionHeights(int height, int selfHeight, int expandedStep, bool expanding)
-{
-    std::vector<int> out;
-    const int step = sectionStep(selfHeight, expandedStep);
-    for (int h = nextSectionHeight(height, selfHeight, step, expanding); h != height;
-         h = nextSectionHeight(height, selfHeight, step, expanding)) {
-        out.push_back(h);
-        height = h;
-    }
-    return out;
-}
-
 int nextTitleTop(int titleTop, int nextTitleSpace, int bodyHeight)
 {
     return titleTop + kTitleHeight + nextTitleSpace + std::max(0, bodyHeight);

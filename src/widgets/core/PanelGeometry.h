@@ -4,8 +4,6 @@
 
 #include "widgets/core/Color.h"
 
-#include <vector>
-
 namespace vomra {
 
 inline constexpr int kTitleHeight = 25;
@@ -18,9 +16,6 @@ int sectionStep(int selfHeight, int expandedStep);
 // The body's next height on the way to selfHeight (expanding) or to 1
 // (collapsing); equal to `height` when the animation has ended.
 int nextSectionHeight(int height, int selfHeight, int step, bool expanding);
-
-// Every height the body passes through from `height` to its end, in order.
-std::vector<int> sectionHeights(int height, int selfHeight, int expandedStep, bool expanding);
 
 // Top of the next title below a section; bodyHeight < 0 means no body.
 int nextTitleTop(int titleTop, int nextTitleSpace, int bodyHeight);

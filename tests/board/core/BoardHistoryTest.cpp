@@ -78,9 +78,7 @@ TEST(BoardHistory, NewChangeAfterUndoDropsRedoAndNoChangeIsNoStep)
     EXPECT_EQ(history.undoCount(), 2u);
 
     ASSERT_TRUE(history.undo(board));
-    EXPECT_TRUE(history.canRedo());
     step(history, board, [&] { board.paintAt(3, 1, "c"); });
-    EXPECT_FALSE(history.canRedo());
     EXPECT_FALSE(history.redo(board));
     EXPECT_EQ(board.TextList()[0].substr(0, 3), "a c");
 }

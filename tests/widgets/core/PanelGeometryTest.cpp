@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace vomra;
 
 namespace {
@@ -27,6 +29,20 @@ const HeightsCase kHeights[] = {
     // Turning back half way: the heights continue from where the body is.
     {"reverse from 73", 73, 184, 5, false, {37, 1}},
 };
+
+// Every height the body passes through from `height` to its end, in order, as
+// the section's animation steps through them.
+std::vector<int> sectionHeights(int height, int selfHeight, int expandedStep, bool expanding)
+{
+    std::vector<int> out;
+    const int step = sectionStep(selfHeight, expandedStep);
+    for (int h = nextSectionHeight(height, selfHeight, step, expanding); h != height;
+         h = nextSectionHeight(height, selfHeight, step, expanding)) {
+        out.push_back(h);
+        height = h;
+    }
+    return out;
+}
 
 } // namespace
 

@@ -1,9 +1,9 @@
 #pragma once
-// Draws a word the way the art font maker needs it: black on a white bitmap of
+// The reference the glyph drawer is checked against: a word drawn through Qt's
+// own text engine the way the art font maker needs it, black on a white bitmap of
 // exactly the text extent, every pixel pure black or pure white. Sizes are points
 // at 96 dpi whatever the screen says, so a "宋体" 9 pt word is drawn with the
-// font's 12-pixel bitmap strike, as on the desktop the program was made for.
-// Needs a QGuiApplication.
+// font's 12-pixel bitmap strike. Needs a QGuiApplication.
 
 #include "base/InkGrid.h"
 
@@ -11,8 +11,7 @@
 #include <QImage>
 #include <QString>
 
-
-namespace vomra {
+namespace vomra::test {
 
 struct GlyphFont {
     QString family;
@@ -22,10 +21,10 @@ struct GlyphFont {
     bool underline = false;
 };
 
-class GlyphRenderer
+class QtGlyphReference
 {
 public:
-    explicit GlyphRenderer(const GlyphFont &font);
+    explicit QtGlyphReference(const GlyphFont &font);
 
     // round(pt * 96 / 72), as the classic desktop converts a point size.
     static int pixelSize(int points);
@@ -58,4 +57,4 @@ private:
 // Exactly black pixels of image are ink, anything else (a gray edge too) background.
 InkGrid inkGridOf(const QImage &image);
 
-} // namespace vomra
+} // namespace vomra::test

@@ -1,6 +1,4 @@
-#include "platform/GlyphRenderer.h"
-
-#include "platform/GbkQt.h"
+#include "support/QtGlyphReference.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -12,7 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace vomra {
+namespace vomra::test {
 
 namespace {
 
@@ -65,7 +63,7 @@ void drawTextInPieces(QPainter &painter, const QFont &font, const QString &text,
 
 } // namespace
 
-GlyphRenderer::GlyphRenderer(const GlyphFont &font)
+QtGlyphReference::QtGlyphReference(const GlyphFont &font)
     : m_asked(font)
     , m_font(font.family)
 {
@@ -80,17 +78,17 @@ GlyphRenderer::GlyphRenderer(const GlyphFont &font)
     m_font.setItalic(font.italic);
 }
 
-int GlyphRenderer::pixelSize(int points) { return static_cast<int>(std::lround(points * 96.0 / 72.0)); }
+int QtGlyphReference::pixelSize(int points) { return static_cast<int>(std::lround(points * 96.0 / 72.0)); }
 
-int GlyphRenderer::textWidth(const QString &text) const { return QFontMetrics(m_font).horizontalAdvance(text); }
+int QtGlyphReference::textWidth(const QString &text) const { return QFontMetrics(m_font).horizontalAdvance(text); }
 
-int GlyphRenderer::textHeight() const
+int QtGlyphReference::textHeight() const
 {
     const QFontMetrics fm(m_font);
     return fm.ascent() + fm.descent();
 }
 
-QImage GlyphRenderer::render(const QString &word) const
+QImage QtGlyphReference::render(const QString &word) const
 {
     const QFontMetrics fm(m_font);
     const int width = fm.horizontalAdvance(word);
@@ -125,15 +123,15 @@ QImage GlyphRenderer::render(const QString &word) const
     return image;
 }
 
-InkGrid GlyphRenderer::inkGrid(const QString &word) const
+InkGrid QtGlyphReference::inkGrid(const QString &word) const
 {
     const QImage image = render(word);
     return image.isNull() ? InkGrid(0, textHeight()) : inkGridOf(image);
 }
 
-QString GlyphRenderer::resolvedFamily() const { return QFontInfo(m_font).family(); }
+QString QtGlyphReference::resolvedFamily() const { return QFontInfo(m_font).family(); }
 
-bool GlyphRenderer::familyInstalled() const
+bool QtGlyphReference::familyInstalled() const
 {
     if (QFontDatabase::hasFamily(m_asked.family))
         return true;
@@ -153,4 +151,4 @@ InkGrid inkGridOf(const QImage &source)
     return grid;
 }
 
-} // namespace vomra
+} // namespace vomra::test

@@ -1,4 +1,4 @@
-#include "platform/GlyphRenderer.h"
+#include "support/QtGlyphReference.h"
 #include "support/OneCallRender.h"
 #include "art/core/ArtWithFont.h"
 
@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 using namespace vomra;
+using namespace vomra::test;
 
 namespace {
 
@@ -68,18 +69,18 @@ bool rowAllBlack(const QImage &image, int y)
 
 } // namespace
 
-TEST(GlyphRenderer, PointsBecomePixelsAt96Dpi)
+TEST(QtGlyphReference, PointsBecomePixelsAt96Dpi)
 {
-    EXPECT_EQ(GlyphRenderer::pixelSize(9), 12);
-    EXPECT_EQ(GlyphRenderer::pixelSize(10), 13);
-    EXPECT_EQ(GlyphRenderer::pixelSize(11), 15);
-    EXPECT_EQ(GlyphRenderer::pixelSize(20), 27);
-    EXPECT_EQ(GlyphRenderer::pixelSize(72), 96);
+    EXPECT_EQ(QtGlyphReference::pixelSize(9), 12);
+    EXPECT_EQ(QtGlyphReference::pixelSize(10), 13);
+    EXPECT_EQ(QtGlyphReference::pixelSize(11), 15);
+    EXPECT_EQ(QtGlyphReference::pixelSize(20), 27);
+    EXPECT_EQ(QtGlyphReference::pixelSize(72), 96);
 }
 
-TEST(GlyphRenderer, SongNinePointIsTheTwelvePixelStrike)
+TEST(QtGlyphReference, SongNinePointIsTheTwelvePixelStrike)
 {
-    const GlyphRenderer renderer({kSong, 9});
+    const QtGlyphReference renderer({kSong, 9});
     EXPECT_EQ(renderer.resolvedFamily(), songFamily());
     EXPECT_TRUE(renderer.familyInstalled());
     const QImage image = renderer.render(QStringLiteral("艺术字"));
@@ -90,7 +91,7 @@ TEST(GlyphRenderer, SongNinePointIsTheTwelvePixelStrike)
     EXPECT_EQ(rowsOf(inkGridOf(image)), kStrike);
 }
 
-TEST(GlyphRenderer, StylesStayPureBlackAndWhite)
+TEST(QtGlyphReference, StylesStayPureBlackAndWhite)
 {
     struct Case {
         int points;
@@ -102,7 +103,7 @@ TEST(GlyphRenderer, StylesStayPureBlackAndWhite)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << c.points << "pt b" << c.bold << " i" << c.italic << " u" << c.underline);
-        const GlyphRenderer renderer({kSong, c.points, c.bold, c.italic, c.underline});
+        const QtGlyphReference renderer({kSong, c.points, c.bold, c.italic, c.underline});
         const QImage image = renderer.render(QStringLiteral("艺术字Ag"));
         ASSERT_FALSE(image.isNull());
         EXPECT_EQ(image.height(), renderer.textHeight());
@@ -117,10 +118,10 @@ TEST(GlyphRenderer, StylesStayPureBlackAndWhite)
     }
 }
 
-TEST(GlyphRenderer, BoldWidensTheStrokes)
+TEST(QtGlyphReference, BoldWidensTheStrokes)
 {
-    const QImage plain = GlyphRenderer({kSong, 9}).render(QStringLiteral("艺"));
-    const QImage bold = GlyphRenderer({kSong, 9, true}).render(QStringLiteral("艺"));
+    const QImage plain = QtGlyphReference({kSong, 9}).render(QStringLiteral("艺"));
+    const QImage bold = QtGlyphReference({kSong, 9, true}).render(QStringLiteral("艺"));
     ASSERT_FALSE(bold.isNull());
     EXPECT_EQ(bold.height(), 12);
     int plainInk = 0, boldInk = 0;
@@ -133,13 +134,13 @@ TEST(GlyphRenderer, BoldWidensTheStrokes)
     EXPECT_GT(boldInk, plainInk + 10);
 }
 
-TEST(GlyphRenderer, UnderlineLandsInsideTheBitmap)
+TEST(QtGlyphReference, UnderlineLandsInsideTheBitmap)
 {
     for (int points : {9, 12, 20, 48}) {
         SCOPED_TRACE(points);
         const QString word = QStringLiteral("艺a");
-        const GlyphRenderer plainRenderer({kSong, points});
-        const GlyphRenderer underRenderer({kSong, points, false, false, true});
+        const QtGlyphReference plainRenderer({kSong, points});
+        const QtGlyphReference underRenderer({kSong, points, false, false, true});
         const QImage plain = plainRenderer.render(word);
         const QImage under = underRenderer.render(word);
         ASSERT_EQ(under.size(), plain.size());
@@ -151,20 +152,20 @@ TEST(GlyphRenderer, UnderlineLandsInsideTheBitmap)
         EXPECT_GE(lineRow, 0);
     }
     // Song 9 pt would put it one row below the descent: it sits on the last row.
-    const QImage small = GlyphRenderer({kSong, 9, false, false, true}).render(QStringLiteral("艺术字"));
+    const QImage small = QtGlyphReference({kSong, 9, false, false, true}).render(QStringLiteral("艺术字"));
     EXPECT_TRUE(rowAllBlack(small, 11));
 }
 
-TEST(GlyphRenderer, EmptyWordHasRowsButNoColumns)
+TEST(QtGlyphReference, EmptyWordHasRowsButNoColumns)
 {
-    const GlyphRenderer renderer({kSong, 9});
+    const QtGlyphReference renderer({kSong, 9});
     EXPECT_TRUE(renderer.render(QString()).isNull());
     const InkGrid grid = renderer.inkGrid(QString());
     EXPECT_EQ(grid.width(), 0);
     EXPECT_EQ(grid.height(), 12);
 }
 
-TEST(GlyphRenderer, OnlyExactBlackIsInk)
+TEST(QtGlyphReference, OnlyExactBlackIsInk)
 {
     QImage image(4, 1, QImage::Format_RGB32);
     image.setPixel(0, 0, qRgb(0, 0, 0));
@@ -174,15 +175,15 @@ TEST(GlyphRenderer, OnlyExactBlackIsInk)
     EXPECT_EQ(rowsOf(inkGridOf(image)), (std::vector<std::string>{"#..."}));
 }
 
-TEST(GlyphRenderer, UnknownFamilyIsReported)
+TEST(QtGlyphReference, UnknownFamilyIsReported)
 {
-    const GlyphRenderer renderer({QStringLiteral("No Such Face 42"), 9});
+    const QtGlyphReference renderer({QStringLiteral("No Such Face 42"), 9});
     EXPECT_FALSE(renderer.familyInstalled());
     EXPECT_FALSE(renderer.resolvedFamily().isEmpty());
     EXPECT_NE(renderer.resolvedFamily(), QStringLiteral("No Such Face 42"));
 }
 
-TEST(GlyphRenderer, DefaultMakingGivesTheStrikeInStars)
+TEST(GlyphDrawer, DefaultMakingGivesTheStrikeInStars)
 {
     const GlyphDrawer renderer({"宋体", 9}); // the drawer the page makes art with
     const auto block = makeArtWithFont(renderer, ArtRequest{gbk::fromUtf8("艺术字"), "*", "", MakeMode::Normal});
@@ -196,7 +197,7 @@ TEST(GlyphRenderer, DefaultMakingGivesTheStrikeInStars)
     }
 }
 
-TEST(GlyphRenderer, FollowModeSplitsAtEachCharactersAdvance)
+TEST(GlyphDrawer, FollowModeSplitsAtEachCharactersAdvance)
 {
     const GlyphDrawer renderer({"宋体", 9}); // the drawer the page makes art with
     const auto block = makeArtWithFont(renderer, ArtRequest{gbk::fromUtf8("艺术字"), "*", "", MakeMode::Follow});
@@ -213,7 +214,7 @@ TEST(GlyphRenderer, FollowModeSplitsAtEachCharactersAdvance)
     EXPECT_FALSE(makeArtWithFont(renderer, ArtRequest{"", "*", "", MakeMode::Follow}));
 }
 
-TEST(GlyphRenderer, LongWordsMatchTheWholeWordDrawnAtOnce)
+TEST(QtGlyphReference, LongWordsMatchTheWholeWordDrawnAtOnce)
 {
     // Words of many pieces, with kerning pairs, ligature candidates, overlapping
     // italics and characters the family lacks (drawn by a fallback face).
@@ -232,7 +233,7 @@ TEST(GlyphRenderer, LongWordsMatchTheWholeWordDrawnAtOnce)
     for (const QString &family : families)
         for (const int size : {6, 9, 30, 60, 100})
             for (const Style &st : styles) {
-                const GlyphRenderer renderer({family, size, st.bold, st.italic, st.underline});
+                const QtGlyphReference renderer({family, size, st.bold, st.italic, st.underline});
                 for (const QString &word : words) {
                     const QImage pieces = renderer.render(word);
                     const QImage whole = vomra::test::renderInOneCall(renderer, word, st.underline);
